@@ -1,0 +1,47 @@
+#include <iostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+
+namespace {
+
+struct Subcommand {
+  std::string_view name;
+  int (*run)(std::span<const std::string>);
+  std::string_view usage;
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"list", cli::RunList, "list FOLDER [--clean]"},
+    {"info", cli::RunInfo, "info FILE [--json]"},
+    {"gps", cli::RunGps, "gps FILE [--format json|csv|gpx]"},
+    {"gsensor", cli::RunGSensor, "gsensor FILE [--format json|csv]"},
+};
+
+int Usage() {
+  std::cerr << "usage:\n";
+  for (const Subcommand& sub : kSubcommands) std::cerr << "  blackbox " << sub.usage << '\n';
+  return cli::kExitBadArguments;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  if (argc < 2) return Usage();
+  const std::string_view name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    Usage();
+    return cli::kExitOk;
+  }
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  for (const Subcommand& sub : kSubcommands) {
+    if (sub.name == name) return sub.run(args);
+  }
+  cli::Fail(cli::kExitBadArguments, "unknown subcommand '" + std::string(name) + "'");
+  return Usage();
+}

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# One entry point for newcomers and CI: installs what is missing, builds, tests, runs the demo.
+#   ./dev.sh setup                 install the Debian packages the project needs
+#   ./dev.sh build [--sanitize]    configure and build (build/ or build-sanitize/)
+#   ./dev.sh test  [--sanitize]    build and run every test
+#   ./dev.sh demo                  build and show the programs on a generated sample card
+#   ./dev.sh bench                 build optimised and print the benchmark figures
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$PWD
+
+PACKAGES=(
+  # build tools
+  cmake ninja-build g++ pkg-config git
+  # Qt 6
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev libgl-dev
+  # GStreamer 1.22
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-tools
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  # codecs, maps, fonts
+  liblzo2-dev libturbojpeg0-dev libjs-leaflet fonts-noto-cjk nlohmann-json3-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev ffmpeg gpsbabel poppler-utils
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+setup() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "dev.sh: installing ${missing[*]}" >&2
+  as_root apt-get update -q
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+jobs() { nproc 2>/dev/null || echo 2; }
+
+configure_and_build() {
+  local dir=$1; shift
+  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$ROOT/$dir" -j "$(jobs)"
+}
+
+build() {
+  if [ "${1:-}" = "--sanitize" ]; then
+    configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBLACKBOX_SANITIZE=ON
+  else
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  fi
+}
+
+run_tests() {
+  local dir=build
+  if [ "${1:-}" = "--sanitize" ]; then
+    dir=build-sanitize
+    export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
+    export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+  fi
+  export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
+  ctest --test-dir "$ROOT/$dir" --output-on-failure -j "$(jobs)"
+}
+
+demo() {
+  "$ROOT/tools/demo.sh" "$ROOT/build"
+}
+
+bench() {
+  configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release
+  for b in "$ROOT"/build-bench/bench/bench_*; do
+    [ -x "$b" ] || continue
+    echo "== $(basename "$b")"
+    "$b"
+  done
+}
+
+cmd=${1:-}
+shift || true
+case "$cmd" in
+  setup) setup ;;
+  build) setup; build "$@" ;;
+  test)  setup; build "$@"; run_tests "$@" ;;
+  demo)  setup; build; demo ;;
+  bench) setup; bench "$@" ;;
+  *) echo "usage: ./dev.sh setup|build|test|demo|bench [--sanitize]" >&2; exit 1 ;;
+esac

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <string>
 
@@ -21,19 +22,24 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Creates a new temporary file next to `path`, with the usual permissions of a new file.
+int CreateTemporary(const std::filesystem::path& path, std::string& name) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = path.string() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  std::filesystem::path temp = path;
-  temp += ".tmp-XXXXXX";
-  std::string pattern = temp.string();
-  const int fd = ::mkstemp(pattern.data());
+  std::string pattern;
+  const int fd = CreateTemporary(path, pattern);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  // mkstemp creates the file 0600; give it the usual permissions of a new file.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
   ok = (::close(fd) == 0) && ok;
   if (ok && ::rename(pattern.c_str(), path.c_str()) == 0) {
     // Make the rename itself durable where the folder can be opened.

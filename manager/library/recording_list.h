@@ -1,0 +1,63 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "manager/library/folder_scan.h"
+#include "manager/library/last_folder_file.h"
+#include "manager/library/sort_string_array.h"
+
+namespace library {
+
+// What the recording list needs from the main window: the list control, the playback engines
+// and the sensor record it shows. The GUI implements it; the tests fake it.
+class RecordingListView {
+ public:
+  virtual ~RecordingListView() = default;
+  virtual void StopPlayback() = 0;
+  virtual void ReleaseSensorData() = 0;         // free the sensor record, mark it as missing
+  virtual void SetItemCount(int count) = 0;
+  virtual void ShowHotItem(int row) = 0;        // make the row the hot item, scroll it into view
+  virtual void SelectRow(int row) = 0;          // hot item, scrolled into view, selected and focused
+  virtual void OpenRecording(const std::string& path) = 0;
+  virtual void DebugOutput(std::string_view /*line*/) {}
+};
+
+// The recording list of the main window: the sorted channel-1 paths found under the chosen
+// folder, the row last chosen, and the "list busy" guard against clicks while the list is being
+// rebuilt or a recording is being opened.
+class RecordingList {
+ public:
+  explicit RecordingList(RecordingListView& view,
+                         std::filesystem::path lastFolderFile = std::filesystem::path(kLastFolderFileName));
+
+  // Stops playback, remembers the folder, rescans it and refills the list; opens nothing.
+  void LoadFolder(const std::string& folder);
+
+  // Column 0 date, 1 time, 2 cause; empty for any other column or a row out of range.
+  std::string RowText(int row, int column) const;
+
+  void OnRowClick(int row);
+  void PlayNextRecording();
+  void PlayPreviousRecording();
+
+  int recordingCount() const { return recordingCount_; }
+  int currentRow() const { return currentRow_; }
+  const std::string& currentRecording() const { return currentRecording_; }
+  bool listBusy() const { return listBusy_; }
+  const CSortStringArray& recordingPaths() const { return paths_; }
+
+ private:
+  void PlayRow(int row);
+
+  RecordingListView& view_;
+  std::filesystem::path lastFolderFile_;
+  CSortStringArray paths_;
+  int recordingCount_ = 0;
+  int currentRow_ = 0;
+  std::string currentRecording_;
+  bool listBusy_ = false;
+};
+
+}  // namespace library

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace manager::setup {
+
+// TempMS.ini remembers the last card folder chosen in the setup dialog, in the working folder:
+// the path as UTF-16LE code units, no byte-order mark, no terminator.
+inline constexpr std::string_view kTempMsFileName = "TempMS.ini";
+
+// At most this many bytes are read (260 code units).
+inline constexpr std::size_t kTempMsMaxBytes = 520;
+
+// The stored folder, UTF-8; nothing when the file is missing, unreadable or empty. Reading stops
+// at a NUL code unit and an odd last byte is dropped.
+std::optional<std::string> ReadTempMsFile(const std::filesystem::path& path);
+
+// Stores the chosen folder exactly as chosen (a drive root keeps its own separator).
+bool WriteTempMsFile(const std::filesystem::path& path, std::string_view chosen_folder);
+
+}  // namespace manager::setup

@@ -1,0 +1,114 @@
+#include "tracker/log/gprmc_record.h"
+
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+#include "tracker/log/field_text.h"
+#include "tracker/log/text_number.h"
+
+namespace tracker {
+
+namespace {
+
+constexpr std::size_t kNotFound = std::string_view::npos;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Converts one coordinate field ("ddmm.mmmm" or "dddmm.mmmm") into decimal degrees.
+// Returns false for an integer part too long to be a coordinate.
+bool ParseCoordinate(std::string_view field, bool negate, double& degrees) {
+  const std::size_t dot = field.find('.');
+  const std::string_view whole = field.substr(0, dot);
+  if (whole.size() > 15) return false;
+  const std::int64_t n = TextToInt(whole);
+
+  double fraction = 0.0;
+  if (dot != kNotFound) {
+    // The fraction is the decimal number 0.<digits>, converted exactly as text would be.
+    const std::string_view digits = field.substr(dot + 1);
+    if (digits.size() > 15) return false;
+    char buffer[2 + 15];
+    buffer[0] = '0';
+    buffer[1] = '.';
+    std::memcpy(buffer + 2, digits.data(), digits.size());
+    std::from_chars(buffer, buffer + 2 + digits.size(), fraction);
+  }
+  degrees = (static_cast<double>(n % 100) + fraction) / 60.0 + static_cast<double>(n / 100);
+  if (negate) degrees = -degrees;
+  return true;
+}
+
+// "%.6f" of the value cut to the characters the camera's format keeps: 8 for a latitude, 9 for
+// a longitude, one less than the field holds (so a 2-digit latitude keeps five decimals).
+template <std::size_t N>
+void SetDegreesText(char (&field)[N], double degrees) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, degrees,
+                                    std::chars_format::fixed, 6);
+  SetFieldText(field, std::string_view(buffer, result.ptr - buffer).substr(0, N - 2));
+}
+
+}  // namespace
+
+std::optional<TrackPoint> ParseGprmcRecord(std::span<const char, kGpsRecordSize> record) {
+  const void* nul = std::memchr(record.data(), '\0', record.size());
+  const std::string_view text(
+      record.data(),
+      nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - record.data()) : record.size());
+  if (!text.starts_with("$GPRMC")) return std::nullopt;
+
+  // Positions of the first ten commas; fields are counted by commas.
+  std::array<std::size_t, 11> comma{};
+  std::size_t commas = 0;
+  for (std::size_t i = 0; i < text.size() && commas + 1 < comma.size(); ++i) {
+    if (text[i] == ',') comma[++commas] = i;
+  }
+  const auto field_after = [&](std::size_t k) {  // characters after comma k up to comma k+1
+    const std::size_t begin = comma[k] + 1;
+    const std::size_t end = k + 1 <= commas ? comma[k + 1] : text.size();
+    return text.substr(begin, end - begin);
+  };
+  const auto char_after = [&](std::size_t k) {
+    return comma[k] + 1 < text.size() ? text[comma[k] + 1] : '\0';
+  };
+
+  if (commas < 2 || char_after(2) != 'A') return std::nullopt;
+  // Everything up to the date must be there; a cut sentence is not a fix.
+  if (commas < 9) return std::nullopt;
+
+  const std::string_view date = text.substr(comma[9] + 1, 6);
+  if (date.size() != 6 || !IsDigit(date[0]) || !IsDigit(date[1]) || !IsDigit(date[2]) ||
+      !IsDigit(date[3]) || !IsDigit(date[4]) || !IsDigit(date[5])) {
+    return std::nullopt;
+  }
+
+  TrackPoint point{};
+  // ddmmyy -> YYYYMMDD; years whose tens digit is 1-4 are 20xx, every other one 19xx.
+  const char tens = date[4];
+  const bool twenty_first = tens >= '1' && tens <= '4';
+  const char ymd[8] = {twenty_first ? '2' : '1', twenty_first ? '0' : '9', date[4], date[5],
+                       date[2], date[3], date[0], date[1]};
+  SetFieldText(point.date, std::string_view(ymd, 8));
+  point.date_number = TextToInt(std::string_view(ymd, 8));
+
+  const std::string_view time = text.substr(comma[1] + 1, 6);
+  SetFieldText(point.time, time);
+  point.time_number = TextToInt(time);
+
+  double latitude = 0.0;
+  double longitude = 0.0;
+  if (!ParseCoordinate(field_after(3), char_after(4) == 'S', latitude) ||
+      !ParseCoordinate(field_after(5), char_after(6) == 'W', longitude)) {
+    return std::nullopt;
+  }
+  SetDegreesText(point.latitude, latitude);
+  SetDegreesText(point.longitude, longitude);
+
+  // A speed longer than the field is cut; no real receiver writes one.
+  SetFieldText(point.speed, field_after(7));
+  return point;
+}
+
+}  // namespace tracker

@@ -1,0 +1,92 @@
+#include "tracker/log/gps_log_writer.h"
+
+#include <lzo/lzo1x.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "common/atomic_file.h"
+#include "tracker/log/gprmc_record.h"
+#include "tracker/log/gps_log_reader.h"
+
+namespace tracker {
+
+namespace {
+
+void AppendLe32(std::string& out, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// Degrees as NMEA's (d)ddmm.mmmm, rounded on the minutes so 59.99995' carries into a degree.
+std::string NmeaCoordinate(double degrees, int degree_digits) {
+  const long long ten_thousandths = std::llround(std::fabs(degrees) * 60.0 * 10000.0);
+  const long long whole_degrees = ten_thousandths / (60 * 10000);
+  const long long minutes = ten_thousandths % (60 * 10000);
+  char text[32];
+  std::snprintf(text, sizeof text, "%0*lld%02lld.%04lld", degree_digits, whole_degrees,
+                minutes / 10000, minutes % 10000);
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeGpsLog(std::span<const GpsChunk> chunks) {
+  if (lzo_init() != LZO_E_OK) return std::nullopt;
+  std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) /
+                                sizeof(lzo_align_t));
+  std::string out;
+  for (const GpsChunk& chunk : chunks) {
+    if (chunk.sentences.size() * kGpsRecordSize > kGpsChunkOutputLimit) return std::nullopt;
+    std::vector<unsigned char> records(chunk.sentences.size() * kGpsRecordSize, 0);
+    for (std::size_t i = 0; i < chunk.sentences.size(); ++i) {
+      const std::string& sentence = chunk.sentences[i];
+      if (sentence.size() > kGpsRecordSize) return std::nullopt;
+      std::memcpy(records.data() + i * kGpsRecordSize, sentence.data(), sentence.size());
+    }
+    std::vector<unsigned char> compressed(records.size() + records.size() / 16 + 64 + 3);
+    lzo_uint compressed_size = compressed.size();
+    if (lzo1x_1_compress(records.data(), records.size(), compressed.data(), &compressed_size,
+                         work.data()) != LZO_E_OK) {
+      return std::nullopt;
+    }
+
+    std::string header(kGpsChunkHeaderSize, '\0');
+    header.replace(kGpsTagOffset, 3, "GPS");
+    std::string fields;
+    AppendLe32(fields, chunk.skip_before_data);
+    AppendLe32(fields, static_cast<std::uint32_t>(compressed_size));
+    header.replace(kSkipBeforeDataOffset, 8, fields);
+    fields.clear();
+    AppendLe32(fields, chunk.skip_after_data);
+    header.replace(kSkipAfterDataOffset, 4, fields);
+
+    // Filler that would read as garbage, so a reader that ignores a skip notices.
+    out += header;
+    out.append(chunk.skip_before_data, '\xA5');
+    out.append(reinterpret_cast<const char*>(compressed.data()), compressed_size);
+    out.append(chunk.skip_after_data, '\xA5');
+  }
+  return out;
+}
+
+bool WriteGpsLog(const std::filesystem::path& path, std::span<const GpsChunk> chunks) {
+  const std::optional<std::string> bytes = EncodeGpsLog(chunks);
+  return bytes && common::WriteFileAtomically(path, *bytes);
+}
+
+std::string FormatGprmcSentence(const GpsFix& fix) {
+  char body[96];
+  std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d,%c,%s,%c,%s,%c,%05.1f,,%02d%02d%02d,,",
+                fix.hour, fix.minute, fix.second, fix.valid ? 'A' : 'V',
+                NmeaCoordinate(fix.latitude, 2).c_str(), fix.latitude < 0 ? 'S' : 'N',
+                NmeaCoordinate(fix.longitude, 3).c_str(), fix.longitude < 0 ? 'W' : 'E',
+                fix.speed_knots, fix.day, fix.month, fix.year % 100);
+  unsigned checksum = 0;
+  for (const char* c = body; *c; ++c) checksum ^= static_cast<unsigned char>(*c);
+  char sentence[112];
+  std::snprintf(sentence, sizeof sentence, "$%s*%02X", body, checksum);
+  return sentence;
+}
+
+}  // namespace tracker

@@ -1,0 +1,117 @@
+#include "tracker/log/outlier_filter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "tracker/log/field_text.h"
+#include "tracker/log/geodesic_distance.h"
+#include "tracker/log/text_number.h"
+
+namespace tracker {
+
+namespace {
+
+struct Fix {
+  double latitude;
+  double longitude;
+  std::int64_t day;     // 360-day years of 30-day months: only differences matter here
+  std::int64_t second;  // of the day
+};
+
+Fix ReadFix(const TrackPoint& point) {
+  const std::int32_t date = point.date_number;
+  const std::int32_t time = point.time_number;
+  return {TextToDouble(FieldText(point.latitude)), TextToDouble(FieldText(point.longitude)),
+          std::int64_t{date / 10000} * 360 + (date / 100) % 100 * 30 + date % 100,
+          std::int64_t{time / 10000} * 3600 + (time / 100) % 100 * 60 + time % 100};
+}
+
+// Sums over the good pairs of one segment.
+struct Segment {
+  std::size_t first_pair = 0;
+  std::int64_t pairs = 0;  // h: every pair, good or not
+  double latitude_sum = 0.0;   // A
+  double seconds_sum = 0.0;    // T
+  double speed_sum = 0.0;      // V
+  double longitude_sum = 0.0;  // B
+};
+
+bool Implausible(const Segment& segment, double speed_of_previous_break) {
+  const double h = static_cast<double>(segment.pairs);
+  // Without good time there is no rate, and no test on it applies.
+  const double r = segment.seconds_sum != 0.0 ? std::fabs(segment.speed_sum / segment.seconds_sum)
+                                              : std::numeric_limits<double>::quiet_NaN();
+  const double a = segment.latitude_sum;
+  const double b = segment.longitude_sum;
+  return r > kSegmentRateLimit ||
+         (h < 0.9 * segment.seconds_sum && speed_of_previous_break > kJumpSpeed) ||
+         segment.pairs <= 3 ||
+         a < 1e-6 || b < 1e-6 ||
+         (r < 1e-9 && segment.pairs > 2) ||
+         ((a < 0.001 || b < 0.001) && segment.pairs < 30);
+}
+
+}  // namespace
+
+void FilterOutliers(PointStore& points, ScanHost& host) {
+  const std::size_t n = points.size();
+  if (n < 2) return;
+  const std::size_t pair_count = n - 1;
+
+  // Kept points are moved down in place: the write position never passes the first point of
+  // the segment being judged, and that segment is only moved once it is judged.
+  std::size_t written = 0;
+  const auto keep = [&](std::size_t first, std::size_t last) {  // points [first, last]
+    if (written != first) std::copy(points.begin() + first, points.begin() + last + 1, points.begin() + written);
+    written += last - first + 1;
+  };
+
+  const Fix origin = ReadFix(points[0]);
+  Fix current = origin;
+  Segment segment;
+  std::size_t segment_index = 0;
+  double speed_of_previous_break = 0.0;
+  int shown_progress = -1;
+
+  for (std::size_t j = 0; j < pair_count; ++j) {
+    if (host.Cancelled()) {
+      if (written > 0) points.resize(written);
+      return;
+    }
+    if (const int progress = static_cast<int>(j * 100 / pair_count); progress != shown_progress) {
+      shown_progress = progress;
+      host.Progress(progress, ScanPhase::kFiltering);
+    }
+
+    const Fix next = ReadFix(points[j + 1]);
+    const double distance =
+        GeodesicDistance(current.latitude, current.longitude, next.latitude, next.longitude);
+    const std::int64_t dt = ((next.day - origin.day) * 86400 + (next.second - origin.second)) -
+                            ((current.day - origin.day) * 86400 + (current.second - origin.second));
+    const double speed = dt != 0 ? distance / static_cast<double>(dt) : 0.0;
+    const bool is_break = dt > kBreakGapSeconds || speed > kBreakSpeed;
+
+    ++segment.pairs;
+    if (!is_break) {
+      segment.latitude_sum += std::fabs(next.latitude - current.latitude);
+      segment.seconds_sum += std::fabs(static_cast<double>(dt));
+      segment.speed_sum += std::fabs(speed);
+      segment.longitude_sum += std::fabs(next.longitude - current.longitude);
+    }
+    current = next;
+
+    const bool last_pair = j + 1 == pair_count;
+    if (is_break || last_pair) {
+      const bool kept = segment_index == 0 || !Implausible(segment, speed_of_previous_break);
+      if (kept) keep(segment.first_pair, last_pair ? j + 1 : j);
+      speed_of_previous_break = speed;
+      segment = Segment{.first_pair = j + 1};
+      ++segment_index;
+    }
+  }
+  points.resize(written);
+}
+
+}  // namespace tracker

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+
+#include "tracker/log/scan_host.h"
+#include "tracker/log/track_point.h"
+
+namespace tracker {
+
+// Thresholds of the outlier filter.
+inline constexpr int kBreakGapSeconds = 30;
+inline constexpr double kBreakSpeed = 300.0 / 3.6;         // m/s
+inline constexpr double kSegmentRateLimit = 100.0 / 3.6;
+inline constexpr double kJumpSpeed = 2500.0;               // m/s of the break before a segment
+
+// Drops implausible runs of fixes, in reading order: the fixes are cut into segments at every
+// pair more than 30 s or 300 km/h apart, and every segment but the first is judged on its good
+// pairs. The points of kept segments stay, in order, including the last fix when its pair's
+// segment is kept. Works in place. Stops early (keeping what was judged) when `host` cancels.
+void FilterOutliers(PointStore& points, ScanHost& host);
+
+}  // namespace tracker

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+#include "tracker/log/track_point.h"
+#include "tracker/log/trip_record.h"
+
+namespace tracker {
+
+// Pairs further apart than this (UTC time of day) are left out of a row's times.
+inline constexpr int kLongestCountedGap = 599;
+
+// Fills one row's distance, times and speeds from its points. A parking row gets only its
+// parking time (local times, cut at the end of its first day). A row whose points lie outside
+// the store gets zeros.
+void ComputeRowStatistics(TripRecord& row, const PointStore& points, std::int64_t offset_seconds);
+
+// Sets each day row's parking time to the sum of the parking rows that start on its date.
+void SumParkingIntoDays(RowTable& rows);
+
+}  // namespace tracker

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+
+#include "tracker/log/scan_host.h"
+#include "tracker/log/time_zone.h"
+#include "tracker/log/track_point.h"
+#include "tracker/log/trip_list.h"
+
+namespace tracker {
+
+// The tracker's document: the fixes of the open folder and the rows cut from them.
+struct TrackDocument {
+  PointStore points;
+  TripList trips;
+};
+
+enum class OpenResult {
+  kRowsReady,     // rows were built; the host heard RowsReady
+  kNoData,        // no usable fix; the host heard NoDataNotice
+  kOutOfMemory,   // the fixes did not fit in memory; the host heard NoDataNotice
+  kCancelled,     // the host's cancel flag stopped the scan
+  kMissing,       // the path does not exist; nothing was touched
+  kNotAFolder,    // a file: trip database files are not read yet
+  kUnreadable,    // the folder could not be listed
+};
+
+// Reads every regular file of `folder` (in name order) as a GPS log, filters, sorts and cuts
+// the fixes into rows for `zone`. The document is cleared first.
+OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
+                      TrackDocument& document, ScanHost& host);
+
+// The scan thread's entry: a folder is scanned; anything else is reported, not read.
+OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, TrackDocument& document,
+                ScanHost& host);
+
+}  // namespace tracker

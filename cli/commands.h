@@ -10,5 +10,8 @@ int RunList(std::span<const std::string> args);
 int RunInfo(std::span<const std::string> args);
 int RunGps(std::span<const std::string> args);
 int RunGSensor(std::span<const std::string> args);
+int RunSetup(std::span<const std::string> args);
+int RunClock(std::span<const std::string> args);
+int RunFormatPlan(std::span<const std::string> args);
 
 }  // namespace cli

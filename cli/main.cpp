@@ -20,6 +20,9 @@ constexpr Subcommand kSubcommands[] = {
     {"info", cli::RunInfo, "info FILE [--json]"},
     {"gps", cli::RunGps, "gps FILE [--format json|csv|gpx]"},
     {"gsensor", cli::RunGSensor, "gsensor FILE [--format json|csv]"},
+    {"setup", cli::RunSetup, "setup show|factory|apply CARD [--profile dual|park|brand] [--json] [Key=Value ...]"},
+    {"clock", cli::RunClock, "clock CARD \"YYYY-MM-DD hh:mm:ss\" [--profile dual|park|brand]"},
+    {"format-plan", cli::RunFormatPlan, "format-plan CARD --capacity BYTES [--opened-on FOLDER]"},
 };
 
 int Usage() {

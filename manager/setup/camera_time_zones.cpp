@@ -1,6 +1,6 @@
 #include "manager/setup/camera_time_zones.h"
 
-namespace manager::setup {
+namespace setup {
 
 const std::array<std::string_view, 84> kCameraTimeZones = {
     "(GMT -12:00) International Date Line West",
@@ -89,4 +89,4 @@ const std::array<std::string_view, 84> kCameraTimeZones = {
     "(GMT +13:00) Nuku'alofa",
 };
 
-}  // namespace manager::setup
+}  // namespace setup

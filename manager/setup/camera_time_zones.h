@@ -3,10 +3,10 @@
 #include <array>
 #include <string_view>
 
-namespace manager::setup {
+namespace setup {
 
 // The camera's time-zone list; Setup.ini stores the index (TimeZone). The texts are the
 // camera's own, spelling and trailing blanks included, and are never translated.
 extern const std::array<std::string_view, 84> kCameraTimeZones;
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -5,7 +5,7 @@
 
 #include "manager/setup/setup_texts.h"
 
-namespace manager::setup {
+namespace setup {
 namespace {
 
 constexpr std::string_view kProgramWord = "format ";
@@ -78,4 +78,4 @@ FormatResult FormatResult::FromExitCode(int code) {
 
 FormatResult FormatResult::NotStarted() { return {.status = Status::ProgramNotStarted, .exit_code = -1}; }
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -7,7 +7,7 @@
 
 #include "manager/setup/list_entry.h"
 
-namespace manager::setup {
+namespace setup {
 
 // One of the two ways the card is formatted, as the command line of the system's `format`
 // program ("0:" stands for the drive), with the file system and cluster size it asks for.
@@ -77,4 +77,4 @@ struct FormatResult {
   bool Succeeded() const { return status == Status::Formatted; }
 };
 
-}  // namespace manager::setup
+}  // namespace setup

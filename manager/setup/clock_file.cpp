@@ -5,7 +5,7 @@
 #include "common/atomic_file.h"
 #include "manager/setup/profile.h"
 
-namespace manager::setup {
+namespace setup {
 
 std::string ClockText(const ClockTime& time) {
   char text[64];
@@ -24,4 +24,4 @@ bool WriteClockFile(const Profile& profile, const std::filesystem::path& card_fo
   return common::WriteFileAtomically(ClockFilePath(profile, card_folder), ClockText(time));
 }
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace manager::setup {
+namespace setup {
 
 struct Profile;
 
@@ -27,4 +27,4 @@ std::filesystem::path ClockFilePath(const Profile& profile, const std::filesyste
 // Replaces the clock file with ClockText. The old file stays whole when the write fails (false).
 bool WriteClockFile(const Profile& profile, const std::filesystem::path& card_folder, const ClockTime& time);
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -2,7 +2,7 @@
 
 #include "manager/setup/profile.h"
 
-namespace manager::setup {
+namespace setup {
 
 DeviceSettings DefaultSettings(const Profile& profile, bool dst_checked) {
   DeviceSettings settings = profile.defaults;
@@ -10,4 +10,4 @@ DeviceSettings DefaultSettings(const Profile& profile, bool dst_checked) {
   return settings;
 }
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace manager::setup {
+namespace setup {
 
 struct Profile;
 
@@ -37,4 +37,4 @@ struct DeviceSettings {
 // state at the time is taken.
 DeviceSettings DefaultSettings(const Profile& profile, bool dst_checked);
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -4,7 +4,7 @@
 
 #include "manager/setup/profile.h"
 
-namespace manager::setup {
+namespace setup {
 
 std::string_view LevelString(const Profile& profile, int index) {
   const auto& table = profile.level_strings;
@@ -13,4 +13,4 @@ std::string_view LevelString(const Profile& profile, int index) {
   return table[static_cast<std::size_t>(std::clamp(index, 0, last))];
 }
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-namespace manager::setup {
+namespace setup {
 
 struct Profile;
 
@@ -22,4 +22,4 @@ inline constexpr std::array<std::string_view, 21> kShortLevelStrings = {
 // writer never reads past it.
 std::string_view LevelString(const Profile& profile, int index);
 
-}  // namespace manager::setup
+}  // namespace setup

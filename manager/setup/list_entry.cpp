@@ -1,10 +1,10 @@
 #include "manager/setup/list_entry.h"
 
-namespace manager::setup {
+namespace setup {
 
 std::string EntryText(const ListEntry& entry, const TextLookup& lookup) {
   if (entry.key.empty() || !lookup) return std::string(entry.text);
   return lookup(entry.key, entry.text);
 }
 
-}  // namespace manager::setup
+}  // namespace setup

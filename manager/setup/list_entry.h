@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace manager::setup {
+namespace setup {
 
 // A display text: a language key and the built-in English text. An empty key marks a fixed
 // text that is never translated (volume numbers, time zones, scale labels).
@@ -20,4 +20,4 @@ using TextLookup = std::function<std::string(std::string_view key, std::string_v
 // The entry's text through `lookup` (its default when `lookup` is empty or the key is).
 std::string EntryText(const ListEntry& entry, const TextLookup& lookup);
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -4,7 +4,7 @@
 
 #include "manager/setup/setup_lists.h"
 
-namespace manager::setup {
+namespace setup {
 namespace {
 
 std::size_t Slot(SetupList list) { return static_cast<std::size_t>(list); }
@@ -41,4 +41,4 @@ int MemorySetupControls::SliderPosition(LevelSlider slider) const { return slide
 
 int MemorySetupControls::EntryCount(SetupList list) const { return lists_.at(Slot(list)).count; }
 
-}  // namespace manager::setup
+}  // namespace setup

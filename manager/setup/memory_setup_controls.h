@@ -5,7 +5,7 @@
 
 #include "manager/setup/setup_controls.h"
 
-namespace manager::setup {
+namespace setup {
 
 struct Profile;
 
@@ -44,4 +44,4 @@ class MemorySetupControls final : public SetupControls {
   bool dst_checked_ = false;
 };
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -5,7 +5,7 @@
 
 #include <system_error>
 
-namespace manager::setup {
+namespace setup {
 
 std::optional<std::filesystem::path> FindMountPoint(const std::filesystem::path& path) {
   std::error_code error;
@@ -29,4 +29,4 @@ std::optional<std::uint64_t> FileSystemCapacity(const std::filesystem::path& pat
   return static_cast<std::uint64_t>(info.f_blocks) * static_cast<std::uint64_t>(info.f_frsize);
 }
 
-}  // namespace manager::setup
+}  // namespace setup

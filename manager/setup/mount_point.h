@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-namespace manager::setup {
+namespace setup {
 
 // The mount point of the file system that holds `path` (the "drive" of a card folder), found
 // by walking up while the device stays the same. Nothing when the path cannot be examined.
@@ -13,4 +13,4 @@ std::optional<std::filesystem::path> FindMountPoint(const std::filesystem::path&
 // Total size in bytes of the file system that holds `path`; nothing when it cannot be asked.
 std::optional<std::uint64_t> FileSystemCapacity(const std::filesystem::path& path);
 
-}  // namespace manager::setup
+}  // namespace setup

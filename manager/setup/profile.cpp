@@ -3,7 +3,7 @@
 #include "manager/setup/level_strings.h"
 #include "manager/setup/setup_texts.h"
 
-namespace manager::setup {
+namespace setup {
 namespace {
 
 using namespace texts;
@@ -181,4 +181,4 @@ const Profile* FindProfile(std::string_view name) {
   return nullptr;
 }
 
-}  // namespace manager::setup
+}  // namespace setup

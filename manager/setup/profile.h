@@ -7,7 +7,7 @@
 #include "manager/setup/device_settings.h"
 #include "manager/setup/list_entry.h"
 
-namespace manager::setup {
+namespace setup {
 
 enum class ProfileId { Dual, Park, Brand };
 
@@ -108,4 +108,4 @@ extern const Profile kBrandProfile;
 // "dual", "park" or "brand"; nullptr for any other name.
 const Profile* FindProfile(std::string_view name);
 
-}  // namespace manager::setup
+}  // namespace setup

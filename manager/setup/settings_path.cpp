@@ -1,6 +1,6 @@
 #include "manager/setup/settings_path.h"
 
-namespace manager::setup {
+namespace setup {
 namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -29,4 +29,4 @@ std::string SettingsFilePath(std::string_view card_folder) {
   return path;
 }
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace manager::setup {
+namespace setup {
 
 // The card folder as the dialog keeps it: the chosen folder with a separator at the end. A
 // drive root ("E:\", "/") already ends in one and gets none added. The separator follows the
@@ -16,4 +16,4 @@ std::string SettingsFolder(std::string_view card_folder);
 // The settings file: SETUP, a separator and "Setup.ini" below the card folder.
 std::string SettingsFilePath(std::string_view card_folder);
 
-}  // namespace manager::setup
+}  // namespace setup

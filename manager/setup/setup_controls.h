@@ -1,6 +1,6 @@
 #pragma once
 
-namespace manager::setup {
+namespace setup {
 
 // The drop lists of the setup dialog whose selected index is stored in Setup.ini.
 enum class SetupList { Quality, FrameRate, Audio, TimeZone, InputVolume, OutputVolume, Brightness, Sharpness, TVOut };
@@ -28,4 +28,4 @@ class SetupControls {
   virtual int SliderPosition(LevelSlider slider) const = 0;
 };
 
-}  // namespace manager::setup
+}  // namespace setup

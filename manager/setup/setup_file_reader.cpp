@@ -11,7 +11,7 @@
 #include "manager/setup/profile.h"
 #include "manager/setup/setup_keys.h"
 
-namespace manager::setup {
+namespace setup {
 namespace {
 
 constexpr int kSliderMin = 0;
@@ -155,4 +155,4 @@ SetupReadResult ReadSetupFile(const Profile& profile, const std::filesystem::pat
   return file.bad() ? SetupReadResult::Unreadable : SetupReadResult::Read;
 }
 
-}  // namespace manager::setup
+}  // namespace setup

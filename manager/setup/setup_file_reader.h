@@ -5,7 +5,7 @@
 
 #include "manager/setup/setup_controls.h"
 
-namespace manager::setup {
+namespace setup {
 
 struct Profile;
 
@@ -26,4 +26,4 @@ enum class SetupReadResult {
 // ReadSetupText over a file, line by line.
 SetupReadResult ReadSetupFile(const Profile& profile, const std::filesystem::path& path, SetupControls& controls);
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -8,7 +8,7 @@
 #include "manager/setup/profile.h"
 #include "manager/setup/setup_file_reader.h"
 
-namespace manager::setup {
+namespace setup {
 namespace {
 
 // Lines are built from a key already padded to the camera's column, then " = ".
@@ -158,4 +158,4 @@ bool RunFactorySetting(const Profile& profile, const std::filesystem::path& path
   return written;
 }
 
-}  // namespace manager::setup
+}  // namespace setup

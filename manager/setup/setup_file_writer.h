@@ -7,7 +7,7 @@
 #include "manager/setup/device_settings.h"
 #include "manager/setup/setup_controls.h"
 
-namespace manager::setup {
+namespace setup {
 
 struct Profile;
 
@@ -32,4 +32,4 @@ bool WriteFactoryFile(const Profile& profile, const std::filesystem::path& path,
 bool RunFactorySetting(const Profile& profile, const std::filesystem::path& path, SetupControls& controls,
                        const std::function<void()>& on_written = {});
 
-}  // namespace manager::setup
+}  // namespace setup

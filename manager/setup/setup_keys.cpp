@@ -2,7 +2,7 @@
 
 #include "manager/setup/profile.h"
 
-namespace manager::setup {
+namespace setup {
 namespace {
 
 SetupKey ListKey(std::string_view name, SetupList list) {
@@ -54,4 +54,4 @@ std::vector<LevelSlider> ProfileSliders(const Profile& profile) {
   return sliders;
 }
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -5,7 +5,7 @@
 
 #include "manager/setup/setup_controls.h"
 
-namespace manager::setup {
+namespace setup {
 
 struct Profile;
 
@@ -28,4 +28,4 @@ const SetupKey* FindSetupKey(const std::vector<SetupKey>& keys, std::string_view
 // The level sliders the profile's dialog has.
 std::vector<LevelSlider> ProfileSliders(const Profile& profile);
 
-}  // namespace manager::setup
+}  // namespace setup

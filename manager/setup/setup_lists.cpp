@@ -4,7 +4,7 @@
 #include "manager/setup/profile.h"
 #include "manager/setup/setup_texts.h"
 
-namespace manager::setup {
+namespace setup {
 namespace {
 
 constexpr ListEntry kAudioList[] = {texts::kOff, texts::kOn};
@@ -68,4 +68,4 @@ bool ListVisible(const Profile& profile, SetupList list) {
   }
 }
 
-}  // namespace manager::setup
+}  // namespace setup

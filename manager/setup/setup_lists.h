@@ -6,7 +6,7 @@
 #include "manager/setup/list_entry.h"
 #include "manager/setup/setup_controls.h"
 
-namespace manager::setup {
+namespace setup {
 
 struct Profile;
 
@@ -21,4 +21,4 @@ std::vector<std::string> ListTexts(const Profile& profile, SetupList list, const
 // Whether the profile's dialog shows the list (hidden lists are still filled and written).
 bool ListVisible(const Profile& profile, SetupList list);
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -4,7 +4,7 @@
 
 // The setup dialog's language keys with their built-in English texts. The profiles pick their
 // key sets and lists from these.
-namespace manager::setup::texts {
+namespace setup::texts {
 
 inline constexpr ListEntry kDeviceSetup{"DEVICE_SETUP", "Setup"};
 inline constexpr ListEntry kRecorder{"RECORDER", "Recording"};
@@ -55,4 +55,4 @@ inline constexpr ListEntry kPal{"PAL", "PAL"};
 inline constexpr ListEntry kSensorHigh{"SENSOR_HIGH", "High"};
 inline constexpr ListEntry kSensorLow{"SENSOR_LOW", "Low"};
 
-}  // namespace manager::setup::texts
+}  // namespace setup::texts

@@ -5,7 +5,7 @@
 #include "common/atomic_file.h"
 #include "common/text_encoding.h"
 
-namespace manager::setup {
+namespace setup {
 
 std::optional<std::string> ReadTempMsFile(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -23,4 +23,4 @@ bool WriteTempMsFile(const std::filesystem::path& path, std::string_view chosen_
   return common::WriteFileAtomically(path, common::Utf16ToLittleEndianBytes(common::Utf8ToUtf16(chosen_folder)));
 }
 
-}  // namespace manager::setup
+}  // namespace setup

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace manager::setup {
+namespace setup {
 
 // TempMS.ini remembers the last card folder chosen in the setup dialog, in the working folder:
 // the path as UTF-16LE code units, no byte-order mark, no terminator.
@@ -21,4 +21,4 @@ std::optional<std::string> ReadTempMsFile(const std::filesystem::path& path);
 // Stores the chosen folder exactly as chosen (a drive root keeps its own separator).
 bool WriteTempMsFile(const std::filesystem::path& path, std::string_view chosen_folder);
 
-}  // namespace manager::setup
+}  // namespace setup

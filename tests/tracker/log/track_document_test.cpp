@@ -1,0 +1,105 @@
+#include "tracker/log/track_document.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fake_scan_host.h"
+#include "tests/support/temp_dir.h"
+#include "three_day_log.h"
+#include "tracker/log/field_text.h"
+#include "tracker/log/gps_log_writer.h"
+#include "tracker/log/row_display.h"
+
+namespace {
+
+using tracker::FieldText;
+using tracker::OpenResult;
+using tracker::TripRecord;
+
+constexpr tracker::TimeZoneOffset kUtc{0, 0};
+
+// type, start texts, points, then total/stop/parking seconds, speed sum and the shown texts.
+std::string Describe(const TripRecord& row) {
+  const tracker::RowDisplay shown = tracker::DisplayValues(row);
+  return std::to_string(static_cast<int>(row.type)) + " " + std::string(FieldText(row.start_date)) +
+         " " + std::string(FieldText(row.start_time)) + " " + std::to_string(row.first_point) +
+         "+" + std::to_string(row.point_count) + " t" + std::to_string(row.total_time) + " s" +
+         std::to_string(row.stop_time) + " p" + std::to_string(row.parking_time) + " v" +
+         std::to_string(static_cast<int>(row.speed_sum)) + " | " + shown.distance_km + " " +
+         shown.distance_miles + " " + shown.average_kmh + " " + shown.average_mph + " " +
+         shown.max_kmh + " " + shown.driving_time + " " + shown.parking_duration;
+}
+
+class TrackDocumentTest : public testing::Test {
+ protected:
+  testing_support::TempDir dir_;
+  tracker::TrackDocument document_;
+  tracker_test::FakeScanHost host_;
+};
+
+TEST_F(TrackDocumentTest, ThreeDaysOfLogsGiveTheRowsWorkedOutByHand) {
+  tracker_test::WriteThreeDayLog(dir_.path());
+  ASSERT_EQ(tracker::Open(dir_.path(), kUtc, document_, host_), OpenResult::kRowsReady);
+  EXPECT_EQ(host_.rows_ready, 1);
+  EXPECT_EQ(host_.no_data, 0);
+  // 210 fixes: the repeated sentence counts once, the last fix of the scan stays.
+  ASSERT_EQ(document_.points.size(), 210u);
+  EXPECT_EQ(FieldText(document_.points.back().latitude), "1.019900");
+
+  std::vector<std::string> listed;
+  for (std::int32_t index : document_.trips.order) listed.push_back(Describe(document_.trips.rows[index]));
+  const std::vector<std::string> expected = {
+      "0 20130101 100000 0+120 t117 s10 p50282 v2889 | 1.68 1.05 50.00 31.10 50.00 00:01:57 13:58:02",
+      "1 20130101 100000 0+50 t49 s10 p0 v1053 | 0.61 0.38 50.00 31.10 50.00 00:00:49 00:00:00",
+      "-1 20130101 100049 49+2 t0 s0 p1200 v0 | 0.00 0.00 0.00 0.00 0.00 00:00:00 00:20:00",
+      "1 20130101 102049 50+40 t39 s0 p0 v1053 | 0.61 0.38 50.00 31.10 50.00 00:00:39 00:00:00",
+      "-1 20130101 102128 89+2 t0 s0 p49082 v0 | 0.00 0.00 0.00 0.00 0.00 00:00:00 13:38:02",
+      "1 20130101 235930 90+30 t29 s0 p0 v783 | 0.46 0.28 50.00 31.10 50.00 00:00:29 00:00:00",
+      "-1 20130101 235959 119+2 t0 s0 p0 v0 | 0.00 0.00 0.00 0.00 0.00 00:00:00 00:00:00",
+      "0 20130102 000000 120+50 t48 s0 p86351 v1296 | 0.76 0.47 50.00 31.10 50.00 00:00:48 23:59:11",
+      "1 20130102 000000 120+10 t9 s0 p0 v243 | 0.14 0.09 50.00 31.10 50.00 00:00:09 00:00:00",
+      "-1 20130102 000009 129+2 t0 s0 p85791 v0 | 0.00 0.00 0.00 0.00 0.00 00:00:00 23:49:51",
+      "1 20130102 235000 130+40 t39 s0 p0 v1053 | 0.61 0.38 50.00 31.10 50.00 00:00:39 00:00:00",
+      "-1 20130102 235039 169+2 t0 s0 p560 v0 | 0.00 0.00 0.00 0.00 0.00 00:00:00 00:09:20",
+      "0 20130103 080000 170+40 t39 s0 p0 v1053 | 0.61 0.38 50.00 31.10 50.00 00:00:39 00:00:00",
+      "1 20130103 080000 170+40 t39 s0 p0 v1053 | 0.61 0.38 50.00 31.10 50.00 00:00:39 00:00:00",
+  };
+  EXPECT_EQ(listed, expected);
+  // Table order: days first, then drives and parking rows as they were opened.
+  ASSERT_EQ(document_.trips.rows.size(), 14u);
+  EXPECT_EQ(document_.trips.rows[3].type, tracker::RowType::kDrive);
+  EXPECT_EQ(document_.trips.rows[5].type, tracker::RowType::kParking);
+  for (std::size_t i = 0; i < document_.trips.rows.size(); ++i) {
+    EXPECT_EQ(document_.trips.rows[i].row_index, static_cast<std::int32_t>(i));
+  }
+  EXPECT_EQ(host_.progress.back().phase, tracker::ScanPhase::kDone);
+}
+
+TEST_F(TrackDocumentTest, AFolderWithoutFixesGivesTheNotice) {
+  testing_support::WriteFile(dir_ / "readme.txt", "nothing here");
+  std::filesystem::create_directories(dir_ / "empty");
+  EXPECT_EQ(tracker::Open(dir_.path(), kUtc, document_, host_), OpenResult::kNoData);
+  EXPECT_EQ(tracker::Open(dir_ / "empty", kUtc, document_, host_), OpenResult::kNoData);
+  EXPECT_EQ(host_.no_data, 2);
+  EXPECT_EQ(host_.rows_ready, 0);
+}
+
+TEST_F(TrackDocumentTest, OpenTellsMissingPathsAndFilesApart) {
+  testing_support::WriteFile(dir_ / "trips.dat", "x");
+  EXPECT_EQ(tracker::Open(dir_ / "nowhere", kUtc, document_, host_), OpenResult::kMissing);
+  EXPECT_EQ(tracker::Open(dir_ / "trips.dat", kUtc, document_, host_), OpenResult::kNotAFolder);
+  EXPECT_TRUE(host_.progress.empty());
+}
+
+TEST_F(TrackDocumentTest, CancellingStopsWithinOneFile) {
+  tracker_test::WriteThreeDayLog(dir_.path());
+  host_.cancel_after_reports = 2;  // set while the second file is about to be read
+  EXPECT_EQ(tracker::Open(dir_.path(), kUtc, document_, host_), OpenResult::kCancelled);
+  EXPECT_EQ(host_.progress.size(), 2u);
+  EXPECT_EQ(host_.rows_ready, 0);
+  EXPECT_EQ(host_.no_data, 0);
+  EXPECT_TRUE(document_.points.empty());
+}
+
+}  // namespace

@@ -3,6 +3,8 @@
 #include <span>
 #include <string>
 
+#include "tracker/log/track_document.h"
+
 namespace cli {
 
 // Each subcommand takes the arguments after its name and returns the exit code.
@@ -13,5 +15,12 @@ int RunGSensor(std::span<const std::string> args);
 int RunSetup(std::span<const std::string> args);
 int RunClock(std::span<const std::string> args);
 int RunFormatPlan(std::span<const std::string> args);
+int RunTrips(std::span<const std::string> args);
+int RunPoints(std::span<const std::string> args);
+
+// Scans a GPS log folder for trips and points, with progress on a terminal's stderr; returns
+// the exit code, after a one-line message when the scan failed.
+int ScanTrackFolder(const std::string& path, tracker::TimeZoneOffset zone,
+                    tracker::TrackDocument& document);
 
 }  // namespace cli

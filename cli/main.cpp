@@ -23,6 +23,8 @@ constexpr Subcommand kSubcommands[] = {
     {"setup", cli::RunSetup, "setup show|factory|apply CARD [--profile dual|park|brand] [--json] [Key=Value ...]"},
     {"clock", cli::RunClock, "clock CARD \"YYYY-MM-DD hh:mm:ss\" [--profile dual|park|brand]"},
     {"format-plan", cli::RunFormatPlan, "format-plan CARD --capacity BYTES [--opened-on FOLDER]"},
+    {"trips", cli::RunTrips, "trips FOLDER [--tz INDEX] [--dst] [--json]"},
+    {"points", cli::RunPoints, "points FOLDER [--json]"},
 };
 
 int Usage() {

@@ -70,6 +70,19 @@ OpenResult ScanListedFiles(const std::vector<std::filesystem::path>& files, Time
 
 }  // namespace
 
+const char* Describe(OpenResult result) {
+  switch (result) {
+    case OpenResult::kRowsReady: return "rows ready";
+    case OpenResult::kNoData: return "Log File Format Not Found!";
+    case OpenResult::kOutOfMemory: return "out of memory: too many fixes";
+    case OpenResult::kCancelled: return "cancelled";
+    case OpenResult::kMissing: return "no such file or folder";
+    case OpenResult::kNotAFolder: return "not a folder";
+    case OpenResult::kUnreadable: return "cannot read the folder";
+  }
+  return "unknown result";
+}
+
 OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
                       TrackDocument& document, ScanHost& host) {
   Clear(document);

@@ -25,6 +25,9 @@ enum class OpenResult {
   kUnreadable,    // the folder could not be listed
 };
 
+// One line saying what a result means, for messages.
+const char* Describe(OpenResult result);
+
 // Reads every regular file of `folder` (in name order) as a GPS log, filters, sorts and cuts
 // the fixes into rows for `zone`. The document is cleared first.
 OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,

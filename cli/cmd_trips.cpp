@@ -1,0 +1,148 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "tracker/log/callback_scan_host.h"
+#include "tracker/log/field_text.h"
+#include "tracker/log/local_time.h"
+#include "tracker/log/row_display.h"
+#include "tracker/log/time_zone.h"
+
+namespace cli {
+
+namespace {
+
+const char* PhaseName(tracker::ScanPhase phase) {
+  switch (phase) {
+    case tracker::ScanPhase::kReading: return "reading logs";
+    case tracker::ScanPhase::kSorting: return "sorting";
+    case tracker::ScanPhase::kFiltering: return "filtering";
+    case tracker::ScanPhase::kCutting: return "cutting rows";
+    case tracker::ScanPhase::kDone: return "done";
+  }
+  return "";
+}
+
+const char* KindWord(tracker::RowType type) {
+  switch (type) {
+    case tracker::RowType::kDay: return "One Day";
+    case tracker::RowType::kDrive: return "Driving";
+    case tracker::RowType::kParking: return "Parking";
+  }
+  return "";
+}
+
+// hh:mm:ss of a fix in the zone shown to the user (daylight saving included).
+std::string ClockText(const tracker::TrackPoint& point, std::int64_t offset) {
+  const std::string text = tracker::TimeText(tracker::ToLocalTime(point.date_number, point.time_number, offset));
+  return text.substr(0, 2) + ":" + text.substr(2, 2) + ":" + text.substr(4, 2);
+}
+
+void PrintText(const tracker::TrackDocument& document, std::int64_t display_offset) {
+  std::string out;
+  for (const std::int32_t index : document.trips.order) {
+    const tracker::TripRecord& row = document.trips.rows[static_cast<std::size_t>(index)];
+    const tracker::RowDisplay shown = tracker::DisplayValues(row);
+    const std::string date(tracker::FieldText(row.start_date));
+    out += row.type == tracker::RowType::kDay ? date : " - " + date;
+    if (row.point_count > 0) {
+      const auto first = static_cast<std::size_t>(row.first_point);
+      out += '\t' + ClockText(document.points[first], display_offset) + '\t' +
+             ClockText(document.points[first + static_cast<std::size_t>(row.point_count) - 1],
+                       display_offset);
+    }
+    out += std::string("\t") + KindWord(row.type) + '\t' + shown.distance_km + " km\t" +
+           shown.distance_miles + " mile\t" + shown.driving_time + '\t' + shown.parking_duration +
+           '\t' + shown.average_kmh + " km/h\t" + shown.average_mph + " mile/h\t" + shown.max_kmh +
+           " km/h\t" + shown.max_mph + " mile/h\n";
+  }
+  std::cout << out;
+}
+
+void PrintJson(const tracker::TrackDocument& document) {
+  auto array = nlohmann::ordered_json::array();
+  for (const std::int32_t index : document.trips.order) {
+    const tracker::TripRecord& row = document.trips.rows[static_cast<std::size_t>(index)];
+    const tracker::RowDisplay shown = tracker::DisplayValues(row);
+    nlohmann::ordered_json item;
+    item["type"] = static_cast<int>(row.type);
+    item["startDate"] = std::string(tracker::FieldText(row.start_date));
+    item["startTime"] = std::string(tracker::FieldText(row.start_time));
+    item["pointCount"] = row.point_count;
+    item["firstPoint"] = row.first_point;
+    item["distance"] = row.distance;
+    item["totalTime"] = row.total_time;
+    item["stopTime"] = row.stop_time;
+    item["parkingTime"] = row.parking_time;
+    item["speedSum"] = row.speed_sum;
+    item["maxSpeed"] = row.max_speed;
+    item["distanceKm"] = shown.distance_km;
+    item["distanceMiles"] = shown.distance_miles;
+    item["averageKmh"] = shown.average_kmh;
+    item["averageMph"] = shown.average_mph;
+    item["maxKmh"] = shown.max_kmh;
+    item["maxMph"] = shown.max_mph;
+    item["drivingTime"] = shown.driving_time;
+    item["parkingDuration"] = shown.parking_duration;
+    array.push_back(std::move(item));
+  }
+  std::cout << array.dump(2) << '\n';
+}
+
+}  // namespace
+
+int ScanTrackFolder(const std::string& path, tracker::TimeZoneOffset zone,
+                    tracker::TrackDocument& document) {
+  // Progress only for a person watching; a pipe or a log file gets clean output.
+  const bool show_progress = isatty(STDERR_FILENO) == 1;
+  int last_value = -1;
+  tracker::ScanPhase last_phase{};
+  tracker::CallbackScanHost host([&](int value, tracker::ScanPhase phase) {
+    if (!show_progress || (value == last_value && phase == last_phase)) return;
+    last_value = value;
+    last_phase = phase;
+    std::fprintf(stderr, "\r%-14s %3d%%", PhaseName(phase), value);
+  });
+  const tracker::OpenResult result = tracker::Open(path, zone, document, host);
+  if (show_progress && last_value >= 0) std::fprintf(stderr, "\r\033[K");
+  if (result == tracker::OpenResult::kRowsReady) return kExitOk;
+  return Fail(kExitUnreadable, path + ": " + tracker::Describe(result));
+}
+
+int RunTrips(std::span<const std::string> args) {
+  std::string error;
+  const auto parsed = ParseArguments(args, {"dst", "json"}, {"tz"}, error);
+  if (!parsed) return Fail(kExitBadArguments, error);
+  if (parsed->positional.size() != 1) return Fail(kExitBadArguments, "trips needs one folder");
+
+  int zone_index = tracker::kDefaultTimeZoneIndex;
+  const std::string tz = parsed->Option("tz", std::to_string(tracker::kDefaultTimeZoneIndex));
+  std::size_t used = 0;
+  try {
+    zone_index = std::stoi(tz, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != tz.size() || zone_index < 0 || zone_index >= tracker::kTimeZoneCount) {
+    return Fail(kExitBadArguments, "--tz takes a time-zone index from 0 to 83, not '" + tz + "'");
+  }
+  const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(zone_index);
+
+  tracker::TrackDocument document;
+  if (const int status = ScanTrackFolder(parsed->positional[0], zone, document); status != kExitOk) {
+    return status;
+  }
+  if (parsed->Has("json")) {
+    PrintJson(document);
+  } else {
+    PrintText(document, tracker::OffsetSeconds(zone, parsed->Has("dst")));
+  }
+  return std::cout.flush() ? kExitOk : Fail(kExitUnreadable, "cannot write the output");
+}
+
+}  // namespace cli

@@ -174,6 +174,15 @@ constexpr Profile kBrandProfile{
     .setup_dialog_size = {312, 236},
 };
 
+std::string VersionLabelDefault(const Profile& profile) {
+  std::string label(profile.version_prefix);
+  for (std::size_t i = 0; i < profile.version.size(); ++i) {
+    label += i == 0 ? ' ' : '.';
+    label += std::to_string(profile.version[i]);
+  }
+  return label;
+}
+
 const Profile* FindProfile(std::string_view name) {
   for (const Profile* profile : {&kDualProfile, &kParkProfile, &kBrandProfile}) {
     if (profile->name == name) return profile;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "manager/setup/device_settings.h"
@@ -104,6 +105,9 @@ struct Profile {
 extern const Profile kDualProfile;
 extern const Profile kParkProfile;
 extern const Profile kBrandProfile;
+
+// The version label's built-in text (key MANAGER_VERSION), "%s %d.%d.%d.%d": "Ver. 2.2.5.5".
+std::string VersionLabelDefault(const Profile& profile);
 
 // "dual", "park" or "brand"; nullptr for any other name.
 const Profile* FindProfile(std::string_view name);

@@ -26,6 +26,12 @@ TEST(Profiles, AreFoundByName) {
   EXPECT_EQ(FindProfile(""), nullptr);
 }
 
+TEST(Profiles, VersionLabels) {
+  EXPECT_EQ(VersionLabelDefault(kDualProfile), "Ver. 2.2.5.5");
+  EXPECT_EQ(VersionLabelDefault(kParkProfile), "J8 Manager 1.2.1.4");
+  EXPECT_EQ(VersionLabelDefault(kBrandProfile), "Ver. 1.2.5.4");
+}
+
 TEST(Profiles, LevelStringsDifferInTheirShortForms) {
   EXPECT_EQ(LevelString(kDualProfile, 18), "0.90");
   EXPECT_EQ(LevelString(kParkProfile, 18), "0.9");

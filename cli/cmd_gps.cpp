@@ -20,22 +20,37 @@ struct GpsRow {
 
 std::string_view FixText(recording::FixKind kind) {
   switch (kind) {
-    case recording::FixKind::Ok: return "ok";
-    case recording::FixKind::NoFix: return "nofix";
-    case recording::FixKind::None: return "none";
+    case recording::FixKind::Ok:
+      return "ok";
+    case recording::FixKind::NoFix:
+      return "nofix";
+    case recording::FixKind::None:
+      return "none";
   }
   return "none";
 }
+
+// Decoded values are single precision; they print as such.
+std::string Number(double value) { return FormatNumber(static_cast<float>(value)); }
 
 std::string XmlEscaped(std::string_view text) {
   std::string out;
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -47,9 +62,9 @@ void PrintJson(const std::vector<GpsRow>& rows) {
     nlohmann::ordered_json item;
     item["index"] = row.index;
     item["time"] = row.time ? nlohmann::ordered_json(*row.time) : nlohmann::ordered_json(nullptr);
-    item["lat"] = row.fix.latitude;
-    item["lon"] = row.fix.longitude;
-    item["speedKnots"] = row.fix.speed;
+    item["lat"] = JsonNumber(static_cast<float>(row.fix.latitude));
+    item["lon"] = JsonNumber(static_cast<float>(row.fix.longitude));
+    item["speedKnots"] = JsonNumber(static_cast<float>(row.fix.speed));
     item["fix"] = FixText(row.kind);
     array.push_back(std::move(item));
   }
@@ -59,9 +74,8 @@ void PrintJson(const std::vector<GpsRow>& rows) {
 void PrintCsv(const std::vector<GpsRow>& rows) {
   std::cout << "index,time,lat,lon,speedKnots,fix\n";
   for (const GpsRow& row : rows) {
-    std::cout << row.index << ',' << row.time.value_or("") << ',' << FormatNumber(row.fix.latitude) << ','
-              << FormatNumber(row.fix.longitude) << ',' << FormatNumber(row.fix.speed) << ',' << FixText(row.kind)
-              << '\n';
+    std::cout << row.index << ',' << row.time.value_or("") << ',' << Number(row.fix.latitude) << ','
+              << Number(row.fix.longitude) << ',' << Number(row.fix.speed) << ',' << FixText(row.kind) << '\n';
   }
 }
 
@@ -75,8 +89,7 @@ void PrintGpx(const std::vector<GpsRow>& rows, std::string_view name) {
                "    <trkseg>\n";
   for (const GpsRow& row : rows) {
     if (row.kind != recording::FixKind::Ok) continue;
-    std::cout << "      <trkpt lat=\"" << FormatNumber(row.fix.latitude) << "\" lon=\""
-              << FormatNumber(row.fix.longitude) << "\">";
+    std::cout << "      <trkpt lat=\"" << Number(row.fix.latitude) << "\" lon=\"" << Number(row.fix.longitude) << "\">";
     if (row.time) {
       std::string iso = *row.time;
       iso[10] = 'T';
@@ -120,9 +133,12 @@ int RunGps(std::span<const std::string> args) {
     rows.push_back(std::move(row));
   }
 
-  if (format == "json") PrintJson(rows);
-  else if (format == "csv") PrintCsv(rows);
-  else PrintGpx(rows, library::FileNameOf(path));
+  if (format == "json")
+    PrintJson(rows);
+  else if (format == "csv")
+    PrintCsv(rows);
+  else
+    PrintGpx(rows, library::FileNameOf(path));
   return kExitOk;
 }
 

@@ -1,4 +1,3 @@
-#include <cmath>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -8,17 +7,6 @@
 #include "manager/recording/samples.h"
 
 namespace cli {
-namespace {
-
-// A float as JSON: parsed back from its shortest text, so 0.1f prints as 0.1. A damaged sample
-// may hold NaN or infinity, which JSON cannot carry: null.
-nlohmann::ordered_json JsonNumber(float value) {
-  if (!std::isfinite(value)) return nullptr;
-  return nlohmann::ordered_json::parse(FormatNumber(value));
-}
-
-}  // namespace
-
 int RunGSensor(std::span<const std::string> args) {
   std::string error;
   const auto parsed = ParseArguments(args, {}, {"format"}, error);

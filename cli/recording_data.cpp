@@ -1,6 +1,7 @@
 #include "cli/recording_data.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -33,16 +34,15 @@ std::optional<std::string> FormatSampleTime(std::int32_t seconds) {
   return text;
 }
 
-std::string FormatNumber(double value) {
+std::string FormatNumber(float value) {
   char text[64];
   const auto result = std::to_chars(text, text + sizeof text, value);
   return std::string(text, result.ptr);
 }
 
-std::string FormatNumber(float value) {
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
+nlohmann::ordered_json JsonNumber(float value) {
+  if (!std::isfinite(value)) return nullptr;
+  return nlohmann::ordered_json::parse(FormatNumber(value));
 }
 
 }  // namespace cli

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "manager/recording/sensor_record.h"
 
 namespace cli {
@@ -27,8 +29,11 @@ bool IsUnreadable(int loadCode);
 // A time sample as "YYYY-MM-DD hh:mm:ss" in UTC; none for a negative value.
 std::optional<std::string> FormatSampleTime(std::int32_t seconds);
 
-// The shortest text that reads back as the same number.
-std::string FormatNumber(double value);
+// The shortest text that reads back as the same number. Decoded GPS values and G-sensor samples
+// are single precision: printed as floats, 37.5651f shows as 37.5651, not 37.565101623535156.
 std::string FormatNumber(float value);
+
+// The same as a JSON number; null for NaN or infinity (a damaged sample), which JSON cannot carry.
+nlohmann::ordered_json JsonNumber(float value);
 
 }  // namespace cli

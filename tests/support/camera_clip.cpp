@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "tests/support/temp_dir.h"
+#include "tools/clip_encoder.h"
 
 namespace testing_support {
 namespace {
@@ -17,12 +18,9 @@ std::filesystem::path EncodedClip(bool fastStart) {
   static std::map<bool, std::filesystem::path> clips;
   if (const auto it = clips.find(fastStart); it != clips.end()) return it->second;
   const std::filesystem::path clip = cache / (fastStart ? "faststart.mp4" : "clip.mp4");
-  const std::string command =
-      "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i testsrc=size=160x120:rate=10 "
-      "-f lavfi -i sine=frequency=440:sample_rate=16000 -t 2 -c:v libx264 -pix_fmt yuv420p -c:a aac "
-      "-shortest " +
-      std::string(fastStart ? "-movflags +faststart " : "") + ShellQuoted(clip.string());
-  if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg could not make a test clip");
+  tools::ClipOptions options;
+  options.fastStart = fastStart;
+  if (!tools::EncodeClip(clip, options)) throw std::runtime_error("ffmpeg could not make a test clip");
   clips[fastStart] = clip;
   return clip;
 }

@@ -1,0 +1,32 @@
+#include "tools/clip_encoder.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace tools {
+namespace {
+
+std::string ShellQuoted(const std::string& word) {
+  std::string quoted = "'";
+  for (const char c : word) {
+    if (c == '\'') quoted += "'\\''";
+    else quoted += c;
+  }
+  return quoted + "'";
+}
+
+}  // namespace
+
+bool EncodeClip(const std::filesystem::path& path, const ClipOptions& options) {
+  const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);
+  const std::string command =
+      "ffmpeg -nostdin -hide_banner -loglevel error -y"
+      " -f lavfi -i testsrc=size=" + size + ":rate=" + std::to_string(options.frameRate) +
+      " -f lavfi -i sine=frequency=440:sample_rate=16000"
+      " -t " + std::to_string(options.seconds) +
+      " -c:v libx264 -pix_fmt yuv420p -c:a aac -shortest " +
+      (options.fastStart ? "-movflags +faststart " : "") + ShellQuoted(path.string());
+  return std::system(command.c_str()) == 0;
+}
+
+}  // namespace tools

@@ -3,8 +3,8 @@
 namespace setup {
 
 std::string EntryText(const ListEntry& entry, const TextLookup& lookup) {
-  if (entry.key.empty() || !lookup) return std::string(entry.text);
-  return lookup(entry.key, entry.text);
+  if (entry.key.empty() || !lookup) return std::string(entry.fallback);
+  return lookup(entry.key, entry.fallback);
 }
 
 }  // namespace setup

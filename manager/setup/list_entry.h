@@ -4,14 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "manager/app/language/text_keys.h"
+
 namespace setup {
 
 // A display text: a language key and the built-in English text. An empty key marks a fixed
 // text that is never translated (volume numbers, time zones, scale labels).
-struct ListEntry {
-  std::string_view key;
-  std::string_view text;
-};
+using ListEntry = language::TextKey;
 
 // Turns a language key and its default into the text to show. The manager passes its language
 // table here; without one, the defaults are shown.

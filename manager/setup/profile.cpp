@@ -20,8 +20,8 @@ constexpr ListEntry kHighLowScale[] = {kSensorHigh, kSensorLow};
 constexpr ListEntry kDualSetupTexts[] = {
     kDeviceSetup,   kRecorder,       kQuality,       kFrameRate,      kBrightness,    kSharpness,
     kAudio,         kAudioStatic,    kInputVolume,   kOutputVolume,   kAccelerometer, kVerySlow,
-    kSlow,          kNormal,         kLow,           kNormal2,        kHigh,          k1Level,
-    k2Level,        k3Level,         kTriggerLevelX, kTriggerLevelY,  kTriggerLevelZ, kTimeSetting,
+    kSlow,          kNormal,         kLow,           kNormal2,        kHigh,          kLevel1,
+    kLevel2,        kLevel3,         kTriggerLevelX, kTriggerLevelY,  kTriggerLevelZ, kTimeSetting,
     kFactorySetting, kTimeSetButton, kApply,         kCancel,         kOff,           kOn,
     kDstSetup,      kSdFormat,       kParkingMode,   kErrorNotSelect, kSelectSdCard,  kFactorySettingSucceed};
 

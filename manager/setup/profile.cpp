@@ -1,5 +1,7 @@
 #include "manager/setup/profile.h"
 
+#include "manager/app/language/language.h"
+#include "manager/app/language/version_text.h"
 #include "manager/setup/level_strings.h"
 #include "manager/setup/setup_texts.h"
 
@@ -57,7 +59,7 @@ constexpr Profile kDualProfile{
     .window_title = "Kel2CH Manager",
     .version_prefix = "Ver.",
     .version = {2, 2, 5, 5},
-    .language_file_name = "2CH_Managerlang.ini",
+    .language_file_name = language::kDualLanguageFileName,
     .language_choice = LanguageChoice::UserDefaultLanguageId,
     .writes_decoder_logo_value = true,
     .channels = 2,
@@ -98,7 +100,7 @@ constexpr Profile kParkProfile{
     .window_title = "Kel Manager",
     .version_prefix = "J8 Manager",
     .version = {1, 2, 1, 4},
-    .language_file_name = "Managerlang.ini",
+    .language_file_name = language::kOneChannelLanguageFileName,
     .language_choice = LanguageChoice::SystemLocaleName,
     .writes_decoder_logo_value = false,
     .channels = 1,
@@ -139,7 +141,7 @@ constexpr Profile kBrandProfile{
     .window_title = "Ryn Manager",
     .version_prefix = "Ver.",
     .version = {1, 2, 5, 4},
-    .language_file_name = "Managerlang.ini",
+    .language_file_name = language::kOneChannelLanguageFileName,
     .language_choice = LanguageChoice::SystemLocaleName,
     .writes_decoder_logo_value = false,
     .channels = 1,
@@ -175,12 +177,8 @@ constexpr Profile kBrandProfile{
 };
 
 std::string VersionLabelDefault(const Profile& profile) {
-  std::string label(profile.version_prefix);
-  for (std::size_t i = 0; i < profile.version.size(); ++i) {
-    label += i == 0 ? ' ' : '.';
-    label += std::to_string(profile.version[i]);
-  }
-  return label;
+  const auto& v = profile.version;
+  return language::VersionText(profile.version_prefix, v[0], v[1], v[2], v[3]);
 }
 
 const Profile* FindProfile(std::string_view name) {

@@ -18,12 +18,25 @@ constexpr double kConvergence = 1e-12;
 
 }  // namespace
 
+GeodesicPoint MakeGeodesicPoint(double latitude, double longitude) {
+  // Reduced latitude U with tan U = (1 - f) tan φ; its sine and cosine follow from tan U
+  // without going through the angle.
+  const double tan_u = kOneMinusFlattening * std::tan(latitude * kRadiansPerDegree);
+  const double cos_u = 1.0 / std::sqrt(1.0 + tan_u * tan_u);
+  return {longitude * kRadiansPerDegree, tan_u * cos_u, cos_u};
+}
+
 double GeodesicDistance(double latitude1, double longitude1, double latitude2, double longitude2) {
-  const double l = (longitude2 - longitude1) * kRadiansPerDegree;
-  const double u1 = std::atan(kOneMinusFlattening * std::tan(latitude1 * kRadiansPerDegree));
-  const double u2 = std::atan(kOneMinusFlattening * std::tan(latitude2 * kRadiansPerDegree));
-  const double sin_u1 = std::sin(u1), cos_u1 = std::cos(u1);
-  const double sin_u2 = std::sin(u2), cos_u2 = std::cos(u2);
+  return GeodesicDistance(MakeGeodesicPoint(latitude1, longitude1),
+                          MakeGeodesicPoint(latitude2, longitude2));
+}
+
+double GeodesicDistance(const GeodesicPoint& from, const GeodesicPoint& to) {
+  const double l = to.longitude - from.longitude;
+  // The same position twice (a car standing still): no need to iterate.
+  if (l == 0.0 && from.sin_u == to.sin_u && from.cos_u == to.cos_u) return 0.0;
+  const double sin_u1 = from.sin_u, cos_u1 = from.cos_u;
+  const double sin_u2 = to.sin_u, cos_u2 = to.cos_u;
 
   double lambda = l;
   double sin_sigma = 0.0, cos_sigma = 0.0, sigma = 0.0;

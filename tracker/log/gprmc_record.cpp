@@ -1,11 +1,11 @@
 #include "tracker/log/gprmc_record.h"
 
 #include <array>
-#include <charconv>
 #include <cstring>
 #include <string_view>
 
 #include "tracker/log/field_text.h"
+#include "tracker/log/fixed_decimal.h"
 #include "tracker/log/text_number.h"
 
 namespace tracker {
@@ -24,16 +24,12 @@ bool ParseCoordinate(std::string_view field, bool negate, double& degrees) {
   if (whole.size() > 15) return false;
   const std::int64_t n = TextToInt(whole);
 
+  // The fraction is the decimal number 0.<digits>, converted exactly as text would be.
   double fraction = 0.0;
   if (dot != kNotFound) {
-    // The fraction is the decimal number 0.<digits>, converted exactly as text would be.
     const std::string_view digits = field.substr(dot + 1);
     if (digits.size() > 15) return false;
-    char buffer[2 + 15];
-    buffer[0] = '0';
-    buffer[1] = '.';
-    std::memcpy(buffer + 2, digits.data(), digits.size());
-    std::from_chars(buffer, buffer + 2 + digits.size(), fraction);
+    fraction = FractionValue(digits);
   }
   degrees = (static_cast<double>(n % 100) + fraction) / 60.0 + static_cast<double>(n / 100);
   if (negate) degrees = -degrees;
@@ -45,9 +41,8 @@ bool ParseCoordinate(std::string_view field, bool negate, double& degrees) {
 template <std::size_t N>
 void SetDegreesText(char (&field)[N], double degrees) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, degrees,
-                                    std::chars_format::fixed, 6);
-  SetFieldText(field, std::string_view(buffer, result.ptr - buffer).substr(0, N - 2));
+  const std::size_t length = FormatFixed6(degrees, buffer);
+  SetFieldText(field, std::string_view(buffer, length).substr(0, N - 2));
 }
 
 }  // namespace

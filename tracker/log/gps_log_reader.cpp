@@ -18,6 +18,9 @@ namespace {
 // LZO1X output never shrinks below its instruction stream by much, so no stream that fits
 // the output limit needs more input than this; a larger size field is not believed.
 constexpr std::size_t kCompressedInputLimit = 2 * kGpsChunkOutputLimit + 4096;
+// Logs are small: read such a file whole, in one call. Anything larger (a video on the card)
+// is read chunk by chunk, so a huge file costs no more memory than one chunk.
+constexpr std::uint64_t kWholeFileLimit = 16 * 1024 * 1024;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -29,16 +32,38 @@ std::uint32_t ReadLe32(const unsigned char* bytes) {
          static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
-// Reads up to `size` bytes at `offset`; returns how many were read.
-std::size_t ReadAt(std::FILE* file, std::uint64_t offset, unsigned char* out, std::size_t size) {
-  if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) return 0;
-  return std::fread(out, 1, size, file);
-}
-
 bool LzoReady() {
   static const bool ready = lzo_init() == LZO_E_OK;
   return ready;
 }
+
+// The bytes of a file at any offset, from memory for a small file or read on demand.
+class FileBytes {
+ public:
+  FileBytes(std::FILE* file, std::uint64_t size, std::vector<unsigned char>& buffer)
+      : file_(file), size_(size), buffer_(buffer) {
+    if (size_ <= kWholeFileLimit) {
+      buffer_.resize(static_cast<std::size_t>(size_));
+      whole_ = std::fread(buffer_.data(), 1, buffer_.size(), file_) == buffer_.size();
+    }
+  }
+
+  // Up to `length` bytes at `offset`; fewer at the end of the file, none past it.
+  std::span<const unsigned char> At(std::uint64_t offset, std::size_t length) {
+    if (offset >= size_) return {};
+    length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
+    if (whole_) return {buffer_.data() + offset, length};
+    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return {};
+    if (buffer_.size() < length) buffer_.resize(length);
+    return {buffer_.data(), std::fread(buffer_.data(), 1, length, file_)};
+  }
+
+ private:
+  std::FILE* file_;
+  std::uint64_t size_;
+  std::vector<unsigned char>& buffer_;
+  bool whole_ = false;
+};
 
 }  // namespace
 
@@ -52,36 +77,41 @@ GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers
   if (error) return GpsLogReadResult::kNotAGpsLog;
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) return GpsLogReadResult::kNotAGpsLog;
+  std::setvbuf(file.get(), nullptr, _IONBF, 0);
+
+  // A file that does not start like a log is not read any further.
+  unsigned char header[kGpsChunkHeaderSize];
+  if (std::fread(header, 1, sizeof header, file.get()) < sizeof header ||
+      std::memcmp(header + kGpsTagOffset, "GPS", 3) != 0) {
+    return GpsLogReadResult::kNotAGpsLog;
+  }
+  std::rewind(file.get());
+  FileBytes bytes(file.get(), file_size, buffers.file);
   if (buffers.output.size() < kGpsChunkOutputLimit) buffers.output.resize(kGpsChunkOutputLimit);
 
   // Skips are taken as unsigned, so the chain only ever moves forward and always ends.
   std::uint64_t position = 0;
   for (;;) {
-    unsigned char header[kGpsChunkHeaderSize];
-    if (position >= file_size ||
-        ReadAt(file.get(), position, header, sizeof header) < sizeof header ||
-        std::memcmp(header + kGpsTagOffset, "GPS", 3) != 0) {
+    const std::span<const unsigned char> head = bytes.At(position, kGpsChunkHeaderSize);
+    if (head.size() < kGpsChunkHeaderSize || std::memcmp(head.data() + kGpsTagOffset, "GPS", 3) != 0) {
       return GpsLogReadResult::kNotAGpsLog;
     }
+    std::memcpy(header, head.data(), sizeof header);
     position += kGpsChunkHeaderSize + ReadLe32(header + kSkipBeforeDataOffset);
     const std::uint32_t compressed_size = ReadLe32(header + kCompressedSizeOffset);
 
-    // Never trust the size field: read what the file holds, up to what can matter.
-    const std::uint64_t available = position < file_size ? file_size - position : 0;
-    const std::size_t wanted = static_cast<std::size_t>(
-        std::min<std::uint64_t>({compressed_size, available, kCompressedInputLimit}));
-    if (buffers.compressed.size() < wanted) buffers.compressed.resize(wanted);
-    const std::size_t got = wanted ? ReadAt(file.get(), position, buffers.compressed.data(), wanted) : 0;
+    // Never trust the size field: use what the file holds, up to what can matter.
+    const std::span<const unsigned char> compressed =
+        bytes.At(position, std::min<std::size_t>(compressed_size, kCompressedInputLimit));
     position += compressed_size;
 
     // A damaged or cut stream still yields the records decompressed before the damage.
-    lzo_uint produced = buffers.output.size();
-    if (got > 0) {
-      lzo1x_decompress_safe(buffers.compressed.data(), got, buffers.output.data(), &produced,
+    lzo_uint produced = 0;
+    if (!compressed.empty()) {
+      produced = buffers.output.size();
+      lzo1x_decompress_safe(compressed.data(), compressed.size(), buffers.output.data(), &produced,
                             nullptr);
       produced = std::min<lzo_uint>(produced, buffers.output.size());
-    } else {
-      produced = 0;
     }
     const char* output = reinterpret_cast<const char*>(buffers.output.data());
     for (std::size_t offset = 0; offset + kGpsRecordSize <= produced; offset += kGpsRecordSize) {

@@ -25,7 +25,7 @@ enum class GpsLogReadResult {
 
 // Buffers reused from one file to the next, so a folder scan allocates them once.
 struct GpsLogBuffers {
-  std::vector<unsigned char> compressed;
+  std::vector<unsigned char> file;        // a whole small file, or one chunk's data of a large one
   std::vector<unsigned char> output;
 };
 

@@ -32,6 +32,25 @@ void CivilFromDays(std::int64_t days, LocalTime& out) {
   out.year = static_cast<int>(year_of_era + era * 400 + (out.month <= 2));
 }
 
+// UTC seconds of a date number's midnight. Month 0 or 13 and day 0 or 32 roll into the
+// neighbouring month or year, as mktime does.
+std::int64_t DateSeconds(std::int32_t date_number) {
+  const std::int64_t month_index = (date_number / 100) % 100 - 1;
+  const std::int64_t year = date_number / 10000 + FloorDiv(month_index, 12);
+  const std::int64_t month = month_index - FloorDiv(month_index, 12) * 12 + 1;
+  return (DaysFromCivil(year, month) + date_number % 100 - 1) * 86400;
+}
+
+std::int64_t TimeSeconds(std::int32_t time_number) {
+  return std::int64_t{time_number / 10000} * 3600 + (time_number / 100) % 100 * 60 + time_number % 100;
+}
+
+void SetClock(LocalTime& local, std::int64_t second_of_day) {
+  local.hour = static_cast<int>(second_of_day / 3600);
+  local.minute = static_cast<int>(second_of_day / 60 % 60);
+  local.second = static_cast<int>(second_of_day % 60);
+}
+
 }  // namespace
 
 std::int64_t OffsetSeconds(TimeZoneOffset zone, bool daylight_saving) {
@@ -41,22 +60,35 @@ std::int64_t OffsetSeconds(TimeZoneOffset zone, bool daylight_saving) {
 
 LocalTime ToLocalTime(std::int32_t date_number, std::int32_t time_number,
                       std::int64_t offset_seconds) {
-  // Month 0 or 13 and day 0 or 32 roll into the neighbouring month or year, as mktime does.
-  const std::int64_t month_index = (date_number / 100) % 100 - 1;
-  const std::int64_t year = date_number / 10000 + FloorDiv(month_index, 12);
-  const std::int64_t month = month_index - FloorDiv(month_index, 12) * 12 + 1;
-  const std::int64_t days = DaysFromCivil(year, month) + date_number % 100 - 1;
-  const std::int64_t time_of_day =
-      std::int64_t{time_number / 10000} * 3600 + (time_number / 100) % 100 * 60 + time_number % 100;
-
   LocalTime local;
-  local.seconds = days * 86400 + time_of_day + offset_seconds;
+  local.seconds = DateSeconds(date_number) + TimeSeconds(time_number) + offset_seconds;
   const std::int64_t local_days = FloorDiv(local.seconds, 86400);
-  const std::int64_t second_of_day = local.seconds - local_days * 86400;
   CivilFromDays(local_days, local);
-  local.hour = static_cast<int>(second_of_day / 3600);
-  local.minute = static_cast<int>(second_of_day / 60 % 60);
-  local.second = static_cast<int>(second_of_day % 60);
+  SetClock(local, local.seconds - local_days * 86400);
+  return local;
+}
+
+LocalTime LocalClock::operator()(std::int32_t date_number, std::int32_t time_number) {
+  if (!has_date_ || date_number != date_number_) {
+    has_date_ = true;
+    date_number_ = date_number;
+    date_seconds_ = DateSeconds(date_number);
+  }
+  LocalTime local;
+  local.seconds = date_seconds_ + TimeSeconds(time_number) + offset_;
+  const std::int64_t local_days = FloorDiv(local.seconds, 86400);
+  if (!has_local_day_ || local_days != local_day_) {
+    has_local_day_ = true;
+    local_day_ = local_days;
+    CivilFromDays(local_days, local);
+    year_ = local.year;
+    month_ = local.month;
+    day_ = local.day;
+  }
+  local.year = year_;
+  local.month = month_;
+  local.day = day_;
+  SetClock(local, local.seconds - local_days * 86400);
   return local;
 }
 

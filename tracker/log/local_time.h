@@ -23,6 +23,23 @@ std::int64_t OffsetSeconds(TimeZoneOffset zone, bool daylight_saving);
 LocalTime ToLocalTime(std::int32_t date_number, std::int32_t time_number,
                       std::int64_t offset_seconds);
 
+// ToLocalTime for a run of fixes in time order: consecutive fixes are mostly on the same
+// date, so the calendar work is done once per date rather than once per fix.
+class LocalClock {
+ public:
+  explicit LocalClock(std::int64_t offset_seconds) : offset_(offset_seconds) {}
+  LocalTime operator()(std::int32_t date_number, std::int32_t time_number);
+
+ private:
+  std::int64_t offset_;
+  bool has_date_ = false;
+  std::int32_t date_number_ = 0;
+  std::int64_t date_seconds_ = 0;  // UTC seconds of the date's midnight
+  bool has_local_day_ = false;
+  std::int64_t local_day_ = 0;
+  int year_ = 0, month_ = 0, day_ = 0;
+};
+
 std::string DateText(const LocalTime& time);  // "%04d%02d%02d"
 std::string TimeText(const LocalTime& time);  // "%02d%02d%02d"
 

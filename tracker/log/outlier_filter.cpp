@@ -16,16 +16,18 @@ namespace {
 struct Fix {
   double latitude;
   double longitude;
-  std::int64_t day;     // 360-day years of 30-day months: only differences matter here
-  std::int64_t second;  // of the day
+  GeodesicPoint geodesic;
+  std::int64_t seconds;  // on a clock of 360-day years and 30-day months: only differences matter
 };
 
 Fix ReadFix(const TrackPoint& point) {
   const std::int32_t date = point.date_number;
   const std::int32_t time = point.time_number;
-  return {TextToDouble(FieldText(point.latitude)), TextToDouble(FieldText(point.longitude)),
-          std::int64_t{date / 10000} * 360 + (date / 100) % 100 * 30 + date % 100,
-          std::int64_t{time / 10000} * 3600 + (time / 100) % 100 * 60 + time % 100};
+  const double latitude = TextToDouble(FieldText(point.latitude));
+  const double longitude = TextToDouble(FieldText(point.longitude));
+  const std::int64_t day = std::int64_t{date / 10000} * 360 + (date / 100) % 100 * 30 + date % 100;
+  const std::int64_t second = std::int64_t{time / 10000} * 3600 + (time / 100) % 100 * 60 + time % 100;
+  return {latitude, longitude, MakeGeodesicPoint(latitude, longitude), day * 86400 + second};
 }
 
 // Sums over the good pairs of one segment.
@@ -68,15 +70,15 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
     written += last - first + 1;
   };
 
-  const Fix origin = ReadFix(points[0]);
-  Fix current = origin;
+  Fix current = ReadFix(points[0]);
   Segment segment;
   std::size_t segment_index = 0;
   double speed_of_previous_break = 0.0;
   int shown_progress = -1;
+  const std::atomic<bool>& cancel = host.CancelFlag();
 
   for (std::size_t j = 0; j < pair_count; ++j) {
-    if (host.Cancelled()) {
+    if (cancel.load(std::memory_order_relaxed)) {
       if (written > 0) points.resize(written);
       return;
     }
@@ -86,10 +88,8 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
     }
 
     const Fix next = ReadFix(points[j + 1]);
-    const double distance =
-        GeodesicDistance(current.latitude, current.longitude, next.latitude, next.longitude);
-    const std::int64_t dt = ((next.day - origin.day) * 86400 + (next.second - origin.second)) -
-                            ((current.day - origin.day) * 86400 + (current.second - origin.second));
+    const double distance = GeodesicDistance(current.geodesic, next.geodesic);
+    const std::int64_t dt = next.seconds - current.seconds;
     const double speed = dt != 0 ? distance / static_cast<double>(dt) : 0.0;
     const bool is_break = dt > kBreakGapSeconds || speed > kBreakSpeed;
 

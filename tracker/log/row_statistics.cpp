@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "tracker/log/field_text.h"
 #include "tracker/log/great_circle_angle.h"
@@ -46,44 +47,152 @@ void ParkingStatistics(TripRecord& row, const PointStore& points, std::int64_t o
   row.parking_time = ClampToInt32(end_seconds - start.seconds);
 }
 
-void DrivingStatistics(TripRecord& row, const PointStore& points) {
-  const std::size_t first = static_cast<std::size_t>(row.first_point);
-  const std::size_t end = first + static_cast<std::size_t>(row.point_count);
+// Running sums of a day or drive row.
+struct RowSums {
   std::int64_t total = 0;
   std::int64_t stopped = 0;
-  for (std::size_t i = first; i + 1 < end; ++i) {
-    const TrackPoint& a = points[i];
-    const TrackPoint& b = points[i + 1];
-    const std::int64_t delta = std::max<std::int64_t>(0, SecondOfDay(b.time_number) - SecondOfDay(a.time_number));
-    if (delta > kLongestCountedGap) continue;
+  double distance = 0.0;
+  double speed_sum = 0.0;
+  double max_speed = 0.0;
+
+  // A pair more than 599 s apart (UTC time of day) counts for nothing; one that did not move
+  // counts as stopped; one that moved adds its angle and its first fix's speed.
+  // `speed` is the first fix's speed, read only for a pair that moved.
+  void AddPair(std::int64_t delta, double angle, double speed) {
     total += delta;
-    const double angle = GreatCircleAngle(FieldText(a.latitude), FieldText(a.longitude),
-                                          FieldText(b.latitude), FieldText(b.longitude));
     if (angle == 0.0) {
       stopped += delta;
     } else {
-      row.distance += angle;
-      const double speed = TextToDouble(FieldText(a.speed));
-      row.speed_sum += speed;
-      row.max_speed = std::max(row.max_speed, speed);
+      distance += angle;
+      speed_sum += speed;
+      max_speed = std::max(max_speed, speed);
     }
   }
-  row.total_time = ClampToInt32(total);
-  row.stop_time = ClampToInt32(stopped);
+
+  void StoreIn(TripRecord& row) const {
+    row.total_time = ClampToInt32(total);
+    row.stop_time = ClampToInt32(stopped);
+    row.distance = distance;
+    row.speed_sum = speed_sum;
+    row.max_speed = max_speed;
+  }
+};
+
+// Seconds between two fixes by their UTC time of day, 0 when the second is earlier.
+std::int64_t PairSeconds(const TrackPoint& a, const TrackPoint& b) {
+  return std::max<std::int64_t>(0, SecondOfDay(b.time_number) - SecondOfDay(a.time_number));
+}
+
+double SpeedOf(const TrackPoint& point) { return TextToDouble(FieldText(point.speed)); }
+
+AnglePoint AnglePointOf(const TrackPoint& point) {
+  return MakeAnglePoint(FieldText(point.latitude), FieldText(point.longitude));
+}
+
+void DrivingStatistics(TripRecord& row, const PointStore& points) {
+  const std::size_t first = static_cast<std::size_t>(row.first_point);
+  const std::size_t end = first + static_cast<std::size_t>(row.point_count);
+  RowSums sums;
+  for (std::size_t i = first; i + 1 < end; ++i) {
+    const std::int64_t delta = PairSeconds(points[i], points[i + 1]);
+    if (delta > kLongestCountedGap) continue;
+    const double angle = GreatCircleAngle(AnglePointOf(points[i]), AnglePointOf(points[i + 1]));
+    sums.AddPair(delta, angle, angle == 0.0 ? 0.0 : SpeedOf(points[i]));
+  }
+  sums.StoreIn(row);
+}
+
+bool InStore(const TripRecord& row, const PointStore& points) {
+  const std::int64_t first = row.first_point;
+  const std::int64_t count = row.point_count;
+  return first >= 0 && count >= 0 && first + count <= static_cast<std::int64_t>(points.size());
+}
+
+// Rows of one kind that cover the points in consecutive, non-overlapping runs, as the trip
+// builder makes them; their pairs can then be summed in a single walk.
+bool Consecutive(const RowTable& rows, const std::vector<std::size_t>& kind, const PointStore& points) {
+  std::int64_t next = 0;
+  for (std::size_t index : kind) {
+    const TripRecord& row = rows[index];
+    if (!InStore(row, points) || row.point_count == 0 || row.first_point < next) return false;
+    next = std::int64_t{row.first_point} + row.point_count;
+  }
+  return true;
 }
 
 }  // namespace
 
 void ComputeRowStatistics(TripRecord& row, const PointStore& points, std::int64_t offset_seconds) {
   ClearStatistics(row);
-  const std::int64_t first = row.first_point;
-  const std::int64_t count = row.point_count;
-  if (first < 0 || count < 0 || first + count > static_cast<std::int64_t>(points.size())) return;
+  if (!InStore(row, points)) return;
   if (row.type == RowType::kParking) {
-    if (count >= 2) ParkingStatistics(row, points, offset_seconds);
+    if (row.point_count >= 2) ParkingStatistics(row, points, offset_seconds);
   } else {
     DrivingStatistics(row, points);
   }
+}
+
+bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int64_t offset_seconds,
+                             const std::atomic<bool>& cancel) {
+  std::vector<std::size_t> days;
+  std::vector<std::size_t> drives;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].type == RowType::kDay) {
+      days.push_back(i);
+    } else if (rows[i].type == RowType::kDrive) {
+      drives.push_back(i);
+    } else {
+      ComputeRowStatistics(rows[i], points, offset_seconds);
+    }
+  }
+  const auto by_first_point = [&](std::size_t a, std::size_t b) {
+    return rows[a].first_point < rows[b].first_point;
+  };
+  std::sort(days.begin(), days.end(), by_first_point);
+  std::sort(drives.begin(), drives.end(), by_first_point);
+  if (!Consecutive(rows, days, points) || !Consecutive(rows, drives, points)) {
+    for (std::size_t index : days) ComputeRowStatistics(rows[index], points, offset_seconds);
+    for (std::size_t index : drives) ComputeRowStatistics(rows[index], points, offset_seconds);
+    return !cancel.load(std::memory_order_relaxed);
+  }
+
+  // Every pair lies in at most one day row and one drive row: work each pair out once and
+  // add it to both, as the row-by-row sums would.
+  std::vector<RowSums> day_sums(days.size());
+  std::vector<RowSums> drive_sums(drives.size());
+  const auto last_point = [&](std::size_t index) {
+    return static_cast<std::size_t>(rows[index].first_point) +
+           static_cast<std::size_t>(rows[index].point_count) - 1;
+  };
+  std::size_t day = 0;
+  std::size_t drive = 0;
+  AnglePoint current = points.empty() ? AnglePoint{} : AnglePointOf(points[0]);
+  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+    if (cancel.load(std::memory_order_relaxed)) return false;
+    const AnglePoint next = AnglePointOf(points[i + 1]);
+    while (day < days.size() && last_point(days[day]) < i + 1) ++day;
+    while (drive < drives.size() && last_point(drives[drive]) < i + 1) ++drive;
+    const bool in_day = day < days.size() && static_cast<std::size_t>(rows[days[day]].first_point) <= i;
+    const bool in_drive =
+        drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) <= i;
+    const std::int64_t delta = PairSeconds(points[i], points[i + 1]);
+    if ((in_day || in_drive) && delta <= kLongestCountedGap) {
+      const double angle = GreatCircleAngle(current, next);
+      const double speed = angle == 0.0 ? 0.0 : SpeedOf(points[i]);
+      if (in_day) day_sums[day].AddPair(delta, angle, speed);
+      if (in_drive) drive_sums[drive].AddPair(delta, angle, speed);
+    }
+    current = next;
+  }
+  for (std::size_t k = 0; k < days.size(); ++k) {
+    ClearStatistics(rows[days[k]]);
+    day_sums[k].StoreIn(rows[days[k]]);
+  }
+  for (std::size_t k = 0; k < drives.size(); ++k) {
+    ClearStatistics(rows[drives[k]]);
+    drive_sums[k].StoreIn(rows[drives[k]]);
+  }
+  return true;
 }
 
 void SumParkingIntoDays(RowTable& rows) {

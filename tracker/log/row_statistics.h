@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "tracker/log/track_point.h"
@@ -14,6 +15,11 @@ inline constexpr int kLongestCountedGap = 599;
 // parking time (local times, cut at the end of its first day). A row whose points lie outside
 // the store gets zeros.
 void ComputeRowStatistics(TripRecord& row, const PointStore& points, std::int64_t offset_seconds);
+
+// The same for every row of a table; day and drive rows that cover the points in runs, as the
+// trip builder makes them, are summed in one walk over the points. False when cancelled.
+bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int64_t offset_seconds,
+                             const std::atomic<bool>& cancel);
 
 // Sets each day row's parking time to the sum of the parking rows that start on its date.
 void SumParkingIntoDays(RowTable& rows);

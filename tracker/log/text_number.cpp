@@ -8,20 +8,62 @@ namespace tracker {
 
 namespace {
 
+// Powers of ten that a double holds exactly.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                   1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr int kExactDigits = 15;
+
 bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// "[-]digits[.digits]" with at most 15 digits in all. The digits form an exact integer and the
+// power of ten is exact, so one division gives the correctly rounded value: the very double
+// that strtod gives. False for anything else.
+bool ParsePlainDecimal(std::string_view text, double& value) {
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) ++i;
+  std::uint64_t digits = 0;
+  int count = 0;
+  int decimals = 0;
+  bool seen_point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      if (++count > kExactDigits) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      decimals += seen_point;
+    } else if (c == '.' && !seen_point) {
+      seen_point = true;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0) return false;
+  const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
 
 }  // namespace
 
 double TextToDouble(std::string_view text) {
-  // Fast path for the plain decimal texts the reader writes; anything unusual (blanks, '+',
-  // hexadecimal, out of range) goes through strtod so the meaning stays atof's.
+  // The texts the reader writes take the exact fast path; anything unusual (blanks, '+',
+  // exponents, hexadecimal, long digit runs) goes through strtod so the meaning stays atof's.
   double value = 0.0;
-  const char* const end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  const bool hex_like = ptr < end && (*ptr == 'x' || *ptr == 'X');
-  if (ec == std::errc() && !hex_like) return value;
+  if (ParsePlainDecimal(text, value)) return value;
   const std::string copy(text);
   return std::strtod(copy.c_str(), nullptr);
+}
+
+double FractionValue(std::string_view digits) {
+  if (digits.empty()) return 0.0;
+  double value = 0.0;
+  if (digits.size() <= kExactDigits &&
+      digits.find_first_not_of("0123456789") == std::string_view::npos &&
+      ParsePlainDecimal(digits, value)) {
+    return value / kPowersOfTen[digits.size()];
+  }
+  return TextToDouble("0." + std::string(digits));
 }
 
 std::int32_t TextToInt(std::string_view text) {

@@ -11,4 +11,7 @@ namespace tracker {
 double TextToDouble(std::string_view text);
 std::int32_t TextToInt(std::string_view text);
 
+// The value of the decimal number "0.<digits>", as the text would convert.
+double FractionValue(std::string_view digits);
+
 }  // namespace tracker

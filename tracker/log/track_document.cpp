@@ -15,8 +15,12 @@ namespace {
 
 // The regular files of a folder, sorted by name so the result never depends on the file
 // system's listing order. "." and ".." are never listed; every real entry is.
-bool ListLogFiles(const std::filesystem::path& folder, ScanHost& host,
-                  std::vector<std::filesystem::path>& files) {
+struct LogFile {
+  std::filesystem::path path;
+  std::uint64_t size = 0;
+};
+
+bool ListLogFiles(const std::filesystem::path& folder, ScanHost& host, std::vector<LogFile>& files) {
   std::error_code error;
   std::filesystem::directory_iterator it(folder, error);
   if (error) return false;
@@ -24,11 +28,14 @@ bool ListLogFiles(const std::filesystem::path& folder, ScanHost& host,
     if (error) return false;
     if (host.Cancelled()) return true;
     std::error_code type_error;
-    if (it->is_regular_file(type_error)) files.push_back(it->path());
+    if (it->is_regular_file(type_error)) {
+      const std::uintmax_t size = it->file_size(type_error);
+      files.push_back({it->path(), type_error ? 0 : size});
+    }
   }
   if (error) return false;
-  std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
-    return a.filename().native() < b.filename().native();
+  std::sort(files.begin(), files.end(), [](const LogFile& a, const LogFile& b) {
+    return a.path.filename().native() < b.path.filename().native();
   });
   return true;
 }
@@ -38,13 +45,36 @@ void Clear(TrackDocument& document) {
   document.trips = TripList{};
 }
 
-OpenResult ScanListedFiles(const std::vector<std::filesystem::path>& files, TimeZoneOffset zone,
+// Makes room for the fixes still to come, judged by the fixes per byte and per file read so
+// far, so the store is not copied over and over as it grows. The smaller guess wins: bytes
+// mislead when large files that are not logs (videos on the card) are in the folder, files
+// when their lengths differ; a guess that falls short only costs one more growth.
+void ReserveForRest(PointStore& points, std::size_t files_read, std::size_t files_left,
+                    std::uint64_t bytes_read, std::uint64_t bytes_left) {
+  if (points.empty() || bytes_read == 0 || files_read == 0) return;
+  const double have = static_cast<double>(points.size());
+  const double by_bytes = have / static_cast<double>(bytes_read) * static_cast<double>(bytes_left);
+  const double by_files = have / static_cast<double>(files_read) * static_cast<double>(files_left);
+  const double expected = have + std::min(by_bytes, by_files) * 1.1;
+  const double capacity = static_cast<double>(points.capacity());
+  if (expected <= capacity) return;
+  // Grow by at least a quarter, so a guess that creeps up does not copy the store each time.
+  points.reserve(static_cast<std::size_t>(std::max(expected, capacity * 1.25)));
+}
+
+OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zone,
                            TrackDocument& document, ScanHost& host) {
   GpsLogBuffers buffers;
+  std::uint64_t bytes_left = 0;
+  for (const LogFile& file : files) bytes_left += file.size;
+  std::uint64_t bytes_read = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (host.Cancelled()) return OpenResult::kCancelled;
     host.Progress(static_cast<int>(i * 100 / files.size()), ScanPhase::kReading);
-    ReadGpsLogFile(files[i], buffers, document.points, host.CancelFlag());
+    ReserveForRest(document.points, i, files.size() - i, bytes_read, bytes_left);
+    ReadGpsLogFile(files[i].path, buffers, document.points, host.CancelFlag());
+    bytes_read += files[i].size;
+    bytes_left -= files[i].size;
   }
   buffers = GpsLogBuffers{};
   host.Progress(100, ScanPhase::kReading);
@@ -86,7 +116,7 @@ const char* Describe(OpenResult result) {
 OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
                       TrackDocument& document, ScanHost& host) {
   Clear(document);
-  std::vector<std::filesystem::path> files;
+  std::vector<LogFile> files;
   if (!ListLogFiles(folder, host, files)) return OpenResult::kUnreadable;
   if (host.Cancelled()) return OpenResult::kCancelled;
   try {

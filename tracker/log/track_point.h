@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tracker/log/point_allocator.h"
+
 namespace tracker {
 
 // One GPS fix. The layout is stored byte for byte in trip database files, so field order and
@@ -29,6 +31,6 @@ static_assert(offsetof(TrackPoint, date_number) == 48);
 static_assert(offsetof(TrackPoint, time_number) == 52);
 
 // The point store: every fix of the open folder or trip database, in one contiguous array.
-using PointStore = std::vector<TrackPoint>;
+using PointStore = std::vector<TrackPoint, PointAllocator<TrackPoint>>;
 
 }  // namespace tracker

@@ -29,21 +29,23 @@ std::optional<RowTable> CutRows(const PointStore& points, TimeZoneOffset zone, S
   RowTable days;
   RowTable drives;  // drive and parking rows, in the order they are opened
 
-  LocalTime previous = ToLocalTime(points[0].date_number, points[0].time_number, offset);
+  LocalClock clock(offset);
+  LocalTime previous = clock(points[0].date_number, points[0].time_number);
   days.push_back(OpenRow(RowType::kDay, 0, previous));
   drives.push_back(OpenRow(RowType::kDrive, 0, previous));
   std::size_t open_day = 0;
   std::size_t open_drive = 0;
   int shown_progress = -1;
+  const std::atomic<bool>& cancel = host.CancelFlag();
 
   // One walk makes both the day cuts and the drive cuts; they only differ in where rows go.
   for (std::size_t i = 1; i < points.size(); ++i) {
-    if (host.Cancelled()) return std::nullopt;
+    if (cancel.load(std::memory_order_relaxed)) return std::nullopt;
     if (const int progress = static_cast<int>(i * 100 / points.size()); progress != shown_progress) {
       shown_progress = progress;
       host.Progress(progress, ScanPhase::kCutting);
     }
-    const LocalTime now = ToLocalTime(points[i].date_number, points[i].time_number, offset);
+    const LocalTime now = clock(points[i].date_number, points[i].time_number);
     // The whole date, not just the day of the month: fixes a month apart are different days.
     const bool new_day =
         now.day != previous.day || now.month != previous.month || now.year != previous.year;
@@ -83,10 +85,7 @@ std::optional<TripList> BuildTrips(PointStore& points, TimeZoneOffset zone, bool
   if (!rows) return std::nullopt;
 
   const std::int64_t offset = OffsetSeconds(zone, false);
-  for (TripRecord& row : *rows) {
-    if (host.Cancelled()) return std::nullopt;
-    ComputeRowStatistics(row, points, offset);
-  }
+  if (!ComputeAllRowStatistics(*rows, points, offset, host.CancelFlag())) return std::nullopt;
   SumParkingIntoDays(*rows);
 
   TripList list;

@@ -1,0 +1,251 @@
+// What `blackbox trips` does to a card's worth of GPS logs: read 1,000 files holding
+// 1,000,000 fixes of realistic drives, filter, sort, cut into rows and sum the statistics.
+// Prints points per second and the heap peak of a scan against the size of the point store.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tracker/log/callback_scan_host.h"
+#include "tracker/log/gps_log_reader.h"
+#include "tracker/log/outlier_filter.h"
+#include "tracker/log/trip_builder.h"
+#include "tracker/log/gps_log_writer.h"
+#include "tracker/log/track_document.h"
+
+// Heap accounting: every allocation carries its size in front, so the live total and its peak
+// are known exactly.
+namespace {
+std::atomic<std::size_t> g_live{0};
+std::atomic<std::size_t> g_peak{0};
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+
+void* Allocate(std::size_t size) {
+  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+  if (!block) throw std::bad_alloc();
+  *reinterpret_cast<std::size_t*>(block) = size;
+  const std::size_t live = g_live.fetch_add(size, std::memory_order_relaxed) + size;
+  std::size_t peak = g_peak.load(std::memory_order_relaxed);
+  while (live > peak && !g_peak.compare_exchange_weak(peak, live, std::memory_order_relaxed)) {
+  }
+  return block + kHeader;
+}
+
+void Release(void* pointer) {
+  if (!pointer) return;
+  auto* block = static_cast<unsigned char*>(pointer) - kHeader;
+  g_live.fetch_sub(*reinterpret_cast<std::size_t*>(block), std::memory_order_relaxed);
+  std::free(block);
+}
+
+// Over-aligned blocks (the point store) keep their size one alignment step in front.
+void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
+  const auto step = static_cast<std::size_t>(alignment);
+  auto* block = static_cast<unsigned char*>(std::aligned_alloc(step, (size + 2 * step - 1) / step * step));
+  if (!block) throw std::bad_alloc();
+  *reinterpret_cast<std::size_t*>(block) = size;
+  const std::size_t live = g_live.fetch_add(size, std::memory_order_relaxed) + size;
+  std::size_t peak = g_peak.load(std::memory_order_relaxed);
+  while (live > peak && !g_peak.compare_exchange_weak(peak, live, std::memory_order_relaxed)) {
+  }
+  return block + step;
+}
+
+void ReleaseAligned(void* pointer, std::align_val_t alignment) {
+  if (!pointer) return;
+  auto* block = static_cast<unsigned char*>(pointer) - static_cast<std::size_t>(alignment);
+  g_live.fetch_sub(*reinterpret_cast<std::size_t*>(block), std::memory_order_relaxed);
+  std::free(block);
+}
+}  // namespace
+
+void* operator new(std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment); }
+void* operator new[](std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment); }
+void operator delete(void* pointer, std::align_val_t alignment) noexcept { ReleaseAligned(pointer, alignment); }
+void operator delete[](void* pointer, std::align_val_t alignment) noexcept { ReleaseAligned(pointer, alignment); }
+void operator delete(void* pointer, std::size_t, std::align_val_t alignment) noexcept {
+  ReleaseAligned(pointer, alignment);
+}
+void operator delete[](void* pointer, std::size_t, std::align_val_t alignment) noexcept {
+  ReleaseAligned(pointer, alignment);
+}
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try { return Allocate(size); } catch (...) { return nullptr; }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  try { return Allocate(size); } catch (...) { return nullptr; }
+}
+void operator delete(void* pointer) noexcept { Release(pointer); }
+void operator delete[](void* pointer) noexcept { Release(pointer); }
+void operator delete(void* pointer, std::size_t) noexcept { Release(pointer); }
+void operator delete[](void* pointer, std::size_t) noexcept { Release(pointer); }
+void operator delete(void* pointer, const std::nothrow_t&) noexcept { Release(pointer); }
+void operator delete[](void* pointer, const std::nothrow_t&) noexcept { Release(pointer); }
+
+namespace {
+
+constexpr int kFiles = 1000;
+constexpr int kFixesPerFile = 1000;
+constexpr int kFixesPerChunk = 60;
+
+// One file is about 17 minutes of driving: speeds that rise and fall between 0 and about
+// 110 km/h with red-light stops, a heading that wanders, a pause of 5 minutes to a night
+// between files, as a camera on a commuter's car records them.
+const std::filesystem::path& LogFolder() {
+  static const std::filesystem::path folder = [] {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "blackbox_bench_trips";
+    // The logs are the same every time (fixed seed): keep a complete set from an earlier run.
+    if (std::filesystem::exists(path / "GPS_0999.log")) return path;
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+    std::mt19937 random(20130101);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    double latitude = 37.5, longitude = 127.0, heading = 0.0, speed = 0.0;  // knots
+    long long clock = 1356998400 + 8 * 3600;  // 2013-01-01 08:00 UTC
+    for (int file = 0; file < kFiles; ++file) {
+      std::vector<tracker::GpsChunk> chunks;
+      for (int i = 0; i < kFixesPerFile; ++i) {
+        if (i % kFixesPerChunk == 0) chunks.push_back({{}, 0, 0});
+        if (unit(random) < 0.004) speed = 0.0;  // a stop
+        speed = std::clamp(speed + (unit(random) - 0.45) * 3.0, 0.0, 60.0);
+        heading += (unit(random) - 0.5) * 0.2;
+        const double metres = speed * 1852.0 / 3600.0;
+        latitude += metres * std::cos(heading) / 111320.0;
+        longitude += metres * std::sin(heading) / (111320.0 * std::cos(latitude * M_PI / 180.0));
+        const long long day = clock / 86400;
+        const int second = static_cast<int>(clock % 86400);
+        // Civil date of the day number (days since 1970-01-01).
+        const long long z = day + 719468, era = z / 146097, doe = z - era * 146097;
+        const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+        const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+        const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+        tracker::GpsFix fix{.year = static_cast<int>(yoe + era * 400 + (month <= 2)),
+                            .month = month,
+                            .day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1),
+                            .hour = second / 3600, .minute = second / 60 % 60,
+                            .second = second % 60, .latitude = latitude, .longitude = longitude,
+                            .speed_knots = speed};
+        chunks.back().sentences.push_back(tracker::FormatGprmcSentence(fix));
+        ++clock;
+      }
+      clock += unit(random) < 0.2 ? 12 * 3600 : 300 + static_cast<long long>(unit(random) * 3600);
+      char name[32];
+      std::snprintf(name, sizeof name, "GPS_%04d.log", file);
+      tracker::WriteGpsLog(path / name, chunks);
+    }
+    return path;
+  }();
+  return folder;
+}
+
+void BM_ScanTrips(benchmark::State& state) {
+  const std::filesystem::path& folder = LogFolder();
+  std::size_t points = 0;
+  std::size_t rows = 0;
+  std::size_t peak = 0;
+  for (auto _ : state) {
+    tracker::TrackDocument document;
+    tracker::CallbackScanHost host;
+    const std::size_t before = g_live.load();
+    g_peak.store(before);
+    const tracker::OpenResult result =
+        tracker::Open(folder, tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex), document, host);
+    if (result != tracker::OpenResult::kRowsReady) {
+      state.SkipWithError("scan failed");
+      return;
+    }
+    peak = std::max(peak, g_peak.load() - before);
+    points = document.points.size();
+    rows = document.trips.rows.size();
+    benchmark::DoNotOptimize(document);
+  }
+  const double store = static_cast<double>(points * sizeof(tracker::TrackPoint));
+  state.counters["points/s"] = benchmark::Counter(
+      static_cast<double>(kFiles * kFixesPerFile), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["points"] = static_cast<double>(points);
+  state.counters["rows"] = static_cast<double>(rows);
+  state.counters["store_MB"] = store / 1e6;
+  state.counters["peak_heap_MB"] = static_cast<double>(peak) / 1e6;
+  state.counters["peak/store"] = static_cast<double>(peak) / store;
+}
+
+BENCHMARK(BM_ScanTrips)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+// The passes one by one, to see where the time goes.
+std::vector<std::filesystem::path> LogFiles() {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(LogFolder())) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+void BM_ReadFiles(benchmark::State& state) {
+  const auto files = LogFiles();
+  std::atomic<bool> cancel{false};
+  for (auto _ : state) {
+    tracker::PointStore points;
+    if (state.range(0)) points.reserve(kFiles * kFixesPerFile);
+    tracker::GpsLogBuffers buffers;
+    for (const auto& file : files) tracker::ReadGpsLogFile(file, buffers, points, cancel);
+    benchmark::DoNotOptimize(points.data());
+  }
+  state.counters["points/s"] = benchmark::Counter(static_cast<double>(kFiles * kFixesPerFile),
+                                                  benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ReadFiles)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+tracker::PointStore ReadAll() {
+  tracker::PointStore points;
+  tracker::GpsLogBuffers buffers;
+  std::atomic<bool> cancel{false};
+  for (const auto& file : LogFiles()) tracker::ReadGpsLogFile(file, buffers, points, cancel);
+  return points;
+}
+
+void BM_FilterOutliers(benchmark::State& state) {
+  const tracker::PointStore read = ReadAll();
+  for (auto _ : state) {
+    state.PauseTiming();
+    tracker::PointStore points = read;
+    tracker::CallbackScanHost host;
+    state.ResumeTiming();
+    tracker::FilterOutliers(points, host);
+    benchmark::DoNotOptimize(points.data());
+  }
+  state.counters["points/s"] = benchmark::Counter(static_cast<double>(read.size()),
+                                                  benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_FilterOutliers)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_BuildTrips(benchmark::State& state) {
+  tracker::PointStore filtered = ReadAll();
+  tracker::CallbackScanHost filter_host;
+  tracker::FilterOutliers(filtered, filter_host);
+  for (auto _ : state) {
+    state.PauseTiming();
+    tracker::PointStore points = filtered;
+    tracker::CallbackScanHost host;
+    state.ResumeTiming();
+    auto list = tracker::BuildTrips(points, tracker::TimeZoneOffsetAt(71), true, host);
+    benchmark::DoNotOptimize(list);
+  }
+  state.counters["points/s"] = benchmark::Counter(static_cast<double>(filtered.size()),
+                                                  benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_BuildTrips)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,40 @@
+#include "tracker/log/fixed_decimal.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace {
+
+std::string Printf(double value) {
+  char text[128];
+  std::snprintf(text, sizeof text, "%.6f", value);
+  return text;
+}
+
+std::string Fast(double value) {
+  char text[64];
+  return std::string(text, tracker::FormatFixed6(value, text));
+}
+
+TEST(FixedDecimal, MatchesPrintfIncludingTiesAndSigns) {
+  for (double value : {0.0, -0.0, 48.1173, 11.516666666666667, -37.123456666666669, 0.0078125,
+                       0.0234375, -0.0078125, 1.0000005, 179.9999995, 1e-300, -4e-7, 5e-7,
+                       123456789.123456789, 1e15, -1e20, 0.5e-6}) {
+    EXPECT_EQ(Fast(value), Printf(value)) << value;
+  }
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> degrees(-180.0, 180.0);
+  for (int i = 0; i < 100000; ++i) {
+    const double value = degrees(random);
+    ASSERT_EQ(Fast(value), Printf(value)) << value;
+    // Values on the half-millionth grid are exact ties when they are dyadic.
+    const double tie = std::ldexp(std::round(std::ldexp(value, 20)), -20);
+    ASSERT_EQ(Fast(tie), Printf(tie)) << tie;
+  }
+}
+
+}  // namespace

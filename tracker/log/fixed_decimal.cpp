@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace tracker {
 
@@ -14,10 +15,13 @@ std::size_t FormatFixed6(double value, char* out) {
   }
   // |value| = mantissa · 2^exponent exactly; scale by 10^6 in 128-bit integers and round the
   // binary fraction away, half to even, as the C library does.
-  int exponent = 0;
-  const double fraction = std::frexp(std::fabs(value), &exponent);
-  const std::uint64_t mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  const int shift = 53 - exponent;  // > 0 because |value| < 2^40
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased != 0) mantissa |= std::uint64_t{1} << 52;
+  // |value| = mantissa · 2^-shift; shift > 0 because |value| < 2^40.
+  const int shift = 1075 - (biased != 0 ? biased : 1);
   const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * 1000000u;
   std::uint64_t millionths = 0;
   if (shift < 127) {

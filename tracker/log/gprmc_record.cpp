@@ -1,6 +1,8 @@
 #include "tracker/log/gprmc_record.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -45,21 +47,48 @@ void SetDegreesText(char (&field)[N], double degrees) {
   SetFieldText(field, std::string_view(buffer, length).substr(0, N - 2));
 }
 
+// A byte mask with 0x80 in every byte of `word` that is zero (exact, no carries between bytes).
+std::uint64_t ZeroBytes(std::uint64_t word) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  return ~(((word & kLow7) + kLow7) | word | kLow7);
+}
+
+// Finds the end of the sentence (its NUL or the record's end) and the positions of its first
+// ten commas (comma[1] is the first), eight bytes at a time: this is the reader's inner loop.
+std::size_t ScanRecord(std::span<const char, kGpsRecordSize> record,
+                       std::array<std::size_t, 11>& comma, std::size_t& commas) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (std::size_t base = 0; base < kGpsRecordSize; base += 8) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, record.data() + base, sizeof word);
+      const std::uint64_t zeros = ZeroBytes(word);
+      std::uint64_t hits = ZeroBytes(word ^ 0x2C2C2C2C2C2C2C2CULL);  // ','
+      const int end = zeros ? std::countr_zero(zeros) / 8 : 8;
+      if (end < 8) hits &= (std::uint64_t{1} << (8 * end)) - 1;
+      for (; hits != 0 && commas + 1 < comma.size(); hits &= hits - 1) {
+        comma[++commas] = base + static_cast<std::size_t>(std::countr_zero(hits) / 8);
+      }
+      if (end < 8) return base + static_cast<std::size_t>(end);
+    }
+    return kGpsRecordSize;
+  } else {
+    std::size_t length = 0;
+    for (; length < record.size() && record[length] != '\0'; ++length) {
+      if (record[length] == ',' && commas + 1 < comma.size()) comma[++commas] = length;
+    }
+    return length;
+  }
+}
+
 }  // namespace
 
 std::optional<TrackPoint> ParseGprmcRecord(std::span<const char, kGpsRecordSize> record) {
-  const void* nul = std::memchr(record.data(), '\0', record.size());
-  const std::string_view text(
-      record.data(),
-      nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - record.data()) : record.size());
-  if (!text.starts_with("$GPRMC")) return std::nullopt;
-
-  // Positions of the first ten commas; fields are counted by commas.
   std::array<std::size_t, 11> comma{};
   std::size_t commas = 0;
-  for (std::size_t i = 0; i < text.size() && commas + 1 < comma.size(); ++i) {
-    if (text[i] == ',') comma[++commas] = i;
-  }
+  const std::size_t length = ScanRecord(record, comma, commas);
+  const std::string_view text(record.data(), length);
+  if (!text.starts_with("$GPRMC")) return std::nullopt;
+
   const auto field_after = [&](std::size_t k) {  // characters after comma k up to comma k+1
     const std::size_t begin = comma[k] + 1;
     const std::size_t end = k + 1 <= commas ? comma[k + 1] : text.size();

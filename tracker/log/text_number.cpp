@@ -56,12 +56,15 @@ double TextToDouble(std::string_view text) {
 }
 
 double FractionValue(std::string_view digits) {
-  if (digits.empty()) return 0.0;
-  double value = 0.0;
-  if (digits.size() <= kExactDigits &&
-      digits.find_first_not_of("0123456789") == std::string_view::npos &&
-      ParsePlainDecimal(digits, value)) {
-    return value / kPowersOfTen[digits.size()];
+  if (digits.size() <= kExactDigits) {
+    std::uint64_t whole = 0;
+    bool plain = true;
+    for (const char c : digits) {
+      plain = plain && c >= '0' && c <= '9';
+      whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    // Both exact, so the quotient is the correctly rounded 0.<digits>.
+    if (plain) return static_cast<double>(whole) / kPowersOfTen[digits.size()];
   }
   return TextToDouble("0." + std::string(digits));
 }

@@ -19,7 +19,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   # codecs, maps, fonts
-  liblzo2-dev libturbojpeg0-dev libjs-leaflet fonts-noto-cjk nlohmann-json3-dev
+  liblzo2-dev libturbojpeg0-dev libjs-leaflet fonts-noto-cjk fonts-dejavu-core nlohmann-json3-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev ffmpeg gpsbabel poppler-utils
 )

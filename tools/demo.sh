@@ -1,29 +1,39 @@
 #!/usr/bin/env bash
-# The demo: a generated memory card, and what the tools show of it.
+# The demo: a generated memory card (made once, then reused), and what the tools show of it.
 set -euo pipefail
 build=${1:?usage: tools/demo.sh BUILD_DIR}
-root=$(cd "$(dirname "$0")/.." && pwd)
-card="$root/demo-card"
+card="$build/demo-card"
 blackbox="$build/cli/blackbox"
 
-rm -rf "$card"
-"$build/tools/blackbox-demo-card" "$card"
+if [ ! -f "$card/.complete" ]; then
+  rm -rf "$card"
+  "$build/tools/samplecard/samplecard" "$card" --preset demo --seed 1
+  touch "$card/.complete"
+fi
 
 section() { printf '\n== %s\n' "$*"; }
 
-section "blackbox list $card   (the stub is named, not deleted)"
+section "The recordings of the card (blackbox list; stubs are named, not deleted)"
 "$blackbox" list "$card"
 
-first=$("$blackbox" list "$card" 2>/dev/null | awk -F'\t' '$3 == "SENS" { print $4; exit }')
-section "blackbox info --json $first"
-"$blackbox" info --json "$first"
+recording=$("$blackbox" list "$card" 2>/dev/null | awk -F'\t' '$3 == "SENS" { print $4; exit }')
+section "One recording (blackbox info)"
+"$blackbox" info "$recording"
 
-section "blackbox gps --format csv $first"
-"$blackbox" gps --format csv "$first" | head -n 6
+section "Its first GPS samples (blackbox gps --format csv)"
+"$blackbox" gps --format csv "$recording" | head -n 6
 
-section "blackbox gsensor --format csv $first   (first rows)"
-"$blackbox" gsensor --format csv "$first" | head -n 4
+section "Its first G-sensor samples (blackbox gsensor --format csv)"
+"$blackbox" gsensor --format csv "$recording" | head -n 4
 
-section "blackbox list --clean $card   (the manager deletes the stub)"
-"$blackbox" list --clean "$card" >/dev/null
-"$blackbox" list "$card" | wc -l | xargs printf '%s recordings listed, no stub left\n'
+section "Days, drives and parking stops of the GPS logs (blackbox trips, time zone Seoul)"
+"$blackbox" trips "$card/GPSLOG" | head -n 15
+echo "..."
+
+gpx="$build/demo-recording.gpx"
+"$blackbox" gps --format gpx "$recording" > "$gpx"
+section "GPX export of the recording's track"
+echo "$gpx ($(grep -c '<trkpt' "$gpx") points)"
+
+section "The camera's settings on the card (blackbox setup show)"
+"$blackbox" setup show "$card"

@@ -21,6 +21,7 @@ CardOptions PresetOptions(Preset preset) {
       options.drivesPerDay = 6;
       options.minDriveSeconds = 1500;
       options.maxDriveSeconds = 2200;
+      options.fixesPerLogFile = 1200;
       options.recordings = 0;
       break;
   }

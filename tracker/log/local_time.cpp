@@ -58,6 +58,10 @@ std::int64_t OffsetSeconds(TimeZoneOffset zone, bool daylight_saving) {
          (daylight_saving ? 3600 : 0);
 }
 
+std::int64_t UtcSeconds(std::int32_t date_number, std::int32_t time_number) {
+  return DateSeconds(date_number) + TimeSeconds(time_number);
+}
+
 LocalTime ToLocalTime(std::int32_t date_number, std::int32_t time_number,
                       std::int64_t offset_seconds) {
   LocalTime local;

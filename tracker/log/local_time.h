@@ -7,6 +7,9 @@
 
 namespace tracker {
 
+// Seconds since 1970-01-01 00:00:00 UTC of a fix's date and time numbers.
+std::int64_t UtcSeconds(std::int32_t date_number, std::int32_t time_number);
+
 // A fix's time in the chosen zone, broken down, plus the second count used to compare fixes.
 struct LocalTime {
   std::int64_t seconds = 0;  // seconds since 1970-01-01 00:00:00, zone offset included

@@ -78,9 +78,15 @@ struct RowSums {
   }
 };
 
-// Seconds between two fixes by their UTC time of day, 0 when the second is earlier.
+// Seconds from one fix to the next, 0 when the second is earlier.
 std::int64_t PairSeconds(const TrackPoint& a, const TrackPoint& b) {
-  return std::max<std::int64_t>(0, SecondOfDay(b.time_number) - SecondOfDay(a.time_number));
+  // On one UTC date the times of day suffice. A pair over UTC midnight takes its true gap:
+  // by the times of day alone a long stop there would read as 0 s and be summed as driving.
+  const std::int64_t delta =
+      a.date_number == b.date_number
+          ? SecondOfDay(b.time_number) - SecondOfDay(a.time_number)
+          : UtcSeconds(b.date_number, b.time_number) - UtcSeconds(a.date_number, a.time_number);
+  return std::max<std::int64_t>(0, delta);
 }
 
 double SpeedOf(const TrackPoint& point) { return TextToDouble(FieldText(point.speed)); }

@@ -8,7 +8,7 @@
 
 namespace tracker {
 
-// Pairs further apart than this (UTC time of day) are left out of a row's times.
+// Pairs further apart than this are left out of a row's times and distance.
 inline constexpr int kLongestCountedGap = 599;
 
 // Fills one row's distance, times and speeds from its points. A parking row gets only its

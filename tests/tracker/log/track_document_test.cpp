@@ -10,6 +10,7 @@
 #include "tracker/log/field_text.h"
 #include "tracker/log/gps_log_writer.h"
 #include "tracker/log/row_display.h"
+#include "tracker/log/row_statistics.h"
 
 namespace {
 
@@ -74,6 +75,18 @@ TEST_F(TrackDocumentTest, ThreeDaysOfLogsGiveTheRowsWorkedOutByHand) {
     EXPECT_EQ(document_.trips.rows[i].row_index, static_cast<std::int32_t>(i));
   }
   EXPECT_EQ(host_.progress.back().phase, tracker::ScanPhase::kDone);
+
+  // The one-walk sums of the whole table equal the row-by-row statistics.
+  for (const TripRecord& row : document_.trips.rows) {
+    TripRecord alone = row;
+    tracker::ComputeRowStatistics(alone, document_.points, 0);
+    EXPECT_EQ(alone.distance, row.distance) << Describe(row);
+    EXPECT_EQ(alone.total_time, row.total_time) << Describe(row);
+    EXPECT_EQ(alone.stop_time, row.stop_time) << Describe(row);
+    EXPECT_EQ(alone.speed_sum, row.speed_sum) << Describe(row);
+    EXPECT_EQ(alone.max_speed, row.max_speed) << Describe(row);
+    if (row.type != tracker::RowType::kDay) EXPECT_EQ(alone.parking_time, row.parking_time);
+  }
 }
 
 TEST_F(TrackDocumentTest, AFolderWithoutFixesGivesTheNotice) {

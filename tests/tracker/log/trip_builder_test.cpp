@@ -104,6 +104,23 @@ TEST(TripBuilder, FixesAMonthApartOnTheSameDayOfTheMonthAreTwoDays) {
   EXPECT_EQ(Describe(list.rows[1]), "0 20130201 100000 1+1");
 }
 
+TEST(TripBuilder, AStopOverUtcMidnightIsNotSummedAsDriving) {
+  // In Seoul 07:59:59-08:00:00, a two-hour stop, then 10:00:00-10:00:01 on the same local day;
+  // the stop runs over UTC midnight, where the times of day alone would make it 0 s.
+  tracker::PointStore points = {MakePoint(20130101, 225959, 37.0, 127.0, "010.0"),
+                                MakePoint(20130101, 230000, 37.0001, 127.0001, "010.0"),
+                                MakePoint(20130102, 10000, 38.0, 128.0, "010.0"),
+                                MakePoint(20130102, 10001, 38.0001, 128.0001, "010.0")};
+  const auto list = Build(points, {9, 0});
+  ASSERT_EQ(list.rows.size(), 4u);
+  const TripRecord& day = list.rows[0];
+  EXPECT_EQ(day.point_count, 4);
+  EXPECT_EQ(day.total_time, 2);
+  EXPECT_EQ(day.speed_sum, 20.0);
+  EXPECT_DOUBLE_EQ(day.distance, list.rows[1].distance + list.rows[2].distance);
+  EXPECT_EQ(day.parking_time, 7200);
+}
+
 TEST(TripBuilder, AStandingRowCountsAllItsTimeAsStopped) {
   tracker::PointStore points = {MakePoint(20130101, 100000, 37.5, 127.0, "001.0"),
                                 MakePoint(20130101, 100003, 37.5, 127.0, "001.0")};

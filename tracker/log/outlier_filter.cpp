@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "tracker/log/field_text.h"
 #include "tracker/log/geodesic_distance.h"
@@ -16,18 +20,60 @@ namespace {
 struct Fix {
   double latitude;
   double longitude;
-  GeodesicPoint geodesic;
   std::int64_t seconds;  // on a clock of 360-day years and 30-day months: only differences matter
 };
 
 Fix ReadFix(const TrackPoint& point) {
   const std::int32_t date = point.date_number;
   const std::int32_t time = point.time_number;
-  const double latitude = TextToDouble(FieldText(point.latitude));
-  const double longitude = TextToDouble(FieldText(point.longitude));
   const std::int64_t day = std::int64_t{date / 10000} * 360 + (date / 100) % 100 * 30 + date % 100;
   const std::int64_t second = std::int64_t{time / 10000} * 3600 + (time / 100) % 100 * 60 + time % 100;
-  return {latitude, longitude, MakeGeodesicPoint(latitude, longitude), day * 86400 + second};
+  return {TextToDouble(FieldText(point.latitude)), TextToDouble(FieldText(point.longitude)),
+          day * 86400 + second};
+}
+
+GeodesicPoint ReadGeodesicPoint(const TrackPoint& point) {
+  return MakeGeodesicPoint(TextToDouble(FieldText(point.latitude)),
+                           TextToDouble(FieldText(point.longitude)));
+}
+
+// Distances of pairs [first, last) into `distances`; stops early once cancelled.
+void MeasurePairs(const PointStore& points, std::size_t first, std::size_t last,
+                  std::vector<double>& distances, const std::atomic<bool>& cancel) {
+  if (first >= last) return;
+  GeodesicPoint current = ReadGeodesicPoint(points[first]);
+  for (std::size_t j = first; j < last; ++j) {
+    if ((j & 4095) == 0 && cancel.load(std::memory_order_relaxed)) return;
+    const GeodesicPoint next = ReadGeodesicPoint(points[j + 1]);
+    distances[j] = GeodesicDistance(current, next);
+    current = next;
+  }
+}
+
+// Vincenty's formula is most of the filter's work and each pair stands alone, so large stores
+// are measured on more than one core; the judging that follows runs in reading order.
+std::vector<double> PairDistances(const PointStore& points, const std::atomic<bool>& cancel) {
+  const std::size_t pair_count = points.size() - 1;
+  std::vector<double> distances(pair_count);
+  constexpr std::size_t kWorthAThread = 65536;
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t workers = std::min<std::size_t>({cores, 4, pair_count / kWorthAThread + 1});
+  const std::size_t share = (pair_count + workers - 1) / workers;
+  std::vector<std::jthread> helpers;  // joined on every way out
+  helpers.reserve(workers);
+  try {
+    for (std::size_t w = 1; w < workers; ++w) {
+      helpers.emplace_back(MeasurePairs, std::cref(points), w * share,
+                           std::min(pair_count, (w + 1) * share), std::ref(distances),
+                           std::cref(cancel));
+    }
+  } catch (const std::system_error&) {
+    // Fewer threads than hoped for: this one takes the shares nobody took.
+  }
+  MeasurePairs(points, 0, std::min(pair_count, share), distances, cancel);
+  MeasurePairs(points, std::min(pair_count, (helpers.size() + 1) * share), pair_count, distances, cancel);
+  helpers.clear();
+  return distances;
 }
 
 // Sums over the good pairs of one segment.
@@ -70,12 +116,13 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
     written += last - first + 1;
   };
 
+  const std::atomic<bool>& cancel = host.CancelFlag();
+  const std::vector<double> distances = PairDistances(points, cancel);
   Fix current = ReadFix(points[0]);
   Segment segment;
   std::size_t segment_index = 0;
   double speed_of_previous_break = 0.0;
   int shown_progress = -1;
-  const std::atomic<bool>& cancel = host.CancelFlag();
 
   for (std::size_t j = 0; j < pair_count; ++j) {
     if (cancel.load(std::memory_order_relaxed)) {
@@ -88,7 +135,7 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
     }
 
     const Fix next = ReadFix(points[j + 1]);
-    const double distance = GeodesicDistance(current.geodesic, next.geodesic);
+    const double distance = distances[j];
     const std::int64_t dt = next.seconds - current.seconds;
     const double speed = dt != 0 ? distance / static_cast<double>(dt) : 0.0;
     const bool is_break = dt > kBreakGapSeconds || speed > kBreakSpeed;

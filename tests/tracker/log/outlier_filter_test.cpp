@@ -59,6 +59,20 @@ TEST(OutlierFilter, DropsATeleportingRunAndAStandingRun) {
   EXPECT_EQ(points.back().time_number, Clock(3639));
 }
 
+TEST(OutlierFilter, JudgesALongScanMeasuredInSharesAsAWhole) {
+  // Long enough to be measured on several threads; the jump sits in a later share.
+  tracker::PointStore points;
+  Drive(points, 0, 70000, 10.0, 20.0);
+  Drive(points, 70000, 3, 50.0, 60.0);
+  Drive(points, 70003, 1000, 17.0, 27.0);
+  tracker_test::FakeScanHost host;
+  tracker::FilterOutliers(points, host);
+  ASSERT_EQ(points.size(), 71000u);
+  EXPECT_EQ(points[69999].time_number, Clock(69999));
+  EXPECT_EQ(points[70000].time_number, Clock(70003));
+  EXPECT_EQ(points.back().time_number, Clock(71002));
+}
+
 TEST(OutlierFilter, LeavesASingleFixAndStopsWhenCancelled) {
   tracker::PointStore one{MakePoint(20130101, 0, 1.0, 1.0)};
   tracker_test::FakeScanHost host;

@@ -19,12 +19,19 @@ std::string ShellQuoted(const std::string& word) {
 
 bool EncodeClip(const std::filesystem::path& path, const ClipOptions& options) {
   const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);
+  const std::string video = options.videoSource.empty()
+                                ? "testsrc=size=" + size + ":rate=" + std::to_string(options.frameRate)
+                                : options.videoSource;
+  std::string inputs = " -f lavfi -i " + ShellQuoted(video);
+  std::string maps;
+  if (options.audio) {
+    inputs += " -f lavfi -i sine=frequency=440:sample_rate=16000";
+    maps = options.audioFirst ? " -map 1:a -map 0:v" : " -map 0:v -map 1:a";
+  }
   const std::string command =
-      "ffmpeg -nostdin -hide_banner -loglevel error -y"
-      " -f lavfi -i testsrc=size=" + size + ":rate=" + std::to_string(options.frameRate) +
-      " -f lavfi -i sine=frequency=440:sample_rate=16000"
+      "ffmpeg -nostdin -hide_banner -loglevel error -y" + inputs + maps +
       " -t " + std::to_string(options.seconds) +
-      " -c:v libx264 -pix_fmt yuv420p -c:a aac -shortest " +
+      " -c:v libx264 -pix_fmt yuv420p" + (options.audio ? " -c:a aac -shortest " : " ") +
       (options.fastStart ? "-movflags +faststart " : "") + ShellQuoted(path.string());
   return std::system(command.c_str()) == 0;
 }

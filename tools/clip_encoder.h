@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace tools {
 
@@ -10,6 +11,11 @@ struct ClipOptions {
   int height = 120;
   int frameRate = 10;
   bool fastStart = false;  // moov before mdat, as some editors write it; the camera never does
+  bool audio = true;       // false: video only, as the camera writes with its microphone off
+  bool audioFirst = false; // put the audio track before the video track
+  // A whole lavfi input for the picture (it must give width x height at frameRate); empty means
+  // ffmpeg's testsrc pattern.
+  std::string videoSource;
 };
 
 // Encodes a test-pattern H.264/AAC MP4 with ffmpeg. Without fastStart the layout is the

@@ -1,0 +1,20 @@
+#include "manager/output/save_frame_as_jpeg.h"
+
+#include "manager/output/encode_jpeg.h"
+#include "manager/output/grab_frame.h"
+#include "manager/output/write_file_bytes.h"
+#include "manager/playback/transport.h"
+
+namespace output {
+
+bool SaveFrameAsJpeg(playback::CVideo& video, const std::filesystem::path& path) {
+  if (!video.control || !video.seeking || !video.windowless) return false;
+  if (video.state == 3) playback::Pause(video);
+  const playback::RgbImage* frame = GrabFrame(video);
+  if (frame == nullptr) return false;
+  const std::size_t length = EncodeJpeg(frame->pixels, frame->width, frame->height, video.jpegArea);
+  if (length != 0) WriteFileBytes(path, std::span(video.jpegArea.data(), length));
+  return true;
+}
+
+}  // namespace output

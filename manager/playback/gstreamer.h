@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+
+typedef struct _GstElement GstElement;
+typedef struct _GstPad GstPad;
+
+namespace playback {
+
+// Initialises GStreamer once per process; safe from any thread.
+void EnsureGStreamer();
+
+struct GstObjectUnref {
+  void operator()(void* object) const;
+};
+
+// An owned reference to a GStreamer object.
+template <class T>
+using GstRef = std::unique_ptr<T, GstObjectUnref>;
+
+}  // namespace playback

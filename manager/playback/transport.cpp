@@ -1,0 +1,169 @@
+#include "manager/playback/transport.h"
+
+#include <gst/gst.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "manager/playback/graph_bus.h"
+#include "manager/playback/graph_control.h"
+#include "manager/playback/letter_box.h"
+#include "manager/playback/source_filter.h"
+#include "manager/playback/video_renderer.h"
+#include "manager/playback/volume_level.h"
+
+namespace playback {
+namespace {
+
+constexpr double kUnitsPerSecond = 10'000'000.0;
+
+bool HasGraph(const CVideo& video) { return video.graph && video.control; }
+
+void SetVolume(CVideo& video, std::int32_t hundredthsOfDecibel) {
+  if (!video.graph) return;
+  // Only a connected audio path has a volume element; without one there is nothing to set.
+  GstElement* volume = gst_bin_get_by_name(GST_BIN(video.graph.get()), "volume");
+  if (volume == nullptr) return;
+  g_object_set(volume, "volume", LinearGainOfVolume(hundredthsOfDecibel), nullptr);
+  gst_object_unref(volume);
+}
+
+// Pauses a running channel first, as every seek and step does.
+void PauseIfRunning(CVideo& video) {
+  if (video.state == 3 && video.graph) Pause(video);
+}
+
+bool Step(CVideo& video, double seconds) {
+  if (!video.control || !video.seeking) return false;
+  PauseIfRunning(video);
+  const auto current = QueryPosition(video);
+  if (!current) return false;
+  const double now = static_cast<double>(*current) / kUnitsPerSecond;
+  if (seconds < 0 && now < 2.0) {
+    SeekTo(video, 0.0);
+    return true;
+  }
+  const auto duration = QueryDuration(video);
+  if (!duration) return false;
+  const double target = std::clamp(now + seconds, 0.0, static_cast<double>(*duration) / kUnitsPerSecond);
+  if (!SeekPipeline(video, static_cast<std::int64_t>(std::trunc(target * kUnitsPerSecond)))) return false;
+  if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
+  return true;
+}
+
+}  // namespace
+
+bool AttachWindow(CVideo& video, VideoSurface* window) {
+  if (window == nullptr) return false;
+  video.videoRect = window->ClientRect();
+  video.videoWindow = window;
+  video.renderer->SetSurface(window);
+  video.state = 0;
+  return true;
+}
+
+void Play(CVideo& video) {
+  if (!HasGraph(video)) return;
+  gst_element_set_state(video.control.get(), GST_STATE_PLAYING);
+  video.state = 3;
+}
+
+void Pause(CVideo& video) {
+  if (!HasGraph(video)) return;
+  gst_element_set_state(video.control.get(), GST_STATE_PAUSED);
+  WaitUntilSettled(video);
+  video.state = 2;
+}
+
+void StopAndRewind(CVideo& video) {
+  if (!HasGraph(video) || !video.seeking) return;
+  // Stopping a GStreamer pipeline (READY) would make the demuxer forget its streams: stay
+  // paused at the start instead.
+  gst_element_set_state(video.control.get(), GST_STATE_PAUSED);
+  SeekPipeline(video, 0);
+  video.state = 1;
+  if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
+}
+
+void Teardown(CVideo& video) {
+  if (video.graph) gst_element_set_state(video.graph.get(), GST_STATE_NULL);
+  // No streaming thread runs any more: the bus watch and the held pads can go.
+  video.bus.reset();
+  video.position.reset();
+  video.control.reset();
+  video.seeking.reset();
+  video.windowless.reset();
+  video.graph.reset();
+  video.events.reset();
+  video.sourceStreams.reset();
+  video.streamSize.reset();
+  video.renderer->Clear();
+  if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
+  video.state = 0;
+}
+
+bool SeekTo(CVideo& video, double target) {
+  if (!video.control || !video.seeking) return false;
+  PauseIfRunning(video);
+  const auto duration = QueryDuration(video);
+  if (!duration) return false;
+  if (std::isfinite(target) && target >= 0.0 && target <= static_cast<double>(*duration)) {
+    if (!SeekPipeline(video, static_cast<std::int64_t>(std::trunc(target)))) return false;
+  }
+  return true;
+}
+
+bool StepBack(CVideo& video) { return Step(video, -1.0); }
+
+bool StepForward(CVideo& video) { return Step(video, 1.0); }
+
+void SetRate(CVideo& video, double rate) {
+  if (!video.position || !(rate > 0.0) || !std::isfinite(rate) || rate == video.rate) return;
+  video.rate = rate;
+  // GStreamer changes the rate only through a seek: seek to where the channel is now.
+  if (const auto now = QueryPosition(video)) SeekPipeline(video, *now);
+}
+
+void SetMuted(CVideo& video, int muted) { SetVolume(video, VolumeOfLevel(muted != 0 ? 0.0 : kNormalVolume)); }
+
+void SetVolumePercent(CVideo& video, int percent) { SetVolume(video, VolumeOfLevel(percent / 100.0)); }
+
+bool ReadPosition(const CVideo& video, std::int64_t* out) {
+  const auto position = QueryPosition(video);
+  if (!position) return false;
+  if (out != nullptr) *out = *position;
+  return true;
+}
+
+void Repaint(CVideo& video) {
+  if (video.videoWindow == nullptr) return;
+  const VideoFramePtr frame = video.windowless ? video.renderer->CurrentFrame() : nullptr;
+  video.videoWindow->PaintFrame(frame.get(), video.destinationRect);
+}
+
+void ResizeVideo(CVideo& video) {
+  if (!video.windowless) return;
+  const auto size = NativeVideoSize(video);
+  if (!size) return;
+  video.destinationRect = LetterBox(*size, {0, 0, video.videoRect.right, video.videoRect.bottom});
+}
+
+ResultCode PumpGraphEvents(CVideo& video, GraphEventCallback* callback) {
+  if (callback == nullptr) return kNullPointer;
+  if (!video.events) return kUnexpected;
+  while (const auto event = video.events->Take()) {
+    callback->OnGraphEvent(event->code, event->param1, event->param2);
+    // The callback may have torn this channel down (the main window opens the next recording).
+    if (!video.events) break;
+  }
+  return kOk;
+}
+
+std::optional<VideoSize> NativeVideoSize(const CVideo& video) {
+  if (const VideoFramePtr frame = video.renderer->CurrentFrame()) return frame->Size();
+  return video.streamSize;
+}
+
+VideoFramePtr CurrentFrame(const CVideo& video) { return video.renderer->CurrentFrame(); }
+
+}  // namespace playback

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "manager/playback/graph_event.h"
+#include "manager/playback/result_codes.h"
+#include "manager/playback/video.h"
+#include "manager/playback/video_surface.h"
+
+namespace playback {
+
+// The channel's transport. Every operation first checks that the pipeline parts it needs exist
+// and otherwise does nothing. All run on the thread that owns the channel.
+
+// Takes the surface's client rectangle; state 0. False (and no change) without a surface.
+bool AttachWindow(CVideo& video, VideoSurface* window);
+void Play(CVideo& video);
+void Pause(CVideo& video);
+// Pauses at position 0 (the pipeline keeps its streams, so Play starts from the beginning).
+void StopAndRewind(CVideo& video);
+// Releases the graph; state 0. Safe in any state.
+void Teardown(CVideo& video);
+// Pauses and moves to `target` (100 ns units); a target outside 0..duration is ignored and
+// still counts as success.
+bool SeekTo(CVideo& video, double target);
+// One second back (to 0 below two seconds) or forward (to the end at most); leaves it paused.
+bool StepBack(CVideo& video);
+bool StepForward(CVideo& video);
+// Playback speed, 1.0 normal; the position is kept.
+void SetRate(CVideo& video, double rate);
+// Silence, or the normal level.
+void SetMuted(CVideo& video, int muted);
+void SetVolumePercent(CVideo& video, int percent);
+// The current position in 100 ns units into `out` (when given); false when it cannot be read.
+bool ReadPosition(const CVideo& video, std::int64_t* out);
+// Inside the surface's paint: black background and the last frame, letter-boxed.
+void Repaint(CVideo& video);
+// After videoRect changed: fit the picture into it again.
+void ResizeVideo(CVideo& video);
+// Hands every queued graph event to `callback`, in order, on the calling thread.
+ResultCode PumpGraphEvents(CVideo& video, GraphEventCallback* callback);
+
+// The picture's size: the decoded frames' once there are any, else the stream's.
+std::optional<VideoSize> NativeVideoSize(const CVideo& video);
+// The frame on screen; null before the first one.
+VideoFramePtr CurrentFrame(const CVideo& video);
+
+}  // namespace playback

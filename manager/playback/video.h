@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "manager/playback/filter_catalog.h"
+#include "manager/playback/graph_event.h"
+#include "manager/playback/graph_event_queue.h"
+#include "manager/playback/gstreamer.h"
+#include "manager/playback/rgb_image.h"
+#include "manager/playback/video_rect.h"
+#include "manager/playback/video_surface.h"
+
+namespace playback {
+
+class GraphBus;
+class SourceStreams;
+class VideoRenderer;
+
+inline constexpr std::size_t kJpegAreaSize = 2'000'000;
+
+// One channel's playback engine: its GStreamer pipeline and what the transport needs of it.
+// BuildGraph (build_graph.h) fills it, the transport operations (transport.h) drive it.
+// Lives at one address for its whole life: GStreamer's threads hold pointers into it.
+class CVideo {
+ public:
+  CVideo();
+  virtual ~CVideo();  // tears the graph down
+  CVideo(const CVideo&) = delete;
+  CVideo& operator=(const CVideo&) = delete;
+
+  // Engine state as the last command left it: 0 no graph, 1 stopped, 2 paused, 3 running.
+  std::int32_t state = 0;
+  GraphNotifyTarget* notifyWindow = nullptr;  // woken when graph events are queued
+  std::uint32_t notifyMessage = 0;
+  VideoRect videoRect;                         // client rectangle of the video window
+  VideoSurface* videoWindow = nullptr;
+  RgbImage frameBuffer;                        // the last grabbed frame
+  std::vector<std::uint8_t> jpegArea;          // kJpegAreaSize bytes for the JPEG encoder
+
+  // The pipeline, and the pipeline again as the position, control and seeking interfaces of the
+  // transport (each its own reference, all null without a graph); the renderer's appsink.
+  GstRef<GstElement> graph;
+  GstRef<GstElement> windowless;
+  GstRef<GstElement> position;
+  GstRef<GstElement> control;
+  GstRef<GstElement> seeking;
+  std::shared_ptr<GraphEventQueue> events;  // only when the channel reports events
+
+  FilterCatalog filters;  // which elements play each role
+
+  // Engine internals.
+  double rate = 1.0;                 // GStreamer forgets the rate at every seek that does not pass it
+  VideoRect destinationRect;         // letter-boxed picture inside videoRect
+  std::optional<VideoSize> streamSize;  // the video stream's size as the file declares it
+  std::unique_ptr<GraphBus> bus;
+  std::unique_ptr<SourceStreams> sourceStreams;
+  std::unique_ptr<VideoRenderer> renderer;
+};
+
+}  // namespace playback

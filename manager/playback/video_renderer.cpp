@@ -1,0 +1,85 @@
+#include "manager/playback/video_renderer.h"
+
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+
+namespace playback {
+namespace {
+
+// How late the sample reaches the sink against the pipeline clock, in 100 ns units.
+std::int64_t LatenessOf(GstElement* sink, GstSample* sample) {
+  GstClock* clock = gst_element_get_clock(sink);
+  if (clock == nullptr) return 0;
+  const GstClockTime now = gst_clock_get_time(clock);
+  gst_object_unref(clock);
+  const GstClockTime base = gst_element_get_base_time(sink);
+  const GstSegment* segment = gst_sample_get_segment(sample);
+  GstBuffer* buffer = gst_sample_get_buffer(sample);
+  if (segment == nullptr || buffer == nullptr || now < base) return 0;
+  const guint64 due = gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+  if (!GST_CLOCK_TIME_IS_VALID(due)) return 0;
+  return (static_cast<std::int64_t>(now - base) - static_cast<std::int64_t>(due)) / 100;
+}
+
+}  // namespace
+
+bool VideoRenderer::Attach(GstElement* sink) {
+  if (sink == nullptr || !GST_IS_APP_SINK(sink)) return false;
+  GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGRx");
+  // One picture in flight, and like a video sink: drop what is more than 20 ms late and tell the
+  // decoder (QoS), so a slow machine skips frames instead of falling behind the clock.
+  g_object_set(sink, "caps", caps, "max-buffers", 1u, "drop", TRUE, "sync", TRUE, "qos", TRUE,
+               "max-lateness", static_cast<gint64>(20 * GST_MSECOND), "enable-last-sample", FALSE, nullptr);
+  gst_caps_unref(caps);
+  GstAppSinkCallbacks callbacks{};
+  callbacks.new_preroll = reinterpret_cast<GstFlowReturn (*)(GstAppSink*, gpointer)>(&OnPreroll);
+  callbacks.new_sample = reinterpret_cast<GstFlowReturn (*)(GstAppSink*, gpointer)>(&OnSample);
+  gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, this, nullptr);
+  return true;
+}
+
+int VideoRenderer::OnPreroll(void* sink, void* self) {
+  // Keep the preroll sample here: a second pull_preroll would block.
+  GstSample* sample = gst_app_sink_pull_preroll(static_cast<GstAppSink*>(sink));
+  if (sample == nullptr) return GST_FLOW_OK;
+  static_cast<VideoRenderer*>(self)->Receive(VideoFrame::FromSample(sample, 0));
+  gst_sample_unref(sample);
+  return GST_FLOW_OK;
+}
+
+int VideoRenderer::OnSample(void* sink, void* self) {
+  GstSample* sample = gst_app_sink_pull_sample(static_cast<GstAppSink*>(sink));
+  if (sample == nullptr) return GST_FLOW_OK;
+  const std::int64_t lateness = LatenessOf(static_cast<GstElement*>(sink), sample);
+  static_cast<VideoRenderer*>(self)->Receive(VideoFrame::FromSample(sample, lateness));
+  gst_sample_unref(sample);
+  return GST_FLOW_OK;
+}
+
+void VideoRenderer::Receive(VideoFramePtr frame) {
+  if (!frame) return;
+  VideoSurface* surface = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    current_ = frame;
+    surface = surface_;
+  }
+  if (surface != nullptr) surface->PresentFrame(std::move(frame));
+}
+
+void VideoRenderer::SetSurface(VideoSurface* surface) {
+  std::lock_guard lock(mutex_);
+  surface_ = surface;
+}
+
+VideoFramePtr VideoRenderer::CurrentFrame() const {
+  std::lock_guard lock(mutex_);
+  return current_;
+}
+
+void VideoRenderer::Clear() {
+  std::lock_guard lock(mutex_);
+  current_.reset();
+}
+
+}  // namespace playback

@@ -1,0 +1,14 @@
+// Shuts GStreamer down after the last test, so the leak checker sees only what is really lost.
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+class GStreamerEnvironment : public testing::Environment {
+ public:
+  void TearDown() override { gst_deinit(); }
+};
+
+const testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironment(new GStreamerEnvironment);
+
+}  // namespace

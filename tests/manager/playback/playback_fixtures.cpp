@@ -1,0 +1,119 @@
+#include "tests/manager/playback/playback_fixtures.h"
+
+#include <map>
+#include <random>
+#include <stdexcept>
+
+#include "tests/support/temp_dir.h"
+#include "tools/clip_encoder.h"
+
+namespace playback_testing {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+fs::path Encode(const fs::path& folder, const std::string& name, const tools::ClipOptions& options) {
+  const fs::path path = folder / name;
+  if (!tools::EncodeClip(path, options)) throw std::runtime_error("ffmpeg could not make " + name);
+  return path;
+}
+
+tools::ClipOptions Vga() {
+  tools::ClipOptions options;
+  options.width = 640;
+  options.height = 480;
+  options.frameRate = 30;
+  options.seconds = 2;
+  return options;
+}
+
+fs::path Make(Clip clip, const fs::path& folder) {
+  tools::ClipOptions options = Vga();
+  switch (clip) {
+    case Clip::kVga:
+      return Encode(folder, "vga.mp4", options);
+    case Clip::kHd:
+      options.width = 1280;
+      options.height = 720;
+      return Encode(folder, "hd.mp4", options);
+    case Clip::kSilent:
+      options.audio = false;
+      return Encode(folder, "silent.mp4", options);
+    case Clip::kAudioFirst:
+      options.audioFirst = true;
+      return Encode(folder, "audio-first.mp4", options);
+    case Clip::kThreeSeconds:
+      options.width = 320;
+      options.height = 240;
+      options.seconds = 3;
+      options.audio = false;
+      return Encode(folder, "three-seconds.mp4", options);
+    case Clip::kRedThenBlue:
+      options.audio = false;
+      options.videoSource =
+          "color=c=red:s=320x240:r=30:d=1[a];color=c=blue:s=320x240:r=30:d=1[b];[a][b]concat=n=2[out0]";
+      return Encode(folder, "red-then-blue.mp4", options);
+    case Clip::kCutShort: {
+      options.fastStart = true;
+      const std::string bytes = ReadFile(Encode(folder, "whole.mp4", options));
+      const std::size_t mdat = bytes.find("mdat");
+      const fs::path path = folder / "cut-short.mp4";
+      WriteFile(path, bytes.substr(0, mdat + (bytes.size() - mdat) / 2));
+      return path;
+    }
+    case Clip::kNoMovie: {
+      const std::string bytes = ReadFile(Encode(folder, "camera.mp4", options));
+      const fs::path path = folder / "no-movie.mp4";
+      WriteFile(path, bytes.substr(0, bytes.rfind("moov") - 4));
+      return path;
+    }
+    case Clip::kBrokenMedia: {
+      options.fastStart = true;
+      std::string bytes = ReadFile(Encode(folder, "intact.mp4", options));
+      std::mt19937 random(7);
+      for (std::size_t i = bytes.find("mdat") + 204; i < bytes.size(); ++i) bytes[i] = static_cast<char>(random());
+      const fs::path path = folder / "broken-media.mp4";
+      WriteFile(path, bytes);
+      return path;
+    }
+  }
+  throw std::logic_error("unknown clip");
+}
+
+}  // namespace
+
+const fs::path& ClipPath(Clip clip) {
+  static testing_support::TempDir folder;
+  static std::map<Clip, fs::path> made;
+  static std::mutex mutex;
+  std::lock_guard lock(mutex);
+  auto it = made.find(clip);
+  if (it == made.end()) it = made.emplace(clip, Make(clip, folder.path())).first;
+  return it->second;
+}
+
+void FakeSurface::PresentFrame(playback::VideoFramePtr frame) {
+  std::lock_guard lock(mutex_);
+  ++presented_;
+  last_ = std::move(frame);
+}
+
+void FakeSurface::PaintFrame(const playback::VideoFrame* frame, const playback::VideoRect& destination) {
+  paintedFrame = frame;
+  paintedRect = destination;
+  ++paints;
+}
+
+int FakeSurface::Presented() const {
+  std::lock_guard lock(mutex_);
+  return presented_;
+}
+
+playback::VideoFramePtr FakeSurface::Last() const {
+  std::lock_guard lock(mutex_);
+  return last_;
+}
+
+}  // namespace playback_testing

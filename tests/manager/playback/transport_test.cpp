@@ -1,0 +1,231 @@
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+#include "manager/playback/transport.h"
+#include "tests/manager/playback/channel.h"
+
+namespace {
+
+using namespace playback_testing;
+using playback::EC_COMPLETE;
+using playback::EC_ERRORABORT;
+
+constexpr std::int64_t kSecond = 10'000'000;
+
+GstState PipelineState(const playback::CVideo& video) {
+  GstState state = GST_STATE_VOID_PENDING;
+  gst_element_get_state(video.graph.get(), &state, nullptr, GST_CLOCK_TIME_NONE);
+  return state;
+}
+
+double SegmentRate(const playback::CVideo& video) {
+  GstQuery* query = gst_query_new_segment(GST_FORMAT_TIME);
+  double rate = 0;
+  if (gst_element_query(video.graph.get(), query)) gst_query_parse_segment(query, &rate, nullptr, nullptr, nullptr);
+  gst_query_unref(query);
+  return rate;
+}
+
+int CountOf(const std::vector<ReceivedEvent>& events, std::int32_t code) {
+  int count = 0;
+  for (const ReceivedEvent& event : events) count += event.code == code;
+  return count;
+}
+
+TEST(SeekTo, MovesInsideTheRecordingAndIgnoresTargetsOutsideIt) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
+  EXPECT_TRUE(playback::SeekTo(channel.video, 1.0 * kSecond));
+  EXPECT_EQ(channel.Position(), kSecond);
+  EXPECT_EQ(channel.video.state, 2);
+  const auto frame = playback::CurrentFrame(channel.video);
+  ASSERT_TRUE(frame);
+  EXPECT_NEAR(frame->Position(), kSecond, kSecond / 30);
+
+  EXPECT_TRUE(playback::SeekTo(channel.video, channel.result.duration + 1.0));
+  EXPECT_TRUE(playback::SeekTo(channel.video, -1.0));
+  EXPECT_TRUE(playback::SeekTo(channel.video, std::numeric_limits<double>::quiet_NaN()));
+  EXPECT_EQ(channel.Position(), kSecond);
+}
+
+TEST(SeekTo, LeavesARunningChannelPaused) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
+  playback::Play(channel.video);
+  EXPECT_EQ(channel.video.state, 3);
+  EXPECT_TRUE(playback::SeekTo(channel.video, 0.5 * kSecond));
+  EXPECT_EQ(channel.video.state, 2);
+  EXPECT_EQ(PipelineState(channel.video), GST_STATE_PAUSED);
+  EXPECT_EQ(channel.Position(), kSecond / 2);
+}
+
+TEST(Steps, MoveOneSecondClampedToTheRecording) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kThreeSeconds)));
+  const auto stepBackFrom = [&](std::int64_t position) {
+    EXPECT_TRUE(playback::SeekTo(channel.video, static_cast<double>(position)));
+    EXPECT_TRUE(playback::StepBack(channel.video));
+    return channel.Position();
+  };
+  EXPECT_EQ(stepBackFrom(15'000'000), 0);
+  EXPECT_EQ(stepBackFrom(20'000'000), 10'000'000);
+  EXPECT_EQ(stepBackFrom(22'500'000), 12'500'000);
+
+  const std::int64_t duration = channel.result.duration;
+  ASSERT_GT(duration, 2 * kSecond);
+  EXPECT_TRUE(playback::SeekTo(channel.video, static_cast<double>(duration - 4'000'000)));
+  EXPECT_TRUE(playback::StepForward(channel.video));
+  EXPECT_EQ(channel.Position(), duration);
+
+  EXPECT_TRUE(playback::SeekTo(channel.video, 5'000'000.0));
+  playback::Play(channel.video);
+  EXPECT_TRUE(playback::StepForward(channel.video));
+  EXPECT_EQ(channel.video.state, 2);
+  EXPECT_GE(channel.Position(), 15'000'000);
+}
+
+TEST(SetRate, KeepsThePosition) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
+  ASSERT_TRUE(playback::SeekTo(channel.video, 0.5 * kSecond));
+  for (const double rate : {4.0, 0.25, 2.0, 0.5, 1.0}) {
+    playback::SetRate(channel.video, rate);
+    EXPECT_EQ(SegmentRate(channel.video), rate);
+    EXPECT_EQ(channel.Position(), kSecond / 2) << rate;
+  }
+  // A seek keeps the rate too.
+  playback::SetRate(channel.video, 2.0);
+  ASSERT_TRUE(playback::SeekTo(channel.video, 0.25 * kSecond));
+  EXPECT_EQ(SegmentRate(channel.video), 2.0);
+  playback::SetRate(channel.video, 0.0);
+  playback::SetRate(channel.video, -1.0);
+  EXPECT_EQ(SegmentRate(channel.video), 2.0);
+}
+
+TEST(GraphEvents, CompleteArrivesOnceAtTheEndOnTheOwnerThread) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
+  playback::SetRate(channel.video, 4.0);
+  playback::Play(channel.video);
+  ASSERT_TRUE(channel.WaitForEvent(EC_COMPLETE));
+  EXPECT_NEAR(channel.Position(), channel.result.duration, kSecond / 10);
+  // Nothing follows the end.
+  channel.waiter.Wait(std::chrono::milliseconds(300));
+  EXPECT_EQ(playback::PumpGraphEvents(channel.video, &channel), playback::kOk);
+  ASSERT_EQ(channel.events.size(), 1u);
+  EXPECT_EQ(channel.events[0].code, EC_COMPLETE);
+  EXPECT_EQ(channel.events[0].thread, std::this_thread::get_id());
+  EXPECT_GT(channel.surface.Presented(), 30);
+}
+
+TEST(GraphEvents, ARecordingCutShortEndsEarlyWithOneComplete) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kCutShort)));
+  playback::SetRate(channel.video, 4.0);
+  playback::Play(channel.video);
+  ASSERT_TRUE(channel.WaitForEvent(EC_COMPLETE));
+  EXPECT_LT(channel.Position(), channel.result.duration);
+  EXPECT_EQ(CountOf(channel.events, EC_COMPLETE), 1);
+  EXPECT_EQ(CountOf(channel.events, EC_ERRORABORT), 0);
+}
+
+TEST(GraphEvents, ScrambledMediaAbortsOnce) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kBrokenMedia)));
+  playback::Play(channel.video);
+  ASSERT_TRUE(channel.WaitForEvent(EC_ERRORABORT));
+  channel.waiter.Wait(std::chrono::milliseconds(200));
+  playback::PumpGraphEvents(channel.video, &channel);
+  EXPECT_EQ(CountOf(channel.events, EC_ERRORABORT), 1);
+  EXPECT_EQ(channel.events[0].param1, static_cast<std::intptr_t>(playback::kFailed));
+}
+
+TEST(GraphEvents, PumpNeedsACallbackAndAnEventQueue) {
+  Channel withEvents;
+  ASSERT_TRUE(withEvents.Build(ClipPath(Clip::kVga)));
+  EXPECT_EQ(playback::PumpGraphEvents(withEvents.video, nullptr), playback::kNullPointer);
+
+  Channel withoutEvents;
+  ASSERT_TRUE(withoutEvents.Build(ClipPath(Clip::kVga), 1, 0));
+  EXPECT_EQ(playback::PumpGraphEvents(withoutEvents.video, &withoutEvents), playback::kUnexpected);
+}
+
+TEST(GraphEvents, PumpDeliversQueuedEventsInOrder) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
+  channel.video.events->Post({EC_COMPLETE, 1, 0});
+  channel.video.events->Post({EC_ERRORABORT, 2, 0});
+  channel.video.events->Post({EC_COMPLETE, 3, 0});
+  EXPECT_TRUE(channel.waiter.Wait(std::chrono::milliseconds(0)));
+  EXPECT_EQ(playback::PumpGraphEvents(channel.video, &channel), playback::kOk);
+  ASSERT_EQ(channel.events.size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(channel.events[i].param1, i + 1);
+}
+
+TEST(TwoChannels, PlayTogetherAndOnlyTheFirstReportsEvents) {
+  Channel first;
+  Channel second;
+  ASSERT_TRUE(first.Build(ClipPath(Clip::kHd), 0, 1));
+  ASSERT_TRUE(second.Build(ClipPath(Clip::kVga), 1, 0));
+  for (Channel* channel : {&second, &first}) {
+    playback::SetRate(channel->video, 4.0);
+    playback::Play(channel->video);
+  }
+  ASSERT_TRUE(first.WaitForEvent(EC_COMPLETE));
+  EXPECT_FALSE(second.video.events);
+  EXPECT_GT(second.surface.Presented(), 30);
+  EXPECT_EQ(playback::NativeVideoSize(first.video), (playback::VideoSize{1280, 720}));
+  EXPECT_EQ(playback::NativeVideoSize(second.video), (playback::VideoSize{640, 480}));
+}
+
+TEST(Transport, DoesNothingWithoutAGraph) {
+  Channel channel;
+  playback::Play(channel.video);
+  playback::Pause(channel.video);
+  playback::StopAndRewind(channel.video);
+  playback::SetRate(channel.video, 2.0);
+  playback::SetMuted(channel.video, 1);
+  EXPECT_EQ(channel.video.state, 0);
+  EXPECT_FALSE(playback::SeekTo(channel.video, 0));
+  EXPECT_FALSE(playback::StepBack(channel.video));
+  EXPECT_FALSE(playback::StepForward(channel.video));
+  EXPECT_FALSE(playback::ReadPosition(channel.video, nullptr));
+  EXPECT_EQ(playback::PumpGraphEvents(channel.video, &channel), playback::kUnexpected);
+  playback::Repaint(channel.video);
+  EXPECT_EQ(channel.surface.paints, 1);
+  EXPECT_EQ(channel.surface.paintedFrame, nullptr);
+  EXPECT_FALSE(playback::AttachWindow(channel.video, nullptr));
+}
+
+TEST(Transport, StopRewindsAndTeardownReleasesEverything) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
+  ASSERT_TRUE(playback::SeekTo(channel.video, 1.0 * kSecond));
+  playback::StopAndRewind(channel.video);
+  EXPECT_EQ(channel.video.state, 1);
+  EXPECT_EQ(channel.Position(), 0);
+  playback::Play(channel.video);
+  EXPECT_EQ(channel.video.state, 3);
+
+  playback::Teardown(channel.video);
+  EXPECT_EQ(channel.video.state, 0);
+  EXPECT_FALSE(channel.video.graph);
+  EXPECT_FALSE(channel.video.windowless);
+  EXPECT_FALSE(channel.video.events);
+  EXPECT_FALSE(playback::CurrentFrame(channel.video));
+  EXPECT_GT(channel.surface.invalidations.load(), 0);
+}
+
+TEST(Picture, ResizeLetterBoxesAndRepaintDrawsTheLastFrame) {
+  Channel channel;
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kHd)));
+  EXPECT_EQ(channel.video.destinationRect, (playback::VideoRect{0, 60, 640, 420}));
+  channel.video.videoRect = {0, 0, 320, 240};
+  playback::ResizeVideo(channel.video);
+  EXPECT_EQ(channel.video.destinationRect, (playback::VideoRect{0, 30, 320, 210}));
+  playback::Repaint(channel.video);
+  EXPECT_EQ(channel.surface.paintedFrame, channel.surface.Last().get());
+  EXPECT_EQ(channel.surface.paintedRect, channel.video.destinationRect);
+}
+
+}  // namespace

@@ -70,6 +70,8 @@ int GraphBus::OnMessage(void*, void* raw, void* data) {
   }
   self->changed_.notify_all();
   if (event && events) events->Post(*event);
+  // A sync handler that drops a message owns it.
+  gst_message_unref(message);
   return GST_BUS_DROP;
 }
 

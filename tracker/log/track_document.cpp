@@ -1,6 +1,11 @@
 #include "tracker/log/track_document.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <new>
 #include <string>
 #include <vector>
@@ -62,21 +67,96 @@ void ReserveForRest(PointStore& points, std::size_t files_read, std::size_t file
   points.reserve(static_cast<std::size_t>(std::max(expected, capacity * 1.25)));
 }
 
+// Logs are read a batch at a time: small files by two threads at once into one slot per file,
+// appended in name order afterwards; a large file alone, straight into the store, so slots
+// never hold much. Only this (scan) thread talks to the host.
+constexpr std::size_t kBatchFiles = 32;
+constexpr std::uint64_t kBatchBytes = 4 * 1024 * 1024;
+
+struct BatchReader {
+  const std::vector<LogFile>& files;
+  std::vector<PointStore>& slots;
+  std::size_t first = 0;
+  std::size_t last = 0;
+  std::atomic<std::size_t> next{0};
+  const std::atomic<bool>& cancel;
+
+  // Takes the next unread file of the batch until none is left; false when there was none.
+  bool ReadOne(GpsLogBuffers& buffers, std::size_t& index) {
+    index = next.fetch_add(1, std::memory_order_relaxed);
+    if (index >= last || cancel.load(std::memory_order_relaxed)) return false;
+    ReadGpsLogFile(files[index].path, buffers, slots[index - first], cancel);
+    return true;
+  }
+};
+
 OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zone,
                            TrackDocument& document, ScanHost& host) {
+  const std::atomic<bool>& cancel = host.CancelFlag();
+  const bool two_threads = std::thread::hardware_concurrency() > 1;
   GpsLogBuffers buffers;
+  GpsLogBuffers helper_buffers;
+  std::vector<PointStore> slots(kBatchFiles);
   std::uint64_t bytes_left = 0;
   for (const LogFile& file : files) bytes_left += file.size;
   std::uint64_t bytes_read = 0;
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    if (host.Cancelled()) return OpenResult::kCancelled;
-    host.Progress(static_cast<int>(i * 100 / files.size()), ScanPhase::kReading);
-    ReserveForRest(document.points, i, files.size() - i, bytes_read, bytes_left);
-    ReadGpsLogFile(files[i].path, buffers, document.points, host.CancelFlag());
-    bytes_read += files[i].size;
-    bytes_left -= files[i].size;
+
+  for (std::size_t first = 0; first < files.size();) {
+    if (cancel.load()) return OpenResult::kCancelled;
+    ReserveForRest(document.points, first, files.size() - first, bytes_read, bytes_left);
+    std::size_t last = first;
+    std::uint64_t batch_bytes = 0;
+    while (last < files.size() && last - first < kBatchFiles &&
+           (last == first || batch_bytes + files[last].size <= kBatchBytes)) {
+      batch_bytes += files[last++].size;
+    }
+
+    if (last - first == 1 || !two_threads) {
+      for (std::size_t i = first; i < last; ++i) {
+        if (cancel.load()) return OpenResult::kCancelled;
+        host.Progress(static_cast<int>(i * 100 / files.size()), ScanPhase::kReading);
+        ReadGpsLogFile(files[i].path, buffers, document.points, cancel);
+      }
+    } else {
+      BatchReader batch{files, slots, first, last, first, cancel};
+      std::exception_ptr helper_failure;
+      {
+        std::optional<std::jthread> helper;  // joined when the batch's scope ends
+        try {
+          helper.emplace([&] {
+            try {
+              std::size_t index = 0;
+              while (batch.ReadOne(helper_buffers, index)) {
+              }
+            } catch (...) {
+              helper_failure = std::current_exception();
+            }
+          });
+        } catch (const std::system_error&) {
+          // No second thread to be had: this one reads the whole batch.
+        }
+        std::size_t index = 0;
+        while (batch.next.load(std::memory_order_relaxed) < last && !cancel.load()) {
+          host.Progress(static_cast<int>(batch.next.load(std::memory_order_relaxed) * 100 / files.size()),
+                        ScanPhase::kReading);
+          if (!batch.ReadOne(buffers, index)) break;
+        }
+      }
+      if (helper_failure) std::rethrow_exception(helper_failure);
+      if (cancel.load()) return OpenResult::kCancelled;
+      for (std::size_t i = first; i < last; ++i) {
+        PointStore& slot = slots[i - first];
+        document.points.insert(document.points.end(), slot.begin(), slot.end());
+        slot.clear();
+      }
+    }
+    bytes_read += batch_bytes;
+    bytes_left -= batch_bytes;
+    first = last;
   }
   buffers = GpsLogBuffers{};
+  helper_buffers = GpsLogBuffers{};
+  slots = {};
   host.Progress(100, ScanPhase::kReading);
   if (host.Cancelled()) return OpenResult::kCancelled;
 

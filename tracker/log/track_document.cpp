@@ -5,8 +5,8 @@
 #include <exception>
 #include <optional>
 #include <system_error>
-#include <thread>
 #include <new>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -18,13 +18,13 @@ namespace tracker {
 
 namespace {
 
-// The regular files of a folder, sorted by name so the result never depends on the file
-// system's listing order. "." and ".." are never listed; every real entry is.
 struct LogFile {
   std::filesystem::path path;
   std::uint64_t size = 0;
 };
 
+// The regular files of a folder, sorted by name so the result never depends on the file
+// system's listing order. "." and ".." are never listed; every real entry is.
 bool ListLogFiles(const std::filesystem::path& folder, ScanHost& host, std::vector<LogFile>& files) {
   std::error_code error;
   std::filesystem::directory_iterator it(folder, error);
@@ -90,8 +90,8 @@ struct BatchReader {
   }
 };
 
-OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zone,
-                           TrackDocument& document, ScanHost& host) {
+// Reads every listed file into `points`, in name order. False when cancelled.
+bool ReadLogFiles(const std::vector<LogFile>& files, PointStore& points, ScanHost& host) {
   const std::atomic<bool>& cancel = host.CancelFlag();
   const bool two_threads = std::thread::hardware_concurrency() > 1;
   GpsLogBuffers buffers;
@@ -102,8 +102,8 @@ OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zon
   std::uint64_t bytes_read = 0;
 
   for (std::size_t first = 0; first < files.size();) {
-    if (cancel.load()) return OpenResult::kCancelled;
-    ReserveForRest(document.points, first, files.size() - first, bytes_read, bytes_left);
+    if (cancel.load()) return false;
+    ReserveForRest(points, first, files.size() - first, bytes_read, bytes_left);
     std::size_t last = first;
     std::uint64_t batch_bytes = 0;
     while (last < files.size() && last - first < kBatchFiles &&
@@ -113,9 +113,9 @@ OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zon
 
     if (last - first == 1 || !two_threads) {
       for (std::size_t i = first; i < last; ++i) {
-        if (cancel.load()) return OpenResult::kCancelled;
+        if (cancel.load()) return false;
         host.Progress(static_cast<int>(i * 100 / files.size()), ScanPhase::kReading);
-        ReadGpsLogFile(files[i].path, buffers, document.points, cancel);
+        ReadGpsLogFile(files[i].path, buffers, points, cancel);
       }
     } else {
       BatchReader batch{files, slots, first, last, first, cancel};
@@ -143,10 +143,10 @@ OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zon
         }
       }
       if (helper_failure) std::rethrow_exception(helper_failure);
-      if (cancel.load()) return OpenResult::kCancelled;
+      if (cancel.load()) return false;
       for (std::size_t i = first; i < last; ++i) {
         PointStore& slot = slots[i - first];
-        document.points.insert(document.points.end(), slot.begin(), slot.end());
+        points.insert(points.end(), slot.begin(), slot.end());
         slot.clear();
       }
     }
@@ -154,11 +154,13 @@ OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zon
     bytes_left -= batch_bytes;
     first = last;
   }
-  buffers = GpsLogBuffers{};
-  helper_buffers = GpsLogBuffers{};
-  slots = {};
   host.Progress(100, ScanPhase::kReading);
-  if (host.Cancelled()) return OpenResult::kCancelled;
+  return !cancel.load();
+}
+
+OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zone,
+                           TrackDocument& document, ScanHost& host) {
+  if (!ReadLogFiles(files, document.points, host)) return OpenResult::kCancelled;
 
   FilterOutliers(document.points, host);
   if (host.Cancelled()) return OpenResult::kCancelled;

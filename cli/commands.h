@@ -17,6 +17,8 @@ int RunClock(std::span<const std::string> args);
 int RunFormatPlan(std::span<const std::string> args);
 int RunTrips(std::span<const std::string> args);
 int RunPoints(std::span<const std::string> args);
+int RunFrame(std::span<const std::string> args);
+int RunPlay(std::span<const std::string> args);
 
 // Scans a GPS log folder for trips and points, with progress on a terminal's stderr; returns
 // the exit code, after a one-line message when the scan failed.

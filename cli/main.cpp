@@ -25,6 +25,8 @@ constexpr Subcommand kSubcommands[] = {
     {"format-plan", cli::RunFormatPlan, "format-plan CARD --capacity BYTES [--opened-on FOLDER]"},
     {"trips", cli::RunTrips, "trips FOLDER [--tz INDEX] [--dst] [--json]"},
     {"points", cli::RunPoints, "points FOLDER [--json]"},
+    {"frame", cli::RunFrame, "frame FILE --at SECONDS -o OUT.jpg"},
+    {"play", cli::RunPlay, "play FILE [--rate R] [--seek SECONDS]"},
 };
 
 int Usage() {

@@ -37,9 +37,12 @@ GeodesicPoint ReadGeodesicPoint(const TrackPoint& point) {
                            TextToDouble(FieldText(point.longitude)));
 }
 
+// One distance per pair, as large as the store itself in count: allocated like it.
+using PairDistanceStore = std::vector<double, PointAllocator<double>>;
+
 // Distances of pairs [first, last) into `distances`; stops early once cancelled.
 void MeasurePairs(const PointStore& points, std::size_t first, std::size_t last,
-                  std::vector<double>& distances, const std::atomic<bool>& cancel) {
+                  PairDistanceStore& distances, const std::atomic<bool>& cancel) {
   if (first >= last) return;
   GeodesicPoint current = ReadGeodesicPoint(points[first]);
   for (std::size_t j = first; j < last; ++j) {
@@ -52,9 +55,9 @@ void MeasurePairs(const PointStore& points, std::size_t first, std::size_t last,
 
 // Vincenty's formula is most of the filter's work and each pair stands alone, so large stores
 // are measured on more than one core; the judging that follows runs in reading order.
-std::vector<double> PairDistances(const PointStore& points, const std::atomic<bool>& cancel) {
+PairDistanceStore PairDistances(const PointStore& points, const std::atomic<bool>& cancel) {
   const std::size_t pair_count = points.size() - 1;
-  std::vector<double> distances(pair_count);
+  PairDistanceStore distances(pair_count);
   constexpr std::size_t kWorthAThread = 65536;
   const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
   const std::size_t workers = std::min<std::size_t>({cores, 4, pair_count / kWorthAThread + 1});
@@ -117,7 +120,7 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
   };
 
   const std::atomic<bool>& cancel = host.CancelFlag();
-  const std::vector<double> distances = PairDistances(points, cancel);
+  const PairDistanceStore distances = PairDistances(points, cancel);
   Fix current = ReadFix(points[0]);
   Segment segment;
   std::size_t segment_index = 0;

@@ -142,6 +142,11 @@ bool InitializeVMR(CVideo& video, GstElement* renderer) {
   if (sink == nullptr) return false;
   GstRef<GstElement> owned(sink);
   if (!video.renderer->Attach(sink)) return false;
+  // Decoded pictures are large: a queue in front holds a few, not the default second of them.
+  if (GstElement* queue = gst_bin_get_by_name(GST_BIN(renderer), "queue")) {
+    g_object_set(queue, "max-size-buffers", 3u, "max-size-bytes", 0u, "max-size-time", static_cast<guint64>(0), nullptr);
+    gst_object_unref(queue);
+  }
   video.windowless = std::move(owned);
   return true;
 }

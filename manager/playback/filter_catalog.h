@@ -12,7 +12,8 @@ struct FilterCatalog {
   // The queue keeps the demuxer from waiting on one branch while the other prerolls.
   std::vector<std::string> h264Decoder{"queue", "h264parse", "avdec_h264"};
   std::vector<std::string> aacDecoder{"queue", "aacparse", "avdec_aac"};
-  std::vector<std::string> videoRenderer{"videoconvert", "appsink"};
+  // A short queue lets the conversion and the window run on their own thread beside the decoder.
+  std::vector<std::string> videoRenderer{"queue", "videoconvert", "appsink"};
   std::vector<std::string> audioRenderer{"audioconvert", "audioresample", "volume", "autoaudiosink"};
 };
 

@@ -7,7 +7,8 @@ typedef struct _GstPad GstPad;
 
 namespace playback {
 
-// Initialises GStreamer once per process; safe from any thread.
+// Initialises GStreamer and loads the plugins of the default filters, once per process; safe
+// from any thread. Programs call it at start-up so that opening the first recording is quick.
 void EnsureGStreamer();
 
 struct GstObjectUnref {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "fake_scan_host.h"
@@ -103,6 +104,26 @@ TEST_F(TrackDocumentTest, OpenTellsMissingPathsAndFilesApart) {
   EXPECT_EQ(tracker::Open(dir_ / "nowhere", kUtc, document_, host_), OpenResult::kMissing);
   EXPECT_EQ(tracker::Open(dir_ / "trips.dat", kUtc, document_, host_), OpenResult::kNotAFolder);
   EXPECT_TRUE(host_.progress.empty());
+}
+
+// Memory running out anywhere in the scan (here: while the second file is read) gives the
+// notice and an empty document, not a crash.
+class OutOfMemoryHost : public tracker_test::FakeScanHost {
+ public:
+  void Progress(int value, tracker::ScanPhase phase) override {
+    FakeScanHost::Progress(value, phase);
+    if (progress.size() == 2) throw std::bad_alloc();
+  }
+};
+
+TEST_F(TrackDocumentTest, RunningOutOfMemoryEndsWithTheNotice) {
+  tracker_test::WriteThreeDayLog(dir_.path());
+  OutOfMemoryHost host;
+  EXPECT_EQ(tracker::Open(dir_.path(), kUtc, document_, host), OpenResult::kOutOfMemory);
+  EXPECT_EQ(host.no_data, 1);
+  EXPECT_EQ(host.rows_ready, 0);
+  EXPECT_TRUE(document_.points.empty());
+  EXPECT_TRUE(document_.trips.rows.empty());
 }
 
 TEST_F(TrackDocumentTest, CancellingStopsWithinOneFile) {

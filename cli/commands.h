@@ -19,6 +19,10 @@ int RunTrips(std::span<const std::string> args);
 int RunPoints(std::span<const std::string> args);
 int RunFrame(std::span<const std::string> args);
 int RunPlay(std::span<const std::string> args);
+int RunSave(std::span<const std::string> args);
+int RunRoute(std::span<const std::string> args);
+int RunPage(std::span<const std::string> args);
+int RunExport(std::span<const std::string> args);
 
 // Scans a GPS log folder for trips and points, with progress on a terminal's stderr; returns
 // the exit code, after a one-line message when the scan failed.

@@ -27,6 +27,10 @@ constexpr Subcommand kSubcommands[] = {
     {"points", cli::RunPoints, "points FOLDER [--json]"},
     {"frame", cli::RunFrame, "frame FILE --at SECONDS -o OUT.jpg"},
     {"play", cli::RunPlay, "play FILE [--rate R] [--seek SECONDS]"},
+    {"save", cli::RunSave, "save PATH OUT [--profile current|older]"},
+    {"route", cli::RunRoute, "route PATH --row N [--profile current|older] [--json]"},
+    {"page", cli::RunPage, "page PATH --row N [--tz INDEX] [--dst] [--profile current|older] [--json]"},
+    {"export", cli::RunExport, "export PATH [--row N] --format gpx|kml|csv -o OUT [--tz INDEX] [--dst] [--profile current|older]"},
 };
 
 int Usage() {

@@ -65,6 +65,7 @@ run_tests() {
     dir=build-sanitize
     export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
     export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+    export LSAN_OPTIONS=suppressions=$ROOT/tests/lsan.supp:print_suppressions=0
   fi
   export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
   ctest --test-dir "$ROOT/$dir" --output-on-failure -j "$(jobs)"

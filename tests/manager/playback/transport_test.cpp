@@ -163,6 +163,34 @@ TEST(GraphEvents, PumpDeliversQueuedEventsInOrder) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(channel.events[i].param1, i + 1);
 }
 
+TEST(GraphEvents, TheCallbackMayOpenTheNextRecording) {
+  // As the main window does at the end of a recording: tear down and build inside OnGraphEvent.
+  struct NextRecording : playback::GraphEventCallback {
+    Channel& channel;
+    int completes = 0;
+    explicit NextRecording(Channel& c) : channel(c) {}
+    void OnGraphEvent(std::int32_t code, std::intptr_t, std::intptr_t) override {
+      if (code != EC_COMPLETE) return;
+      ++completes;
+      ASSERT_TRUE(channel.Build(ClipPath(Clip::kThreeSeconds)));
+      playback::SeekTo(channel.video, 25'000'000.0);
+      playback::Play(channel.video);
+    }
+  };
+  Channel channel;
+  NextRecording next(channel);
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kSilent)));
+  ASSERT_TRUE(playback::SeekTo(channel.video, 15'000'000.0));
+  playback::Play(channel.video);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (next.completes < 2 && std::chrono::steady_clock::now() < deadline) {
+    channel.waiter.Wait(std::chrono::milliseconds(100));
+    playback::PumpGraphEvents(channel.video, &next);
+  }
+  EXPECT_EQ(next.completes, 2);
+  EXPECT_EQ(playback::NativeVideoSize(channel.video), (playback::VideoSize{320, 240}));
+}
+
 TEST(TwoChannels, PlayTogetherAndOnlyTheFirstReportsEvents) {
   Channel first;
   Channel second;

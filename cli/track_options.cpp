@@ -47,8 +47,9 @@ std::optional<std::int32_t> RowOption(const Arguments& parsed, const tracker::Tr
   const std::string text = parsed.Option("row", "");
   const std::optional<int> row = WholeNumber(text);
   if (!row || *row < 0 || static_cast<std::size_t>(*row) >= trips.order.size()) {
-    Fail(kExitBadArguments, "--row takes a row number from 0 to " + std::to_string(trips.order.size()) +
-                                " (exclusive), not '" + text + "'");
+    Fail(kExitBadArguments, trips.order.empty() ? "there are no rows"
+                                                : "--row takes a row number from 0 to " +
+                                                      std::to_string(trips.order.size() - 1) + ", not '" + text + "'");
     return std::nullopt;
   }
   return *row;

@@ -13,7 +13,7 @@ constexpr const char* kStreamsReady = "blackbox-streams-ready";
 
 GraphBus::GraphBus(GstElement* pipeline) : pipeline_(pipeline) {
   GstBus* bus = gst_element_get_bus(pipeline_);
-  gst_bus_set_sync_handler(bus, reinterpret_cast<GstBusSyncHandler>(&OnMessage), this, nullptr);
+  gst_bus_set_sync_handler(bus, &OnMessage, this, nullptr);
   gst_object_unref(bus);
 }
 
@@ -43,9 +43,8 @@ void GraphBus::PostStreamsReady(GstElement* from) {
   gst_element_post_message(from, gst_message_new_application(GST_OBJECT(from), gst_structure_new_empty(kStreamsReady)));
 }
 
-int GraphBus::OnMessage(void*, void* raw, void* data) {
+GstBusSyncReply GraphBus::OnMessage(GstBus*, GstMessage* message, gpointer data) {
   auto* self = static_cast<GraphBus*>(data);
-  auto* message = static_cast<GstMessage*>(raw);
   std::optional<GraphEvent> event;
   std::shared_ptr<GraphEventQueue> events;
   {

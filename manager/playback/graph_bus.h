@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gst/gst.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -29,7 +31,7 @@ class GraphBus {
   static void PostStreamsReady(GstElement* from);
 
  private:
-  static int OnMessage(void* bus, void* message, void* self);
+  static GstBusSyncReply OnMessage(GstBus* bus, GstMessage* message, gpointer self);
 
   GstElement* pipeline_;
   mutable std::mutex mutex_;

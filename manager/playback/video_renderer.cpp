@@ -32,25 +32,25 @@ bool VideoRenderer::Attach(GstElement* sink) {
                "max-lateness", static_cast<gint64>(20 * GST_MSECOND), "enable-last-sample", FALSE, nullptr);
   gst_caps_unref(caps);
   GstAppSinkCallbacks callbacks{};
-  callbacks.new_preroll = reinterpret_cast<GstFlowReturn (*)(GstAppSink*, gpointer)>(&OnPreroll);
-  callbacks.new_sample = reinterpret_cast<GstFlowReturn (*)(GstAppSink*, gpointer)>(&OnSample);
+  callbacks.new_preroll = &OnPreroll;
+  callbacks.new_sample = &OnSample;
   gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, this, nullptr);
   return true;
 }
 
-int VideoRenderer::OnPreroll(void* sink, void* self) {
+GstFlowReturn VideoRenderer::OnPreroll(GstAppSink* sink, gpointer self) {
   // Keep the preroll sample here: a second pull_preroll would block.
-  GstSample* sample = gst_app_sink_pull_preroll(static_cast<GstAppSink*>(sink));
+  GstSample* sample = gst_app_sink_pull_preroll(sink);
   if (sample == nullptr) return GST_FLOW_OK;
   static_cast<VideoRenderer*>(self)->Receive(VideoFrame::FromSample(sample, 0));
   gst_sample_unref(sample);
   return GST_FLOW_OK;
 }
 
-int VideoRenderer::OnSample(void* sink, void* self) {
-  GstSample* sample = gst_app_sink_pull_sample(static_cast<GstAppSink*>(sink));
+GstFlowReturn VideoRenderer::OnSample(GstAppSink* sink, gpointer self) {
+  GstSample* sample = gst_app_sink_pull_sample(sink);
   if (sample == nullptr) return GST_FLOW_OK;
-  const std::int64_t lateness = LatenessOf(static_cast<GstElement*>(sink), sample);
+  const std::int64_t lateness = LatenessOf(GST_ELEMENT(sink), sample);
   static_cast<VideoRenderer*>(self)->Receive(VideoFrame::FromSample(sample, lateness));
   gst_sample_unref(sample);
   return GST_FLOW_OK;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gst/app/gstappsink.h>
+
 #include <cstdint>
 #include <mutex>
 
@@ -21,8 +23,8 @@ class VideoRenderer {
 
  private:
   void Receive(VideoFramePtr frame);
-  static int OnPreroll(void* sink, void* self);
-  static int OnSample(void* sink, void* self);
+  static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
+  static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
 
   mutable std::mutex mutex_;
   VideoFramePtr current_;

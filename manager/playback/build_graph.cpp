@@ -157,8 +157,11 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   if (video.graph) Teardown(video);
 
   bool hasAudioRenderer = false;
+  GstRef<GstElement> audio;
   const auto finish = [&](bool succeeded) {
     if (result != nullptr) result->hasAudioRenderer = hasAudioRenderer ? 1 : 0;
+    // The audio output was opened on its own; outside the graph nobody else closes it.
+    if (audio && GST_OBJECT_PARENT(audio.get()) == nullptr) gst_element_set_state(audio.get(), GST_STATE_NULL);
     if (!succeeded) Teardown(video);
     return succeeded;
   };
@@ -191,9 +194,7 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   if (!aac) return failWithCode("CoCreateInstance() failed : CLSID_CoreAACAudioDecoder. error code = ", kFailed);
   const GstRef<GstElement> vmr = MakeFilterChain(kVideoRendererName, video.filters.videoRenderer);
   if (!vmr) return failWithCode("CoCreateInstance() failed : CLSID_VideoMixingRenderer. error code = ", kFailed);
-  const GstRef<GstElement> audio = video.filters.audioRenderer.empty()
-                                       ? nullptr
-                                       : MakeAudioRenderer(video.filters.audioRenderer);
+  if (!video.filters.audioRenderer.empty()) audio = MakeAudioRenderer(video.filters.audioRenderer);
   hasAudioRenderer = audio != nullptr;
 
   if (!gst_bin_add(GST_BIN(graph), source.get())) {

@@ -59,10 +59,11 @@ int RunFrame(std::span<const std::string> args) {
   if (!playback::BuildGraph(video, &result, path, 0, settings, 0, messages)) return kExitUnreadable;
 
   const double target = *seconds * kUnitsPerSecond;
-  if (target > static_cast<double>(result.duration)) {
+  // The last picture starts before the end: at the end itself nothing new is shown.
+  if (target >= static_cast<double>(result.duration)) {
     char length[32];
     std::snprintf(length, sizeof length, "%.2f", result.duration / kUnitsPerSecond);
-    return Fail(kExitBadArguments, "--at " + parsed->Option("at", "") + " is past the end of " + path + " (" + length + " s)");
+    return Fail(kExitBadArguments, "--at " + parsed->Option("at", "") + " is not before the end of " + path + " (" + length + " s)");
   }
   if (!playback::SeekTo(video, target)) return Fail(kExitUnreadable, path + ": cannot seek");
   const playback::RgbImage* frame = output::GrabFrame(video);

@@ -57,7 +57,8 @@ TEST(BlackboxFrame, ReportsEachFailureOnOneLine) {
 
   const std::string clip = Quoted(ClipPath(Clip::kSilent));
   for (const std::string& arguments : {clip + " --at 1", clip + " -o " + out, clip + " --at -1 -o " + out,
-                                       clip + " --at soon -o " + out, clip + " --at 9 -o " + out}) {
+                                       clip + " --at soon -o " + out, clip + " --at 9 -o " + out,
+                                       clip + " --at 2 -o " + out}) {
     const auto bad = Blackbox("frame " + arguments);
     EXPECT_EQ(bad.status, 1) << arguments;
     EXPECT_EQ(LineCount(bad.err), 1) << arguments;

@@ -33,7 +33,7 @@ class CVideo {
 
   // Engine state as the last command left it: 0 no graph, 1 stopped, 2 paused, 3 running.
   std::int32_t state = 0;
-  GraphNotifyTarget* notifyWindow = nullptr;  // woken when graph events are queued
+  GraphNotifyTarget* notifyWindow = nullptr;  // woken when graph events are queued; outlives the graph
   std::uint32_t notifyMessage = 0;
   VideoRect videoRect;                         // client rectangle of the video window
   VideoSurface* videoWindow = nullptr;

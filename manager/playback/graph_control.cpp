@@ -50,12 +50,4 @@ std::optional<std::int64_t> QueryPosition(const CVideo& video) {
   return position / 100;
 }
 
-bool ChangeState(CVideo& video, int gstState) {
-  if (!video.graph) return false;
-  if (gst_element_set_state(video.graph.get(), static_cast<GstState>(gstState)) == GST_STATE_CHANGE_FAILURE) {
-    return false;
-  }
-  return WaitUntilSettled(video);
-}
-
 }  // namespace playback

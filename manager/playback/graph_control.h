@@ -17,7 +17,5 @@ bool WaitUntilSettled(CVideo& video);
 bool SeekPipeline(CVideo& video, std::int64_t position);
 std::optional<std::int64_t> QueryDuration(const CVideo& video);
 std::optional<std::int64_t> QueryPosition(const CVideo& video);
-// Sets the pipeline's state and waits for it to settle.
-bool ChangeState(CVideo& video, int gstState);
 
 }  // namespace playback

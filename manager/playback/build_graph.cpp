@@ -10,7 +10,7 @@
 #include "manager/playback/filter_chain.h"
 #include "manager/playback/graph_bus.h"
 #include "manager/playback/graph_control.h"
-#include "manager/playback/source_filter.h"
+#include "manager/playback/source_streams.h"
 #include "manager/playback/transport.h"
 #include "manager/playback/video_renderer.h"
 

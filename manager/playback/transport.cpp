@@ -8,7 +8,7 @@
 #include "manager/playback/graph_bus.h"
 #include "manager/playback/graph_control.h"
 #include "manager/playback/letter_box.h"
-#include "manager/playback/source_filter.h"
+#include "manager/playback/source_streams.h"
 #include "manager/playback/video_renderer.h"
 #include "manager/playback/volume_level.h"
 

@@ -1,4 +1,4 @@
-#include "manager/playback/source_filter.h"
+#include "manager/playback/source_streams.h"
 
 #include <gst/gst.h>
 

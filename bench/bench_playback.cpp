@@ -15,7 +15,7 @@
 #include "manager/playback/graph_notify_waiter.h"
 #include "manager/playback/gstreamer.h"
 #include "manager/playback/transport.h"
-#include "tools/clip_encoder.h"
+#include "tools/samplecard/clip_encoder.h"
 
 namespace {
 
@@ -32,13 +32,13 @@ const fs::path& Recording(int width, int height) {
   std::lock_guard lock(mutex);
   if (const auto it = made.find(width); it != made.end()) return it->second;
   const fs::path path = fs::temp_directory_path() / ("blackbox-bench-" + std::to_string(width) + ".mp4");
-  tools::ClipOptions options;
+  samplecard::ClipOptions options;
   options.width = width;
   options.height = height;
   options.frameRate = kFrameRate;
   options.seconds = kSeconds;
   options.videoSource = "testsrc2=size=" + std::to_string(width) + "x" + std::to_string(height) + ":rate=30";
-  if (!fs::exists(path) && !tools::EncodeClip(path, options)) std::abort();
+  if (!fs::exists(path) && !samplecard::EncodeClip(path, options)) std::abort();
   return made.emplace(width, path).first->second;
 }
 

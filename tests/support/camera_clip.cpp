@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "tests/support/temp_dir.h"
-#include "tools/clip_encoder.h"
+#include "tools/samplecard/clip_encoder.h"
 
 namespace testing_support {
 namespace {
@@ -18,9 +18,9 @@ std::filesystem::path EncodedClip(bool fastStart) {
   static std::map<bool, std::filesystem::path> clips;
   if (const auto it = clips.find(fastStart); it != clips.end()) return it->second;
   const std::filesystem::path clip = cache / (fastStart ? "faststart.mp4" : "clip.mp4");
-  tools::ClipOptions options;
+  samplecard::ClipOptions options;
   options.fastStart = fastStart;
-  if (!tools::EncodeClip(clip, options)) throw std::runtime_error("ffmpeg could not make a test clip");
+  if (!samplecard::EncodeClip(clip, options)) throw std::runtime_error("ffmpeg could not make a test clip");
   clips[fastStart] = clip;
   return clip;
 }

@@ -1,8 +1,9 @@
 #include "tools/samplecard/camera_video.h"
 
+#include "tools/samplecard/clip_encoder.h"
+
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,13 +34,17 @@ std::string VideoSource(const CameraVideo& video) {
 
 std::string EncodeCameraVideo(const CameraVideo& video) {
   const fs::path temp = fs::temp_directory_path() / ("samplecard-" + std::to_string(::getpid()) + ".mp4");
-  // -bitexact keeps version strings out of the file, so the bytes depend on the arguments only.
-  const std::string command =
-      "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i \"" + VideoSource(video) +
-      "\" -f lavfi -i sine=frequency=440:sample_rate=22050 -t " + std::to_string(video.seconds) +
-      " -c:v libx264 -preset ultrafast -crf 34 -g 30 -pix_fmt yuv420p -c:a aac -b:a 48k -shortest"
-      " -fflags +bitexact -flags:v +bitexact -flags:a +bitexact '" + temp.string() + "'";
-  if (std::system(command.c_str()) != 0) {
+  ClipOptions options;
+  options.seconds = video.seconds;
+  options.width = video.width;
+  options.height = video.height;
+  options.frameRate = 30;
+  options.videoSource = VideoSource(video);
+  options.audioRate = 22050;
+  options.speedPreset = "ultrafast";  // a demo card in seconds, not minutes
+  options.constantQuality = 34;
+  options.keyframeInterval = 30;      // a key frame a second, as cameras write for seeking
+  if (!EncodeClip(temp, options)) {
     fs::remove(temp);
     throw std::runtime_error("ffmpeg could not encode the " + std::string(video.label) + " video");
   }

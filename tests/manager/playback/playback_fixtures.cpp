@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "tests/support/temp_dir.h"
-#include "tools/clip_encoder.h"
+#include "tools/samplecard/clip_encoder.h"
 
 namespace playback_testing {
 namespace {
@@ -14,14 +14,14 @@ namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 
-fs::path Encode(const fs::path& folder, const std::string& name, const tools::ClipOptions& options) {
+fs::path Encode(const fs::path& folder, const std::string& name, const samplecard::ClipOptions& options) {
   const fs::path path = folder / name;
-  if (!tools::EncodeClip(path, options)) throw std::runtime_error("ffmpeg could not make " + name);
+  if (!samplecard::EncodeClip(path, options)) throw std::runtime_error("ffmpeg could not make " + name);
   return path;
 }
 
-tools::ClipOptions Vga() {
-  tools::ClipOptions options;
+samplecard::ClipOptions Vga() {
+  samplecard::ClipOptions options;
   options.width = 640;
   options.height = 480;
   options.frameRate = 30;
@@ -30,7 +30,7 @@ tools::ClipOptions Vga() {
 }
 
 fs::path Make(Clip clip, const fs::path& folder) {
-  tools::ClipOptions options = Vga();
+  samplecard::ClipOptions options = Vga();
   switch (clip) {
     case Clip::kVga:
       return Encode(folder, "vga.mp4", options);

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-namespace tools {
+namespace samplecard {
 
 struct ClipOptions {
   int seconds = 2;
@@ -16,10 +16,16 @@ struct ClipOptions {
   // A whole lavfi input for the picture (it must give width x height at frameRate); empty means
   // ffmpeg's testsrc pattern.
   std::string videoSource;
+  int audioRate = 16000;
+  // x264 settings; empty or 0 keep ffmpeg's defaults.
+  std::string speedPreset;
+  int constantQuality = 0;    // -crf
+  int keyframeInterval = 0;   // -g
 };
 
 // Encodes a test-pattern H.264/AAC MP4 with ffmpeg. Without fastStart the layout is the
-// camera's: ftyp, mdat within the first 4 KiB, moov right after mdat. False when ffmpeg failed.
+// camera's: ftyp, mdat within the first 4 KiB, moov right after mdat. The same options give
+// the same bytes (no version strings or dates in the file). False when ffmpeg failed.
 bool EncodeClip(const std::filesystem::path& path, const ClipOptions& options = {});
 
-}  // namespace tools
+}  // namespace samplecard

@@ -1,12 +1,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/track_options.h"
 #include "tracker/log/callback_scan_host.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/local_time.h"
@@ -98,6 +100,11 @@ void PrintJson(const tracker::TrackDocument& document) {
 
 int ScanTrackFolder(const std::string& path, tracker::TimeZoneOffset zone,
                     tracker::TrackDocument& document) {
+  // A file is a saved trip database; its extension tells which build wrote it.
+  std::error_code type_error;
+  if (std::filesystem::is_regular_file(path, type_error)) {
+    return LoadTrackDatabase(path, zone, ProfileForFile(path), document);
+  }
   // Progress only for a person watching; a pipe or a log file gets clean output.
   const bool show_progress = isatty(STDERR_FILENO) == 1;
   int last_value = -1;

@@ -58,6 +58,21 @@ TEST_F(DatabaseCliTest, ASavedDatabaseGivesTheSameRoutesAndPageValuesAsTheFolder
   }
 }
 
+TEST_F(DatabaseCliTest, TripsAndPointsReadASavedDatabaseOfEitherBuild) {
+  ASSERT_EQ(Blackbox("save " + Logs() + " " + Scratch("trips.KEL")).status, 0);
+  ASSERT_EQ(Blackbox("save " + Logs() + " " + Scratch("trips.RYN") + " --profile older").status, 0);
+  const Outcome trips = Blackbox("trips " + Logs() + " --json");
+  ASSERT_EQ(trips.status, 0) << trips.err;
+  const Outcome points = Blackbox("points " + Logs());
+  for (const std::string file : {"trips.KEL", "trips.RYN"}) {
+    SCOPED_TRACE(file);
+    const Outcome loaded = Blackbox("trips " + Scratch(file) + " --json");
+    EXPECT_EQ(loaded.status, 0) << loaded.err;
+    EXPECT_EQ(loaded.out, trips.out);
+    EXPECT_EQ(Blackbox("points " + Scratch(file)).out, points.out);
+  }
+}
+
 TEST_F(DatabaseCliTest, PageValuesComeInTheirOrderWithTheTrigger) {
   // Row 2 is the first parking row (as `trips` lists them); in Kathmandu with daylight
   // saving, 10:00:49 UTC shows as 16:45:49.

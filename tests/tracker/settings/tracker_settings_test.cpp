@@ -22,8 +22,7 @@ TEST(TrackerSettingsTest, AnEmptyStoreStartsInKoreanAndSeoulAndWritesBoth) {
   EXPECT_EQ(store.ReadString("LANG"), "eLANG_KOR");
   EXPECT_EQ(store.ReadNumber("GMT"), 71u);
   EXPECT_EQ(tracker::ReadOpenPath(store), "");
-  tracker::WriteOpenPath(store, "/media/card/GPSLOG");
-  EXPECT_EQ(store.ReadString("OPENPATH"), "/media/card/GPSLOG");
+  EXPECT_FALSE(store.ReadString("OPENPATH"));
 }
 
 TEST(TrackerSettingsTest, StoredValuesAreTakenAndBadOnesFallBack) {
@@ -47,6 +46,18 @@ TEST(TrackerSettingsTest, StoredValuesAreTakenAndBadOnesFallBack) {
   EXPECT_EQ(tracker::ReadTimeZoneIndex(store), 71);
   store.WriteNumber("GMT", 0);
   EXPECT_EQ(tracker::ReadTimeZoneIndex(store), 0);
+}
+
+TEST(TrackerSettingsTest, WritesKeepTheStoredTypes) {
+  MemorySettingsStore store;
+  tracker::WriteOpenPath(store, "/media/card/GPSLOG");
+  tracker::WriteLanguageIndex(store, 0);
+  tracker::WriteTimeZoneIndex(store, 83);
+  tracker::WriteLanguageIndex(store, 12);  // outside the table: not written
+  tracker::WriteTimeZoneIndex(store, -1);
+  EXPECT_EQ(tracker::ReadOpenPath(store), "/media/card/GPSLOG");
+  EXPECT_EQ(store.ReadString("LANG"), "eLANG_ENG");
+  EXPECT_EQ(store.ReadNumber("GMT"), 83u);
 }
 
 TEST(TimeZoneTableTest, EntriesAreStringsFrom1000WithOffsetsReadFromTheirText) {
@@ -92,6 +103,17 @@ TEST(LanguageTableTest, CodesLabelsAndTextIdsFollowTheTable) {
   EXPECT_EQ(tracker::TextId(10, 24), 35488);
   EXPECT_EQ(tracker::TextId(11, 1), 55565);
   EXPECT_EQ(tracker::TextId(11, 24), 55588);
+}
+
+TEST(LanguageTableTest, EveryLanguageHasTwentyFourTextsWithoutTrailingBlanks) {
+  for (const tracker::TrackerProfile* profile : {&tracker::kCurrentProfile, &tracker::kOlderProfile}) {
+    for (int language = 0; language < tracker::kLanguageCount; ++language) {
+      for (const std::string_view text : tracker::TextsOf(language, *profile)) {
+        EXPECT_FALSE(text.empty()) << language;
+        EXPECT_NE(text.back(), ' ') << language << ": " << text;
+      }
+    }
+  }
 }
 
 TEST(LanguageTableTest, TextsDependOnLanguageAndBuild) {

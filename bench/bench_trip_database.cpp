@@ -26,7 +26,7 @@ const tracker::TrackDocument& Scanned() {
     samplecard::WriteCard(card, samplecard::PresetOptions(samplecard::Preset::Large));
     tracker::TrackDocument scanned;
     tracker::CallbackScanHost host;
-    tracker::Open(card / samplecard::kLogFolder, kSeoul, scanned, host);
+    tracker::Open(card / samplecard::kLogFolder, kSeoul, tracker::kCurrentProfile, scanned, host);
     return scanned;
   }();
   return document;

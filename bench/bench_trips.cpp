@@ -20,6 +20,7 @@
 #include "tracker/log/trip_builder.h"
 #include "tracker/log/gps_log_writer.h"
 #include "tracker/log/track_document.h"
+#include "tracker/log/tracker_profile.h"
 
 // Heap accounting: every allocation carries its size in front, so the live total and its peak
 // are known exactly.
@@ -161,7 +162,8 @@ void BM_ScanTrips(benchmark::State& state) {
     const std::size_t before = g_live.load();
     g_peak.store(before);
     const tracker::OpenResult result =
-        tracker::Open(folder, tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex), document, host);
+        tracker::Open(folder, tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex), tracker::kCurrentProfile,
+                      document, host);
     if (result != tracker::OpenResult::kRowsReady) {
       state.SkipWithError("scan failed");
       return;

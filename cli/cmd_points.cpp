@@ -4,6 +4,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/track_options.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/time_zone.h"
 
@@ -13,12 +14,12 @@ int RunPoints(std::span<const std::string> args) {
   std::string error;
   const auto parsed = ParseArguments(args, {"json"}, {}, error);
   if (!parsed) return Fail(kExitBadArguments, error);
-  if (parsed->positional.size() != 1) return Fail(kExitBadArguments, "points needs one folder");
+  if (parsed->positional.size() != 1) return Fail(kExitBadArguments, "points needs one folder or trip database");
 
   // The store does not depend on the zone; the default one keeps the scan as the tracker runs it.
   tracker::TrackDocument document;
   const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex);
-  if (const int status = ScanTrackFolder(parsed->positional[0], zone, document); status != kExitOk) {
+  if (const int status = OpenTrackPath(parsed->positional[0], zone, ProfileForFile(parsed->positional[0]), document); status != kExitOk) {
     return status;
   }
 

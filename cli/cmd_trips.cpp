@@ -14,21 +14,11 @@
 #include "tracker/log/local_time.h"
 #include "tracker/log/row_display.h"
 #include "tracker/log/time_zone.h"
+#include "tracker/log/trip_database.h"
 
 namespace cli {
 
 namespace {
-
-const char* PhaseName(tracker::ScanPhase phase) {
-  switch (phase) {
-    case tracker::ScanPhase::kReading: return "reading logs";
-    case tracker::ScanPhase::kSorting: return "sorting";
-    case tracker::ScanPhase::kFiltering: return "filtering";
-    case tracker::ScanPhase::kCutting: return "cutting rows";
-    case tracker::ScanPhase::kDone: return "done";
-  }
-  return "";
-}
 
 const char* KindWord(tracker::RowType type) {
   switch (type) {
@@ -98,34 +88,11 @@ void PrintJson(const tracker::TrackDocument& document) {
 
 }  // namespace
 
-int ScanTrackFolder(const std::string& path, tracker::TimeZoneOffset zone,
-                    tracker::TrackDocument& document) {
-  // A file is a saved trip database; its extension tells which build wrote it.
-  std::error_code type_error;
-  if (std::filesystem::is_regular_file(path, type_error)) {
-    return LoadTrackDatabase(path, zone, ProfileForFile(path), document);
-  }
-  // Progress only for a person watching; a pipe or a log file gets clean output.
-  const bool show_progress = isatty(STDERR_FILENO) == 1;
-  int last_value = -1;
-  tracker::ScanPhase last_phase{};
-  tracker::CallbackScanHost host([&](int value, tracker::ScanPhase phase) {
-    if (!show_progress || (value == last_value && phase == last_phase)) return;
-    last_value = value;
-    last_phase = phase;
-    std::fprintf(stderr, "\r%-14s %3d%%", PhaseName(phase), value);
-  });
-  const tracker::OpenResult result = tracker::Open(path, zone, document, host);
-  if (show_progress && last_value >= 0) std::fprintf(stderr, "\r\033[K");
-  if (result == tracker::OpenResult::kRowsReady) return kExitOk;
-  return Fail(kExitUnreadable, path + ": " + tracker::Describe(result));
-}
-
 int RunTrips(std::span<const std::string> args) {
   std::string error;
   const auto parsed = ParseArguments(args, {"dst", "json"}, {"tz"}, error);
   if (!parsed) return Fail(kExitBadArguments, error);
-  if (parsed->positional.size() != 1) return Fail(kExitBadArguments, "trips needs one folder");
+  if (parsed->positional.size() != 1) return Fail(kExitBadArguments, "trips needs one folder or trip database");
 
   int zone_index = tracker::kDefaultTimeZoneIndex;
   const std::string tz = parsed->Option("tz", std::to_string(tracker::kDefaultTimeZoneIndex));
@@ -141,7 +108,7 @@ int RunTrips(std::span<const std::string> args) {
   const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(zone_index);
 
   tracker::TrackDocument document;
-  if (const int status = ScanTrackFolder(parsed->positional[0], zone, document); status != kExitOk) {
+  if (const int status = OpenTrackPath(parsed->positional[0], zone, ProfileForFile(parsed->positional[0]), document); status != kExitOk) {
     return status;
   }
   if (parsed->Has("json")) {

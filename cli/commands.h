@@ -24,9 +24,4 @@ int RunRoute(std::span<const std::string> args);
 int RunPage(std::span<const std::string> args);
 int RunExport(std::span<const std::string> args);
 
-// Scans a GPS log folder for trips and points, with progress on a terminal's stderr; returns
-// the exit code, after a one-line message when the scan failed.
-int ScanTrackFolder(const std::string& path, tracker::TimeZoneOffset zone,
-                    tracker::TrackDocument& document);
-
 }  // namespace cli

@@ -1,16 +1,31 @@
 #include "cli/track_options.h"
 
+#include <unistd.h>
+
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "cli/commands.h"
 #include "common/atomic_file.h"
+#include "tracker/log/callback_scan_host.h"
 #include "tracker/log/trip_database.h"
 
 namespace cli {
 
 namespace {
+
+const char* PhaseName(tracker::ScanPhase phase) {
+  switch (phase) {
+    case tracker::ScanPhase::kReading: return "reading logs";
+    case tracker::ScanPhase::kSorting: return "sorting";
+    case tracker::ScanPhase::kFiltering: return "filtering";
+    case tracker::ScanPhase::kCutting: return "cutting rows";
+    case tracker::ScanPhase::kDone: return "done";
+  }
+  return "";
+}
 
 std::optional<int> WholeNumber(const std::string& text) {
   std::size_t used = 0;
@@ -62,18 +77,24 @@ const tracker::TrackerProfile& ProfileForFile(const std::string& path) {
   return tracker::kCurrentProfile;
 }
 
-int LoadTrackDatabase(const std::string& path, tracker::TimeZoneOffset zone,
-                      const tracker::TrackerProfile& profile, tracker::TrackDocument& document) {
-  const tracker::DatabaseError error = tracker::LoadTripDatabase(path, profile, zone, document);
-  if (error == tracker::DatabaseError::kNone) return kExitOk;
-  return Fail(kExitUnreadable, path + ": " + tracker::Describe(error));
-}
-
 int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone,
                   const tracker::TrackerProfile& profile, tracker::TrackDocument& document) {
-  std::error_code error;
-  if (std::filesystem::is_regular_file(path, error)) return LoadTrackDatabase(path, zone, profile, document);
-  return ScanTrackFolder(path, zone, document);
+  // Progress only for a person watching; a pipe or a log file gets clean output.
+  const bool show_progress = isatty(STDERR_FILENO) == 1;
+  int last_value = -1;
+  tracker::ScanPhase last_phase{};
+  tracker::CallbackScanHost host([&](int value, tracker::ScanPhase phase) {
+    if (!show_progress || (value == last_value && phase == last_phase)) return;
+    last_value = value;
+    last_phase = phase;
+    std::fprintf(stderr, "\r%-14s %3d%%", PhaseName(phase), value);
+  });
+  tracker::DatabaseError refused = tracker::DatabaseError::kNone;
+  const tracker::OpenResult result = tracker::Open(path, zone, profile, document, host, &refused);
+  if (show_progress && last_value >= 0) std::fprintf(stderr, "\r\033[K");
+  if (result == tracker::OpenResult::kRowsReady) return kExitOk;
+  if (result == tracker::OpenResult::kRefusedFile) return Fail(kExitUnreadable, path + ": " + tracker::Describe(refused));
+  return Fail(kExitUnreadable, path + ": " + tracker::Describe(result));
 }
 
 int WriteOutputFile(const std::string& path, std::string_view bytes) {

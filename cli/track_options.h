@@ -22,11 +22,8 @@ std::optional<std::int32_t> RowOption(const Arguments& parsed, const tracker::Tr
 // The profile whose trip database extension `path` has; the current one otherwise.
 const tracker::TrackerProfile& ProfileForFile(const std::string& path);
 
-// Loads a trip database file; returns the exit code, after a one-line message on failure.
-int LoadTrackDatabase(const std::string& path, tracker::TimeZoneOffset zone,
-                      const tracker::TrackerProfile& profile, tracker::TrackDocument& document);
-
-// A folder of GPS logs is scanned, a file loaded as a trip database of `profile`.
+// A folder of GPS logs is scanned (with progress on stderr when it is a terminal), a file loaded
+// as a trip database of `profile`. Returns the exit code, after a one-line message on failure.
 int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone,
                   const tracker::TrackerProfile& profile, tracker::TrackDocument& document);
 

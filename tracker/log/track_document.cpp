@@ -13,6 +13,7 @@
 #include "tracker/log/gps_log_reader.h"
 #include "tracker/log/outlier_filter.h"
 #include "tracker/log/trip_builder.h"
+#include "tracker/log/trip_database.h"
 
 namespace tracker {
 
@@ -189,7 +190,7 @@ const char* Describe(OpenResult result) {
     case OpenResult::kOutOfMemory: return "out of memory: too many fixes";
     case OpenResult::kCancelled: return "cancelled";
     case OpenResult::kMissing: return "no such file or folder";
-    case OpenResult::kNotAFolder: return "not a folder";
+    case OpenResult::kRefusedFile: return "not a trip database of this program";
     case OpenResult::kUnreadable: return "cannot read the folder";
   }
   return "unknown result";
@@ -213,13 +214,18 @@ OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
   }
 }
 
-OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, TrackDocument& document,
-                ScanHost& host) {
+OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, const TrackerProfile& profile,
+                TrackDocument& document, ScanHost& host, DatabaseError* refused) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(path, error);
   if (!std::filesystem::exists(status)) return OpenResult::kMissing;
-  if (!std::filesystem::is_directory(status)) return OpenResult::kNotAFolder;
-  return ScanFolder(path, zone, document, host);
+  if (std::filesystem::is_directory(status)) return ScanFolder(path, zone, document, host);
+  const DatabaseError loaded = LoadTripDatabase(path, profile, zone, document);
+  if (refused != nullptr) *refused = loaded;
+  if (loaded != DatabaseError::kNone) return OpenResult::kRefusedFile;
+  host.Progress(100, ScanPhase::kDone);
+  host.RowsReady();
+  return OpenResult::kRowsReady;
 }
 
 }  // namespace tracker

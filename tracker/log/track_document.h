@@ -21,7 +21,7 @@ enum class OpenResult {
   kOutOfMemory,   // the fixes did not fit in memory; the host heard NoDataNotice
   kCancelled,     // the host's cancel flag stopped the scan
   kMissing,       // the path does not exist; nothing was touched
-  kNotAFolder,    // a file: trip database files are not read yet
+  kRefusedFile,   // a file that is not a sound trip database of this build; nothing was touched
   kUnreadable,    // the folder could not be listed
 };
 
@@ -33,8 +33,12 @@ const char* Describe(OpenResult result);
 OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
                       TrackDocument& document, ScanHost& host);
 
-// The scan thread's entry: a folder is scanned; anything else is reported, not read.
-OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, TrackDocument& document,
-                ScanHost& host);
+enum class DatabaseError;
+struct TrackerProfile;
+
+// The scan thread's entry: a folder is scanned; a file is loaded as a trip database of
+// `profile`. When a file is refused, `refused` (if given) says why.
+OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, const TrackerProfile& profile,
+                TrackDocument& document, ScanHost& host, DatabaseError* refused = nullptr);
 
 }  // namespace tracker

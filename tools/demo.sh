@@ -26,14 +26,24 @@ section "Its first GPS samples (blackbox gps --format csv)"
 section "Its first G-sensor samples (blackbox gsensor --format csv)"
 "$blackbox" gsensor --format csv "$recording" | head -n 4
 
+frame="$build/demo-frame.jpg"
+"$blackbox" frame "$recording" --at 1 -o "$frame"
+section "A frame of it saved as JPEG (blackbox frame)"
+echo "$frame: $(stat -c %s "$frame") bytes"
+
 section "Days, drives and parking stops of the GPS logs (blackbox trips, time zone Seoul)"
 "$blackbox" trips "$card/GPSLOG" | head -n 15
 echo "..."
 
-gpx="$build/demo-recording.gpx"
-"$blackbox" gps --format gpx "$recording" > "$gpx"
-section "GPX export of the recording's track"
-echo "$gpx ($(grep -c '<trkpt' "$gpx") points)"
+gpx="$build/demo-trips.gpx"
+"$blackbox" export "$card/GPSLOG" --format gpx -o "$gpx"
+section "GPX export of every drive (blackbox export)"
+echo "$gpx: $(grep -c '<trk>' "$gpx") drives, $(grep -c '<trkpt' "$gpx") points"
+
+database="$build/demo-trips.KEL"
+"$blackbox" save "$card/GPSLOG" "$database"
+section "Trip database (blackbox save)"
+echo "$database: $(stat -c %s "$database") bytes"
 
 section "The camera's settings on the card (blackbox setup show)"
 "$blackbox" setup show "$card"

@@ -28,7 +28,7 @@ std::optional<std::string> FormatSampleTime(std::int32_t seconds) {
   const std::time_t t = seconds;
   std::tm fields{};
   if (::gmtime_r(&t, &fields) == nullptr) return std::nullopt;
-  char text[32];
+  char text[64];  // room for any int fields, though a 32-bit time never needs it
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", fields.tm_year + 1900, fields.tm_mon + 1,
                 fields.tm_mday, fields.tm_hour, fields.tm_min, fields.tm_sec);
   return text;

@@ -135,7 +135,9 @@ TEST_F(RecordingCommands, FailuresHaveAnExitCodeAndOneLine) {
   const auto expectFailure = [](const CommandResult& result, int status) {
     EXPECT_EQ(result.status, status);
     EXPECT_TRUE(result.err.starts_with("blackbox: ")) << result.err;
-    if (status == 2) EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    if (status == 2) {
+      EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
     EXPECT_TRUE(result.out.empty());
   };
   expectFailure(Blackbox("info --json " + ShellQuoted((card / "missing.mp4").string())), 2);

@@ -87,7 +87,9 @@ TEST_F(TrackDocumentTest, ThreeDaysOfLogsGiveTheRowsWorkedOutByHand) {
     EXPECT_EQ(alone.stop_time, row.stop_time) << Describe(row);
     EXPECT_EQ(alone.speed_sum, row.speed_sum) << Describe(row);
     EXPECT_EQ(alone.max_speed, row.max_speed) << Describe(row);
-    if (row.type != tracker::RowType::kDay) EXPECT_EQ(alone.parking_time, row.parking_time);
+    if (row.type != tracker::RowType::kDay) {
+      EXPECT_EQ(alone.parking_time, row.parking_time);
+    }
   }
 }
 

@@ -1,7 +1,9 @@
 #include "manager/library/recording_list.h"
 
+#include <cstdlib>
 #include <limits>
 
+#include "manager/app/language/lookup_text.h"
 #include "manager/library/last_folder_file.h"
 #include "manager/library/recording_name.h"
 
@@ -9,6 +11,18 @@ namespace library {
 
 RecordingList::RecordingList(RecordingListView& view, std::filesystem::path lastFolderFile)
     : view_(view), lastFolderFile_(std::move(lastFolderFile)) {}
+
+void RecordingList::OnFolderCommand() {
+  std::string initial;
+  if (const auto remembered = ReadLastFolder(lastFolderFile_)) {
+    initial = *remembered;
+  } else {
+    const char* home = std::getenv("HOME");
+    initial = home != nullptr && *home != '\0' ? home : "/";
+  }
+  const auto chosen = view_.ChooseFolder(initial, language::LookupText(language::keys::kSearchFolder));
+  if (chosen) LoadFolder(FolderWithSeparator(*chosen));
+}
 
 void RecordingList::LoadFolder(const std::string& folder) {
   listBusy_ = true;

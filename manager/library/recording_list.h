@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,8 @@ class RecordingListView {
   virtual void ShowHotItem(int row) = 0;        // make the row the hot item, scroll it into view
   virtual void SelectRow(int row) = 0;          // hot item, scrolled into view, selected and focused
   virtual void OpenRecording(const std::string& path) = 0;
+  // The folder browser, starting at `initialFolder`, titled `title`; none when cancelled.
+  virtual std::optional<std::string> ChooseFolder(const std::string& initialFolder, const std::string& title) = 0;
   virtual void DebugOutput(std::string_view /*line*/) {}
 };
 
@@ -31,6 +34,10 @@ class RecordingList {
  public:
   explicit RecordingList(RecordingListView& view,
                          std::filesystem::path lastFolderFile = std::filesystem::path(kLastFolderFileName));
+
+  // The folder button: the folder browser starts at the remembered folder (the home folder the
+  // first time); a chosen folder is loaded, a cancel changes nothing.
+  void OnFolderCommand();
 
   // Stops playback, remembers the folder, rescans it and refills the list; opens nothing.
   void LoadFolder(const std::string& folder);

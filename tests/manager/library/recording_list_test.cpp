@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -17,6 +19,8 @@ class FakeView : public RecordingListView {
   std::vector<std::string> opened;
   RecordingList* list = nullptr;
   int clickWhileOpening = -2;  // a row clicked from inside OpenRecording (a message box's loop)
+  std::optional<std::string> folderToChoose;  // what the user picks in the folder browser
+  std::string browserStart, browserTitle;
 
   void StopPlayback() override { calls.push_back("stop"); }
   void ReleaseSensorData() override { calls.push_back("release"); }
@@ -26,6 +30,11 @@ class FakeView : public RecordingListView {
   void OpenRecording(const std::string& path) override {
     opened.push_back(std::filesystem::path(path).filename().string());
     if (clickWhileOpening != -2) list->OnRowClick(clickWhileOpening);
+  }
+  std::optional<std::string> ChooseFolder(const std::string& initialFolder, const std::string& title) override {
+    browserStart = initialFolder;
+    browserTitle = title;
+    return folderToChoose;
   }
 };
 
@@ -93,6 +102,20 @@ TEST_F(RecordingListTest, ClicksAreIgnoredWhileARecordingOpensFromNext) {
   view.clickWhileOpening = -2;
   list.OnRowClick(2);
   EXPECT_EQ(list.currentRecording(), list.recordingPaths()[2]);
+}
+
+TEST_F(RecordingListTest, TheFolderBrowserStartsAtTheRememberedFolder) {
+  view.folderToChoose.reset();
+  list.OnFolderCommand();
+  EXPECT_EQ(view.browserTitle, "Please select folder");
+  EXPECT_TRUE(view.calls.empty()) << "a cancel changes nothing";
+
+  view.folderToChoose = card.path().string();
+  list.OnFolderCommand();
+  EXPECT_EQ(list.recordingCount(), 3);
+  view.folderToChoose.reset();
+  list.OnFolderCommand();
+  EXPECT_EQ(view.browserStart, card.path().string() + "/") << "remembered with its separator";
 }
 
 TEST(RecordingListEmpty, NextAndPreviousDoNothing) {

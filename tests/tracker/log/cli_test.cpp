@@ -1,34 +1,19 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "tests/support/camera_clip.h"
 #include "tests/support/temp_dir.h"
 #include "three_day_log.h"
 
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Outcome = testing_support::CommandResult;
 
-Outcome Blackbox(const std::string& arguments, const testing_support::TempDir& scratch) {
-  const auto err_path = scratch / "stderr.txt";
-  const std::string command =
-      std::string(BLACKBOX_EXE) + " " + arguments + " 2>" + err_path.string();
-  Outcome run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = testing_support::ReadFile(err_path);
-  return run;
+Outcome Blackbox(const std::string& arguments) {
+  return testing_support::RunCommand(std::string(BLACKBOX_EXE) + " " + arguments);
 }
 
 class CliTest : public testing::Test {
@@ -41,7 +26,7 @@ class CliTest : public testing::Test {
 };
 
 TEST_F(CliTest, TripsAsJsonCarryTheRowsInListOrder) {
-  const Outcome run = Blackbox("trips " + Logs() + " --tz 30 --json", scratch_);
+  const Outcome run = Blackbox("trips " + Logs() + " --tz 30 --json");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   const auto rows = nlohmann::json::parse(run.out);
@@ -73,12 +58,12 @@ TEST_F(CliTest, TripsAsJsonCarryTheRowsInListOrder) {
 TEST_F(CliTest, TripsAsTextShiftTheShownTimesForDaylightSaving) {
   // In Seoul (the default zone) the first day ends with C: D starts at 08:59:30 next morning,
   // so the day parks 20 minutes plus the time from C's end to midnight (4:38:31).
-  const Outcome seoul = Blackbox("trips " + Logs(), scratch_);
+  const Outcome seoul = Blackbox("trips " + Logs());
   ASSERT_EQ(seoul.status, 0) << seoul.err;
   EXPECT_EQ(seoul.out.substr(0, seoul.out.find('\n')),
             "20130101\t19:00:00\t19:21:28\tOne Day\t1.23 km\t0.76 mile\t00:01:28\t04:58:31\t"
             "50.00 km/h\t31.10 mile/h\t50.00 km/h\t31.10 mile/h");
-  const Outcome summer = Blackbox("trips " + Logs() + " --tz=71 --dst", scratch_);
+  const Outcome summer = Blackbox("trips " + Logs() + " --tz=71 --dst");
   ASSERT_EQ(summer.status, 0) << summer.err;
   EXPECT_EQ(summer.out.substr(0, summer.out.find('\n')),
             "20130101\t20:00:00\t20:21:28\tOne Day\t1.23 km\t0.76 mile\t00:01:28\t04:58:31\t"
@@ -86,13 +71,13 @@ TEST_F(CliTest, TripsAsTextShiftTheShownTimesForDaylightSaving) {
 }
 
 TEST_F(CliTest, PointsAreTheFilteredSortedStore) {
-  const Outcome run = Blackbox("points " + Logs() + " --json", scratch_);
+  const Outcome run = Blackbox("points " + Logs() + " --json");
   ASSERT_EQ(run.status, 0) << run.err;
   const auto points = nlohmann::json::parse(run.out);
   ASSERT_EQ(points.size(), 210u);
   EXPECT_EQ(points[0], nlohmann::json({{"latitude", "1.000000"}, {"longitude", "1.000000"},
                                        {"date", "20130101"}, {"time", "100000"}, {"speed", "027.0"}}));
-  const Outcome text = Blackbox("points " + Logs(), scratch_);
+  const Outcome text = Blackbox("points " + Logs());
   EXPECT_EQ(text.out.substr(0, text.out.find('\n')), "1.000000\t1.000000\t20130101\t100000\t027.0");
 }
 
@@ -112,7 +97,7 @@ TEST_F(CliTest, FailuresExitWithOneLineOnStderr) {
       {"points", 1},
   };
   for (const auto& c : cases) {
-    const Outcome run = Blackbox(c.arguments, scratch_);
+    const Outcome run = Blackbox(c.arguments);
     EXPECT_EQ(run.status, c.status) << c.arguments;
     EXPECT_EQ(run.out, "") << c.arguments;
     EXPECT_FALSE(run.err.empty()) << c.arguments;

@@ -1,39 +1,22 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "tests/support/camera_clip.h"
 #include "tests/support/temp_dir.h"
 #include "three_day_log.h"
 
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunCommand(const std::string& command, const testing_support::TempDir& scratch) {
-  const auto err_path = scratch / "stderr.txt";
-  Outcome run;
-  FILE* pipe = popen((command + " 2>" + err_path.string()).c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = testing_support::ReadFile(err_path);
-  return run;
-}
+using Outcome = testing_support::CommandResult;
 
 class DatabaseCliTest : public testing::Test {
  protected:
   void SetUp() override { tracker_test::WriteThreeDayLog(logs_.path()); }
-  Outcome Blackbox(const std::string& arguments) { return RunCommand(std::string(BLACKBOX_EXE) + " " + arguments, scratch_); }
+  Outcome Blackbox(const std::string& arguments) { return testing_support::RunCommand(std::string(BLACKBOX_EXE) + " " + arguments); }
   std::string Logs() const { return logs_.path().string(); }
   std::string Scratch(const std::string& name) const { return (scratch_ / name).string(); }
 
@@ -98,7 +81,7 @@ TEST_F(DatabaseCliTest, PageValuesComeInTheirOrderWithTheTrigger) {
 TEST_F(DatabaseCliTest, GpxExportReadsBackThroughGpsbabel) {
   const Outcome gpx = Blackbox("export " + Logs() + " --format gpx -o " + Scratch("trips.gpx"));
   ASSERT_EQ(gpx.status, 0) << gpx.err;
-  const Outcome csv = RunCommand("gpsbabel -t -i gpx -f " + Scratch("trips.gpx") + " -x transform,wpt=trk -o unicsv -F -", scratch_);
+  const Outcome csv = testing_support::RunCommand("gpsbabel -t -i gpx -f " + Scratch("trips.gpx") + " -x transform,wpt=trk -o unicsv -F -");
   ASSERT_EQ(csv.status, 0) << csv.err;
   // Every fix lies in exactly one drive row, so every fix comes back.
   const auto points = nlohmann::json::parse(Blackbox("points " + Logs() + " --json").out);

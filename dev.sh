@@ -19,7 +19,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   # codecs, maps, fonts
-  liblzo2-dev libturbojpeg0-dev libjs-leaflet fonts-noto-cjk fonts-dejavu-core nlohmann-json3-dev
+  liblzo2-dev libturbojpeg0-dev libjs-leaflet fonts-noto-cjk fonts-dejavu-core fonts-liberation2 nlohmann-json3-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev ffmpeg gpsbabel poppler-utils
 )
@@ -39,14 +39,19 @@ setup() {
     return 0
   fi
   echo "dev.sh: installing ${missing[*]}" >&2
-  as_root apt-get update -q
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  as_root apt-get -o DPkg::Lock::Timeout=600 update -q
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
 }
 
 jobs() { nproc 2>/dev/null || echo 2; }
 
 configure_and_build() {
   local dir=$1; shift
+  # Reuse compiled objects across checkouts when ccache is there (it is optional).
+  if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1
+    set -- "$@" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+  fi
   cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" >/dev/null
   cmake --build "$ROOT/$dir" -j "$(jobs)"
 }

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "manager/app/language/lookup_text.h"
+#include "manager/language/lookup_text.h"
 #include "manager/library/last_folder_file.h"
 #include "manager/library/recording_name.h"
 

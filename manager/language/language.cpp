@@ -1,4 +1,4 @@
-#include "manager/app/language/language.h"
+#include "manager/language/language.h"
 
 #include <array>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "manager/app/language/version_text.h"
+#include "manager/language/version_text.h"
 
 namespace language {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "manager/app/language/text_keys.h"
+#include "manager/language/text_keys.h"
 
 namespace language {
 

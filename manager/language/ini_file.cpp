@@ -1,4 +1,4 @@
-#include "manager/app/language/ini_file.h"
+#include "manager/language/ini_file.h"
 
 #include <algorithm>
 #include <fstream>
@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "common/text_encoding.h"
-#include "manager/app/language/utf16_cut.h"
+#include "manager/language/utf16_cut.h"
 
 namespace language {
 namespace {

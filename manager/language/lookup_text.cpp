@@ -1,11 +1,11 @@
-#include "manager/app/language/lookup_text.h"
+#include "manager/language/lookup_text.h"
 
 #include <utility>
 
 #include "common/text_encoding.h"
-#include "manager/app/language/ini_file.h"
-#include "manager/app/language/language.h"
-#include "manager/app/language/utf16_cut.h"
+#include "manager/language/ini_file.h"
+#include "manager/language/language.h"
+#include "manager/language/utf16_cut.h"
 
 namespace language {
 namespace {

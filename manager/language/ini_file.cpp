@@ -1,43 +1,26 @@
 #include "manager/language/ini_file.h"
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
+#include "common/file_reader.h"
 #include "common/text_encoding.h"
+#include "common/trim.h"
 #include "manager/language/utf16_cut.h"
 
 namespace language {
 namespace {
 
 // Windows also takes Ctrl-Z, the old end-of-file mark, for a blank.
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' ||
-         c == 0x1A;
-}
+bool IsBlank(char16_t c) { return common::IsAsciiBlank(c) || c == 0x1A; }
 
-std::u16string_view Trim(std::u16string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
+std::u16string_view Trim(std::u16string_view s) { return common::Trim(s, IsBlank); }
 
 // Section and key names are ASCII identifiers; folding ASCII letters is all they need.
 char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; }
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
   return std::ranges::equal(a, b, {}, FoldAscii, FoldAscii);
-}
-
-std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  // Copying through the stream turns a read error (a folder, a pulled card) into a short read
-  // instead of an exception; what was read is all there is.
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return std::move(bytes).str();
 }
 
 // A UTF-16LE byte-order mark selects UTF-16; anything else is taken for UTF-8.
@@ -88,7 +71,7 @@ std::string CINIFileEx::ReadString(std::string_view section, std::string_view ke
                                    std::string_view fallback) const {
   const std::u16string wantedKey = common::Utf8ToUtf16(key);
   if (!Trim(wantedKey).empty()) {
-    if (const std::optional<std::string> bytes = ReadBytes(path_)) {
+    if (const std::optional<std::string> bytes = common::ReadWholeFile(path_)) {
       const std::u16string text = DecodeText(*bytes);
       const std::u16string wantedSection = common::Utf8ToUtf16(section);
       if (const auto value = FindValue(text, Trim(wantedSection), Trim(wantedKey))) {
@@ -97,8 +80,7 @@ std::string CINIFileEx::ReadString(std::string_view section, std::string_view ke
     }
   }
   const std::u16string defaultText = common::Utf8ToUtf16(fallback);
-  std::u16string_view trimmed = defaultText;
-  while (!trimmed.empty() && trimmed.back() == u' ') trimmed.remove_suffix(1);
+  const std::u16string_view trimmed = common::TrimEnd(std::u16string_view(defaultText), [](char16_t c) { return c == u' '; });
   return common::Utf16ToUtf8(FirstUtf16Units(trimmed, kMaxValueLength));
 }
 

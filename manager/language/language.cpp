@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/path_text.h"
+
 namespace language {
 namespace {
 
@@ -69,10 +71,8 @@ std::string MessagesLocale() {
 LanguageId GetUserDefaultLangID() { return LanguageIdForLocale(MessagesLocale()); }
 
 std::string LanguageFilePath(std::string_view programPath, std::string_view fileName) {
-  const std::size_t cut = programPath.find_last_of("/\\");
-  if (cut == std::string_view::npos) return std::string(fileName);
-  // Keep the separator the program path uses.
-  std::string path(programPath.substr(0, cut + 1));
+  // The folder keeps the separator the program path uses.
+  std::string path(common::FolderOf(programPath));
   path += fileName;
   return path;
 }

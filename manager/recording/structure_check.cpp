@@ -1,20 +1,20 @@
 #include "manager/recording/structure_check.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
-#include <memory>
+#include <cstring>
 #include <vector>
 
-#include "manager/recording/byte_order.h"
+#include "common/byte_order.h"
+#include "common/file_reader.h"
 
 namespace recording {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using common::ReadBigEndian32;
+
+// Four-character box types compared as raw bytes; `p` holds at least 4 bytes.
+bool TypeIs(const std::uint8_t* p, std::string_view type) {
+  return type.size() == 4 && std::memcmp(p, type.data(), 4) == 0;
+}
 
 // A contiguous piece of the file: where it was read from and how much the read returned.
 struct Window {
@@ -24,12 +24,12 @@ struct Window {
 
   std::span<const std::uint8_t> view() const { return {bytes.data(), fill}; }
 
-  bool Read(std::FILE* file, std::uint64_t offset, std::size_t length) {
+  bool Read(const common::FileReader& file, std::uint64_t offset, std::size_t length) {
     fileOffset = offset;
     fill = 0;
-    if (offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
-    if (::fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0) return false;
-    fill = std::fread(bytes.data(), 1, length, file);
+    const auto read = file.ReadAt(offset, std::span(bytes.data(), length));
+    if (!read) return false;
+    fill = *read;
     return true;
   }
 };
@@ -38,7 +38,7 @@ std::uint32_t BoxSize(std::span<const std::uint8_t> window, std::size_t position
   return ReadBigEndian32(window.data() + position);
 }
 
-int Walk(std::FILE* file) {
+int Walk(const common::FileReader& file) {
   Window window;
   window.Read(file, 0, kStructureHeadSize);
 
@@ -102,13 +102,10 @@ int FindBox(std::span<const std::uint8_t> window, std::size_t& position, std::si
 }
 
 int CheckRecordingStructure(const std::string& path) {
-  const File file(std::fopen(path.c_str(), "rb"));
-  struct stat info {};
-  // A folder opens on Linux but is no more a recording than a missing file.
-  if (!file || ::fstat(::fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) {
-    return kStructureCannotOpen;
-  }
-  return Walk(file.get());
+  // A folder, FIFO or device is no more a recording than a missing file.
+  const std::optional<common::FileReader> file = common::FileReader::Open(path);
+  if (!file) return kStructureCannotOpen;
+  return Walk(*file);
 }
 
 }  // namespace recording

@@ -1,25 +1,16 @@
 #include "manager/recording/user_data_writer.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+
+#include "common/byte_order.h"
 
 namespace recording {
 namespace {
 
-void AppendBigEndian32(std::string& out, std::uint32_t value) {
-  out += static_cast<char>(value >> 24);
-  out += static_cast<char>(value >> 16);
-  out += static_cast<char>(value >> 8);
-  out += static_cast<char>(value);
-}
-
-void AppendLittleEndian32(std::string& out, std::uint32_t value) {
-  out += static_cast<char>(value);
-  out += static_cast<char>(value >> 8);
-  out += static_cast<char>(value >> 16);
-  out += static_cast<char>(value >> 24);
-}
+using common::AppendBigEndian32;
+using common::AppendLittleEndian32;
 
 // Degrees to the NMEA ddmm.mmmm form.
 std::string NmeaAngle(double degrees, int degreeDigits) {
@@ -59,11 +50,7 @@ std::string BuildUserDataBox(const UserDataContent& content) {
 
   std::string sens;
   for (const auto& values : content.gsensor) {
-    for (const float v : values) {
-      std::uint32_t bits;
-      std::memcpy(&bits, &v, sizeof bits);
-      AppendLittleEndian32(sens, bits);
-    }
+    for (const float v : values) AppendLittleEndian32(sens, std::bit_cast<std::uint32_t>(v));
   }
 
   return BuildBox("udta", BuildBox(content.timeType, times) + BuildBox("GPSI", gps) + BuildBox("SENS", sens));

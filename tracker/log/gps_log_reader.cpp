@@ -4,11 +4,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <span>
 
+#include "common/byte_order.h"
+#include "common/file_reader.h"
+#include "common/lzo_library.h"
 #include "tracker/log/gprmc_record.h"
 
 namespace tracker {
@@ -22,29 +23,16 @@ constexpr std::size_t kCompressedInputLimit = 2 * kGpsChunkOutputLimit + 4096;
 // is read chunk by chunk, so a huge file costs no more memory than one chunk.
 constexpr std::uint64_t kWholeFileLimit = 16 * 1024 * 1024;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-std::uint32_t ReadLe32(const unsigned char* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-bool LzoReady() {
-  static const bool ready = lzo_init() == LZO_E_OK;
-  return ready;
-}
+using common::ReadLittleEndian32;
 
 // The bytes of a file at any offset, from memory for a small file or read on demand.
 class FileBytes {
  public:
-  FileBytes(std::FILE* file, std::uint64_t size, std::vector<unsigned char>& buffer)
-      : file_(file), size_(size), buffer_(buffer) {
+  FileBytes(const common::FileReader& file, std::vector<unsigned char>& buffer)
+      : file_(file), size_(file.Size()), buffer_(buffer) {
     if (size_ <= kWholeFileLimit) {
       buffer_.resize(static_cast<std::size_t>(size_));
-      whole_ = std::fread(buffer_.data(), 1, buffer_.size(), file_) == buffer_.size();
+      whole_ = file_.ReadAt(0, buffer_) == buffer_.size();
     }
   }
 
@@ -53,13 +41,12 @@ class FileBytes {
     if (offset >= size_) return {};
     length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
     if (whole_) return {buffer_.data() + offset, length};
-    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return {};
     if (buffer_.size() < length) buffer_.resize(length);
-    return {buffer_.data(), std::fread(buffer_.data(), 1, length, file_)};
+    return {buffer_.data(), file_.ReadAt(offset, std::span(buffer_.data(), length)).value_or(0)};
   }
 
  private:
-  std::FILE* file_;
+  const common::FileReader& file_;
   std::uint64_t size_;
   std::vector<unsigned char>& buffer_;
   bool whole_ = false;
@@ -69,24 +56,18 @@ class FileBytes {
 
 GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers& buffers,
                                 PointStore& points, const std::atomic<bool>& cancel) {
-  if (!LzoReady()) return GpsLogReadResult::kNotAGpsLog;
+  if (!common::LzoReady()) return GpsLogReadResult::kNotAGpsLog;
   // Only regular files: a FIFO or device on a card image would block or never end.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return GpsLogReadResult::kNotAGpsLog;
-  const std::uint64_t file_size = std::filesystem::file_size(path, error);
-  if (error) return GpsLogReadResult::kNotAGpsLog;
-  File file(std::fopen(path.c_str(), "rb"));
+  const std::optional<common::FileReader> file = common::FileReader::Open(path);
   if (!file) return GpsLogReadResult::kNotAGpsLog;
-  std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  const std::uint64_t file_size = file->Size();
 
   // A file that does not start like a log is not read any further.
   unsigned char header[kGpsChunkHeaderSize];
-  if (std::fread(header, 1, sizeof header, file.get()) < sizeof header ||
-      std::memcmp(header + kGpsTagOffset, "GPS", 3) != 0) {
+  if (file->ReadAt(0, header) != sizeof header || std::memcmp(header + kGpsTagOffset, "GPS", 3) != 0) {
     return GpsLogReadResult::kNotAGpsLog;
   }
-  std::rewind(file.get());
-  FileBytes bytes(file.get(), file_size, buffers.file);
+  FileBytes bytes(*file, buffers.file);
   if (buffers.output.size() < kGpsChunkOutputLimit) buffers.output.resize(kGpsChunkOutputLimit);
 
   // Skips are taken as unsigned, so the chain only ever moves forward and always ends.
@@ -97,8 +78,8 @@ GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers
       return GpsLogReadResult::kNotAGpsLog;
     }
     std::memcpy(header, head.data(), sizeof header);
-    position += kGpsChunkHeaderSize + ReadLe32(header + kSkipBeforeDataOffset);
-    const std::uint32_t compressed_size = ReadLe32(header + kCompressedSizeOffset);
+    position += kGpsChunkHeaderSize + ReadLittleEndian32(header + kSkipBeforeDataOffset);
+    const std::uint32_t compressed_size = ReadLittleEndian32(header + kCompressedSizeOffset);
 
     // Never trust the size field: use what the file holds, up to what can matter.
     const std::span<const unsigned char> compressed =
@@ -122,7 +103,7 @@ GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers
       }
     }
 
-    position += ReadLe32(header + kSkipAfterDataOffset);
+    position += ReadLittleEndian32(header + kSkipAfterDataOffset);
     if (position >= file_size) return GpsLogReadResult::kEndReached;
   }
 }

@@ -7,16 +7,14 @@
 #include <cstring>
 
 #include "common/atomic_file.h"
+#include "common/byte_order.h"
+#include "common/lzo_library.h"
 #include "tracker/log/gprmc_record.h"
 #include "tracker/log/gps_log_reader.h"
 
 namespace tracker {
 
 namespace {
-
-void AppendLe32(std::string& out, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
 
 // Degrees as NMEA's (d)ddmm.mmmm, rounded on the minutes so 59.99995' carries into a degree.
 std::string NmeaCoordinate(double degrees, int degree_digits) {
@@ -32,7 +30,7 @@ std::string NmeaCoordinate(double degrees, int degree_digits) {
 }  // namespace
 
 std::optional<std::string> EncodeGpsLog(std::span<const GpsChunk> chunks) {
-  if (lzo_init() != LZO_E_OK) return std::nullopt;
+  if (!common::LzoReady()) return std::nullopt;
   std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) /
                                 sizeof(lzo_align_t));
   std::string out;
@@ -53,13 +51,9 @@ std::optional<std::string> EncodeGpsLog(std::span<const GpsChunk> chunks) {
 
     std::string header(kGpsChunkHeaderSize, '\0');
     header.replace(kGpsTagOffset, 3, "GPS");
-    std::string fields;
-    AppendLe32(fields, chunk.skip_before_data);
-    AppendLe32(fields, static_cast<std::uint32_t>(compressed_size));
-    header.replace(kSkipBeforeDataOffset, 8, fields);
-    fields.clear();
-    AppendLe32(fields, chunk.skip_after_data);
-    header.replace(kSkipAfterDataOffset, 4, fields);
+    common::PutLittleEndian32(header, kSkipBeforeDataOffset, chunk.skip_before_data);
+    common::PutLittleEndian32(header, kCompressedSizeOffset, static_cast<std::uint32_t>(compressed_size));
+    common::PutLittleEndian32(header, kSkipAfterDataOffset, chunk.skip_after_data);
 
     // Filler that would read as garbage, so a reader that ignores a skip notices.
     out += header;

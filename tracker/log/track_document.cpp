@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/folder_listing.h"
 #include "tracker/log/gps_log_reader.h"
 #include "tracker/log/outlier_filter.h"
 #include "tracker/log/trip_builder.h"
@@ -25,24 +26,13 @@ struct LogFile {
 };
 
 // The regular files of a folder, sorted by name so the result never depends on the file
-// system's listing order. "." and ".." are never listed; every real entry is.
-bool ListLogFiles(const std::filesystem::path& folder, ScanHost& host, std::vector<LogFile>& files) {
-  std::error_code error;
-  std::filesystem::directory_iterator it(folder, error);
-  if (error) return false;
-  for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
-    if (error) return false;
-    if (host.Cancelled()) return true;
-    std::error_code type_error;
-    if (it->is_regular_file(type_error)) {
-      const std::uintmax_t size = it->file_size(type_error);
-      files.push_back({it->path(), type_error ? 0 : size});
-    }
+// system's listing order.
+bool ListLogFiles(const std::filesystem::path& folder, std::vector<LogFile>& files) {
+  const auto entries = common::ListFolderSorted(folder);
+  if (!entries) return false;
+  for (const common::FolderEntry& entry : *entries) {
+    if (entry.regular) files.push_back({entry.path, entry.size});
   }
-  if (error) return false;
-  std::sort(files.begin(), files.end(), [](const LogFile& a, const LogFile& b) {
-    return a.path.filename().native() < b.path.filename().native();
-  });
   return true;
 }
 
@@ -200,7 +190,7 @@ OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
                       TrackDocument& document, ScanHost& host) {
   Clear(document);
   std::vector<LogFile> files;
-  if (!ListLogFiles(folder, host, files)) return OpenResult::kUnreadable;
+  if (!ListLogFiles(folder, files)) return OpenResult::kUnreadable;
   if (host.Cancelled()) return OpenResult::kCancelled;
   try {
     const OpenResult result = ScanListedFiles(files, zone, document, host);

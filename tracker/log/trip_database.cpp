@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <fstream>
 #include <new>
-#include <system_error>
 #include <vector>
 
 #include "common/atomic_file.h"
+#include "common/byte_order.h"
+#include "common/file_reader.h"
+#include "common/lzo_library.h"
 #include "tracker/log/local_time.h"
 #include "tracker/log/row_statistics.h"
 #include "tracker/log/trip_list.h"
@@ -34,24 +35,11 @@ constexpr std::size_t kPointBlockSizeField = 32;
 // for its block is damaged, and must not make us allocate gigabytes for a small file.
 constexpr std::uint64_t kMostExpansion = 1024;
 
-bool LzoReady() {
-  static const bool ready = lzo_init() == LZO_E_OK;
-  return ready;
-}
+using common::PutLittleEndian32;
 
-void PutLe32(std::string& out, std::size_t offset, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[offset + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-void AppendLe32(std::string& out, std::uint32_t value) {
-  out.resize(out.size() + 4);
-  PutLe32(out, out.size() - 4, value);
-}
-
+// The signed 32-bit field at `offset`, which the caller has checked lies inside `bytes`.
 std::int32_t GetLe32(std::span<const unsigned char> bytes, std::size_t offset) {
-  std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | bytes[offset + static_cast<std::size_t>(i)];
-  return static_cast<std::int32_t>(value);
+  return static_cast<std::int32_t>(common::ReadLittleEndian32(bytes.data() + offset));
 }
 
 // Appends `size` bytes at `data` as one LZO1X-1 stream.
@@ -84,19 +72,6 @@ void Terminate(char (&field)[N]) {
   field[N - 1] = '\0';
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<unsigned char>& bytes) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size < 0) return false;
-  file.seekg(0, std::ios::beg);
-  bytes.resize(static_cast<std::size_t>(size));
-  return static_cast<bool>(file.read(reinterpret_cast<char*>(bytes.data()), size));
-}
-
 }  // namespace
 
 const char* Describe(DatabaseError error) {
@@ -118,24 +93,24 @@ const char* Describe(DatabaseError error) {
 
 std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStore& points,
                                const TrackerProfile& profile) {
-  LzoReady();
+  common::LzoReady();
   std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) / sizeof(lzo_align_t));
   std::string out(kDatabaseHeaderSize, '\0');
   const auto point_count = static_cast<std::int64_t>(points.size());
-  PutLe32(out, kHeaderSizeField, kDatabaseHeaderSize);
-  PutLe32(out, kVersionField, kDatabaseVersion);
-  PutLe32(out, kDataOffsetField, kDatabaseHeaderSize);
+  PutLittleEndian32(out, kHeaderSizeField, kDatabaseHeaderSize);
+  PutLittleEndian32(out, kVersionField, kDatabaseVersion);
+  PutLittleEndian32(out, kDataOffsetField, kDatabaseHeaderSize);
   std::memcpy(out.data() + kMagicField, profile.database_magic.data(), 4);
-  PutLe32(out, kRowCountField, static_cast<std::uint32_t>(rows.size()));
-  PutLe32(out, kFullBlocksField, static_cast<std::uint32_t>(point_count / kPointsPerStoreBlock));
-  PutLe32(out, kRestField, static_cast<std::uint32_t>(point_count % kPointsPerStoreBlock));
+  PutLittleEndian32(out, kRowCountField, static_cast<std::uint32_t>(rows.size()));
+  PutLittleEndian32(out, kFullBlocksField, static_cast<std::uint32_t>(point_count / kPointsPerStoreBlock));
+  PutLittleEndian32(out, kRestField, static_cast<std::uint32_t>(point_count % kPointsPerStoreBlock));
 
   AppendCompressed(out, rows.data(), rows.size_bytes(), work);
-  PutLe32(out, kRowBlockSizeField, static_cast<std::uint32_t>(out.size() - kDatabaseHeaderSize));
+  PutLittleEndian32(out, kRowBlockSizeField, static_cast<std::uint32_t>(out.size() - kDatabaseHeaderSize));
   const std::size_t points_start = out.size();
   AppendCompressed(out, points.data(), points.size() * sizeof(TrackPoint), work);
-  PutLe32(out, kPointBlockSizeField, static_cast<std::uint32_t>(out.size() - points_start));
-  for (const TripRecord& row : rows) AppendLe32(out, static_cast<std::uint32_t>(row.first_point));
+  PutLittleEndian32(out, kPointBlockSizeField, static_cast<std::uint32_t>(out.size() - points_start));
+  for (const TripRecord& row : rows) common::AppendLittleEndian32(out, static_cast<std::uint32_t>(row.first_point));
   return out;
 }
 
@@ -181,7 +156,7 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Tra
   const auto index_at = points_at + static_cast<std::size_t>(point_block);
   DecodedDatabase decoded;
   try {
-    LzoReady();
+    common::LzoReady();
     decoded.rows.resize(static_cast<std::size_t>(row_count));
     if (!DecompressExactly(bytes.subspan(rows_at, static_cast<std::size_t>(row_block)),
                            decoded.rows.data(), static_cast<std::size_t>(row_bytes))) {
@@ -219,13 +194,14 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Tra
 DatabaseError LoadTripDatabase(const std::filesystem::path& path, const TrackerProfile& profile,
                                TimeZoneOffset zone, TrackDocument& document) {
   try {
-    std::vector<unsigned char> bytes;
-    if (!ReadWholeFile(path, bytes)) return DatabaseError::kCannotOpen;
+    std::optional<std::string> bytes = common::ReadWholeFile(path);
+    if (!bytes) return DatabaseError::kCannotOpen;
     DecodedDatabase decoded;
-    if (const DatabaseError error = DecodeTripDatabase(bytes, profile, decoded); error != DatabaseError::kNone) {
+    if (const DatabaseError error = DecodeTripDatabase(common::AsBytes(*bytes), profile, decoded);
+        error != DatabaseError::kNone) {
       return error;
     }
-    bytes = {};
+    bytes.reset();
     const std::atomic<bool> never_cancelled{false};
     ComputeAllRowStatistics(decoded.rows, decoded.points, OffsetSeconds(zone, false), never_cancelled);
     SumParkingIntoDays(decoded.rows);

@@ -1,5 +1,7 @@
 #include "manager/recording/structure_check.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -84,6 +86,9 @@ TEST(StructureCheck, CannotOpen) {
   TempDir dir;
   EXPECT_EQ(CheckRecordingStructure((dir / "missing.mp4").string()), -2);
   EXPECT_EQ(CheckRecordingStructure(dir.path().string()), -2);
+  // A FIFO named like a recording is refused at once instead of waiting for a writer.
+  ASSERT_EQ(::mkfifo((dir / "drf_20100315_142530.mp4").c_str(), 0600), 0);
+  EXPECT_EQ(CheckRecordingStructure((dir / "drf_20100315_142530.mp4").string()), -2);
 }
 
 TEST(StructureCheck, RealEncodedRecordings) {

@@ -27,12 +27,12 @@ int RunExport(std::span<const std::string> args) {
   if (!format) return Fail(kExitBadArguments, "--format takes gpx, kml or csv, not '" + format_name + "'");
   const auto zone_index = TimeZoneIndexOption(*parsed);
   if (!zone_index) return kExitBadArguments;
-  const auto profile_id = ProfileOption(*parsed);
-  if (!profile_id) return kExitBadArguments;
+  const tracker::TrackerProfile* profile = ProfileOption(*parsed);
+  if (profile == nullptr) return kExitBadArguments;
   const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(*zone_index);
 
   tracker::TrackDocument document;
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, tracker::ProfileFor(*profile_id), document);
+  if (const int status = OpenTrackPath(parsed->positional[0], zone, *profile, document);
       status != kExitOk) {
     return status;
   }

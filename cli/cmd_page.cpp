@@ -20,23 +20,21 @@ int RunPage(std::span<const std::string> args) {
   }
   const auto zone_index = TimeZoneIndexOption(*parsed);
   if (!zone_index) return kExitBadArguments;
-  const auto profile_id = ProfileOption(*parsed);
-  if (!profile_id) return kExitBadArguments;
-  const tracker::TrackerProfile& profile = tracker::ProfileFor(*profile_id);
+  const tracker::TrackerProfile* profile = ProfileOption(*parsed);
+  if (profile == nullptr) return kExitBadArguments;
   const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(*zone_index);
 
   tracker::TrackDocument document;
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, profile, document); status != kExitOk) {
+  if (const int status = OpenTrackPath(parsed->positional[0], zone, *profile, document); status != kExitOk) {
     return status;
   }
   const auto position = RowOption(*parsed, document.trips);
   if (!position) return kExitBadArguments;
-  const tracker::TripRecord& row =
-      document.trips.rows[static_cast<std::size_t>(document.trips.order[static_cast<std::size_t>(*position)])];
+  const tracker::TripRecord& row = RowAtPosition(document.trips, *position);
   // Selecting a row draws the line for day and drive rows only.
   const std::optional<tracker::PageCall> call =
       tracker::ShowRowCall(row, document.points, tracker::OffsetSeconds(zone, parsed->Has("dst")),
-                           row.type != tracker::RowType::kParking, profile);
+                           row.type != tracker::RowType::kParking, *profile);
 
   if (parsed->Has("json")) {
     nlohmann::ordered_json out;

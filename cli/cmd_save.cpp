@@ -13,13 +13,12 @@ int RunSave(std::span<const std::string> args) {
   const auto parsed = ParseArguments(args, {}, {"profile"}, error);
   if (!parsed) return Fail(kExitBadArguments, error);
   if (parsed->positional.size() != 2) return Fail(kExitBadArguments, "save needs a folder or trip database and an output file");
-  const auto profile_id = ProfileOption(*parsed);
-  if (!profile_id) return kExitBadArguments;
-  const tracker::TrackerProfile& profile = tracker::ProfileFor(*profile_id);
+  const tracker::TrackerProfile* profile = ProfileOption(*parsed);
+  if (profile == nullptr) return kExitBadArguments;
 
   tracker::TrackDocument document;
   const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex);
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, profile, document); status != kExitOk) {
+  if (const int status = OpenTrackPath(parsed->positional[0], zone, *profile, document); status != kExitOk) {
     return status;
   }
   // Every row, in the order the list shows them, as the window saves its checked rows.
@@ -27,7 +26,7 @@ int RunSave(std::span<const std::string> args) {
   rows.reserve(document.trips.order.size());
   for (const std::int32_t index : document.trips.order) rows.push_back(document.trips.rows[static_cast<std::size_t>(index)]);
   const std::string& out = parsed->positional[1];
-  if (!tracker::SaveTripDatabase(out, rows, document.points, profile)) {
+  if (!tracker::SaveTripDatabase(out, rows, document.points, *profile)) {
     return Fail(kExitUnreadable, out + ": cannot write the trip database");
   }
   return kExitOk;

@@ -13,11 +13,14 @@ namespace cli {
 // --tz INDEX (0-83, Seoul when absent); none after a one-line message.
 std::optional<int> TimeZoneIndexOption(const Arguments& parsed);
 
-// --profile current|older (current when absent); none after a one-line message.
-std::optional<tracker::TrackerProfileId> ProfileOption(const Arguments& parsed);
+// --profile current|older (current when absent); null after a one-line message.
+const tracker::TrackerProfile* ProfileOption(const Arguments& parsed);
 
 // --row N: a list position of `trips`; none after a one-line message.
 std::optional<std::int32_t> RowOption(const Arguments& parsed, const tracker::TripList& trips);
+
+// The row shown at a list position of `trips`.
+const tracker::TripRecord& RowAtPosition(const tracker::TripList& trips, std::int32_t position);
 
 // The profile whose trip database extension `path` has; the current one otherwise.
 const tracker::TrackerProfile& ProfileForFile(const std::string& path);

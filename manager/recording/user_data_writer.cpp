@@ -1,10 +1,10 @@
 #include "manager/recording/user_data_writer.h"
 
 #include <bit>
-#include <cmath>
 #include <cstdio>
 
 #include "common/byte_order.h"
+#include "common/nmea_sentence.h"
 
 namespace recording {
 namespace {
@@ -12,19 +12,7 @@ namespace {
 using common::AppendBigEndian32;
 using common::AppendLittleEndian32;
 
-// Degrees to the NMEA ddmm.mmmm form.
-std::string NmeaAngle(double degrees, int degreeDigits) {
-  degrees = std::fabs(degrees);
-  int whole = static_cast<int>(degrees);
-  double minutes = (degrees - whole) * 60.0;
-  if (minutes >= 59.99995) {
-    minutes = 0;
-    ++whole;
-  }
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*d%07.4f", degreeDigits, whole, minutes);
-  return text;
-}
+using common::NmeaCoordinate;
 
 }  // namespace
 
@@ -63,14 +51,10 @@ std::string FormatRmcSentence(std::time_t utc, double latitude, double longitude
   char body[128];
   std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d,%c,%s,%c,%s,%c,%.2f,%.1f,%02d%02d%02d,,",
                 fields.tm_hour, fields.tm_min, fields.tm_sec, valid ? 'A' : 'V',
-                NmeaAngle(latitude, 2).c_str(), latitude < 0 ? 'S' : 'N', NmeaAngle(longitude, 3).c_str(),
+                NmeaCoordinate(latitude, 2).c_str(), latitude < 0 ? 'S' : 'N', NmeaCoordinate(longitude, 3).c_str(),
                 longitude < 0 ? 'W' : 'E', knots, course, fields.tm_mday, fields.tm_mon + 1,
                 fields.tm_year % 100);
-  unsigned checksum = 0;
-  for (const char* c = body; *c != '\0'; ++c) checksum ^= static_cast<unsigned char>(*c);
-  char sentence[160];
-  std::snprintf(sentence, sizeof sentence, "$%s*%02X", body, checksum);
-  return sentence;
+  return common::NmeaSentence(body);
 }
 
 }  // namespace recording

@@ -5,6 +5,7 @@
 
 #include "common/byte_order.h"
 #include "common/hhmmss.h"
+#include "common/nmea_sentence.h"
 #include "common/path_text.h"
 #include "common/trim.h"
 
@@ -68,6 +69,17 @@ TEST(ByteOrder, ReadsAndWritesBothOrders) {
   EXPECT_EQ(out, "\x12\x34\x56\x78\xFE\xFF\xFF\xFF"sv);
   common::PutLittleEndian32(out, 2, 0x0A0B0C0Du);
   EXPECT_EQ(out, "\x12\x34\x0D\x0C\x0B\x0A\xFF\xFF"sv);
+}
+
+TEST(NmeaSentence, ChecksumAndCoordinates) {
+  // The checksum of a sentence as a receiver wrote it.
+  EXPECT_EQ(common::NmeaSentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"),
+            "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A");
+  EXPECT_EQ(common::NmeaSentence(""), "$*00");
+  EXPECT_EQ(common::NmeaCoordinate(37.5333, 2), "3731.9980");
+  EXPECT_EQ(common::NmeaCoordinate(-127.0353, 3), "12702.1180");
+  EXPECT_EQ(common::NmeaCoordinate(5.999999999, 2), "0600.0000") << "59.99995' carries into a degree";
+  EXPECT_EQ(common::NmeaCoordinate(0.0, 3), "00000.0000");
 }
 
 }  // namespace

@@ -2,13 +2,13 @@
 
 #include <lzo/lzo1x.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "common/atomic_file.h"
 #include "common/byte_order.h"
 #include "common/lzo_library.h"
+#include "common/nmea_sentence.h"
 #include "tracker/log/gprmc_record.h"
 #include "tracker/log/gps_log_reader.h"
 
@@ -16,16 +16,7 @@ namespace tracker {
 
 namespace {
 
-// Degrees as NMEA's (d)ddmm.mmmm, rounded on the minutes so 59.99995' carries into a degree.
-std::string NmeaCoordinate(double degrees, int degree_digits) {
-  const long long ten_thousandths = std::llround(std::fabs(degrees) * 60.0 * 10000.0);
-  const long long whole_degrees = ten_thousandths / (60 * 10000);
-  const long long minutes = ten_thousandths % (60 * 10000);
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*lld%02lld.%04lld", degree_digits, whole_degrees,
-                minutes / 10000, minutes % 10000);
-  return text;
-}
+using common::NmeaCoordinate;
 
 }  // namespace
 
@@ -76,11 +67,7 @@ std::string FormatGprmcSentence(const GpsFix& fix) {
                 NmeaCoordinate(fix.latitude, 2).c_str(), fix.latitude < 0 ? 'S' : 'N',
                 NmeaCoordinate(fix.longitude, 3).c_str(), fix.longitude < 0 ? 'W' : 'E',
                 fix.speed_knots, fix.day, fix.month, fix.year % 100);
-  unsigned checksum = 0;
-  for (const char* c = body; *c; ++c) checksum ^= static_cast<unsigned char>(*c);
-  char sentence[112];
-  std::snprintf(sentence, sizeof sentence, "$%s*%02X", body, checksum);
-  return sentence;
+  return common::NmeaSentence(body);
 }
 
 }  // namespace tracker

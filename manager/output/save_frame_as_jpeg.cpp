@@ -8,7 +8,7 @@
 namespace output {
 
 bool SaveFrameAsJpeg(playback::CVideo& video, const std::filesystem::path& path) {
-  if (!video.control || !video.seeking || !video.windowless) return false;
+  if (!video.graph || !video.windowless) return false;
   if (video.state == 3) playback::Pause(video);
   const playback::RgbImage* frame = GrabFrame(video);
   if (frame == nullptr) return false;

@@ -1,4 +1,4 @@
-#include "manager/playback/letter_box.h"
+#include "manager/playback/video_geometry.h"
 
 #include <cstdint>
 

@@ -41,23 +41,6 @@ void Clear(TrackDocument& document) {
   document.trips = TripList{};
 }
 
-// Makes room for the fixes still to come, judged by the fixes per byte and per file read so
-// far, so the store is not copied over and over as it grows. The smaller guess wins: bytes
-// mislead when large files that are not logs (videos on the card) are in the folder, files
-// when their lengths differ; a guess that falls short only costs one more growth.
-void ReserveForRest(PointStore& points, std::size_t files_read, std::size_t files_left,
-                    std::uint64_t bytes_read, std::uint64_t bytes_left) {
-  if (points.empty() || bytes_read == 0 || files_read == 0) return;
-  const double have = static_cast<double>(points.size());
-  const double by_bytes = have / static_cast<double>(bytes_read) * static_cast<double>(bytes_left);
-  const double by_files = have / static_cast<double>(files_read) * static_cast<double>(files_left);
-  const double expected = have + std::min(by_bytes, by_files) * 1.1;
-  const double capacity = static_cast<double>(points.capacity());
-  if (expected <= capacity) return;
-  // Grow by at least a quarter, so a guess that creeps up does not copy the store each time.
-  points.reserve(static_cast<std::size_t>(std::max(expected, capacity * 1.25)));
-}
-
 // Logs are read a batch at a time: small files by two threads at once into one slot per file,
 // appended in name order afterwards; a large file alone, straight into the store, so slots
 // never hold much. Only this (scan) thread talks to the host.
@@ -88,13 +71,9 @@ bool ReadLogFiles(const std::vector<LogFile>& files, PointStore& points, ScanHos
   GpsLogBuffers buffers;
   GpsLogBuffers helper_buffers;
   std::vector<PointStore> slots(kBatchFiles);
-  std::uint64_t bytes_left = 0;
-  for (const LogFile& file : files) bytes_left += file.size;
-  std::uint64_t bytes_read = 0;
 
   for (std::size_t first = 0; first < files.size();) {
     if (cancel.load()) return false;
-    ReserveForRest(points, first, files.size() - first, bytes_read, bytes_left);
     std::size_t last = first;
     std::uint64_t batch_bytes = 0;
     while (last < files.size() && last - first < kBatchFiles &&
@@ -141,8 +120,6 @@ bool ReadLogFiles(const std::vector<LogFile>& files, PointStore& points, ScanHos
         slot.clear();
       }
     }
-    bytes_read += batch_bytes;
-    bytes_left -= batch_bytes;
     first = last;
   }
   host.Progress(100, ScanPhase::kReading);

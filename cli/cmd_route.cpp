@@ -16,27 +16,23 @@ int RunRoute(std::span<const std::string> args) {
   if (parsed->positional.size() != 1 || !parsed->options.contains("row")) {
     return Fail(kExitBadArguments, "usage: blackbox route PATH --row N [--profile current|older] [--json]");
   }
-  const tracker::TrackerProfile* profile = ProfileOption(*parsed);
-  if (profile == nullptr) return kExitBadArguments;
-
-  tracker::TrackDocument document;
-  const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex);
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, *profile, document); status != kExitOk) {
-    return status;
-  }
+  OpenedTrack track;
+  if (const int status = OpenTrackOfOptions(*parsed, track); status != kExitOk) return status;
+  const tracker::TrackDocument& document = track.document;
+  const tracker::TrackerProfile& profile = *track.profile;
   const auto position = RowOption(*parsed, document.trips);
   if (!position) return kExitBadArguments;
   const tracker::TripRecord& row = RowAtPosition(document.trips, *position);
-  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row, document.points, *profile);
+  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row, document.points, profile);
 
   if (parsed->Has("json")) {
     nlohmann::ordered_json out;
     out["path"] = route.path;
-    if (profile->sends_levels) out["levels"] = route.levels;
+    if (profile.sends_levels) out["levels"] = route.levels;
     std::cout << out.dump() << '\n';
   } else {
     std::cout << route.path << '\n';
-    if (profile->sends_levels) std::cout << route.levels << '\n';
+    if (profile.sends_levels) std::cout << route.levels << '\n';
   }
   return std::cout.flush() ? kExitOk : Fail(kExitUnreadable, "cannot write the output");
 }

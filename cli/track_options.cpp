@@ -104,6 +104,15 @@ int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone,
   return Fail(kExitUnreadable, path + ": " + tracker::Describe(result));
 }
 
+int OpenTrackOfOptions(const Arguments& parsed, OpenedTrack& track) {
+  const std::optional<int> zone_index = TimeZoneIndexOption(parsed);
+  if (!zone_index) return kExitBadArguments;
+  track.profile = ProfileOption(parsed);
+  if (track.profile == nullptr) return kExitBadArguments;
+  track.zone = tracker::TimeZoneOffsetAt(*zone_index);
+  return OpenTrackPath(parsed.positional[0], track.zone, *track.profile, track.document);
+}
+
 int WriteOutputFile(const std::string& path, std::string_view bytes) {
   if (common::WriteFileAtomically(path, bytes)) return kExitOk;
   return Fail(kExitUnreadable, path + ": cannot write the file");

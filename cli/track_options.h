@@ -30,6 +30,16 @@ const tracker::TrackerProfile& ProfileForFile(const std::string& path);
 int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone,
                   const tracker::TrackerProfile& profile, tracker::TrackDocument& document);
 
+// The first positional path opened with the --tz (Seoul when absent) and --profile choices.
+struct OpenedTrack {
+  const tracker::TrackerProfile* profile = nullptr;
+  tracker::TimeZoneOffset zone{};
+  tracker::TrackDocument document;
+};
+
+// Fills `track` from the options and the path; the exit code, after a one-line message on failure.
+int OpenTrackOfOptions(const Arguments& parsed, OpenedTrack& track);
+
 // Writes `bytes` to `path` through a temporary file; the exit code.
 int WriteOutputFile(const std::string& path, std::string_view bytes);
 

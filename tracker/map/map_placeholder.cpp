@@ -16,7 +16,6 @@ const QColor kBackground(0x1b, 0x1e, 0x23);
 const QColor kGrid(0x25, 0x2a, 0x31);
 const QColor kFrame(0x3a, 0x41, 0x4b);
 const QColor kText(0xd8, 0xdd, 0xe3);
-const QColor kDimText(0x8a, 0x93, 0x9e);
 const QColor kAmber(0xf2, 0xa9, 0x00);
 const QColor kBlue(0x3d, 0x8b, 0xfd);
 const QColor kRed(0xe5, 0x48, 0x4d);
@@ -98,11 +97,7 @@ void MapPlaceholder::paintEvent(QPaintEvent*) {
   painter.setPen(kFrame);
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
-  if (route_.empty() && !has_marker_) {
-    painter.setPen(kDimText);
-    painter.drawText(rect(), Qt::AlignCenter, tr("Open the card's GPS log folder or a trip database"));
-    return;
-  }
+  if (route_.empty() && !has_marker_) return;
 
   // Fit the route and the marker into the area with a margin, keeping the ground's proportions
   // (a degree of longitude shrinks with the cosine of the latitude).

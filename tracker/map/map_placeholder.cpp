@@ -2,7 +2,7 @@
 
 #include <QJsonArray>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPaintEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -48,6 +48,7 @@ QString MapPlaceholder::Value(const PageCall& call, const char* id) const {
 }
 
 void MapPlaceholder::LoadPage(int language_index) {
+  ++version_;
   language_ = language_index;
   route_.clear();
   has_marker_ = false;
@@ -58,6 +59,7 @@ void MapPlaceholder::LoadPage(int language_index) {
 
 void MapPlaceholder::Call(const PageCall& call) {
   ++calls_;
+  ++version_;
   last_trigger_ = QString::fromStdString(call.trigger);
   if (call.trigger == "init_data" || call.trigger == "init_data_no_line") {
     with_line_ = call.trigger == "init_data";
@@ -88,8 +90,18 @@ QJsonObject MapPlaceholder::State() const {
   return state;
 }
 
-void MapPlaceholder::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
+void MapPlaceholder::paintEvent(QPaintEvent* event) {
+  // The picture changes only with a call; a paint copies it.
+  if (picture_.size() != size() || picture_version_ != version_) {
+    picture_ = QPixmap(size());
+    QPainter painter(&picture_);
+    Draw(painter);
+    picture_version_ = version_;
+  }
+  QPainter(this).drawPixmap(event->rect(), picture_, event->rect());
+}
+
+void MapPlaceholder::Draw(QPainter& painter) {
   painter.fillRect(rect(), kBackground);
   painter.setPen(kGrid);
   for (int x = 0; x < width(); x += 40) painter.drawLine(x, 0, x, height());
@@ -124,10 +136,19 @@ void MapPlaceholder::paintEvent(QPaintEvent*) {
 
   painter.setRenderHint(QPainter::Antialiasing);
   if (route_.size() > 1 && with_line_) {
-    QPainterPath path(at(route_.front()));
-    for (std::size_t i = 1; i < route_.size(); ++i) path.lineTo(at(route_[i]));
+    // A day's route holds thousands of points; those within a pixel of the last one drawn add
+    // nothing but time.
+    QPolygonF line;
+    line.reserve(static_cast<qsizetype>(route_.size()));
+    for (const RoutePoint& point : route_) {
+      const QPointF p = at(point);
+      if (line.isEmpty() || std::abs(p.x() - line.back().x()) + std::abs(p.y() - line.back().y()) >= 1.5) line.append(p);
+    }
+    line.append(at(route_.back()));
     painter.setPen(QPen(kBlue, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(path);
+    painter.setRenderHint(QPainter::Antialiasing, false);  // several times faster on long routes
+    painter.drawPolyline(line);
+    painter.setRenderHint(QPainter::Antialiasing);
   } else {
     painter.setPen(Qt::NoPen);
     painter.setBrush(kBlue);

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 
 #include <vector>
 
 #include "tracker/log/route_encoding.h"
+
+class QPainter;
 #include "tracker/map/map_area.h"
 
 namespace tracker {
@@ -26,6 +29,7 @@ class MapPlaceholder : public MapArea {
 
  private:
   QString Value(const PageCall& call, const char* id) const;
+  void Draw(QPainter& painter);
 
   int language_ = 0;
   std::vector<RoutePoint> route_;
@@ -38,6 +42,9 @@ class MapPlaceholder : public MapArea {
   bool show_time_ = false;
   QString last_trigger_;
   int calls_ = 0;
+  int version_ = 0;  // counts what changed the picture
+  QPixmap picture_;
+  int picture_version_ = -1;
 };
 
 }  // namespace tracker

@@ -204,7 +204,7 @@ void TrackerWindow::CreateControls() {
               OnRowSelected(list_row);
             }, Qt::QueuedConnection);
           });
-  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { update(); });
+  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { Redraw(); });
 
   auto button = [this](ButtonKind kind, int bitmap, const Rect& at) {
     auto* b = new SkinButton(kind, bitmap, this);
@@ -306,7 +306,7 @@ void TrackerWindow::SelectLanguage(int index) {
   if (language_box_->currentIndex() != index) language_box_->setCurrentIndex(index);
   ApplyLanguageTexts();
   map_->Call(ChangeLanguageCall(index));
-  update();
+  Redraw();
 }
 
 void TrackerWindow::ApplyLanguageTexts() {
@@ -344,7 +344,7 @@ void TrackerWindow::SetDaylightSaving(bool on) {
     ShowRow(list_row, true);
     MoveMarkerToCurrentPoint();
   }
-  update();
+  Redraw();
 }
 
 std::int64_t TrackerWindow::DisplayOffset() const { return OffsetSeconds(zone_, daylight_saving_); }
@@ -395,7 +395,7 @@ TrackerWindow::OpenStart TrackerWindow::OpenPath(const QString& path) {
     document_ = TrackDocument{};
     current_row_ = -1;
     FillEdits(nullptr);
-    update();
+    Redraw();
   }
   job_path_ = path;
   StartJob(JobKind::kOpen,
@@ -467,7 +467,7 @@ void TrackerWindow::FinishJob() {
       ShowRow(shown, true);
       MoveMarkerToCurrentPoint();
     }
-    update();
+    Redraw();
   }
   slider_->SetValue(0);
   SetControlsEnabled(true);
@@ -494,7 +494,7 @@ void TrackerWindow::FinishOpen(ScanJob& job) {
       } else {
         FillEdits(nullptr);
       }
-      update();
+      Redraw();
       break;
     case OpenResult::kNoData:
     case OpenResult::kOutOfMemory:
@@ -528,7 +528,7 @@ void TrackerWindow::ShowNoDataNotice() {
   current_row_ = -1;
   model_->Reset(&document_);
   FillEdits(nullptr);
-  update();
+  Redraw();
   gui::ShowMessage(this, FromUtf8(Text(language_, kTextLogFileFormatNotFound, profile_)),
                    FromUtf8(Text(language_, kTextNotice, profile_)));
   map_->LoadPage(language_);
@@ -582,7 +582,7 @@ void TrackerWindow::OnRowSelected(int list_row) {
   ShowRow(list_row, row.type != RowType::kParking);
   MoveMarkerToCurrentPoint();
   map_->update();
-  update();
+  Redraw();
 }
 
 void TrackerWindow::ShowRow(int list_row, bool with_line) {
@@ -708,14 +708,24 @@ bool TrackerWindow::focusNextPrevChild(bool next) {
   return QWidget::focusNextPrevChild(next);
 }
 
-void TrackerWindow::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.drawImage(0, 0, PaintBackBuffer());
+void TrackerWindow::Redraw() {
+  buffer_dirty_ = true;
+  update();
 }
 
-QImage TrackerWindow::PaintBackBuffer() const {
-  QImage buffer(size(), QImage::Format_RGB32);
-  QPainter p(&buffer);
+void TrackerWindow::paintEvent(QPaintEvent* event) {
+  // The buffer is drawn again only when what it shows changed; a paint is one copy.
+  if (buffer_dirty_ || back_buffer_.size() != size()) {
+    PaintBackBuffer();
+    buffer_dirty_ = false;
+  }
+  QPainter painter(this);
+  painter.drawImage(event->rect(), back_buffer_, event->rect());
+}
+
+void TrackerWindow::PaintBackBuffer() {
+  if (back_buffer_.size() != size()) back_buffer_ = QImage(size(), QImage::Format_RGB32);
+  QPainter p(&back_buffer_);
   p.drawPixmap(0, 0, background_);
 
   // Title bar: the icon and the title in yellow.
@@ -765,7 +775,6 @@ QImage TrackerWindow::PaintBackBuffer() const {
     }
     p.drawText(area, flags, p.fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
   }
-  return buffer;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -106,12 +106,17 @@ class TrackerWindow : public QWidget {
   void OnEditChanged(int field);
   TripRecord* SelectedRecord();
   std::int64_t DisplayOffset() const;
-  QImage PaintBackBuffer() const;
+  // The window's own drawing (skin, title, panel) goes to the back buffer; Redraw marks it
+  // out of date and asks for a paint.
+  void Redraw();
+  void PaintBackBuffer();
 
   const TrackerProfile& profile_;
   SettingsStore& settings_;
   const WindowLayout& layout_;
   QPixmap background_;
+  QImage back_buffer_;
+  bool buffer_dirty_ = true;
   QFont list_font_;
 
   // Settings and document state.

@@ -12,11 +12,11 @@ void RunSetupCommand(const Profile& profile, SetupHost& host, QWidget* parent) {
 
 CSetupDlg* OpenSetupDialog(const Profile& profile, SetupHost& host, const QString& card_folder, QWidget* parent) {
   auto* dialog = new CSetupDlg(profile, host, parent);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
   if (!dialog->OpenOn(card_folder.toStdString())) {
     delete dialog;
     return nullptr;
   }
+  QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
   dialog->open();
   return dialog;
 }

@@ -311,6 +311,15 @@ TEST(LinuxCardSystem, TellsCardsFromOtherDisksBySysfs) {
   EXPECT_EQ(system.MountTable()[0].mount_point, "/media/u/NO NAME");
 }
 
+TEST(LinuxCardSystem, ThisMachinesOwnDisksAreRefused) {
+  // Whatever this machine is, neither its root nor a folder in a temporary folder is a card.
+  LinuxCardSystem system;
+  EXPECT_TRUE(PlanCardFormat(system, "/", "/").refused());
+  TempDir dir;
+  EXPECT_TRUE(PlanCardFormat(system, dir.path().string(), dir.path().string() + "/").refused());
+  EXPECT_FALSE(system.MountTable().empty());
+}
+
 TEST(RunProgram, ReportsWhatRanAndWhatCouldNotStart) {
   const ProgramRun missing = RunProgram({"no-such-program-here", "x"});
   EXPECT_FALSE(missing.started);

@@ -129,7 +129,8 @@ QWidget* CSetupDlg::CreateControl(const ControlSpec& spec) {
       slider->setTickPosition(QSlider::TicksBelow);
       const std::size_t index = Index(*spec.slider);
       sliders_[index] = slider;
-      connect(slider, &QSlider::valueChanged, this, [this, index] { OnSliderMoved(index); });
+      // Wherever the slider goes (mouse, keys, the reader, a clamped edit), its edit follows.
+      connect(slider, &QSlider::valueChanged, this, [this, index] { SyncEdit(index); });
       return slider;
     }
     case ControlKind::NumberEdit: {
@@ -232,8 +233,6 @@ int CSetupDlg::SliderPosition(LevelSlider slider) const {
 }
 
 // ---- Slider and edit in step
-
-void CSetupDlg::OnSliderMoved(std::size_t index) { SyncEdit(index); }
 
 void CSetupDlg::SyncEdit(std::size_t index) {
   QLineEdit* edit = edits_[index];

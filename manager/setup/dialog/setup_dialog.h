@@ -78,7 +78,6 @@ class CSetupDlg : public QDialog, public SetupControls {
   static std::size_t Index(LevelSlider slider) { return static_cast<std::size_t>(slider); }
   void CreateControls();
   QWidget* CreateControl(const ControlSpec& spec);
-  void OnSliderMoved(std::size_t index);
   void OnLevelEdited(std::size_t index);
   void ShowLevelEditMessage(std::size_t index, const QString& text);
   void SyncEdit(std::size_t index);

@@ -24,6 +24,7 @@ constexpr int kStatePollMs = 100;
 // A screenshot waits this long at most for the first tiles; an unreachable tile server can
 // take much longer to give up, and the page is usable without them.
 constexpr qint64 kTileWaitMs = 4000;
+constexpr qint64 kStatePollLimitMs = 10000;
 
 QJsonArray RectArray(const QRect& r) { return QJsonArray{r.x(), r.y(), r.width(), r.height()}; }
 
@@ -105,7 +106,9 @@ void GoogleMap::RefreshPageState() {
   webmap::ReadPageState(*page_, [self](const QVariantMap& state) {
     if (!self) return;
     if (!state.isEmpty()) self->pageState_ = state;
-    if (self->PageStateFinal()) self->stateTimer_->stop();
+    // Hidden, or given up on the tiles: the answers to the page calls keep the state fresh.
+    const bool givenUp = self->shownFor_.isValid() && self->shownFor_.elapsed() > kStatePollLimitMs;
+    if (self->PageStateFinal() || !self->isVisible() || givenUp) self->stateTimer_->stop();
   });
 }
 

@@ -125,7 +125,7 @@ bool PrintFrame(const FrameOutputContext& context) {
 }
 
 QString ChooseSnapshotPath(QWidget* parent, const QString& proposedName) {
-  QFileDialog dialog(parent);
+  QFileDialog dialog(parent, QStringLiteral("Save As"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("jpg"));

@@ -32,10 +32,6 @@ TEST(ProposedSnapshotName, TakesTheNameFromTheFileNotFromAFolder) {
   EXPECT_EQ(output::ProposedSnapshotName("", 0), "_00.jpg");
 }
 
-TEST(CompanionSnapshotPath, AppendsToTheChosenName) {
-  EXPECT_EQ(output::CompanionSnapshotPath("/home/a/x.jpg"), "/home/a/x.jpg.drr.jpg");
-}
-
 TEST(RecordingTimeText, ShowsTheSampleAsUtcOrSaysWhyNot) {
   EXPECT_EQ(output::RecordingTimeText(k101507), "2011-07-05 10:15:07");
   EXPECT_EQ(output::RecordingTimeText(0), "1970-01-01 00:00:00");
@@ -105,11 +101,6 @@ TEST(BuildPageTexts, ZerosWithoutSamples) {
   EXPECT_EQ(texts.dateLine, "  - Date : 0000-00-00 00:00:00");
   EXPECT_EQ(texts.gSensorLine, "  - G-sensor : X=0.000 Y=0.000 Z=0.000");
   EXPECT_EQ(texts.speedLine, "  - Speed : 0.0  km/h 0.0  m/h");
-}
-
-TEST(ResolutionText, NamesTheFrameSize) {
-  EXPECT_EQ(output::ResolutionText(640, 480), "Resolution. : 640 x 480");
-  EXPECT_EQ(output::ResolutionText(0, 0), "Resolution. : 0 x 0");
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QSettings>
 #include <QKeyEvent>
 #include <QThread>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -20,6 +22,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/tracker/log/three_day_log.h"
 #include "tracker/app/profile/tracker_profile.h"
+#include "tracker/app/rules/panel_layout.h"
 #include "tracker/app/rules/row_display.h"
 #include "tracker/app/settings/language_table.h"
 #include "tracker/app/window/progress_window.h"
@@ -196,6 +199,13 @@ TEST_F(TrackerWindowTest, ALanguageSwitchRelabelsColumnsDaylightSavingAndPanel) 
   EXPECT_EQ(labels.first(), "Driving Information");
   EXPECT_EQ(labels.last(), "Memo");
   EXPECT_EQ(window->model()->data(window->model()->index(0, 0), Qt::ToolTipRole).toString().left(10), "One Day : ");
+  // A panel label carries its whole text as a tooltip, however short its rectangle.
+  window->SelectLanguage(9);
+  const tracker::Rect label = tracker::PanelItems(window->layout().kind)[9].rect;  // Stopped Duration
+  QHelpEvent help(QEvent::ToolTip, QPoint(label.x + 2, label.y + 2), window->mapToGlobal(QPoint(label.x + 2, label.y + 2)));
+  QApplication::sendEvent(window.get(), &help);
+  EXPECT_EQ(QToolTip::text(), "Duração total da parada");
+  window->SelectLanguage(0);
 
   window->SelectLanguage(4);
   state = window->State();

@@ -3,10 +3,24 @@
 #include <exception>
 #include <new>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 namespace tracker {
+
+namespace {
+constexpr int kScanNiceness = 3;
+}  // namespace
 
 ScanJob::ScanJob(Work work) {
   thread_ = std::thread([this, work = std::move(work)] {
+#ifdef __linux__
+    // A little below the window's priority, so that on a busy machine the window keeps
+    // drawing and the progress keeps moving; threads the scan starts inherit it.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kScanNiceness);
+#endif
     try {
       outcome_ = work(document_, *this);
     } catch (const std::bad_alloc&) {

@@ -23,7 +23,7 @@ int RunRoute(std::span<const std::string> args) {
   const auto position = RowOption(*parsed, document.trips);
   if (!position) return kExitBadArguments;
   const tracker::TripRecord& row = RowAtPosition(document.trips, *position);
-  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row, document.points, profile);
+  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row, document.points, profile.thin_route);
 
   if (parsed->Has("json")) {
     nlohmann::ordered_json out;

@@ -6,7 +6,9 @@
 #                    [PRIVATE_LINKS lib ...]  what only its .cpp files need
 #                    [HEADERS a.h ...])       default: every header of the folder
 #   blackbox_program(NAME SOURCES ... [LINKS ...])            an executable of the program layer
-#   blackbox_add_test(NAME SOURCES ... [LIBS ...])            a GoogleTest executable run by ctest
+#   blackbox_add_test(NAME [NO_MAIN] SOURCES ... [LIBS ...])  a GoogleTest executable run by ctest
+#   blackbox_test_executable(NAME SOURCES ... [LIBS ...])     a test executable registered by hand
+#   blackbox_add_webengine_test(NAME)                         registers one that opens web views
 #   blackbox_add_bench(NAME SOURCES ... [LIBS ...])           a Google Benchmark executable
 #
 # Include paths: a target sees its own headers and the public headers of what it links, nothing
@@ -138,6 +140,13 @@ function(blackbox_program name)
   _blackbox_executable(${name} program "${P_SOURCES}" "${P_LINKS}")
 endfunction()
 
+# A test executable that blackbox_add_test() does not register as it is: one with its own test
+# registration (web views) or its own main. Links what it lists and nothing more.
+function(blackbox_test_executable name)
+  cmake_parse_arguments(PARSE_ARGV 1 T "" "" "SOURCES;LIBS")
+  _blackbox_executable(${name} test "${T_SOURCES}" "${T_LIBS}")
+endfunction()
+
 # One GoogleTest executable, run by ctest as one test. Tests that need their own main (a
 # QApplication) link GTest::gtest themselves and pass NO_MAIN.
 function(blackbox_add_test name)
@@ -149,6 +158,21 @@ function(blackbox_add_test name)
   _blackbox_executable(${name} test "${T_SOURCES}" "${links}")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()
+
+# blackbox_add_webengine_test(NAME): registers as a test an executable that opens real web views
+# (declare it with blackbox_test_executable()). QtWebEngine takes about 300 MiB, so these never run at the same time.
+# Under AddressSanitizer, Chromium's own sized deletes inside libQt6WebEngineCore trip the
+# new/delete size check; that check is switched off for these tests only (everything else about
+# them stays checked).
+function(blackbox_add_webengine_test name)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK webengine
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1")
+  if(BLACKBOX_SANITIZE)
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT_MODIFICATION "ASAN_OPTIONS=string_append::new_delete_type_mismatch=0")
+  endif()
 endfunction()
 
 # Benchmarks print figures; nothing here fails a build or a test run.

@@ -58,11 +58,21 @@ std::optional<std::string> ReadFileRange(const std::filesystem::path& path, std:
                                          std::uint64_t length) {
   const std::optional<FileReader> file = FileReader::Open(path);
   if (!file) return std::nullopt;
-  const std::uint64_t available = offset < file->Size() ? file->Size() - offset : 0;
-  std::string bytes(static_cast<std::size_t>(std::min(length, available)), '\0');
-  const auto read = file->ReadAt(offset, {reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()});
-  if (!read) return std::nullopt;
-  bytes.resize(*read);  // the file may have shrunk since it was opened
+  // The size is a first guess only: files of /proc and /sys tell 0 or a page, and any file may
+  // grow or shrink while it is read. Read until the file ends or `length` is reached.
+  constexpr std::uint64_t kStep = 64 * 1024;
+  const std::uint64_t told = offset < file->Size() ? file->Size() - offset : 0;
+  std::string bytes;
+  std::uint64_t chunk = std::min(length, told > 0 ? told : kStep);
+  while (chunk > 0) {
+    const std::size_t done = bytes.size();
+    bytes.resize(done + static_cast<std::size_t>(chunk));
+    const auto read = file->ReadAt(offset + done, {reinterpret_cast<std::uint8_t*>(bytes.data()) + done, chunk});
+    if (!read) return std::nullopt;
+    bytes.resize(done + *read);
+    if (*read < chunk) break;
+    chunk = std::min(length - bytes.size(), kStep);
+  }
   return bytes;
 }
 

@@ -38,6 +38,15 @@ TEST(FileReader, ReadsAnyRangeAndStopsAtTheEnd) {
   EXPECT_EQ(common::ReadWholeFile(dir / "empty"), "");
 }
 
+TEST(FileReader, ReadsFilesWhoseSizeSaysNothing) {
+  // The kernel's files tell a size of 0 (or a page) whatever they hold.
+  const auto status = common::ReadWholeFile("/proc/self/status");
+  ASSERT_TRUE(status);
+  EXPECT_NE(status->find("Name:"), std::string::npos);
+  const auto start = common::ReadFileRange("/proc/self/status", 0, 5);
+  EXPECT_EQ(start, "Name:");
+}
+
 TEST(FileReader, RefusesWhatIsNoRegularFileWithoutBlocking) {
   TempDir dir;
   EXPECT_FALSE(common::FileReader::Open(dir / "missing"));

@@ -92,7 +92,7 @@ const char* Describe(DatabaseError error) {
 }
 
 std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStore& points,
-                               const TrackerProfile& profile) {
+                               const DatabaseMagic& magic) {
   common::LzoReady();
   std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) / sizeof(lzo_align_t));
   std::string out(kDatabaseHeaderSize, '\0');
@@ -100,7 +100,7 @@ std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStor
   PutLittleEndian32(out, kHeaderSizeField, kDatabaseHeaderSize);
   PutLittleEndian32(out, kVersionField, kDatabaseVersion);
   PutLittleEndian32(out, kDataOffsetField, kDatabaseHeaderSize);
-  std::memcpy(out.data() + kMagicField, profile.database_magic.data(), 4);
+  std::memcpy(out.data() + kMagicField, magic.data(), 4);
   PutLittleEndian32(out, kRowCountField, static_cast<std::uint32_t>(rows.size()));
   PutLittleEndian32(out, kFullBlocksField, static_cast<std::uint32_t>(point_count / kPointsPerStoreBlock));
   PutLittleEndian32(out, kRestField, static_cast<std::uint32_t>(point_count % kPointsPerStoreBlock));
@@ -115,18 +115,18 @@ std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStor
 }
 
 bool SaveTripDatabase(const std::filesystem::path& path, std::span<const TripRecord> rows,
-                      const PointStore& points, const TrackerProfile& profile) {
+                      const PointStore& points, const DatabaseMagic& magic) {
   try {
-    return common::WriteFileAtomically(path, EncodeTripDatabase(rows, points, profile));
+    return common::WriteFileAtomically(path, EncodeTripDatabase(rows, points, magic));
   } catch (const std::bad_alloc&) {
     return false;
   }
 }
 
-DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const TrackerProfile& profile,
+DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic,
                                  DecodedDatabase& out) {
   if (bytes.size() < kDatabaseHeaderSize) return DatabaseError::kShortHeader;
-  if (std::memcmp(bytes.data() + kMagicField, profile.database_magic.data(), 4) != 0) {
+  if (std::memcmp(bytes.data() + kMagicField, magic.data(), 4) != 0) {
     return DatabaseError::kWrongMagic;
   }
   if (GetLe32(bytes, kVersionField) > kDatabaseVersion) return DatabaseError::kNewerVersion;
@@ -191,13 +191,13 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Tra
   return DatabaseError::kNone;
 }
 
-DatabaseError LoadTripDatabase(const std::filesystem::path& path, const TrackerProfile& profile,
+DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
                                TimeZoneOffset zone, TrackDocument& document) {
   try {
     std::optional<std::string> bytes = common::ReadWholeFile(path);
     if (!bytes) return DatabaseError::kCannotOpen;
     DecodedDatabase decoded;
-    if (const DatabaseError error = DecodeTripDatabase(common::AsBytes(*bytes), profile, decoded);
+    if (const DatabaseError error = DecodeTripDatabase(common::AsBytes(*bytes), magic, decoded);
         error != DatabaseError::kNone) {
       return error;
     }

@@ -11,12 +11,7 @@ std::optional<std::vector<FolderEntry>> ListFolderSorted(const std::filesystem::
   std::filesystem::directory_iterator it(folder, error);
   for (const std::filesystem::directory_iterator end; !error && it != end; it.increment(error)) {
     std::error_code ignored;
-    FolderEntry entry{.path = it->path(), .folder = it->is_directory(ignored), .regular = it->is_regular_file(ignored)};
-    if (entry.regular) {
-      const std::uintmax_t size = it->file_size(ignored);
-      entry.size = ignored ? 0 : size;
-    }
-    entries.push_back(std::move(entry));
+    entries.push_back({.path = it->path(), .folder = it->is_directory(ignored), .regular = it->is_regular_file(ignored)});
   }
   if (error) return std::nullopt;
   std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {

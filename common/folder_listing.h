@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,11 +7,12 @@
 
 namespace common {
 
+// What the listing itself tells of an entry, without asking the file system for more: the
+// kinds come with the names, a size would cost a call per entry.
 struct FolderEntry {
   std::filesystem::path path;
-  bool folder = false;        // a folder, or a link to one
-  bool regular = false;       // a regular file, or a link to one
-  std::uint64_t size = 0;     // of a regular file; 0 when it cannot be told
+  bool folder = false;   // a folder, or a link to one
+  bool regular = false;  // a regular file, or a link to one
 };
 
 // The entries of `folder` ("." and ".." never among them), sorted by name: the camera names its

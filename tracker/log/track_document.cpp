@@ -31,7 +31,10 @@ bool ListLogFiles(const std::filesystem::path& folder, std::vector<LogFile>& fil
   const auto entries = common::ListFolderSorted(folder);
   if (!entries) return false;
   for (const common::FolderEntry& entry : *entries) {
-    if (entry.regular) files.push_back({entry.path, entry.size});
+    if (!entry.regular) continue;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(entry.path, error);
+    files.push_back({entry.path, error ? 0 : size});
   }
   return true;
 }

@@ -62,8 +62,10 @@ std::optional<std::string> ReadFileRange(const std::filesystem::path& path, std:
   // grow or shrink while it is read. Read until the file ends or `length` is reached.
   constexpr std::uint64_t kStep = 64 * 1024;
   const std::uint64_t told = offset < file->Size() ? file->Size() - offset : 0;
-  std::string bytes;
   std::uint64_t chunk = std::min(length, told > 0 ? told : kStep);
+  std::string bytes;
+  // Room for the read that finds the end, so the bytes read are never moved for it.
+  bytes.reserve(static_cast<std::size_t>(std::min(length, chunk + kStep)));
   while (chunk > 0) {
     const std::size_t done = bytes.size();
     bytes.resize(done + static_cast<std::size_t>(chunk));

@@ -11,12 +11,13 @@ std::optional<std::vector<FolderEntry>> ListFolderSorted(const std::filesystem::
   std::filesystem::directory_iterator it(folder, error);
   for (const std::filesystem::directory_iterator end; !error && it != end; it.increment(error)) {
     std::error_code ignored;
-    entries.push_back({.path = it->path(), .folder = it->is_directory(ignored), .regular = it->is_regular_file(ignored)});
+    entries.push_back({.path = it->path(),
+                       .name = it->path().filename().native(),
+                       .folder = it->is_directory(ignored),
+                       .regular = it->is_regular_file(ignored)});
   }
   if (error) return std::nullopt;
-  std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-    return a.path.filename().native() < b.path.filename().native();
-  });
+  std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   return entries;
 }
 

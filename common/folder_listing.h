@@ -11,6 +11,7 @@ namespace common {
 // kinds come with the names, a size would cost a call per entry.
 struct FolderEntry {
   std::filesystem::path path;
+  std::string name;      // the last component of `path`
   bool folder = false;   // a folder, or a link to one
   bool regular = false;  // a regular file, or a link to one
 };

@@ -14,7 +14,7 @@ void ScanFolder(const std::string& folder, std::string_view prefix, int& depth, 
   ++depth;
   const auto entries = common::ListFolderSorted(folder);
   for (const common::FolderEntry& entry : entries ? *entries : std::vector<common::FolderEntry>{}) {
-    const std::string name = entry.path.filename().string();
+    const std::string& name = entry.name;
     if (entry.folder) {
       // Too deep: skip this subfolder, but keep the folder's own recordings that come after it.
       if (depth < kMaxScanDepth) ScanFolder(common::JoinPath(folder, name), prefix, depth, paths, stubs);

@@ -111,7 +111,6 @@ CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
   resultBlock_.hasAudioRenderer = 1;
   StartTimers();
   ResetPositionDisplay();
-  ResetPanel();
   qApp->installEventFilter(this);
 }
 
@@ -187,6 +186,7 @@ void CBlackBoxDlg::CreateControls() {
   // Channel 1 in the large window: it reports its graph events to this window.
   auto* large = new CMyStatic(controls::kLargeVideo, this);
   large->setGeometry(25, 60, 640, 480);
+  large->SetIdleBackground(&cleanSkin());
   playback::AttachWindow(large->video(), large);
   large->video().notifyWindow = this;
   large->video().notifyMessage = playback::kGraphNotifyMessage;
@@ -196,6 +196,7 @@ void CBlackBoxDlg::CreateControls() {
   if (profile_.channels > 1) {
     auto* small = new CMyStatic(controls::kSmallVideo, this);
     small->setGeometry(679, 252, 320, 240);
+    small->SetIdleBackground(&cleanSkin());
     playback::AttachWindow(small->video(), small);
     channelSettings_[kChannel2].channelNumber = 2;
     channels_[kChannel2] = small;
@@ -603,8 +604,8 @@ void CBlackBoxDlg::mouseDoubleClickEvent(QMouseEvent* event) {
     ToggleFullScreen();
     return;
   }
-  // A second press on a slider is a press like the first.
-  mousePressEvent(event);
+  // Elsewhere a double click is no second press.
+  event->accept();
 }
 
 }  // namespace app

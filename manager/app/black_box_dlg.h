@@ -226,7 +226,6 @@ class CBlackBoxDlg : public QDialog,
   std::array<display::CMyStatic*, 2> channels_{};  // [1] is null in the one-channel builds
   std::array<playback::ChannelSettings, 2> channelSettings_;
   display::GoogleMap* map_ = nullptr;
-  bool mapWasVisible_ = false;  // before full screen
 
   // What the window last told each channel, for the state report.
   struct ChannelRecord {

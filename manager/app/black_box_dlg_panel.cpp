@@ -137,9 +137,11 @@ void CBlackBoxDlg::EnterFullScreen() {
   layoutInProgress_ = true;
   fullScreen_ = true;
   transport_.fullScreen = true;
-  mapWasVisible_ = map_->isVisible();
   map_->hide();
   SetPanelControlsVisible(false);
+  for (CMyStatic* window : channels_) {
+    if (window != nullptr) window->SetIdleBackground(nullptr);
+  }
   LayoutVideoArea(1);
   setWindowState(windowState() | Qt::WindowFullScreen);
   setGeometry(screenRect_);
@@ -160,8 +162,11 @@ void CBlackBoxDlg::LeaveFullScreen() {
   fullScreen_ = false;
   transport_.fullScreen = false;
   SetPanelControlsVisible(true);
-  // The map comes back as it was: an empty map must not appear with nothing open.
-  map_->setVisible(mapWasVisible_);
+  for (CMyStatic* window : channels_) {
+    if (window != nullptr) window->SetIdleBackground(&cleanSkin());
+  }
+  // The map comes back only for a recording with GPS data: never empty with nothing open.
+  map_->setVisible(sensor_.noData == 0);
   layoutInProgress_ = false;
   update();
 }

@@ -56,10 +56,17 @@ void CMyStatic::ShowAndUpdate() {
   repaint();
 }
 
+void CMyStatic::SetIdleBackground(const QImage* image) {
+  idleBackground_ = image;
+  update();
+}
+
 void CMyStatic::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter_ = &painter;
-  if (video_.videoWindow == static_cast<playback::VideoSurface*>(this)) {
+  if (video_.state == 0 && idleBackground_ != nullptr) {
+    painter.drawImage(QPoint(0, 0), *idleBackground_, geometry());
+  } else if (video_.videoWindow == static_cast<playback::VideoSurface*>(this)) {
     playback::Repaint(video_);
   } else {
     painter.fillRect(rect(), Qt::black);  // not attached to its channel yet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include <atomic>
@@ -29,6 +30,10 @@ class CMyStatic : public QWidget, public playback::VideoSurface {
   bool SeekTo(double target);
   bool ReadPosition(std::int64_t* position) const;
 
+  // What the window shows while its channel has no graph: this image's part under the window
+  // (the parent's skin), or black when none is set.
+  void SetIdleBackground(const QImage* image);
+
   // What the window last painted: how many frames, and the position of the last one (100 ns
   // units; -1 before any).
   int PaintedFrames() const { return paintedFrames_; }
@@ -49,6 +54,7 @@ class CMyStatic : public QWidget, public playback::VideoSurface {
   playback::CVideo video_;
   std::atomic<bool> repaintPending_{false};
   QPainter* painter_ = nullptr;  // set only inside paintEvent
+  const QImage* idleBackground_ = nullptr;
   int paintedFrames_ = 0;
   std::int64_t paintedPosition_ = -1;
 };

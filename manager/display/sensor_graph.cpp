@@ -33,7 +33,7 @@ void DrawSensorGraph(QPainter& painter, const recording::MVOXUDAT& record, std::
     painter.drawPolyline(traces[axis]);
   }
   if (const auto cursor = CursorX(position, duration)) {
-    painter.setPen(QPen(Colour(kCursorColour), 2));
+    painter.setPen(QPen(Colour(kCursorColour), 2, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(*cursor, kGraphRect.top, *cursor, kCursorBottom);
   }
   painter.restore();

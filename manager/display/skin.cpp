@@ -1,6 +1,5 @@
 #include "manager/display/skin.h"
 
-#include <functional>
 
 #include "manager/display/button_table.h"
 #include "manager/display/skin_artwork.h"

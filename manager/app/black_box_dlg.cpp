@@ -304,7 +304,7 @@ void CBlackBoxDlg::ClickRow(int row) {
 
 void CBlackBoxDlg::StopPlaybackAndClearList() {
   transport_.StopPlayback();
-  sensor_.Clear();
+  ReleaseSensorData();
   list_ = std::make_unique<library::RecordingList>(*this);
   model_->SetList(list_.get());
 }
@@ -345,6 +345,7 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   ResetPositionDisplay();
 
   const bool hasData = recording::LoadSensorRecord(path, sensor_);
+  traces_.Build(sensor_, profile_.gsensor_axes);
   HandTrackToMap();
   if (!fullScreen_) map_->setVisible(hasData);
 

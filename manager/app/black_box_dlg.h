@@ -16,6 +16,7 @@
 #include "manager/app/playback_control.h"
 #include "manager/display/display_rect.h"
 #include "manager/display/panel_text.h"
+#include "manager/display/sensor_graph.h"
 #include "manager/display/skin.h"
 #include "manager/library/recording_list.h"
 #include "manager/playback/channel_settings.h"
@@ -147,7 +148,10 @@ class CBlackBoxDlg : public QDialog,
  private:
   // RecordingListView
   void StopPlayback() override { transport_.StopPlayback(); }
-  void ReleaseSensorData() override { sensor_.Clear(); }
+  void ReleaseSensorData() override {
+    sensor_.Clear();
+    traces_.Clear();
+  }
   void SetItemCount(int count) override;
   void ShowHotItem(int row) override;
   void SelectRow(int row) override;
@@ -239,6 +243,7 @@ class CBlackBoxDlg : public QDialog,
   PlaybackControl transport_;
   playback::ResultBlock resultBlock_;
   recording::MVOXUDAT sensor_;
+  display::SensorTraces traces_;
   display::GpsPanelFlags gpsFlags_;
   QString timeText_;
 

@@ -90,7 +90,7 @@ void CBlackBoxDlg::ResetPositionDisplay() {
   transport_.ResetOffsets();
   transport_.duration = 0;
   resultBlock_.duration = 0;
-  sensor_.Clear();
+  ReleaseSensorData();
   Invalidate(FullScreenThumbStrip(transport_.fullScreenBar));
   timeText_ = FromUtf8(TimeText(0, 0));
   Invalidate(FullScreenTimeTextRect());
@@ -257,7 +257,7 @@ void CBlackBoxDlg::PaintNormal(const QRegion& region) {
     if (region.intersects(ToQRect(kGraphRect)) || region.intersects(ToQRect(kReadoutStrip))) {
       restore(kGraphRect);
       if (sensor_.noData == 0) {
-        DrawSensorGraph(buffer, sensor_, transport_.position(), transport_.duration, profile_.gsensor_axes);
+        DrawSensorGraph(buffer, traces_, transport_.position(), transport_.duration);
         if (transport_.playState() == kPlaying) {
           DrawSensorReadouts(buffer, clean, sensor_, transport_.position(), profile_.gsensor_axes);
         }

@@ -1,7 +1,9 @@
 #include "manager/display/graph_mapping.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace display {
 
@@ -22,6 +24,48 @@ std::optional<int> CursorX(std::int64_t position, std::int64_t duration) {
   if (duration == 0) return std::nullopt;
   return static_cast<int>(
       std::trunc(static_cast<double>(position) / static_cast<double>(duration) * kGraphWidth + kGraphRect.left));
+}
+
+void TraceBuilder::Add(int x, int y) {
+  endsStill_ = open_ && x == x_ && y == last_;
+  if (open_ && x == x_) {
+    low_ = std::min(low_, y);
+    high_ = std::max(high_, y);
+    last_ = y;
+    return;
+  }
+  FlushColumn();
+  open_ = true;
+  x_ = x;
+  first_ = low_ = high_ = last_ = y;
+}
+
+void TraceBuilder::Emit(int x, int y) {
+  if (!points_.empty() && points_.back() == TracePoint{x, y}) return;
+  points_.push_back({x, y});
+}
+
+void TraceBuilder::FlushColumn() {
+  if (!open_) return;
+  // First to one extreme, across to the other, back to the last: the column's whole span.
+  Emit(x_, first_);
+  if (first_ - low_ <= high_ - first_) {
+    Emit(x_, low_);
+    Emit(x_, high_);
+  } else {
+    Emit(x_, high_);
+    Emit(x_, low_);
+  }
+  Emit(x_, last_);
+  open_ = false;
+}
+
+std::vector<TracePoint> TraceBuilder::Finish() {
+  FlushColumn();
+  // A polyline that ends on a segment of no length leaves its end pixel out; keep that ending.
+  if (endsStill_) points_.push_back(points_.back());
+  endsStill_ = false;
+  return std::exchange(points_, {});
 }
 
 AxisValues AxesOf(const recording::GSensorSample& sample, const std::array<setup::GSensorAxis, 3>& storedAs) {

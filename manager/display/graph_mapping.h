@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "manager/display/display_rect.h"
 #include "manager/recording/samples.h"
@@ -24,6 +25,37 @@ int GraphY(double value);
 int GraphX(std::uint32_t index, std::uint32_t count);
 // The cursor's column; none while no duration is known.
 std::optional<int> CursorX(std::int64_t position, std::int64_t duration);
+
+// A trace as a polyline through one point per sample draws, in each pixel column, the span
+// between the column's lowest and highest point and the joins to its neighbours. The builder
+// keeps only what draws those pixels: per column the first point, the extremes and the last,
+// so an hour of samples is a few points per column.
+struct TracePoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const TracePoint&, const TracePoint&) = default;
+};
+
+class TraceBuilder {
+ public:
+  // Points arrive in sample order; x never decreases.
+  void Add(int x, int y);
+  // The polyline so far, and a fresh start.
+  std::vector<TracePoint> Finish();
+
+ private:
+  void FlushColumn();
+  void Emit(int x, int y);
+
+  bool open_ = false;
+  int x_ = 0;
+  int first_ = 0;
+  int low_ = 0;
+  int high_ = 0;
+  int last_ = 0;
+  bool endsStill_ = false;  // the last two points were the same
+  std::vector<TracePoint> points_;
+};
 
 struct AxisValues {
   double x = 0;

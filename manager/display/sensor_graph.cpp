@@ -1,7 +1,5 @@
 #include "manager/display/sensor_graph.h"
 
-#include <QPolygon>
-
 #include "manager/display/graph_mapping.h"
 #include "manager/recording/samples.h"
 
@@ -12,25 +10,39 @@ QColor Colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)
 
 }  // namespace
 
-void DrawSensorGraph(QPainter& painter, const recording::MVOXUDAT& record, std::int64_t position,
-                     std::int64_t duration, const std::array<setup::GSensorAxis, 3>& axes) {
+void SensorTraces::Build(const recording::MVOXUDAT& record, const std::array<setup::GSensorAxis, 3>& axes) {
+  Clear();
+  if (record.noData != 0) return;
+  hasTable_ = true;
   const std::uint32_t count = recording::GSensorSampleCount(record);
-  if (count == 0) return;
-  std::array<QPolygon, 3> traces;
-  for (QPolygon& trace : traces) trace.resize(static_cast<int>(count));
+  std::array<TraceBuilder, 3> builders;
   for (std::uint32_t i = 0; i < count; ++i) {
     const AxisValues v = AxesOf(recording::GSensorSampleAt(record, i), axes);
     const int x = GraphX(i, count);
-    traces[0][static_cast<int>(i)] = QPoint(x, GraphY(v.x));
-    traces[1][static_cast<int>(i)] = QPoint(x, GraphY(v.y));
-    traces[2][static_cast<int>(i)] = QPoint(x, GraphY(v.z));
+    builders[0].Add(x, GraphY(v.x));
+    builders[1].Add(x, GraphY(v.y));
+    builders[2].Add(x, GraphY(v.z));
   }
+  for (std::size_t axis = 0; axis < polylines_.size(); ++axis) {
+    for (const TracePoint& point : builders[axis].Finish()) polylines_[axis].append(QPoint(point.x, point.y));
+  }
+}
+
+void SensorTraces::Clear() {
+  hasTable_ = false;
+  for (QPolygon& polyline : polylines_) polyline.clear();
+}
+
+void DrawSensorGraph(QPainter& painter, const SensorTraces& traces, std::int64_t position, std::int64_t duration) {
+  if (!traces.HasTable()) return;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
-  // X, Y, then Z, so the white Z trace lies on top where they cross.
-  for (std::size_t axis = 0; axis < traces.size(); ++axis) {
+  // X, Y, then Z, so the white Z trace lies on top where they cross. A single sample is only a
+  // starting point: nothing to see.
+  for (std::size_t axis = 0; axis < traces.Polylines().size(); ++axis) {
+    if (traces.Polylines()[axis].size() < 2) continue;
     painter.setPen(QPen(Colour(kTraceColours[axis]), 1));
-    painter.drawPolyline(traces[axis]);
+    painter.drawPolyline(traces.Polylines()[axis]);
   }
   if (const auto cursor = CursorX(position, duration)) {
     painter.setPen(QPen(Colour(kCursorColour), 2, Qt::SolidLine, Qt::FlatCap));

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPolygon>
 
 #include <array>
 #include <cstdint>
@@ -11,10 +12,24 @@
 
 namespace display {
 
-// The three G-sensor traces over the whole recording and the cursor at `position`; nothing
-// without a sample table, no cursor without a duration.
-void DrawSensorGraph(QPainter& painter, const recording::MVOXUDAT& record, std::int64_t position,
-                     std::int64_t duration, const std::array<setup::GSensorAxis, 3>& axes);
+// The three G-sensor traces of the open recording (X, Y, Z), mapped once when it opens, so that
+// the frequent repaints of the cursor do not read every sample again.
+class SensorTraces {
+ public:
+  void Build(const recording::MVOXUDAT& record, const std::array<setup::GSensorAxis, 3>& axes);
+  void Clear();
+  // The recording has a sample table (perhaps an empty one).
+  bool HasTable() const { return hasTable_; }
+  const std::array<QPolygon, 3>& Polylines() const { return polylines_; }
+
+ private:
+  bool hasTable_ = false;
+  std::array<QPolygon, 3> polylines_;
+};
+
+// The traces and the cursor at `position`; nothing without a sample table, no cursor without a
+// duration.
+void DrawSensorGraph(QPainter& painter, const SensorTraces& traces, std::int64_t position, std::int64_t duration);
 
 // The three numbers of the sample at `position`, over their strip restored from `cleanSkin`;
 // nothing when there is no sample or a value lies outside +-2 g.

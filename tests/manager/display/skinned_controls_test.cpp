@@ -177,7 +177,9 @@ TEST(SensorGraph, TracesLieAtTheirRowsInTheirColours) {
   image.fill(Qt::black);
   {
     QPainter painter(&image);
-    DrawSensorGraph(painter, record, 50, 100, setup::kDualProfile.gsensor_axes);
+    SensorTraces traces;
+    traces.Build(record, setup::kDualProfile.gsensor_axes);
+    DrawSensorGraph(painter, traces, 50, 100);
   }
   EXPECT_EQ(image.pixel(100, 592), qRgb(255, 27, 38));   // X
   EXPECT_EQ(image.pixel(100, 634), qRgb(0, 126, 0));     // Y
@@ -199,7 +201,9 @@ TEST(SensorGraph, NoCursorWithoutDurationAndNoReadoutsOutOfRange) {
   image.fill(Qt::black);
   {
     QPainter painter(&image);
-    DrawSensorGraph(painter, record, 50, 0, setup::kDualProfile.gsensor_axes);
+    SensorTraces traces;
+    traces.Build(record, setup::kDualProfile.gsensor_axes);
+    DrawSensorGraph(painter, traces, 50, 0);
     DrawSensorReadouts(painter, clean, record, 50, setup::kDualProfile.gsensor_axes);
   }
   for (int y = 550; y < 663; ++y) {
@@ -221,6 +225,47 @@ TEST(SensorGraph, NoCursorWithoutDurationAndNoReadoutsOutOfRange) {
   EXPECT_TRUE(colours.count(qRgb(255, 255, 255)));  // X in white
   EXPECT_TRUE(colours.count(qRgb(255, 27, 38)));    // Y in red
   EXPECT_TRUE(colours.count(qRgb(0, 126, 0)));      // Z in green
+}
+
+// Drifting values with spikes, clamped at both ends now and then: the y of each sample.
+std::vector<int> RandomTrace(std::uint32_t count, std::uint32_t& seed) {
+  const auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  std::vector<int> ys;
+  double value = 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    value += (static_cast<int>(next() % 200) - 100) / 400.0;
+    ys.push_back(GraphY(next() % 50 == 0 ? value * 8 : value));
+  }
+  return ys;
+}
+
+QImage Polyline(const QPolygon& polygon) {
+  QImage image(500, 700, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  painter.setPen(QPen(Qt::white, 1));
+  painter.drawPolyline(polygon);
+  return image;
+}
+
+TEST(SensorGraph, ACompressedTraceDrawsTheSamePixelsAsEverySample) {
+  App();
+  std::uint32_t seed = 7;
+  for (int round = 0; round < 4; ++round) {
+    for (const std::uint32_t count : {1u, 2u, 5u, 367u, 368u, 1000u, 36000u}) {
+      const std::vector<int> ys = RandomTrace(count, seed);
+      QPolygon every;
+      TraceBuilder builder;
+      for (std::uint32_t i = 0; i < count; ++i) {
+        every.append(QPoint(GraphX(i, count), ys[i]));
+        builder.Add(GraphX(i, count), ys[i]);
+      }
+      QPolygon compressed;
+      for (const TracePoint& point : builder.Finish()) compressed.append(QPoint(point.x, point.y));
+      EXPECT_LE(compressed.size(), 4 * 367 + 1);
+      EXPECT_EQ(Polyline(every), Polyline(compressed)) << count << " samples, round " << round;
+    }
+  }
 }
 
 }  // namespace

@@ -123,6 +123,8 @@ CBlackBoxDlg::~CBlackBoxDlg() {
   for (int channel = 1; channel >= 0; --channel) {
     if (channels_[channel] != nullptr) playback::Teardown(channels_[channel]->video());
   }
+  // The video windows outlive this part of the window: they must not wake it any more.
+  channels_[kChannel1]->video().notifyWindow = nullptr;
 }
 
 void CBlackBoxDlg::CreateControls() {
@@ -348,6 +350,12 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   traces_.Build(sensor_, profile_.gsensor_axes);
   HandTrackToMap();
   if (!fullScreen_) map_->setVisible(hasData);
+  if (!hasData) {
+    // No GPS data: the previous recording's position must not stay on show.
+    SetGpsLabels(BareGpsLabels());
+    Label(controls::kGpsStatus)->SetText({});
+    gpsFlags_.gpsShown = false;
+  }
 
   const int showChannel1 = fullScreen_ && swap_ ? 0 : 1;
   CMyStatic* channel1 = channels_[kChannel1];

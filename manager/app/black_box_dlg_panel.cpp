@@ -91,6 +91,9 @@ void CBlackBoxDlg::ResetPositionDisplay() {
   transport_.duration = 0;
   resultBlock_.duration = 0;
   ReleaseSensorData();
+  // The last readouts belong to the recording that is being closed.
+  RestoreFromSkin(kReadoutStrip);
+  Invalidate(kReadoutStrip);
   Invalidate(FullScreenThumbStrip(transport_.fullScreenBar));
   timeText_ = FromUtf8(TimeText(0, 0));
   Invalidate(FullScreenTimeTextRect());

@@ -218,6 +218,16 @@ TEST(MainWindow, ARecordingWithoutSensorDataPlaysWithAnEmptyPanel) {
   const QImage shown = Shown(*window);
   EXPECT_EQ(shown.copy(70, 550, 367, 113), window->cleanSkin().copy(70, 550, 367, 113));
   EXPECT_GT(window->transport().positionOffset(), 0);  // the position bar still moves
+
+  // After a recording with GPS data, its position does not stay on show.
+  Open(*window, RowOf(RecordingKind::Normal));
+  ASSERT_TRUE(WaitFor([&] { return LabelText(*window, controls::kGpsStatus) == "GPS >>"; }));
+  Open(*window, RowOf(RecordingKind::NoUserData));
+  Pump(std::chrono::milliseconds(600));
+  EXPECT_EQ(LabelText(*window, controls::kGpsStatus), "");
+  EXPECT_EQ(LabelText(*window, controls::kLatitude), "Latitude : ");
+  const QImage after = Shown(*window);
+  EXPECT_EQ(after.copy(80, 663, 270, 21), window->cleanSkin().copy(80, 663, 270, 21));  // above the position bar
 }
 
 TEST(MainWindow, OpenFailuresShowTheirMessages) {

@@ -98,6 +98,9 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000) {
 int main(int argc, char** argv) {
   const auto start = Clock::now();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  if (qEnvironmentVariableIsEmpty("BLACKBOX_TILE_URL")) qputenv("BLACKBOX_TILE_URL", "none");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
   gui::SetMessageRecording(true);
   const fs::path work = fs::temp_directory_path() / "blackbox-bench-window-work";

@@ -15,6 +15,8 @@
 namespace app {
 
 int CBlackBoxApp::Run(int argc, char** argv) {
+  // The map is a web view, which shares its GL context with the window's.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
   // Qt took the user's locale for everything; numbers in texts and files stay in the C form.
   std::setlocale(LC_NUMERIC, "C");

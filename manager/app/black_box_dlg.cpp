@@ -22,12 +22,11 @@
 #include "manager/display/label.h"
 #include "manager/display/my_static.h"
 #include "manager/display/palette.h"
+#include "manager/display/recording_track.h"
 #include "manager/display/video_layout.h"
 #include "manager/library/recording_name.h"
 #include "manager/playback/build_graph.h"
 #include "manager/playback/transport.h"
-#include "manager/recording/gps_decode.h"
-#include "manager/recording/samples.h"
 #include "manager/recording/structure_check.h"
 
 Q_LOGGING_CATEGORY(lcManagerWindow, "blackbox.manager.window", QtInfoMsg)
@@ -145,6 +144,8 @@ void CBlackBoxDlg::CreateControls() {
   listView_->horizontalHeader()->hide();
   listView_->verticalHeader()->hide();
   listView_->horizontalHeader()->setDefaultSectionSize(100);
+  // The last column takes the rest, so a selected row is highlighted across the whole list.
+  listView_->horizontalHeader()->setStretchLastSection(true);
   listView_->verticalHeader()->setDefaultSectionSize(18);
   listView_->setShowGrid(false);
   listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -418,18 +419,7 @@ void CBlackBoxDlg::OnOpenRequest() {
   OpenRecording(list_->currentRecording());
 }
 
-void CBlackBoxDlg::HandTrackToMap() {
-  std::vector<std::array<double, 2>> track;
-  if (sensor_.noData == 0) {
-    const std::uint32_t count = recording::GpsSampleCount(sensor_);
-    track.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-      const recording::GpsFix fix = recording::DecodeGpsSample(recording::GpsSampleAt(sensor_, i));
-      if (recording::ClassifyFix(fix) == recording::FixKind::Ok) track.push_back({fix.latitude, fix.longitude});
-    }
-  }
-  map_->SetTrack(track);
-}
+void CBlackBoxDlg::HandTrackToMap() { map_->SetTrack(RecordingTrack(sensor_)); }
 
 // ---- Graph events ----
 

@@ -1,30 +1,165 @@
 #include "manager/display/google_map.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
+#include <QPointer>
+#include <QShowEvent>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+#include "common/webmap/map_page.h"
+#include "common/webmap/page_call.h"
+#include "common/webmap/page_drawn.h"
+#include "common/webmap/tile_source.h"
+#include "manager/display/recording_track.h"
+#include "manager/recording/gps_decode.h"
 
 namespace display {
+namespace {
+
+// How often the page's state is read back while it is still settling (tiles answering).
+constexpr int kStatePollMs = 100;
+// A screenshot waits this long at most for the first tiles; an unreachable tile server can
+// take much longer to give up, and the page is usable without them.
+constexpr qint64 kTileWaitMs = 4000;
+constexpr qint64 kStatePollLimitMs = 10000;
+
+QJsonArray RectArray(const QRect& r) { return QJsonArray{r.x(), r.y(), r.width(), r.height()}; }
+
+}  // namespace
 
 GoogleMap::GoogleMap(const setup::Profile& profile, QWidget* parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("179"));
-  const auto& place = profile.map_view;
-  setGeometry(place.x, place.y, place.width, place.height);
+  setObjectName(QStringLiteral("GoogleMap"));
+  const QString path = QString::fromUtf8(profile.map_page_path.data(), qsizetype(profile.map_page_path.size()));
+  pageFile_ = QFileInfo(path).fileName();
+
+  view_ = new QWebEngineView(this);
+  webmap::PrepareMapView(*view_);
+  page_ = new webmap::MapPage(webmap::ChooseTileSource(), view_);
+  view_->setPage(page_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view_);
+
+  stateTimer_ = new QTimer(this);
+  stateTimer_->setInterval(kStatePollMs);
+  connect(stateTimer_, &QTimer::timeout, this, &GoogleMap::RefreshPageState);
+  connect(page_, &QWebEnginePage::loadStarted, this, &GoogleMap::OnLoadStarted);
+  connect(page_, &QWebEnginePage::loadFinished, this, &GoogleMap::OnLoadFinished);
+
   hide();
+  const setup::PixelRect& r = profile.map_view;
+  setGeometry(r.x, r.y, r.width, r.height);
+  page_->load(QUrl(QStringLiteral("qrc:") + path));
+}
+
+GoogleMap::~GoogleMap() {
+  // Calls still in flight answer when the page goes; let them find this object whole.
+  delete view_;
+  view_ = nullptr;
+  page_ = nullptr;
 }
 
 void GoogleMap::ShowMapPosition(double a, double b) {
-  last_ = {a, b};
-  ++calls_;
+  if (!IsMapPosition(a, b)) return;
+  // The sensor record's "no fix" marker is not a place; the marker stays where it was.
+  if (a == recording::kNoFixMarker && b == recording::kNoFixMarker) return;
+  if (!loaded_) return;
+  const float latitude = static_cast<float>(a);
+  const float longitude = static_cast<float>(b);
+  lastAnimate_ = std::array<float, 2>{longitude, latitude};
+  Call(QStringLiteral("animate"), QJsonArray{double(longitude), double(latitude)});
 }
 
-void GoogleMap::SetTrack(const std::vector<std::array<double, 2>>& latLng) { trackPoints_ = latLng.size(); }
+void GoogleMap::SetTrack(const std::vector<std::array<double, 2>>& latLng) {
+  track_.clear();
+  track_.reserve(latLng.size());
+  for (const auto& p : latLng) {
+    if (IsMapPosition(p[0], p[1])) track_.push_back(p);
+  }
+  trackSent_ = false;
+  if (loaded_) SendTrack();
+}
 
-bool GoogleMap::Settled() const { return true; }
+void GoogleMap::SendTrack() {
+  QJsonArray points;
+  for (const auto& p : track_) points.append(QJsonArray{p[0], p[1]});
+  Call(QStringLiteral("setTrack"), QJsonArray{points});
+  trackSent_ = true;
+}
+
+void GoogleMap::Call(const QString& function, const QJsonArray& arguments) {
+  ++callsInFlight_;
+  QPointer<GoogleMap> self(this);
+  webmap::CallPage(*page_, function, arguments, [self](const webmap::PageCallResult& result) {
+    if (!self) return;
+    --self->callsInFlight_;
+    if (!result.pageState.isEmpty()) self->pageState_ = result.pageState;
+  });
+}
+
+void GoogleMap::RefreshPageState() {
+  if (!page_ || !loaded_) return;
+  QPointer<GoogleMap> self(this);
+  webmap::ReadPageState(*page_, [self](const QVariantMap& state) {
+    if (!self) return;
+    if (!state.isEmpty()) self->pageState_ = state;
+    // Hidden, or given up on the tiles: the answers to the page calls keep the state fresh.
+    const bool givenUp = self->shownFor_.isValid() && self->shownFor_.elapsed() > kStatePollLimitMs;
+    if (self->PageStateFinal() || !self->isVisible() || givenUp) self->stateTimer_->stop();
+  });
+}
+
+bool GoogleMap::PageStateFinal() const {
+  return pageState_.value("ready").toBool() && pageState_.value("tiles").toString() != QLatin1String("loading");
+}
+
+void GoogleMap::OnLoadStarted() {
+  loaded_ = false;
+  failed_ = false;
+  pageState_.clear();
+  trackSent_ = false;
+}
+
+void GoogleMap::OnLoadFinished(bool ok) {
+  loaded_ = ok;
+  failed_ = !ok;
+  if (!ok) return;
+  if (!track_.empty()) SendTrack();
+  RefreshPageState();
+  stateTimer_->start();
+}
+
+void GoogleMap::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  shownFor_.start();
+  // The page learns its size now and starts on its tiles; follow it until it settles.
+  if (loaded_) stateTimer_->start();
+}
+
+bool GoogleMap::Settled() const {
+  if (failed_) return true;
+  if (!loaded_) return false;
+  if (!isVisible()) return true;  // nothing of it is on screen
+  if (callsInFlight_ > 0 || !pageState_.value("ready").toBool()) return false;
+  if (trackSent_ && pageState_.value("trackPoints").toInt() != int(track_.size())) return false;
+  const bool tilesWaiting = pageState_.value("tiles").toString() == QLatin1String("loading");
+  if (tilesWaiting && shownFor_.isValid() && shownFor_.elapsed() < kTileWaitMs) return false;
+  return webmap::ShowsDrawnFrame(*view_);
+}
 
 QJsonObject GoogleMap::State() const {
-  return {{"placeholder", true},
-          {"calls", calls_},
-          {"lastPosition", QJsonArray{last_[0], last_[1]}},
-          {"trackPoints", static_cast<qint64>(trackPoints_)}};
+  const bool visible = parentWidget() ? isVisibleTo(parentWidget()) : isVisible();
+  QJsonValue lastAnimate = QJsonValue::Null;
+  if (lastAnimate_) lastAnimate = QJsonArray{double((*lastAnimate_)[0]), double((*lastAnimate_)[1])};
+  return QJsonObject{{"visible", visible},
+                     {"rect", RectArray(geometry())},
+                     {"page", pageFile_},
+                     {"loaded", loaded_},
+                     {"lastAnimate", lastAnimate},
+                     {"pageState", QJsonObject::fromVariantMap(pageState_)}};
 }
 
 }  // namespace display

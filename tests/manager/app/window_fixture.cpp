@@ -21,7 +21,11 @@ QApplication& Application() {
   static char name[] = "manager_window_tests";
   static char* argv[] = {name, nullptr};
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The map view is a web view: no sandbox as root, no tiles from the network.
+  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  if (qEnvironmentVariableIsEmpty("BLACKBOX_TILE_URL")) qputenv("BLACKBOX_TILE_URL", "none");
   static QApplication* app = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     auto* made = new QApplication(argc, argv);
     static testing_support::TempDir workingFolder;
     fs::current_path(workingFolder.path());

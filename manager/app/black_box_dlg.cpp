@@ -537,7 +537,11 @@ void CBlackBoxDlg::OnPanelTimer() {
 void CBlackBoxDlg::OnPositionTimer() {
   if (transport_.playState() == kStopped) return;
   transport_.FollowPosition();
-  if (!fullScreen_) Invalidate({70, 684, 670, 696});
+  if (!fullScreen_) {
+    Invalidate({70, 684, 670, 696});
+    // Drawn only in full screen; kept current here for the state report.
+    timeText_ = QString::fromStdString(TimeText(transport_.position(), transport_.duration));
+  }
   // Without sensor data the full-screen bar and time must still follow the playback.
   if (transport_.playState() == kPlaying && (sensor_.noData == 0 || fullScreen_)) UpdatePositionDisplay();
 }

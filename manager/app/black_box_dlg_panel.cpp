@@ -72,12 +72,11 @@ void CBlackBoxDlg::SetGpsLabels(const GpsLabels& labels) {
 void CBlackBoxDlg::UpdatePositionDisplay() {
   const std::int64_t position = transport_.position();
   const std::int64_t duration = transport_.duration;
-  // Kept in both layouts (for the state report); only the full-screen layout draws it.
-  timeText_ = FromUtf8(TimeText(position, duration));
   if (fullScreen_) {
     const Rect& bar = transport_.fullScreenBar;
     transport_.setFullScreenOffset(OffsetForPosition(position, duration, bar.Width()));
     Invalidate(FullScreenThumbStrip(bar));
+    timeText_ = FromUtf8(TimeText(position, duration));
     Invalidate(FullScreenTimeTextRect());
     return;
   }

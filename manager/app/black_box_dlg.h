@@ -105,6 +105,8 @@ class CBlackBoxDlg : public QDialog,
   // The channel the large window shows: 0, or 1 after a swap.
   int LargeWindowChannel() const { return swap_ ? kChannel2 : kChannel1; }
   const recording::MVOXUDAT& sensorRecord() const { return sensor_; }
+  // The GPS values the panel last decoded: degrees and knots (the speed outlives a reset).
+  const recording::GpsFix& panelFix() const { return panelFix_; }
   const std::string& currentRecording() const { return list_->currentRecording(); }
   display::GoogleMap* mapView() const { return map_; }
 
@@ -245,6 +247,7 @@ class CBlackBoxDlg : public QDialog,
   recording::MVOXUDAT sensor_;
   display::SensorTraces traces_;
   display::GpsPanelFlags gpsFlags_;
+  recording::GpsFix panelFix_;
   QString timeText_;
 
   bool fullScreen_ = false;

@@ -54,7 +54,8 @@ constexpr int kPanelLabels[] = {controls::kDateCaption, controls::kListCaption, 
 void CBlackBoxDlg::UpdateGpsPanel(std::int64_t position) {
   const auto sample = recording::FindGpsSample(sensor_, position);
   if (!sample) return;
-  const GpsPanelChange change = GpsPanelChangeFor(recording::DecodeGpsSample(*sample), gpsFlags_);
+  panelFix_ = recording::DecodeGpsSample(*sample);
+  const GpsPanelChange change = GpsPanelChangeFor(panelFix_, gpsFlags_);
   CLabel* status = Label(controls::kGpsStatus);
   if (change.statusText) status->SetText(FromUtf8(*change.statusText));
   if (change.statusColour) status->SetTextColour(QColor::fromRgb(static_cast<QRgb>(*change.statusColour)));
@@ -86,6 +87,8 @@ void CBlackBoxDlg::UpdatePositionDisplay() {
 }
 
 void CBlackBoxDlg::ResetPositionDisplay() {
+  panelFix_.latitude = 0.0;
+  panelFix_.longitude = 0.0;
   transport_.setPosition(0);
   transport_.ResetOffsets();
   transport_.duration = 0;

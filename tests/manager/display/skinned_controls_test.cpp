@@ -26,8 +26,9 @@ QApplication& App() {
   static char name[] = "manager_display_widget_tests";
   static char* argv[] = {name, nullptr};
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: after main() Qt's own statics are already gone.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // Share of pixels in which two images of the same size differ.

@@ -206,8 +206,14 @@ void CBlackBoxDlg::CreateControls() {
     if (auto* swap = Button(commands::kSwap)) swap->raise();
   }
 
-  map_ = new GoogleMap(profile_, this);
-  map_->hide();
+}
+
+GoogleMap* CBlackBoxDlg::mapView() {
+  if (map_ == nullptr) {
+    map_ = new GoogleMap(profile_, this);
+    map_->hide();
+  }
+  return map_;
 }
 
 void CBlackBoxDlg::CreateLabel(int id, const QFont& font, std::optional<QColor> background, Rect place,
@@ -350,7 +356,7 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   const bool hasData = recording::LoadSensorRecord(path, sensor_);
   traces_.Build(sensor_, profile_.gsensor_axes);
   HandTrackToMap();
-  if (!fullScreen_) map_->setVisible(hasData);
+  if (!fullScreen_) mapView()->setVisible(hasData);
   if (!hasData) {
     // No GPS data: the previous recording's position must not stay on show.
     SetGpsLabels(BareGpsLabels());
@@ -419,7 +425,7 @@ void CBlackBoxDlg::OnOpenRequest() {
   OpenRecording(list_->currentRecording());
 }
 
-void CBlackBoxDlg::HandTrackToMap() { map_->SetTrack(RecordingTrack(sensor_)); }
+void CBlackBoxDlg::HandTrackToMap() { mapView()->SetTrack(RecordingTrack(sensor_)); }
 
 // ---- Graph events ----
 

@@ -108,7 +108,9 @@ class CBlackBoxDlg : public QDialog,
   // The GPS values the panel last decoded: degrees and knots (the speed outlives a reset).
   const recording::GpsFix& panelFix() const { return panelFix_; }
   const std::string& currentRecording() const { return list_->currentRecording(); }
-  display::GoogleMap* mapView() const { return map_; }
+  // The map view (made on first use, or right after the window's first paint: the web view
+  // takes long to start and the window shows first).
+  display::GoogleMap* mapView();
 
   // ---- Layout ----
   void ToggleFullScreen();
@@ -231,7 +233,8 @@ class CBlackBoxDlg : public QDialog,
   std::map<int, display::CLabel*> labels_;
   std::array<display::CMyStatic*, 2> channels_{};  // [1] is null in the one-channel builds
   std::array<playback::ChannelSettings, 2> channelSettings_;
-  display::GoogleMap* map_ = nullptr;
+  display::GoogleMap* map_ = nullptr;  // see mapView()
+  bool mapPending_ = false;
 
   // What the window last told each channel, for the state report.
   struct ChannelRecord {

@@ -59,7 +59,7 @@ void CBlackBoxDlg::UpdateGpsPanel(std::int64_t position) {
   CLabel* status = Label(controls::kGpsStatus);
   if (change.statusText) status->SetText(FromUtf8(*change.statusText));
   if (change.statusColour) status->SetTextColour(QColor::fromRgb(static_cast<QRgb>(*change.statusColour)));
-  if (change.mapPosition) map_->ShowMapPosition((*change.mapPosition)[0], (*change.mapPosition)[1]);
+  if (change.mapPosition) mapView()->ShowMapPosition((*change.mapPosition)[0], (*change.mapPosition)[1]);
   if (change.labels) SetGpsLabels(*change.labels);
 }
 
@@ -103,7 +103,7 @@ void CBlackBoxDlg::ResetPositionDisplay() {
 }
 
 void CBlackBoxDlg::ResetPanel() {
-  map_->hide();
+  if (map_ != nullptr) map_->hide();
   Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText({})));
   SetGpsLabels(BareGpsLabels());
   Label(controls::kGpsStatus)->SetText({});
@@ -143,7 +143,7 @@ void CBlackBoxDlg::EnterFullScreen() {
   layoutInProgress_ = true;
   fullScreen_ = true;
   transport_.fullScreen = true;
-  map_->hide();
+  if (map_ != nullptr) map_->hide();
   SetPanelControlsVisible(false);
   for (CMyStatic* window : channels_) {
     if (window != nullptr) window->SetIdleBackground(nullptr);
@@ -172,7 +172,7 @@ void CBlackBoxDlg::LeaveFullScreen() {
     if (window != nullptr) window->SetIdleBackground(&cleanSkin());
   }
   // The map comes back only for a recording with GPS data: never empty with nothing open.
-  map_->setVisible(sensor_.noData == 0);
+  if (map_ != nullptr) map_->setVisible(sensor_.noData == 0);
   layoutInProgress_ = false;
   update();
 }
@@ -236,6 +236,10 @@ void CBlackBoxDlg::SwapChannels() {
 // ---- Painting ----
 
 void CBlackBoxDlg::paintEvent(QPaintEvent* event) {
+  if (map_ == nullptr && !mapPending_) {
+    mapPending_ = true;
+    QMetaObject::invokeMethod(this, [this] { mapView(); }, Qt::QueuedConnection);
+  }
   if (layoutInProgress_) return;
   if (fullScreen_) {
     PaintFullScreen(event->region());

@@ -79,8 +79,7 @@ QJsonObject CBlackBoxDlg::StateJson() const {
         QJsonObject{{"rect", RectArray(button->geometry())}, {"visible", button->isVisible()}, {"toggled", button->Toggled()}};
   }
   state["buttons"] = buttons;
-  state["map"] = map_->State();
-  state["mapVisible"] = map_->isVisible();
+  state["map"] = map_ != nullptr ? map_->State() : QJsonObject{{"visible", false}};
   return state;
 }
 
@@ -92,7 +91,7 @@ void CBlackBoxDlg::MarkActionsDone() {
 bool CBlackBoxDlg::Settled(std::int64_t target) const {
   if (openRequestPending_) return false;
   if (positionTicks_ <= positionTicksAtMark_ || panelTicks_ <= panelTicksAtMark_) return false;
-  if (!map_->Settled()) return false;
+  if (map_ == nullptr || !map_->Settled()) return false;
   // A picture may start up to a frame before the requested time.
   constexpr std::int64_t kFrameSlack = 1'000'000;
   for (int channel = 0; channel < profile_.channels; ++channel) {

@@ -155,7 +155,7 @@ TEST(MainWindow, SlidersAreFilledAndPressesSeekAndSetTheRate) {
   EXPECT_EQ(window->playState(), app::kPlaying);
   window->OnCommand(commands::kPause);
   window->OnTimer(app::kPositionTimerId);
-  EXPECT_NEAR(static_cast<double>(window->currentPosition()), duration / 2.0, 2'000'000);
+  EXPECT_GE(window->currentPosition(), duration / 2 - 1'000'000);  // from the middle on
 
   QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(620, 640));  // the rate bar, d = 130
   EXPECT_EQ(window->transport().ratePosition(), 145);
@@ -213,7 +213,7 @@ TEST(MainWindow, ARecordingWithoutSensorDataPlaysWithAnEmptyPanel) {
   Open(*window, RowOf(RecordingKind::NoUserData));
   EXPECT_EQ(window->sensorRecord().noData, 1);
   EXPECT_FALSE(window->mapView()->isVisible());
-  Pump(std::chrono::milliseconds(700));  // a panel tick and several position ticks
+  Pump(std::chrono::milliseconds(600));  // a panel tick and several position ticks
   EXPECT_EQ(LabelText(*window, controls::kGpsStatus), "");
   EXPECT_EQ(LabelText(*window, controls::kLatitude), "Latitude : ");  // as the folder load left it
   const QImage shown = Shown(*window);

@@ -22,6 +22,8 @@ PACKAGES=(
   liblzo2-dev libturbojpeg0-dev libjs-leaflet fonts-noto-cjk fonts-dejavu-core fonts-liberation2 nlohmann-json3-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev ffmpeg gpsbabel poppler-utils
+  # the card format (mkfs.fat, fsck.fat) and the tests' look at the formatted images
+  dosfstools file
 )
 
 as_root() {

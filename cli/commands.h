@@ -18,6 +18,7 @@ int RunFormatPlan(std::span<const std::string> args);
 int RunTrips(std::span<const std::string> args);
 int RunPoints(std::span<const std::string> args);
 int RunFrame(std::span<const std::string> args);
+int RunPrint(std::span<const std::string> args);
 int RunPlay(std::span<const std::string> args);
 int RunSave(std::span<const std::string> args);
 int RunRoute(std::span<const std::string> args);

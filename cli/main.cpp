@@ -26,6 +26,8 @@ constexpr Subcommand kSubcommands[] = {
     {"trips", cli::RunTrips, "trips FOLDER|FILE.KEL [--tz INDEX] [--dst] [--json]"},
     {"points", cli::RunPoints, "points FOLDER|FILE.KEL [--json]"},
     {"frame", cli::RunFrame, "frame FILE --at SECONDS -o OUT.jpg"},
+    {"print", cli::RunPrint,
+     "print FILE --at SECONDS -o OUT.pdf [--paper a4|letter] [--landscape] [--dpi N] [--profile dual|park|brand] [--swap]"},
     {"play", cli::RunPlay, "play FILE [--rate R] [--seek SECONDS]"},
     {"save", cli::RunSave, "save PATH OUT [--profile current|older]"},
     {"route", cli::RunRoute, "route PATH --row N [--profile current|older] [--json]"},

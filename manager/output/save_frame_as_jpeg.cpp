@@ -7,14 +7,15 @@
 
 namespace output {
 
-bool SaveFrameAsJpeg(playback::CVideo& video, const std::filesystem::path& path) {
-  if (!video.control || !video.seeking || !video.windowless) return false;
+FrameSave SaveFrameAsJpeg(playback::CVideo& video, const std::filesystem::path& path) {
+  if (!video.control || !video.seeking || !video.windowless) return FrameSave::NothingToGrab;
   if (video.state == 3) playback::Pause(video);
   const playback::RgbImage* frame = GrabFrame(video);
-  if (frame == nullptr) return false;
+  if (frame == nullptr) return FrameSave::NothingToGrab;
   const std::size_t length = EncodeJpeg(frame->pixels, frame->width, frame->height, video.jpegArea);
-  if (length != 0) WriteFileBytes(path, std::span(video.jpegArea.data(), length));
-  return true;
+  if (length == 0) return FrameSave::TooLarge;
+  if (!WriteFileBytes(path, std::span(video.jpegArea.data(), length))) return FrameSave::NotWritten;
+  return FrameSave::Written;
 }
 
 }  // namespace output

@@ -6,8 +6,15 @@
 
 namespace output {
 
-// Pauses a running channel, grabs its frame and writes it as JPEG to `path`. True when a frame
-// was grabbed, whether or not the file could be written; false when there was nothing to grab.
-bool SaveFrameAsJpeg(playback::CVideo& video, const std::filesystem::path& path);
+enum class FrameSave {
+  NothingToGrab,  // no graph, or no picture yet
+  Written,
+  TooLarge,       // the JPEG stream does not fit the channel's 2,000,000-byte area
+  NotWritten,     // the file could not be written (full card, read-only folder)
+};
+
+// Pauses a running channel, grabs its frame and writes it as JPEG to `path`. Anything but
+// NothingToGrab means a frame was grabbed, whether or not the file could be written.
+FrameSave SaveFrameAsJpeg(playback::CVideo& video, const std::filesystem::path& path);
 
 }  // namespace output

@@ -153,7 +153,7 @@ TEST(SaveFrameAsJpeg, WritesTheFrameAndPausesARunningChannel) {
   ASSERT_TRUE(playback::SeekTo(channel.video, 12'000'000.0));
   playback::Play(channel.video);
   const auto path = folder / "shot.jpg";
-  EXPECT_TRUE(output::SaveFrameAsJpeg(channel.video, path));
+  EXPECT_EQ(output::SaveFrameAsJpeg(channel.video, path), output::FrameSave::Written);
   EXPECT_EQ(channel.video.state, 2);
   const std::string stream = testing_support::ReadFile(path);
   const auto header = ReadJpegHeader(stream);
@@ -163,15 +163,15 @@ TEST(SaveFrameAsJpeg, WritesTheFrameAndPausesARunningChannel) {
   EXPECT_EQ(header->subsampling, TJSAMP_420);
   ExpectColour(DecodeRgb(stream, 320, 240), 160 + 120 * 320, 0, 0, 255);
 
-  // A file that cannot be written still counts as a grabbed frame.
-  EXPECT_TRUE(output::SaveFrameAsJpeg(channel.video, folder / "missing" / "shot.jpg"));
+  // A file that cannot be written still counts as a grabbed frame, and says why.
+  EXPECT_EQ(output::SaveFrameAsJpeg(channel.video, folder / "missing" / "shot.jpg"), output::FrameSave::NotWritten);
   EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 }
 
 TEST(SaveFrameAsJpeg, NothingToGrabWithoutAGraph) {
   testing_support::TempDir folder;
   playback::CVideo video;
-  EXPECT_FALSE(output::SaveFrameAsJpeg(video, folder / "shot.jpg"));
+  EXPECT_EQ(output::SaveFrameAsJpeg(video, folder / "shot.jpg"), output::FrameSave::NothingToGrab);
   EXPECT_FALSE(std::filesystem::exists(folder / "shot.jpg"));
 }
 

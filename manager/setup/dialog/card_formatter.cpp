@@ -1,0 +1,192 @@
+#include "manager/setup/dialog/card_formatter.h"
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "manager/setup/dialog/mount_table.h"
+
+namespace setup {
+namespace {
+
+// Mount points whose devices hold the system, even when they are not "/".
+constexpr std::array<std::string_view, 5> kSystemMountPoints = {"/", "/boot", "/home", "/usr", "/var"};
+
+bool IsFat(std::string_view type) { return type == "vfat" || type == "msdos" || type == "fat"; }
+
+bool IsRemovableCard(const BlockDeviceFacts& facts) {
+  // SD cards come out of their slot whatever the kernel's flag says; a USB disk must be marked
+  // removable, or it may be the external drive the system runs from.
+  return facts.bus == BlockDeviceFacts::Bus::SdCard || (facts.bus == BlockDeviceFacts::Bus::Usb && facts.removable);
+}
+
+// The folder as the file system names it, symbolic links resolved where they exist.
+std::string ResolvedFolder(std::string_view folder) {
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(std::filesystem::path(folder), error);
+  return NormalizedPath(error ? std::string(folder) : resolved.string());
+}
+
+CardRefusal FromLandedRefusal(FormatRefusal refusal) {
+  switch (refusal) {
+    case FormatRefusal::None:
+      return CardRefusal::None;
+    case FormatRefusal::BelowDriveRoot:
+      return CardRefusal::BelowMountPoint;
+    case FormatRefusal::OtherDrive:
+      return CardRefusal::OtherCard;
+    case FormatRefusal::SystemDrive:
+      return CardRefusal::SystemDrive;
+  }
+  return CardRefusal::SystemDrive;
+}
+
+bool SharesDisk(const CardSystem& system, const std::string& device, const BlockDeviceFacts& facts,
+                const MountEntry& other) {
+  if (other.device == device || (!facts.disk.empty() && other.device == facts.disk)) return true;
+  const auto other_facts = system.DeviceFacts(other.device);
+  return other_facts && !other_facts->disk.empty() && (other_facts->disk == facts.disk || other_facts->disk == device);
+}
+
+bool HoldsTheSystem(const CardSystem& system, const std::vector<MountEntry>& table, const MountEntry& card,
+                    const BlockDeviceFacts& facts) {
+  for (std::string_view mount_point : kSystemMountPoints) {
+    for (const MountEntry* entry : EntriesAt(table, mount_point)) {
+      if (SharesDisk(system, card.device, facts, *entry)) return true;
+    }
+  }
+  return false;
+}
+
+bool MountedElsewhere(const std::vector<MountEntry>& table, const MountEntry& card) {
+  const std::string here = NormalizedPath(card.mount_point);
+  for (const MountEntry& entry : table) {
+    if (entry.device == card.device && NormalizedPath(entry.mount_point) != here) return true;
+  }
+  return false;
+}
+
+ProgramRun RunAsRoot(CardSystem& system, std::vector<std::string> command) {
+  return system.Run(AsRoot(std::move(command), system.IsRoot()));
+}
+
+}  // namespace
+
+std::string_view CardRefusalName(CardRefusal refusal) {
+  switch (refusal) {
+    case CardRefusal::None: return "none";
+    case CardRefusal::NoMount: return "no mount";
+    case CardRefusal::BelowMountPoint: return "below the mount point";
+    case CardRefusal::OtherCard: return "another card";
+    case CardRefusal::SystemDrive: return "the root file system";
+    case CardRefusal::NotFat: return "not FAT";
+    case CardRefusal::NotBlockDevice: return "not a block device";
+    case CardRefusal::SystemDisk: return "a system disk";
+    case CardRefusal::NotRemovableCard: return "not a removable card";
+    case CardRefusal::MountedElsewhere: return "mounted elsewhere too";
+  }
+  return "unknown";
+}
+
+CardFormatPlan PlanCardFormat(const CardSystem& system, std::string_view chosen_folder, std::string_view card_folder) {
+  CardFormatPlan plan;
+  const std::vector<MountEntry> table = system.MountTable();
+  const std::string chosen = ResolvedFolder(chosen_folder);
+  const MountEntry* mount = chosen_folder.empty() ? nullptr : FindMountHolding(table, chosen);
+  if (mount == nullptr) {
+    plan.refusal = CardRefusal::NoMount;
+    return plan;
+  }
+  plan.mount = *mount;
+  const MountEntry* card_mount = card_folder.empty() ? nullptr : FindMountHolding(table, ResolvedFolder(card_folder));
+  plan.capacity = system.DeviceCapacity(mount->device);
+
+  const FormatPlan landed = PlanMountFormat({chosen, NormalizedPath(mount->mount_point)},
+                                            card_mount ? NormalizedPath(card_mount->mount_point) : std::string(),
+                                            plan.capacity);
+  plan.refusal = FromLandedRefusal(landed.refusal);
+  if (plan.refused()) return plan;
+  plan.format = landed.format;
+
+  if (!IsFat(mount->type)) {
+    plan.refusal = CardRefusal::NotFat;
+    return plan;
+  }
+  const auto facts = system.DeviceFacts(mount->device);
+  if (!facts) {
+    plan.refusal = CardRefusal::NotBlockDevice;
+    return plan;
+  }
+  plan.facts = *facts;
+  if (HoldsTheSystem(system, table, *mount, *facts)) {
+    plan.refusal = CardRefusal::SystemDisk;
+  } else if (!IsRemovableCard(*facts)) {
+    plan.refusal = CardRefusal::NotRemovableCard;
+  } else if (MountedElsewhere(table, *mount)) {
+    plan.refusal = CardRefusal::MountedElsewhere;
+  }
+  if (plan.refused()) return plan;
+
+  plan.layout = ChooseFatLayout(*plan.format, plan.capacity.value_or(0), facts->logical_sector_bytes);
+  return plan;
+}
+
+std::vector<std::string> UnmountCommand(const CardFormatPlan& plan) { return {"umount", plan.mount.mount_point}; }
+
+std::vector<std::string> MakeFileSystemCommand(const CardFormatPlan& plan) {
+  const int sector = plan.facts.logical_sector_bytes;
+  std::vector<std::string> command = {"mkfs.fat",
+                                      "-F", std::to_string(plan.layout.fat_bits),
+                                      "-S", std::to_string(sector),
+                                      "-s", std::to_string(plan.layout.sectors_per_cluster(sector))};
+  // A card without a partition table is formatted whole, as the camera does; mkfs.fat asks for
+  // -I before it formats a whole disk, and the checks above stand in for its own.
+  if (!plan.facts.partition) command.push_back("-I");
+  command.push_back(plan.mount.device);
+  return command;
+}
+
+std::vector<std::string> MountCommand(const CardFormatPlan& plan) {
+  std::vector<std::string> command = {"mount", "--mkdir", "-t", plan.mount.type};
+  if (!plan.mount.options.empty()) {
+    command.push_back("-o");
+    command.push_back(plan.mount.options);
+  }
+  command.push_back(plan.mount.device);
+  command.push_back(plan.mount.mount_point);
+  return command;
+}
+
+std::vector<std::string> AsRoot(std::vector<std::string> command, bool is_root) {
+  if (!is_root) command.insert(command.begin(), "pkexec");
+  return command;
+}
+
+CardFormatOutcome ExecuteCardFormat(CardSystem& system, const CardFormatPlan& plan) {
+  CardFormatOutcome outcome;
+  const auto failed = [&](const std::vector<std::string>& command, const ProgramRun& run) {
+    // Under pkexec, name the program it was asked to run.
+    outcome.failed_program = command.front() == "pkexec" && command.size() > 1 ? command[1] : command.front();
+    outcome.failed_run = run;
+  };
+
+  const auto unmount = UnmountCommand(plan);
+  const ProgramRun unmounted = RunAsRoot(system, unmount);
+  if (!unmounted.started || unmounted.exit_code != 0) {
+    failed(unmount, unmounted);
+    return outcome;  // nothing formatted; the card stays mounted
+  }
+
+  const auto make = MakeFileSystemCommand(plan);
+  const ProgramRun made = RunAsRoot(system, make);
+  outcome.result = made.started ? FormatResult::FromExitCode(made.exit_code) : FormatResult::NotStarted();
+  if (!outcome.result.Succeeded()) failed(make, made);
+
+  const auto mount = MountCommand(plan);
+  const ProgramRun mounted = RunAsRoot(system, mount);
+  outcome.remounted = mounted.started && mounted.exit_code == 0;
+  if (!outcome.remounted && outcome.failed_program.empty()) failed(mount, mounted);
+  return outcome;
+}
+
+}  // namespace setup

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace setup {
+
+// One line of the system's mount table.
+struct MountEntry {
+  std::string device;       // "/dev/sdb1"
+  std::string mount_point;  // "/media/user/NO NAME"
+  std::string type;         // "vfat"
+  std::string options;      // "rw,nosuid,uid=1000"
+};
+
+// What the system knows about the block device behind a mount.
+struct BlockDeviceFacts {
+  enum class Bus { Other, Usb, SdCard };
+  Bus bus = Bus::Other;
+  bool removable = false;           // the kernel's removable flag of the disk
+  bool partition = false;           // a partition of `disk` rather than the whole disk
+  std::string disk;                 // the whole disk: "/dev/sdb" for "/dev/sdb1"
+  int logical_sector_bytes = 512;
+};
+
+// How a program run ended.
+struct ProgramRun {
+  bool started = false;
+  int exit_code = -1;
+  std::string errors;  // what it wrote to its error output
+};
+
+// Everything the card format asks of the system, so that it can be tried on disk images with a
+// made-up mount table instead of real devices.
+class CardSystem {
+ public:
+  virtual ~CardSystem() = default;
+
+  virtual std::vector<MountEntry> MountTable() const = 0;
+  // Nothing when `device` is not a block device (a network share, tmpfs, a plain file).
+  virtual std::optional<BlockDeviceFacts> DeviceFacts(const std::string& device) const = 0;
+  virtual std::optional<std::uint64_t> DeviceCapacity(const std::string& device) const = 0;
+  // Whether this process may write to devices and mount them itself.
+  virtual bool IsRoot() const = 0;
+  // Runs a program with these arguments (no shell) and waits for it. May be called from a
+  // worker thread while the user-interface thread waits.
+  virtual ProgramRun Run(const std::vector<std::string>& arguments) = 0;
+};
+
+}  // namespace setup

@@ -1,0 +1,130 @@
+#include "manager/setup/dialog/linux_card_system.h"
+
+#include <unistd.h>
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "manager/setup/dialog/mount_table.h"
+
+namespace setup {
+namespace {
+
+namespace fs = std::filesystem;
+
+// sysfs gives sizes in 512-byte units whatever the device's sector size.
+constexpr std::uint64_t kSysfsSectorBytes = 512;
+
+std::string ReadSmallFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  std::string value = text.str();
+  while (!value.empty() && (value.back() == '\n' || value.back() == ' ')) value.pop_back();
+  return value;
+}
+
+std::optional<std::uint64_t> ReadNumber(const fs::path& path) {
+  const std::string text = ReadSmallFile(path);
+  std::uint64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end == text.data()) return std::nullopt;
+  return value;
+}
+
+// Where the desktop keeps the system's programs: mkfs.fat, umount and mount are in sbin, which
+// an ordinary user's PATH often lacks.
+QString FindProgram(const std::string& name) {
+  const QString program = QString::fromStdString(name);
+  if (program.contains('/')) return program;
+  QString found = QStandardPaths::findExecutable(program);
+  if (found.isEmpty()) found = QStandardPaths::findExecutable(program, {"/usr/sbin", "/sbin", "/usr/bin", "/bin"});
+  return found;
+}
+
+}  // namespace
+
+LinuxCardSystem::LinuxCardSystem(fs::path mounts_file, fs::path sys_root, fs::path dev_root)
+    : mounts_file_(std::move(mounts_file)), sys_root_(std::move(sys_root)), dev_root_(std::move(dev_root)) {}
+
+std::vector<MountEntry> LinuxCardSystem::MountTable() const { return ParseMountTable(ReadSmallFile(mounts_file_)); }
+
+fs::path LinuxCardSystem::SysfsEntry(const std::string& device) const {
+  const std::string prefix = dev_root_.string() + "/";
+  if (!device.starts_with(prefix)) return {};
+  std::error_code error;
+  fs::path node(device);
+  // /dev/disk/by-uuid/... and /dev/mapper/... are links to the kernel's name.
+  if (fs::is_symlink(node, error)) {
+    node = fs::canonical(node, error);
+    if (error) return {};
+  }
+  const fs::path entry = fs::canonical(sys_root_ / "class" / "block" / node.filename(), error);
+  if (error) return {};
+  return entry;
+}
+
+std::optional<BlockDeviceFacts> LinuxCardSystem::DeviceFacts(const std::string& device) const {
+  const fs::path entry = SysfsEntry(device);
+  if (entry.empty()) return std::nullopt;
+  std::error_code error;
+  BlockDeviceFacts facts;
+  facts.partition = fs::exists(entry / "partition", error);
+  const fs::path disk = facts.partition ? entry.parent_path() : entry;
+  facts.disk = (dev_root_ / disk.filename()).string();
+  facts.removable = ReadSmallFile(disk / "removable") == "1";
+  const std::string path = disk.string();
+  if (path.find("/mmc") != std::string::npos && ReadSmallFile(disk / "device" / "type") == "SD") {
+    facts.bus = BlockDeviceFacts::Bus::SdCard;
+  } else if (path.find("/usb") != std::string::npos) {
+    facts.bus = BlockDeviceFacts::Bus::Usb;
+  }
+  if (const auto sector = ReadNumber(disk / "queue" / "logical_block_size"); sector && *sector >= 512) {
+    facts.logical_sector_bytes = static_cast<int>(*sector);
+  }
+  return facts;
+}
+
+std::optional<std::uint64_t> LinuxCardSystem::DeviceCapacity(const std::string& device) const {
+  const fs::path entry = SysfsEntry(device);
+  if (entry.empty()) return std::nullopt;
+  const auto sectors = ReadNumber(entry / "size");
+  if (!sectors) return std::nullopt;
+  return *sectors * kSysfsSectorBytes;
+}
+
+bool LinuxCardSystem::IsRoot() const { return ::geteuid() == 0; }
+
+ProgramRun LinuxCardSystem::Run(const std::vector<std::string>& arguments) { return RunProgram(arguments); }
+
+ProgramRun RunProgram(const std::vector<std::string>& arguments) {
+  ProgramRun run;
+  if (arguments.empty()) return run;
+  const QString program = FindProgram(arguments.front());
+  if (program.isEmpty()) return run;
+  QStringList rest;
+  for (std::size_t i = 1; i < arguments.size(); ++i) rest << QString::fromStdString(arguments[i]);
+  // pkexec runs the program by its full path: its PATH is not the user's.
+  if (arguments.front() == "pkexec" && !rest.isEmpty()) {
+    const QString target = FindProgram(rest.front().toStdString());
+    if (!target.isEmpty()) rest.front() = target;
+  }
+  QProcess process;
+  process.setProcessChannelMode(QProcess::SeparateChannels);
+  process.start(program, rest, QIODevice::ReadOnly);
+  if (!process.waitForStarted(-1)) return run;
+  run.started = true;
+  process.closeWriteChannel();
+  process.waitForFinished(-1);
+  run.errors = process.readAllStandardError().toStdString();
+  run.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  return run;
+}
+
+}  // namespace setup

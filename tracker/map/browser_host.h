@@ -33,7 +33,6 @@ namespace tracker {
 // Result codes of the host's operations.
 inline constexpr int kHostOk = 0;
 inline constexpr int kHostNothingToSet = -1;  // a page call with neither values nor a trigger
-inline constexpr int kHostNoControl = -2;     // Embed: the web view could not be made
 inline constexpr int kHostNotPlaced = -3;     // Embed: the area has no room to show it in
 inline constexpr int kHostNoBrowser = -5;     // nothing embedded, or no document loaded yet
 inline constexpr int kHostBadAddress = -6;    // Navigate: not an address the view can load

@@ -97,7 +97,10 @@ void ReplayDriver::SetSlider(int position) {
 
 bool ReplayDriver::MoveMarker(int offset) {
   if (!HasRow() || offset < 0 || offset >= count_) return false;
-  const TrackPoint& point = (*points_)[static_cast<std::size_t>(first_ + offset)];
+  // The store may have been refilled since the row was set; never read past its end.
+  const auto at = static_cast<std::size_t>(first_) + static_cast<std::size_t>(offset);
+  if (at >= points_->size()) return false;
+  const TrackPoint& point = (*points_)[at];
   const bool showTime = showTime_ ? showTime_() : false;
   QPointer<ReplayDriver> self(this);
   const int code = host_.Call(MoveMarkerCall(point, offsetSeconds_, showTime), [self](const BridgeAnswer&) {

@@ -15,6 +15,7 @@
 namespace {
 
 const tracker::TimeZoneOffset kSeoul = tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex);
+constexpr tracker::DatabaseMagic kKelMagic = {'.', 'K', 'E', 'L'};
 
 std::filesystem::path Scratch() { return std::filesystem::temp_directory_path() / "blackbox_bench_trip_database"; }
 
@@ -26,7 +27,7 @@ const tracker::TrackDocument& Scanned() {
     samplecard::WriteCard(card, samplecard::PresetOptions(samplecard::Preset::Large));
     tracker::TrackDocument scanned;
     tracker::CallbackScanHost host;
-    tracker::Open(card / samplecard::kLogFolder, kSeoul, tracker::kCurrentProfile, scanned, host);
+    tracker::Open(card / samplecard::kLogFolder, kSeoul, kKelMagic, scanned, host);
     return scanned;
   }();
   return document;
@@ -51,7 +52,7 @@ void BM_Save(benchmark::State& state) {
   const std::vector<tracker::TripRecord> rows = ListedRows(document);
   const auto file = Scratch() / "trips.KEL";
   for (auto _ : state) {
-    if (!tracker::SaveTripDatabase(file, rows, document.points, tracker::kCurrentProfile)) {
+    if (!tracker::SaveTripDatabase(file, rows, document.points, kKelMagic)) {
       state.SkipWithError("save failed");
       return;
     }
@@ -62,10 +63,10 @@ void BM_Save(benchmark::State& state) {
 void BM_Load(benchmark::State& state) {
   const tracker::TrackDocument& document = Scanned();
   const auto file = Scratch() / "trips.KEL";
-  tracker::SaveTripDatabase(file, ListedRows(document), document.points, tracker::kCurrentProfile);
+  tracker::SaveTripDatabase(file, ListedRows(document), document.points, kKelMagic);
   for (auto _ : state) {
     tracker::TrackDocument loaded;
-    if (tracker::LoadTripDatabase(file, tracker::kCurrentProfile, kSeoul, loaded) != tracker::DatabaseError::kNone) {
+    if (tracker::LoadTripDatabase(file, kKelMagic, kSeoul, loaded) != tracker::DatabaseError::kNone) {
       state.SkipWithError("load failed");
       return;
     }
@@ -80,8 +81,8 @@ void BM_SaveThenLoad(benchmark::State& state) {
   const auto file = Scratch() / "trips.KEL";
   for (auto _ : state) {
     tracker::TrackDocument loaded;
-    if (!tracker::SaveTripDatabase(file, rows, document.points, tracker::kCurrentProfile) ||
-        tracker::LoadTripDatabase(file, tracker::kCurrentProfile, kSeoul, loaded) != tracker::DatabaseError::kNone) {
+    if (!tracker::SaveTripDatabase(file, rows, document.points, kKelMagic) ||
+        tracker::LoadTripDatabase(file, kKelMagic, kSeoul, loaded) != tracker::DatabaseError::kNone) {
       state.SkipWithError("save or load failed");
       return;
     }

@@ -20,7 +20,7 @@
 #include "tracker/log/trip_builder.h"
 #include "tracker/log/gps_log_writer.h"
 #include "tracker/log/track_document.h"
-#include "tracker/log/tracker_profile.h"
+#include "tracker/log/trip_database.h"
 
 // Heap accounting: every allocation carries its size in front, so the live total and its peak
 // are known exactly.
@@ -96,6 +96,7 @@ void operator delete[](void* pointer, const std::nothrow_t&) noexcept { Release(
 
 namespace {
 
+constexpr tracker::DatabaseMagic kKelMagic = {'.', 'K', 'E', 'L'};
 constexpr int kFiles = 1000;
 constexpr int kFixesPerFile = 1000;
 constexpr int kFixesPerChunk = 60;
@@ -162,7 +163,7 @@ void BM_ScanTrips(benchmark::State& state) {
     const std::size_t before = g_live.load();
     g_peak.store(before);
     const tracker::OpenResult result =
-        tracker::Open(folder, tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex), tracker::kCurrentProfile,
+        tracker::Open(folder, tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex), kKelMagic,
                       document, host);
     if (result != tracker::OpenResult::kRowsReady) {
       state.SkipWithError("scan failed");

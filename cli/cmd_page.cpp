@@ -6,7 +6,7 @@
 #include "cli/commands.h"
 #include "cli/track_options.h"
 #include "tracker/log/local_time.h"
-#include "tracker/log/page_values.h"
+#include "tracker/map/page_values.h"
 
 namespace cli {
 
@@ -36,7 +36,7 @@ int RunPage(std::span<const std::string> args) {
   // Selecting a row draws the line for day and drive rows only.
   const std::optional<tracker::PageCall> call =
       tracker::ShowRowCall(row, document.points, tracker::OffsetSeconds(zone, parsed->Has("dst")),
-                           row.type != tracker::RowType::kParking, profile);
+                           row.type != tracker::RowType::kParking, {profile.thin_route, profile.sends_levels});
 
   if (parsed->Has("json")) {
     nlohmann::ordered_json out;

@@ -29,7 +29,7 @@ int RunRoute(std::span<const std::string> args) {
   if (!position) return kExitBadArguments;
   const tracker::TripRecord& row =
       document.trips.rows[static_cast<std::size_t>(document.trips.order[static_cast<std::size_t>(*position)])];
-  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row, document.points, profile);
+  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row, document.points, profile.thin_route);
 
   if (parsed->Has("json")) {
     nlohmann::ordered_json out;

@@ -27,7 +27,7 @@ int RunSave(std::span<const std::string> args) {
   rows.reserve(document.trips.order.size());
   for (const std::int32_t index : document.trips.order) rows.push_back(document.trips.rows[static_cast<std::size_t>(index)]);
   const std::string& out = parsed->positional[1];
-  if (!tracker::SaveTripDatabase(out, rows, document.points, profile)) {
+  if (!tracker::SaveTripDatabase(out, rows, document.points, profile.database_magic)) {
     return Fail(kExitUnreadable, out + ": cannot write the trip database");
   }
   return kExitOk;

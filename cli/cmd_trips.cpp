@@ -12,7 +12,9 @@
 #include "tracker/log/callback_scan_host.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/local_time.h"
-#include "tracker/log/row_display.h"
+#include "tracker/app/rules/row_display.h"
+#include "tracker/app/rules/row_list.h"
+#include "tracker/app/settings/language_table.h"
 #include "tracker/log/time_zone.h"
 #include "tracker/log/trip_database.h"
 
@@ -20,19 +22,9 @@ namespace cli {
 
 namespace {
 
-const char* KindWord(tracker::RowType type) {
-  switch (type) {
-    case tracker::RowType::kDay: return "One Day";
-    case tracker::RowType::kDrive: return "Driving";
-    case tracker::RowType::kParking: return "Parking";
-  }
-  return "";
-}
-
-// hh:mm:ss of a fix in the zone shown to the user (daylight saving included).
-std::string ClockText(const tracker::TrackPoint& point, std::int64_t offset) {
-  const std::string text = tracker::TimeText(tracker::ToLocalTime(point.date_number, point.time_number, offset));
-  return text.substr(0, 2) + ":" + text.substr(2, 2) + ":" + text.substr(4, 2);
+// The row kind in the tracker's English words.
+std::string_view KindWord(tracker::RowType type) {
+  return tracker::Text(0, tracker::RowKindTextItem(type), tracker::kCurrentProfile);
 }
 
 void PrintText(const tracker::TrackDocument& document, std::int64_t display_offset) {
@@ -40,15 +32,10 @@ void PrintText(const tracker::TrackDocument& document, std::int64_t display_offs
   for (const std::int32_t index : document.trips.order) {
     const tracker::TripRecord& row = document.trips.rows[static_cast<std::size_t>(index)];
     const tracker::RowDisplay shown = tracker::DisplayValues(row);
-    const std::string date(tracker::FieldText(row.start_date));
-    out += row.type == tracker::RowType::kDay ? date : " - " + date;
-    if (row.point_count > 0) {
-      const auto first = static_cast<std::size_t>(row.first_point);
-      out += '\t' + ClockText(document.points[first], display_offset) + '\t' +
-             ClockText(document.points[first + static_cast<std::size_t>(row.point_count) - 1],
-                       display_offset);
-    }
-    out += std::string("\t") + KindWord(row.type) + '\t' + shown.distance_km + " km\t" +
+    const tracker::ListItem item = tracker::MakeListItem(row, document.points, display_offset);
+    out += item.columns[0];
+    if (!item.columns[1].empty()) out += '\t' + item.columns[1] + '\t' + item.columns[2];
+    out += '\t' + std::string(KindWord(row.type)) + '\t' + shown.distance_km + " km\t" +
            shown.distance_miles + " mile\t" + shown.driving_time + '\t' + shown.parking_duration +
            '\t' + shown.average_kmh + " km/h\t" + shown.average_mph + " mile/h\t" + shown.max_kmh +
            " km/h\t" + shown.max_mph + " mile/h\n";

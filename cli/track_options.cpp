@@ -90,7 +90,7 @@ int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone,
     std::fprintf(stderr, "\r%-14s %3d%%", PhaseName(phase), value);
   });
   tracker::DatabaseError refused = tracker::DatabaseError::kNone;
-  const tracker::OpenResult result = tracker::Open(path, zone, profile, document, host, &refused);
+  const tracker::OpenResult result = tracker::Open(path, zone, profile.database_magic, document, host, &refused);
   if (show_progress && last_value >= 0) std::fprintf(stderr, "\r\033[K");
   if (result == tracker::OpenResult::kRowsReady) return kExitOk;
   if (result == tracker::OpenResult::kRefusedFile) return Fail(kExitUnreadable, path + ": " + tracker::Describe(refused));

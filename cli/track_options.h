@@ -6,7 +6,7 @@
 #include "cli/arguments.h"
 #include "tracker/log/time_zone.h"
 #include "tracker/log/track_document.h"
-#include "tracker/log/tracker_profile.h"
+#include "tracker/app/profile/tracker_profile.h"
 
 namespace cli {
 

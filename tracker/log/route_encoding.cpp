@@ -121,9 +121,9 @@ std::vector<RoutePoint> RowRoutePoints(const TripRecord& row, const PointStore& 
   return route;
 }
 
-EncodedRoute EncodeRowRoute(const TripRecord& row, const PointStore& points, const TrackerProfile& profile) {
+EncodedRoute EncodeRowRoute(const TripRecord& row, const PointStore& points, bool thin) {
   const std::vector<RoutePoint> route = RowRoutePoints(row, points);
-  return EncodeRoute(route, profile.thin_route);
+  return EncodeRoute(route, thin);
 }
 
 }  // namespace tracker

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "tracker/log/track_point.h"
-#include "tracker/log/tracker_profile.h"
 #include "tracker/log/trip_record.h"
 
 namespace tracker {
@@ -49,7 +48,7 @@ EncodedRoute EncodeRoute(std::span<const RoutePoint> points, bool thin);
 // and the two after them), or as many of those as the store has.
 std::vector<RoutePoint> RowRoutePoints(const TripRecord& row, const PointStore& points);
 
-// A row's route as its build's map page wants it.
-EncodedRoute EncodeRowRoute(const TripRecord& row, const PointStore& points, const TrackerProfile& profile);
+// A row's route, thinned with levels or every point without them (the build decides).
+EncodedRoute EncodeRowRoute(const TripRecord& row, const PointStore& points, bool thin);
 
 }  // namespace tracker

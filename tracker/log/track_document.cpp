@@ -214,13 +214,13 @@ OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
   }
 }
 
-OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, const TrackerProfile& profile,
+OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, const DatabaseMagic& magic,
                 TrackDocument& document, ScanHost& host, DatabaseError* refused) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(path, error);
   if (!std::filesystem::exists(status)) return OpenResult::kMissing;
   if (std::filesystem::is_directory(status)) return ScanFolder(path, zone, document, host);
-  const DatabaseError loaded = LoadTripDatabase(path, profile, zone, document);
+  const DatabaseError loaded = LoadTripDatabase(path, magic, zone, document);
   if (refused != nullptr) *refused = loaded;
   if (loaded != DatabaseError::kNone) return OpenResult::kRefusedFile;
   host.Progress(100, ScanPhase::kDone);

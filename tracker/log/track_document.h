@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 
 #include "tracker/log/scan_host.h"
@@ -34,11 +35,10 @@ OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
                       TrackDocument& document, ScanHost& host);
 
 enum class DatabaseError;
-struct TrackerProfile;
 
-// The scan thread's entry: a folder is scanned; a file is loaded as a trip database of
-// `profile`. When a file is refused, `refused` (if given) says why.
-OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, const TrackerProfile& profile,
+// The scan thread's entry: a folder is scanned; a file is loaded as a trip database whose
+// magic is `magic`. When a file is refused, `refused` (if given) says why.
+OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, const std::array<char, 4>& magic,
                 TrackDocument& document, ScanHost& host, DatabaseError* refused = nullptr);
 
 }  // namespace tracker

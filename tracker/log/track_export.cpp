@@ -4,7 +4,7 @@
 
 #include "tracker/log/field_text.h"
 #include "tracker/log/local_time.h"
-#include "tracker/log/row_display.h"
+#include "tracker/log/units.h"
 #include "tracker/log/text_number.h"
 
 namespace tracker {

@@ -80,6 +80,10 @@ std::optional<RowTable> CutRows(const PointStore& points, TimeZoneOffset zone, S
 std::optional<TripList> BuildTrips(PointStore& points, TimeZoneOffset zone, bool resort,
                                    ScanHost& host) {
   if (resort && !SortAndRemoveDuplicates(points, host)) return std::nullopt;
+  return CutTrips(points, zone, host);
+}
+
+std::optional<TripList> CutTrips(const PointStore& points, TimeZoneOffset zone, ScanHost& host) {
   if (points.empty()) return std::nullopt;
   std::optional<RowTable> rows = CutRows(points, zone, host);
   if (!rows) return std::nullopt;

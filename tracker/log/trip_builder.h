@@ -19,6 +19,12 @@ inline constexpr int kParkingGapSeconds = 600;
 // are not filled in. Nothing when `host` cancels.
 std::optional<RowTable> CutRows(const PointStore& points, TimeZoneOffset zone, ScanHost& host);
 
+// Rows, statistics, the days' parking sums and the list order of points that are already
+// sorted and free of duplicates. The points are only read, so a re-cut for another time zone
+// can run beside a window that still shows the old rows. Nothing when there are no points or
+// `host` cancels.
+std::optional<TripList> CutTrips(const PointStore& points, TimeZoneOffset zone, ScanHost& host);
+
 // The whole pass after a scan (`resort` set) or after a time-zone change (clear): optionally
 // sort and remove duplicates, cut the rows, fill their statistics and the days' parking sums,
 // and order the list. Nothing when there are no points or `host` cancels.

@@ -117,7 +117,7 @@ const char* Describe(DatabaseError error) {
 }
 
 std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStore& points,
-                               const TrackerProfile& profile) {
+                               const DatabaseMagic& magic) {
   LzoReady();
   std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) / sizeof(lzo_align_t));
   std::string out(kDatabaseHeaderSize, '\0');
@@ -125,7 +125,7 @@ std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStor
   PutLe32(out, kHeaderSizeField, kDatabaseHeaderSize);
   PutLe32(out, kVersionField, kDatabaseVersion);
   PutLe32(out, kDataOffsetField, kDatabaseHeaderSize);
-  std::memcpy(out.data() + kMagicField, profile.database_magic.data(), 4);
+  std::memcpy(out.data() + kMagicField, magic.data(), 4);
   PutLe32(out, kRowCountField, static_cast<std::uint32_t>(rows.size()));
   PutLe32(out, kFullBlocksField, static_cast<std::uint32_t>(point_count / kPointsPerStoreBlock));
   PutLe32(out, kRestField, static_cast<std::uint32_t>(point_count % kPointsPerStoreBlock));
@@ -140,18 +140,18 @@ std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStor
 }
 
 bool SaveTripDatabase(const std::filesystem::path& path, std::span<const TripRecord> rows,
-                      const PointStore& points, const TrackerProfile& profile) {
+                      const PointStore& points, const DatabaseMagic& magic) {
   try {
-    return common::WriteFileAtomically(path, EncodeTripDatabase(rows, points, profile));
+    return common::WriteFileAtomically(path, EncodeTripDatabase(rows, points, magic));
   } catch (const std::bad_alloc&) {
     return false;
   }
 }
 
-DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const TrackerProfile& profile,
+DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic,
                                  DecodedDatabase& out) {
   if (bytes.size() < kDatabaseHeaderSize) return DatabaseError::kShortHeader;
-  if (std::memcmp(bytes.data() + kMagicField, profile.database_magic.data(), 4) != 0) {
+  if (std::memcmp(bytes.data() + kMagicField, magic.data(), 4) != 0) {
     return DatabaseError::kWrongMagic;
   }
   if (GetLe32(bytes, kVersionField) > kDatabaseVersion) return DatabaseError::kNewerVersion;
@@ -216,13 +216,13 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Tra
   return DatabaseError::kNone;
 }
 
-DatabaseError LoadTripDatabase(const std::filesystem::path& path, const TrackerProfile& profile,
+DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
                                TimeZoneOffset zone, TrackDocument& document) {
   try {
     std::vector<unsigned char> bytes;
     if (!ReadWholeFile(path, bytes)) return DatabaseError::kCannotOpen;
     DecodedDatabase decoded;
-    if (const DatabaseError error = DecodeTripDatabase(bytes, profile, decoded); error != DatabaseError::kNone) {
+    if (const DatabaseError error = DecodeTripDatabase(bytes, magic, decoded); error != DatabaseError::kNone) {
       return error;
     }
     bytes = {};

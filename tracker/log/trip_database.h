@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -8,7 +9,6 @@
 #include "tracker/log/time_zone.h"
 #include "tracker/log/track_document.h"
 #include "tracker/log/track_point.h"
-#include "tracker/log/tracker_profile.h"
 #include "tracker/log/trip_record.h"
 
 namespace tracker {
@@ -18,6 +18,10 @@ namespace tracker {
 inline constexpr std::size_t kDatabaseHeaderSize = 76;
 inline constexpr std::int32_t kDatabaseVersion = 100;
 inline constexpr std::int64_t kPointsPerStoreBlock = 360000;
+
+// The four bytes that tell which program a trip database belongs to; each build has its own
+// and refuses the others.
+using DatabaseMagic = std::array<char, 4>;
 
 enum class DatabaseError {
   kNone,
@@ -38,11 +42,11 @@ const char* Describe(DatabaseError error);
 
 // The whole file for `rows` (in the order given, which the list shows) and every point.
 std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStore& points,
-                               const TrackerProfile& profile);
+                               const DatabaseMagic& magic);
 
 // Writes the file so that a failed save leaves the previous one as it was. False on failure.
 bool SaveTripDatabase(const std::filesystem::path& path, std::span<const TripRecord> rows,
-                      const PointStore& points, const TrackerProfile& profile);
+                      const PointStore& points, const DatabaseMagic& magic);
 
 // The rows and points of a checked file, row indices renumbered to table positions and
 // first points taken from the index table. Statistics are as stored.
@@ -51,13 +55,13 @@ struct DecodedDatabase {
   PointStore points;
 };
 
-DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const TrackerProfile& profile,
+DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic,
                                  DecodedDatabase& out);
 
 // Reads and checks the whole file, then replaces the document's rows and points, recomputes
 // the statistics and the days' parking sums for `zone`, and orders the list. A refused file
 // leaves the document as it was.
-DatabaseError LoadTripDatabase(const std::filesystem::path& path, const TrackerProfile& profile,
+DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
                                TimeZoneOffset zone, TrackDocument& document);
 
 }  // namespace tracker

@@ -109,12 +109,12 @@ TEST_F(RowRouteTest, AParkingRowShowsFourPointsOrAsManyAsThereAre) {
   EXPECT_DOUBLE_EQ(tracker::RowRoutePoints(Row(tracker::RowType::kDrive, 2, 1), points_)[0].latitude, 37.02);
 }
 
-TEST_F(RowRouteTest, TheOlderBuildEncodesEveryPointWithoutLevels) {
+TEST_F(RowRouteTest, WithoutThinningEveryPointIsEncodedWithoutLevels) {
   const tracker::TripRecord row = Row(tracker::RowType::kDrive, 0, 6);
-  const tracker::EncodedRoute older = tracker::EncodeRowRoute(row, points_, tracker::kOlderProfile);
+  const tracker::EncodedRoute older = tracker::EncodeRowRoute(row, points_, false);
   EXPECT_TRUE(older.levels.empty());
   EXPECT_EQ(older.path, EncodeRoute(tracker::RowRoutePoints(row, points_), false).path);
-  const tracker::EncodedRoute current = tracker::EncodeRowRoute(row, points_, tracker::kCurrentProfile);
+  const tracker::EncodedRoute current = tracker::EncodeRowRoute(row, points_, true);
   EXPECT_EQ(current.levels.front(), 'P');
   EXPECT_EQ(current.levels.back(), 'P');
   EXPECT_EQ(current.path, EncodeRoute(tracker::RowRoutePoints(row, points_), true).path);

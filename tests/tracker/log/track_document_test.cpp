@@ -6,12 +6,13 @@
 #include <new>
 #include <string>
 
+#include "database_magics.h"
 #include "fake_scan_host.h"
 #include "tests/support/temp_dir.h"
 #include "three_day_log.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/gps_log_writer.h"
-#include "tracker/log/row_display.h"
+#include "tracker/app/rules/row_display.h"
 #include "tracker/log/row_statistics.h"
 
 namespace {
@@ -43,7 +44,7 @@ class TrackDocumentTest : public testing::Test {
 
 TEST_F(TrackDocumentTest, ThreeDaysOfLogsGiveTheRowsWorkedOutByHand) {
   tracker_test::WriteThreeDayLog(dir_.path());
-  ASSERT_EQ(tracker::Open(dir_.path(), kUtc, tracker::kCurrentProfile, document_, host_), OpenResult::kRowsReady);
+  ASSERT_EQ(tracker::Open(dir_.path(), kUtc, tracker_test::kKelMagic, document_, host_), OpenResult::kRowsReady);
   EXPECT_EQ(host_.rows_ready, 1);
   EXPECT_EQ(host_.no_data, 0);
   // 210 fixes: the repeated sentence counts once, the last fix of the scan stays.
@@ -96,8 +97,8 @@ TEST_F(TrackDocumentTest, ThreeDaysOfLogsGiveTheRowsWorkedOutByHand) {
 TEST_F(TrackDocumentTest, AFolderWithoutFixesGivesTheNotice) {
   testing_support::WriteFile(dir_ / "readme.txt", "nothing here");
   std::filesystem::create_directories(dir_ / "empty");
-  EXPECT_EQ(tracker::Open(dir_.path(), kUtc, tracker::kCurrentProfile, document_, host_), OpenResult::kNoData);
-  EXPECT_EQ(tracker::Open(dir_ / "empty", kUtc, tracker::kCurrentProfile, document_, host_), OpenResult::kNoData);
+  EXPECT_EQ(tracker::Open(dir_.path(), kUtc, tracker_test::kKelMagic, document_, host_), OpenResult::kNoData);
+  EXPECT_EQ(tracker::Open(dir_ / "empty", kUtc, tracker_test::kKelMagic, document_, host_), OpenResult::kNoData);
   EXPECT_EQ(host_.no_data, 2);
   EXPECT_EQ(host_.rows_ready, 0);
 }
@@ -105,20 +106,20 @@ TEST_F(TrackDocumentTest, AFolderWithoutFixesGivesTheNotice) {
 TEST_F(TrackDocumentTest, OpenLoadsATripDatabaseAndRefusesOtherFiles) {
   testing_support::WriteFile(dir_ / "trips.dat", "x");
   tracker::DatabaseError refused = tracker::DatabaseError::kNone;
-  EXPECT_EQ(tracker::Open(dir_ / "nowhere", kUtc, tracker::kCurrentProfile, document_, host_), OpenResult::kMissing);
-  EXPECT_EQ(tracker::Open(dir_ / "trips.dat", kUtc, tracker::kCurrentProfile, document_, host_, &refused),
+  EXPECT_EQ(tracker::Open(dir_ / "nowhere", kUtc, tracker_test::kKelMagic, document_, host_), OpenResult::kMissing);
+  EXPECT_EQ(tracker::Open(dir_ / "trips.dat", kUtc, tracker_test::kKelMagic, document_, host_, &refused),
             OpenResult::kRefusedFile);
   EXPECT_EQ(refused, tracker::DatabaseError::kShortHeader);
   EXPECT_TRUE(host_.progress.empty());
 
   std::filesystem::create_directories(dir_ / "logs");
   tracker_test::WriteThreeDayLog(dir_ / "logs");
-  ASSERT_EQ(tracker::Open(dir_ / "logs", kUtc, tracker::kCurrentProfile, document_, host_), OpenResult::kRowsReady);
+  ASSERT_EQ(tracker::Open(dir_ / "logs", kUtc, tracker_test::kKelMagic, document_, host_), OpenResult::kRowsReady);
   const auto saved = document_.trips.rows;
   ASSERT_TRUE(tracker::SaveTripDatabase(dir_ / "trips.KEL", document_.trips.rows, document_.points,
-                                        tracker::kCurrentProfile));
+                                        tracker_test::kKelMagic));
   tracker::TrackDocument loaded;
-  EXPECT_EQ(tracker::Open(dir_ / "trips.KEL", kUtc, tracker::kCurrentProfile, loaded, host_), OpenResult::kRowsReady);
+  EXPECT_EQ(tracker::Open(dir_ / "trips.KEL", kUtc, tracker_test::kKelMagic, loaded, host_), OpenResult::kRowsReady);
   EXPECT_EQ(host_.rows_ready, 2);
   EXPECT_EQ(loaded.points.size(), document_.points.size());
   EXPECT_EQ(loaded.trips.rows.size(), saved.size());
@@ -137,7 +138,7 @@ class OutOfMemoryHost : public tracker_test::FakeScanHost {
 TEST_F(TrackDocumentTest, RunningOutOfMemoryEndsWithTheNotice) {
   tracker_test::WriteThreeDayLog(dir_.path());
   OutOfMemoryHost host;
-  EXPECT_EQ(tracker::Open(dir_.path(), kUtc, tracker::kCurrentProfile, document_, host), OpenResult::kOutOfMemory);
+  EXPECT_EQ(tracker::Open(dir_.path(), kUtc, tracker_test::kKelMagic, document_, host), OpenResult::kOutOfMemory);
   EXPECT_EQ(host.no_data, 1);
   EXPECT_EQ(host.rows_ready, 0);
   EXPECT_TRUE(document_.points.empty());
@@ -147,7 +148,7 @@ TEST_F(TrackDocumentTest, RunningOutOfMemoryEndsWithTheNotice) {
 TEST_F(TrackDocumentTest, CancellingStopsWithinOneFile) {
   tracker_test::WriteThreeDayLog(dir_.path());
   host_.cancel_after_reports = 2;  // set while the second file is about to be read
-  EXPECT_EQ(tracker::Open(dir_.path(), kUtc, tracker::kCurrentProfile, document_, host_), OpenResult::kCancelled);
+  EXPECT_EQ(tracker::Open(dir_.path(), kUtc, tracker_test::kKelMagic, document_, host_), OpenResult::kCancelled);
   EXPECT_EQ(host_.progress.size(), 2u);
   EXPECT_EQ(host_.rows_ready, 0);
   EXPECT_EQ(host_.no_data, 0);

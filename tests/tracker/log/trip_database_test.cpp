@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "database_magics.h"
 #include "fake_scan_host.h"
 #include "make_point.h"
 #include "tests/support/temp_dir.h"
@@ -56,15 +57,15 @@ class TripDatabaseTest : public testing::Test {
     return rows;
   }
 
-  std::string Saved(const tracker::TrackerProfile& profile = tracker::kCurrentProfile) const {
-    return tracker::EncodeTripDatabase(ListedRows(), scanned_.points, profile);
+  std::string Saved(const tracker::DatabaseMagic& magic = tracker_test::kKelMagic) const {
+    return tracker::EncodeTripDatabase(ListedRows(), scanned_.points, magic);
   }
 
   DatabaseError LoadBytes(const std::string& bytes, TrackDocument& into,
-                          const tracker::TrackerProfile& profile = tracker::kCurrentProfile) {
+                          const tracker::DatabaseMagic& magic = tracker_test::kKelMagic) {
     const auto path = scratch_ / "trips.KEL";
     testing_support::WriteFile(path, bytes);
-    return tracker::LoadTripDatabase(path, profile, kUtc, into);
+    return tracker::LoadTripDatabase(path, magic, kUtc, into);
   }
 
   testing_support::TempDir logs_;
@@ -75,10 +76,10 @@ class TripDatabaseTest : public testing::Test {
 TEST_F(TripDatabaseTest, SaveThenLoadGivesTheSameRowsTextsStatisticsAndPoints) {
   const auto path = scratch_ / "trips.KEL";
   const std::vector<TripRecord> rows = ListedRows();
-  ASSERT_TRUE(tracker::SaveTripDatabase(path, rows, scanned_.points, tracker::kCurrentProfile));
+  ASSERT_TRUE(tracker::SaveTripDatabase(path, rows, scanned_.points, tracker_test::kKelMagic));
 
   TrackDocument loaded;
-  ASSERT_EQ(tracker::LoadTripDatabase(path, tracker::kCurrentProfile, kUtc, loaded), DatabaseError::kNone);
+  ASSERT_EQ(tracker::LoadTripDatabase(path, tracker_test::kKelMagic, kUtc, loaded), DatabaseError::kNone);
   EXPECT_TRUE(SamePoints(loaded.points, scanned_.points));
   ASSERT_EQ(loaded.trips.rows.size(), rows.size());
   ASSERT_EQ(loaded.trips.order.size(), rows.size());
@@ -111,23 +112,23 @@ TEST_F(TripDatabaseTest, HeaderHoldsTheStatedValues) {
   const std::vector<TripRecord> rows = ListedRows();
   for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(ReadLe32(bytes, points_end + 4 * i), rows[i].first_point);
 
-  EXPECT_EQ(Saved(tracker::kOlderProfile).substr(12, 4), ".RYN");
+  EXPECT_EQ(Saved(tracker_test::kRynMagic).substr(12, 4), ".RYN");
 }
 
 TEST_F(TripDatabaseTest, PointCountersSplitTheStoreIntoBlocksOf360000) {
   tracker::PointStore points(360001, tracker_test::MakePoint(20130101, 120000, 37.5, 127.0));
-  const std::string bytes = tracker::EncodeTripDatabase({}, points, tracker::kCurrentProfile);
+  const std::string bytes = tracker::EncodeTripDatabase({}, points, tracker_test::kKelMagic);
   EXPECT_EQ(ReadLe32(bytes, 20), 1);
   EXPECT_EQ(ReadLe32(bytes, 24), 1);
   tracker::DecodedDatabase decoded;
   ASSERT_EQ(tracker::DecodeTripDatabase(std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
-                                        tracker::kCurrentProfile, decoded),
+                                        tracker_test::kKelMagic, decoded),
             DatabaseError::kNone);
   EXPECT_TRUE(SamePoints(decoded.points, points));
 }
 
 TEST_F(TripDatabaseTest, NoRowsCheckedWritesTheLzoEndMarkerAndEveryPoint) {
-  const std::string bytes = tracker::EncodeTripDatabase({}, scanned_.points, tracker::kCurrentProfile);
+  const std::string bytes = tracker::EncodeTripDatabase({}, scanned_.points, tracker_test::kKelMagic);
   EXPECT_EQ(ReadLe32(bytes, 16), 0);
   ASSERT_EQ(ReadLe32(bytes, 28), 3);
   EXPECT_EQ(bytes.substr(76, 3), std::string("\x11\0\0", 3));
@@ -153,7 +154,7 @@ TEST_F(TripDatabaseTest, LoadRecomputesStatisticsAndParkingSumsOfTheKeptRows) {
     kept.push_back(damaged);
   }
   TrackDocument loaded;
-  ASSERT_EQ(LoadBytes(tracker::EncodeTripDatabase(kept, scanned_.points, tracker::kCurrentProfile), loaded),
+  ASSERT_EQ(LoadBytes(tracker::EncodeTripDatabase(kept, scanned_.points, tracker_test::kKelMagic), loaded),
             DatabaseError::kNone);
   ASSERT_EQ(loaded.trips.rows.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -164,7 +165,7 @@ TEST_F(TripDatabaseTest, LoadRecomputesStatisticsAndParkingSumsOfTheKeptRows) {
 
 TEST_F(TripDatabaseTest, ListOrderIsWorkedOutAgainOnLoad) {
   // Rows saved in table order (days first) come back in list order.
-  const std::string bytes = tracker::EncodeTripDatabase(scanned_.trips.rows, scanned_.points, tracker::kCurrentProfile);
+  const std::string bytes = tracker::EncodeTripDatabase(scanned_.trips.rows, scanned_.points, tracker_test::kKelMagic);
   TrackDocument loaded;
   ASSERT_EQ(LoadBytes(bytes, loaded), DatabaseError::kNone);
   EXPECT_EQ(loaded.trips.order, scanned_.trips.order);
@@ -180,8 +181,8 @@ class RefusedDatabaseTest : public TripDatabaseTest {
 
   // Loading `bytes` is refused with `error`, and the open document is untouched.
   void ExpectRefused(const std::string& bytes, DatabaseError error,
-                     const tracker::TrackerProfile& profile = tracker::kCurrentProfile) {
-    EXPECT_EQ(LoadBytes(bytes, open_, profile), error);
+                     const tracker::DatabaseMagic& magic = tracker_test::kKelMagic) {
+    EXPECT_EQ(LoadBytes(bytes, open_, magic), error);
     EXPECT_TRUE(SamePoints(open_.points, scanned_.points));
     ASSERT_EQ(open_.trips.rows.size(), before_.size());
     for (std::size_t i = 0; i < before_.size(); ++i) EXPECT_TRUE(SameBytes(open_.trips.rows[i], before_[i]));
@@ -264,8 +265,8 @@ TEST_F(RefusedDatabaseTest, MagicAndVersionDecideWhichFilesAreRead) {
   std::string magic = bytes;
   magic[13] = 'X';
   ExpectRefused(magic, DatabaseError::kWrongMagic);
-  ExpectRefused(Saved(tracker::kOlderProfile), DatabaseError::kWrongMagic);
-  ExpectRefused(bytes, DatabaseError::kWrongMagic, tracker::kOlderProfile);
+  ExpectRefused(Saved(tracker_test::kRynMagic), DatabaseError::kWrongMagic);
+  ExpectRefused(bytes, DatabaseError::kWrongMagic, tracker_test::kRynMagic);
   std::string newer = bytes;
   WriteLe32(newer, 4, 101);
   ExpectRefused(newer, DatabaseError::kNewerVersion);
@@ -278,9 +279,9 @@ TEST_F(RefusedDatabaseTest, MagicAndVersionDecideWhichFilesAreRead) {
 }
 
 TEST_F(RefusedDatabaseTest, MissingFilesAndFoldersAreRefused) {
-  EXPECT_EQ(tracker::LoadTripDatabase(scratch_ / "none.KEL", tracker::kCurrentProfile, kUtc, open_),
+  EXPECT_EQ(tracker::LoadTripDatabase(scratch_ / "none.KEL", tracker_test::kKelMagic, kUtc, open_),
             DatabaseError::kCannotOpen);
-  EXPECT_EQ(tracker::LoadTripDatabase(scratch_.path(), tracker::kCurrentProfile, kUtc, open_),
+  EXPECT_EQ(tracker::LoadTripDatabase(scratch_.path(), tracker_test::kKelMagic, kUtc, open_),
             DatabaseError::kCannotOpen);
   EXPECT_TRUE(SamePoints(open_.points, scanned_.points));
 }
@@ -291,10 +292,10 @@ TEST_F(TripDatabaseTest, AFailedSaveKeepsThePreviousFile) {
   // A folder in the way of the temporary file's rename makes the save fail.
   const auto blocked = scratch_ / "blocked.KEL";
   std::filesystem::create_directories(blocked / "inside");
-  EXPECT_FALSE(tracker::SaveTripDatabase(blocked, ListedRows(), scanned_.points, tracker::kCurrentProfile));
+  EXPECT_FALSE(tracker::SaveTripDatabase(blocked, ListedRows(), scanned_.points, tracker_test::kKelMagic));
   EXPECT_TRUE(std::filesystem::is_directory(blocked / "inside"));
   EXPECT_FALSE(tracker::SaveTripDatabase(scratch_ / "no" / "such" / "trips.KEL", ListedRows(), scanned_.points,
-                                         tracker::kCurrentProfile));
+                                         tracker_test::kKelMagic));
   EXPECT_EQ(testing_support::ReadFile(path), "previous");
 }
 

@@ -130,6 +130,14 @@ TEST(LanguageTableTest, TextsDependOnLanguageAndBuild) {
   for (const int same_as_uk : {5, 7, 8, 10}) {
     EXPECT_EQ(&tracker::TextsOf(same_as_uk, current), &tracker::TextsOf(0, current));
   }
+  // The older build words Simplified Chinese items 1-13 its own way and shares the rest.
+  EXPECT_EQ(tracker::Text(2, tracker::kTextDriver, current), "驱动");
+  EXPECT_EQ(tracker::Text(2, tracker::kTextDriver, older), "驾驶员");
+  EXPECT_EQ(tracker::Text(2, tracker::kTextMemo, older), "备注");
+  for (int item = 1; item <= tracker::kTextsPerLanguage; ++item) {
+    const bool same = tracker::Text(2, item, current) == tracker::Text(2, item, older);
+    EXPECT_EQ(same, item == tracker::kTextDate || item > tracker::kTextTripInformation) << item;
+  }
   EXPECT_EQ(tracker::Text(11, tracker::kTextTotalDistance, current), "總里程(哩程)");
   EXPECT_EQ(tracker::Text(11, tracker::kTextTotalDistance, older), "Total Distance");
   EXPECT_EQ(tracker::Text(11, tracker::kTextOneDay, older), "One Day");

@@ -25,6 +25,14 @@ const LanguageTexts kSimplifiedChinese = {
     "DST(Daylight Saving Time)", "一天", "行驶", "停车(熄火)",
 };
 
+// The older build's own wording of items 1-13 (the rest as above).
+const LanguageTexts kSimplifiedChineseOther = {
+    "日期", "驾驶员", "目的", "备注", "起始", "终止", "行驶信息", "行驶里程",
+    "行驶时间", "停车时长", "平均车速", "最高车速", "行程信息", "公里/小时",
+    "英哩/小时", "小时/分钟/秒数", "公里/小时", "英里/小时", "警告", "文件格式不符",
+    "DST(Daylight Saving Time)", "一天", "行驶", "停车(熄火)",
+};
+
 const LanguageTexts kJapanese = {
     "日付", "運転手", "目的", "説明", "スタート", "終了", "運行情報", "走行距離",
     "走行時間", "停車時間", "平均時速", "最高時速", "運行者情報", "km/h",
@@ -102,9 +110,9 @@ int TextId(int language_index, int item) {
 const LanguageTexts& TextsOf(int language_index, const TrackerProfile& profile) {
   if (language_index < 0 || language_index >= kLanguageCount) language_index = kDefaultLanguageIndex;
   if (language_index == kTaiwanIndex && profile.taiwan_texts == TaiwanTexts::kEnglish) return kEnglish;
-  // The older build's other Simplified-Chinese translation of items 1-13 is not known to us;
-  // it shows the current build's texts until that translation is supplied.
-  if (language_index == kChineseIndex) return kSimplifiedChinese;
+  if (language_index == kChineseIndex && profile.chinese_texts == ChineseTexts::kOtherTranslation) {
+    return kSimplifiedChineseOther;
+  }
   return *kCurrentTexts[static_cast<std::size_t>(language_index)];
 }
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "tracker/log/tracker_profile.h"
+#include "tracker/app/profile/tracker_profile.h"
 
 namespace tracker {
 

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "tracker/log/track_point.h"
-#include "tracker/log/tracker_profile.h"
 #include "tracker/log/trip_record.h"
 
 namespace tracker {
@@ -19,6 +18,13 @@ struct PageCall {
   std::string trigger;
 };
 
+// How a build hands a row's route to its page: thinned, with one zoom level per kept point,
+// or every point; and whether the levels text goes to the page at all.
+struct RouteStyle {
+  bool thin = true;
+  bool send_levels = true;
+};
+
 // The page's address with the language's number: "%s?lang=%d".
 std::string PageAddress(const std::string& page, int language_index);
 
@@ -28,8 +34,7 @@ std::string PageDateTime(const TrackPoint& point, std::int64_t offset_seconds);
 // The row's values and route; nothing for a row without points. `with_line` is clear for
 // parking rows when a row is selected.
 std::optional<PageCall> ShowRowCall(const TripRecord& row, const PointStore& points,
-                                    std::int64_t offset_seconds, bool with_line,
-                                    const TrackerProfile& profile);
+                                    std::int64_t offset_seconds, bool with_line, RouteStyle style);
 
 // The marker at one fix.
 PageCall MoveMarkerCall(const TrackPoint& point, std::int64_t offset_seconds, bool show_time);

@@ -1,4 +1,4 @@
-#include "tracker/log/page_values.h"
+#include "tracker/map/page_values.h"
 
 #include <cstdio>
 
@@ -40,8 +40,7 @@ std::string PageDateTime(const TrackPoint& point, std::int64_t offset_seconds) {
 }
 
 std::optional<PageCall> ShowRowCall(const TripRecord& row, const PointStore& points,
-                                    std::int64_t offset_seconds, bool with_line,
-                                    const TrackerProfile& profile) {
+                                    std::int64_t offset_seconds, bool with_line, RouteStyle style) {
   const std::int64_t first = row.first_point;
   const std::int64_t count = row.point_count;
   if (count <= 0 || first < 0 || first + count > static_cast<std::int64_t>(points.size())) {
@@ -49,7 +48,7 @@ std::optional<PageCall> ShowRowCall(const TripRecord& row, const PointStore& poi
   }
   const TrackPoint& start = points[static_cast<std::size_t>(first)];
   const TrackPoint& end = points[static_cast<std::size_t>(first + count - 1)];
-  EncodedRoute route = EncodeRowRoute(row, points, profile);
+  EncodedRoute route = EncodeRowRoute(row, points, style.thin);
 
   PageCall call;
   auto& values = call.values;
@@ -60,7 +59,7 @@ std::optional<PageCall> ShowRowCall(const TripRecord& row, const PointStore& poi
   values.emplace_back("end_lng", FieldText(end.longitude));
   values.emplace_back("end_time", PageDateTime(end, offset_seconds));
   values.emplace_back("map_path", std::move(route.path));
-  if (profile.sends_levels) values.emplace_back("map_levels", std::move(route.levels));
+  if (style.send_levels) values.emplace_back("map_levels", std::move(route.levels));
   values.emplace_back("total_Distance", Printf("%f", row.distance));
   values.emplace_back("total_Time", std::to_string(row.total_time));
   values.emplace_back("total_StopTime", std::to_string(row.stop_time));

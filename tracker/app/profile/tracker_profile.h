@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tracker {
@@ -35,6 +36,9 @@ extern const TrackerProfile kCurrentProfile;  // Kel Tracker
 extern const TrackerProfile kOlderProfile;    // Lumaro Tracker
 
 const TrackerProfile& ProfileFor(TrackerProfileId id);
+
+// The main window's title: "%s %s%s" of the title words, "V." and the version, and nothing.
+std::string WindowTitle(const TrackerProfile& profile);
 
 // "current" or "older".
 std::optional<TrackerProfileId> ProfileNamed(std::string_view name);

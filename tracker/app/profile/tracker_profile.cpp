@@ -1,4 +1,4 @@
-#include "tracker/log/tracker_profile.h"
+#include "tracker/app/profile/tracker_profile.h"
 
 namespace tracker {
 
@@ -36,6 +36,10 @@ const TrackerProfile kOlderProfile = {
 
 const TrackerProfile& ProfileFor(TrackerProfileId id) {
   return id == TrackerProfileId::kOlder ? kOlderProfile : kCurrentProfile;
+}
+
+std::string WindowTitle(const TrackerProfile& profile) {
+  return std::string(profile.title_words) + " V." + std::string(profile.version);
 }
 
 std::optional<TrackerProfileId> ProfileNamed(std::string_view name) {

@@ -4,14 +4,9 @@
 #include <string>
 
 #include "tracker/log/trip_record.h"
+#include "tracker/log/units.h"
 
 namespace tracker {
-
-// Conversions from a row's radians and knots to what the panel and the map page show.
-inline constexpr double kKilometresPerRadian = 6378.0;
-inline constexpr double kMilesPerRadian = 3963.0;
-inline constexpr double kKmhPerKnot = 1.852;
-inline constexpr double kMphPerKnot = 1.152;
 
 // A row's figures as texts, all numbers with "%.2f".
 struct RowDisplay {

@@ -1,16 +1,20 @@
-#include "tracker/log/page_values.h"
+#include "tracker/map/page_values.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "make_point.h"
+#include "tests/tracker/log/make_point.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/local_time.h"
 #include "tracker/log/route_encoding.h"
 
 namespace {
+
+// How the two builds hand routes over: thinned with levels, or every point without them.
+constexpr tracker::RouteStyle kThinned{true, true};
+constexpr tracker::RouteStyle kEveryPoint{false, false};
 
 using tracker::PageCall;
 
@@ -54,7 +58,7 @@ class PageValuesTest : public testing::Test {
 TEST_F(PageValuesTest, ShowRowSendsSixteenValuesInOrderThenInitData) {
   // Kathmandu (+5:45) with the daylight-saving hour: 23:50 UTC shows as 06:35 next day.
   const std::int64_t offset = tracker::OffsetSeconds({5, 45}, true);
-  const auto call = tracker::ShowRowCall(row_, points_, offset, true, tracker::kCurrentProfile);
+  const auto call = tracker::ShowRowCall(row_, points_, offset, true, kThinned);
   ASSERT_TRUE(call);
   EXPECT_EQ(Ids(*call), (std::vector<std::string>{
                             "start_lat", "start_lng", "start_time", "end_lat", "end_lng", "end_time",
@@ -66,7 +70,7 @@ TEST_F(PageValuesTest, ShowRowSendsSixteenValuesInOrderThenInitData) {
   EXPECT_EQ(ValueOf(*call, "start_time"), "2013.01.02 06:35:00");
   EXPECT_EQ(ValueOf(*call, "end_lat"), "37.52000");
   EXPECT_EQ(ValueOf(*call, "end_time"), "2013.01.02 06:37:00");
-  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row_, points_, tracker::kCurrentProfile);
+  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row_, points_, true);
   EXPECT_EQ(ValueOf(*call, "map_path"), route.path);
   EXPECT_EQ(ValueOf(*call, "map_levels"), route.levels);
   EXPECT_EQ(ValueOf(*call, "total_Distance"), "0.000123");
@@ -78,8 +82,8 @@ TEST_F(PageValuesTest, ShowRowSendsSixteenValuesInOrderThenInitData) {
   EXPECT_EQ(ValueOf(*call, "comment"), "<b>&\"quoted\"");
 }
 
-TEST_F(PageValuesTest, TheOlderBuildSendsFifteenValuesWithoutLevels) {
-  const auto call = tracker::ShowRowCall(row_, points_, 0, true, tracker::kOlderProfile);
+TEST_F(PageValuesTest, EveryPointWithoutLevelsSendsFifteenValues) {
+  const auto call = tracker::ShowRowCall(row_, points_, 0, true, kEveryPoint);
   ASSERT_TRUE(call);
   EXPECT_EQ(call->values.size(), 15u);
   EXPECT_EQ(ValueOf(*call, "map_levels"), "<missing>");
@@ -89,7 +93,7 @@ TEST_F(PageValuesTest, TheOlderBuildSendsFifteenValuesWithoutLevels) {
 TEST_F(PageValuesTest, AParkingRowEndsAtItsSecondPointWithoutALine) {
   row_.type = tracker::RowType::kParking;
   row_.point_count = 2;
-  const auto call = tracker::ShowRowCall(row_, points_, 0, false, tracker::kCurrentProfile);
+  const auto call = tracker::ShowRowCall(row_, points_, 0, false, kThinned);
   ASSERT_TRUE(call);
   EXPECT_EQ(call->trigger, "init_data_no_line");
   EXPECT_EQ(ValueOf(*call, "end_lat"), "37.51000");
@@ -100,9 +104,9 @@ TEST_F(PageValuesTest, AParkingRowEndsAtItsSecondPointWithoutALine) {
 
 TEST_F(PageValuesTest, ARowWithoutPointsSendsNothing) {
   row_.point_count = 0;
-  EXPECT_FALSE(tracker::ShowRowCall(row_, points_, 0, true, tracker::kCurrentProfile));
+  EXPECT_FALSE(tracker::ShowRowCall(row_, points_, 0, true, kThinned));
   row_.point_count = 4;  // past the store: a damaged row is not shown either
-  EXPECT_FALSE(tracker::ShowRowCall(row_, points_, 0, true, tracker::kCurrentProfile));
+  EXPECT_FALSE(tracker::ShowRowCall(row_, points_, 0, true, kThinned));
 }
 
 TEST_F(PageValuesTest, MoveMarkerSendsThePointAtZoomTwelve) {

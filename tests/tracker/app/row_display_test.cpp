@@ -1,4 +1,4 @@
-#include "tracker/log/row_display.h"
+#include "tracker/app/rules/row_display.h"
 
 #include <gtest/gtest.h>
 

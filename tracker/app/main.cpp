@@ -1,0 +1,139 @@
+// kel-tracker and lumaro-tracker: the same program, built once per profile.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+#include <QSplashScreen>
+#include <QStyleFactory>
+#include <QTimer>
+
+#include "common/gui/automation.h"
+#include "tracker/app/profile/tracker_profile.h"
+#include "tracker/app/rules/command_line.h"
+#include "tracker/app/settings/language_table.h"
+#include "tracker/app/window/qt_settings_store.h"
+#include "tracker/app/window/row_list_model.h"
+#include "tracker/app/window/skin.h"
+#include "tracker/app/window/tracker_window.h"
+#include "tracker/log/time_zone.h"
+#include "tracker/map/map_area.h"
+
+namespace {
+
+#ifdef TRACKER_OLDER_PROFILE
+const tracker::TrackerProfile& kProfile = tracker::kOlderProfile;
+#else
+const tracker::TrackerProfile& kProfile = tracker::kCurrentProfile;
+#endif
+
+constexpr int kSplashMs = 2000;
+
+QString FromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// A whole number from `low` to `high`, or none.
+std::optional<int> IndexOption(const QString& text, int low, int high) {
+  bool ok = false;
+  const int value = text.toInt(&ok);
+  if (!ok || value < low || value > high) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(FromView(kProfile.title_words));
+  QApplication::setApplicationVersion(FromView(kProfile.version));
+  QApplication::setStyle(QStyleFactory::create("Fusion"));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Shows the days, drives and parking stops of a dash camera's GPS logs.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument("path", "A folder of GPS logs or a trip database to open, as a drop would.", "[PATH]");
+  const QCommandLineOption row_option("row", "Select list row N (0-based) once the rows are shown.", "N");
+  const QCommandLineOption language_option("lang", "Select language I (0-11) as the language box would.", "I");
+  const QCommandLineOption zone_option("tz", "Select time zone I (0-83) as the time-zone box would.", "I");
+  const QCommandLineOption dst_option("dst", "Tick the daylight-saving box.");
+  parser.addOptions({row_option, language_option, zone_option, dst_option});
+  gui::AddAutomationOptions(parser);
+  parser.process(application);
+
+  gui::Automation automation(gui::ReadAutomationOptions(parser));
+  tracker::QtSettingsStore settings;
+  const QRect screen = application.primaryScreen()->geometry();
+  tracker::TrackerWindow window(kProfile, settings, tracker::ChooseLayout(screen.width(), screen.height()));
+  window.move(screen.center() - window.rect().center());
+
+  if (parser.isSet(language_option)) {
+    const auto index = IndexOption(parser.value(language_option), 0, tracker::kLanguageCount - 1);
+    if (index) {
+      window.SelectLanguage(*index);
+    } else {
+      automation.Fail("--lang takes a language from 0 to 11, not " + parser.value(language_option));
+    }
+  }
+  if (parser.isSet(zone_option)) {
+    const auto index = IndexOption(parser.value(zone_option), 0, tracker::kTimeZoneCount - 1);
+    if (index) {
+      window.SelectTimeZone(*index);
+    } else {
+      automation.Fail("--tz takes a time zone from 0 to 83, not " + parser.value(zone_option));
+    }
+  }
+  if (parser.isSet(dst_option)) window.SetDaylightSaving(true);
+
+  // --row waits for the rows of the opened path.
+  std::optional<int> wanted_row;
+  if (parser.isSet(row_option)) {
+    wanted_row = IndexOption(parser.value(row_option), 0, std::numeric_limits<int>::max());
+    if (!wanted_row) automation.Fail("--row takes a row number, not " + parser.value(row_option));
+  }
+  bool row_done = !wanted_row;
+  const auto select_wanted_row = [&] {
+    if (row_done) return;
+    row_done = true;
+    if (*wanted_row >= window.model()->rowCount()) {
+      automation.Fail(QString("row %1 does not exist (%2 rows)").arg(*wanted_row).arg(window.model()->rowCount()));
+      return;
+    }
+    window.SelectRow(*wanted_row);
+  };
+  QObject::connect(&window, &tracker::TrackerWindow::ScanFinished, &window, select_wanted_row);
+
+  bool opening = false;
+  const QStringList positional = parser.positionalArguments();
+  if (!positional.isEmpty()) {
+    const std::optional<std::string> path = tracker::PathFromArgument(positional.first().toStdString());
+    if (!path) {
+      automation.Fail("the path on the command line has an odd number of double quotes; nothing was opened");
+    } else {
+      const auto started = window.OpenPath(QString::fromStdString(*path));
+      opening = started == tracker::TrackerWindow::OpenStart::kStarted;
+      if (started == tracker::TrackerWindow::OpenStart::kMissing) {
+        automation.Fail("no such file or folder: " + QString::fromStdString(*path));
+      }
+    }
+  }
+  if (!opening) select_wanted_row();
+
+  if (automation.active()) {
+    window.show();
+    automation.FinishWhen(
+        &window, [&] { return window.State(); },
+        [&] { return row_done && !window.Busy() && window.map()->Settled(); });
+    return application.exec();
+  }
+
+  // The splash shows for two seconds (the scan of a path given on the command line has
+  // started behind it), then the main window comes up.
+  QSplashScreen splash(tracker::SplashPicture(FromView(kProfile.title_words), FromView(kProfile.version)),
+                       Qt::WindowStaysOnTopHint);
+  splash.show();
+  QTimer::singleShot(kSplashMs, &window, [&] {
+    splash.close();
+    window.show();
+    window.raise();
+    window.activateWindow();
+  });
+  return application.exec();
+}

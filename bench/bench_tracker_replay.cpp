@@ -20,8 +20,8 @@
 #include "tests/tracker/log/make_point.h"
 #include "tools/samplecard/route.h"
 #include "tracker/log/local_time.h"
-#include "tracker/log/page_values.h"
-#include "tracker/log/tracker_profile.h"
+#include "tracker/map/page_values.h"
+#include "tracker/app/profile/tracker_profile.h"
 #include "tracker/map/browser_host.h"
 #include "tracker/map/replay_driver.h"
 
@@ -94,7 +94,7 @@ void BM_ShowRow10000(benchmark::State& state) {
   for (auto _ : state) {
     QElapsedTimer clock;
     clock.start();
-    const auto call = tracker::ShowRowCall(scene.row, scene.points, kSeoul, true, tracker::kCurrentProfile);
+    const auto call = tracker::ShowRowCall(scene.row, scene.points, kSeoul, true, {true, true});
     bool answered = false;
     scene.host->Call(*call, [&](const tracker::BridgeAnswer&) { answered = true; });
     if (!WaitFor([&] { return answered; })) std::abort();
@@ -128,7 +128,8 @@ void BM_ReplayStep1(benchmark::State& state) {
     driver->SetRowsExist(true);
     driver->SetOffsetSeconds(kSeoul);
     driver->SetShowTimeReader([showTime] { return showTime; });
-    driver->ShowRowStart(&scene.points, 0, kDrivePoints);
+    driver->SetRow(&scene.points, 0, kDrivePoints);
+    driver->ShowFirstPoint();
     if (!WaitFor([&] { return !driver->markerInFlight(); })) std::abort();
 
     QElapsedTimer clock;

@@ -10,6 +10,7 @@
 #include "common/webmap/map_page.h"
 #include "common/webmap/page_call.h"
 #include "common/webmap/page_drawn.h"
+#include "tracker/app/profile/tracker_profile.h"
 #include "tracker/app/settings/language_table.h"
 
 namespace tracker {
@@ -222,11 +223,11 @@ void BrowserHost::showEvent(QShowEvent* event) {
   if (loaded_) stateTimer_->start();
 }
 
-bool BrowserHost::Settled() const {
+bool BrowserHost::Settled(bool replaying) const {
   if (!view_ || failed_) return true;
   if (!loaded_) return false;
   if (!isVisible()) return true;  // nothing of it is on screen
-  if (callsInFlight_ > 0 || !pageState_.value("ready").toBool()) return false;
+  if (callsInFlight_ > (replaying ? 1 : 0) || !pageState_.value("ready").toBool()) return false;
   const bool tilesWaiting = pageState_.value("tiles").toString() == QLatin1String("loading");
   if (tilesWaiting && shownFor_.isValid() && shownFor_.elapsed() < kTileWaitMs) return false;
   return webmap::ShowsDrawnFrame(*view_);

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "common/webmap/tile_source.h"
-#include "tracker/log/page_values.h"
+#include "tracker/map/page_values.h"
 #include "tracker/map/page_bridge.h"
 
 class QPrinter;
@@ -29,6 +29,8 @@ class MapPage;
 }
 
 namespace tracker {
+
+struct TrackerProfile;
 
 // Result codes of the host's operations.
 inline constexpr int kHostOk = 0;
@@ -95,8 +97,9 @@ class BrowserHost : public QWidget {
   void SetPrinterSetup(PrinterSetup setup) { printerSetup_ = std::move(setup); }
 
   // The page has loaded or failed, nothing is waiting for it, and what it was given is on
-  // screen: a screenshot may be taken. True when nothing is embedded.
-  bool Settled() const;
+  // screen: a screenshot may be taken. True when nothing is embedded. While `replaying`, the
+  // replay's marker on its way does not count as waiting.
+  bool Settled(bool replaying = false) const;
 
   // The --state "map" object: url, loaded, lastCall {values, trigger}, pageState, and the
   // area's embedded, rect, calls and prints.

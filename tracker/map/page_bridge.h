@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "tracker/log/page_values.h"
+#include "tracker/map/page_values.h"
 
 class QWebEnginePage;
 

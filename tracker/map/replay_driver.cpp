@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "tracker/log/page_values.h"
+#include "tracker/map/page_values.h"
 #include "tracker/map/browser_host.h"
 
 namespace tracker {
@@ -76,9 +76,8 @@ void ReplayDriver::ReleaseSlider(int position) {
   }
 }
 
-void ReplayDriver::ShowRowStart(const PointStore* points, int first, int count) {
-  Stop();
-  SetRow(points, first, count);
+void ReplayDriver::ShowFirstPoint() {
+  index_ = 0;
   if (const std::optional<int> shown = StepForward(index_, count_, step_)) {
     SetSlider(SliderPosition(index_, count_));
     MoveMarker(*shown);

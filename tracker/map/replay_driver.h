@@ -52,8 +52,8 @@ class ReplayDriver : public QObject {
   // that ran goes on from there in its direction.
   void ReleaseSlider(int position);
 
-  // After Show row: stops, sets the row, and shows its first point (a forward step).
-  void ShowRowStart(const PointStore* points, int first, int count);
+  // After Show row (which set the row): its first point, with a forward step.
+  void ShowFirstPoint();
   // After a scan: the marker at the current point, without a step.
   void ShowCurrentPoint();
 

@@ -18,6 +18,7 @@
 #include "common/webmap/tile_source.h"
 #include "tests/support/tile_server.h"
 #include "tests/tracker/log/make_point.h"
+#include "tracker/app/profile/tracker_profile.h"
 #include "tracker/log/trip_record.h"
 #include "tracker/map/browser_host.h"
 

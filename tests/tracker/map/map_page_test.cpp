@@ -10,10 +10,11 @@
 
 #include "tests/support/temp_dir.h"
 #include "tests/tracker/map/map_fixture.h"
+#include "tracker/app/profile/tracker_profile.h"
 #include "tracker/app/settings/language_table.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/local_time.h"
-#include "tracker/log/page_values.h"
+#include "tracker/map/page_values.h"
 #include "tracker/log/route_encoding.h"
 
 namespace {
@@ -29,7 +30,7 @@ class MapPageTest : public tracker_map_test::MapAreaTest {
 
   tracker::PageCall ShowRow(const tracker::TripRecord& row, bool withLine,
                             const tracker::TrackerProfile& profile = tracker::kCurrentProfile) {
-    auto call = tracker::ShowRowCall(row, points, offset, withLine, profile);
+    auto call = tracker::ShowRowCall(row, points, offset, withLine, {profile.thin_route, profile.sends_levels});
     EXPECT_TRUE(call);
     return call ? *call : tracker::PageCall{};
   }
@@ -74,7 +75,7 @@ TEST_F(MapPageTest, ADriveShowsEveryEncodedVertexWithItsStartEndAndFigures) {
 
   const QJsonObject state = PageState(*host);
   EXPECT_EQ(state["trigger"].toString(), "init_data");
-  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row, points, tracker::kCurrentProfile);
+  const tracker::EncodedRoute route = tracker::EncodeRowRoute(row, points, true);
   ASSERT_GT(route.levels.size(), 2u);
   ASSERT_LT(route.levels.size(), 300u);  // thinned
   EXPECT_EQ(state["routePoints"].toInt(), int(route.levels.size()));
@@ -130,7 +131,7 @@ TEST_F(MapPageTest, AParkingStopIsOneMarkerEndingAtItsSecondPoint) {
   EXPECT_EQ(values["end_lng"].toString().toStdString(), tracker::FieldText(points[101].longitude));
   // Its two points and the two after them, thinned like any route.
   EXPECT_EQ(state["routePoints"].toInt(),
-            int(tracker::EncodeRowRoute(parking, points, tracker::kCurrentProfile).levels.size()));
+            int(tracker::EncodeRowRoute(parking, points, true).levels.size()));
   EXPECT_EQ(state["routeShown"].toInt(), 0);
   EXPECT_EQ(Eval(*host, "document.querySelectorAll('path.leaflet-interactive').length").toInt(), 1);
   EXPECT_EQ(InfoLines(state).value(0), "Parking");

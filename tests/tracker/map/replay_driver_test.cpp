@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tests/tracker/map/map_fixture.h"
-#include "tracker/log/page_values.h"
+#include "tracker/map/page_values.h"
 #include "tracker/map/replay_driver.h"
 
 namespace {
@@ -51,7 +51,8 @@ class ReplayDriverTest : public tracker_map_test::MapAreaTest {
 
 TEST_F(ReplayDriverTest, StepThreeVisitsEveryThirdPointForwardAndBack) {
   driver->SetStep(3);
-  driver->ShowRowStart(&points, 0, 10);
+  driver->SetRow(&points, 0, 10);
+  driver->ShowFirstPoint();
   for (int i = 0; i < 5; ++i) TickWhenFree();
   EXPECT_EQ(shown, (std::vector<int>{0, 3, 6, 9, 2, 5}));
   EXPECT_EQ(sliders, (std::vector<int>{30, 60, 90, 20, 50, 80}));
@@ -59,17 +60,17 @@ TEST_F(ReplayDriverTest, StepThreeVisitsEveryThirdPointForwardAndBack) {
   EXPECT_EQ(driver->pointIndex(), 8);
 
   shown.clear();
-  driver->ShowRowStart(&points, 0, 10);  // index 0, shows point 0, index 3
-  driver->SetRow(&points, 0, 10);        // back to index 0 for the reverse run
+  driver->SetRow(&points, 0, 10);  // Show row: back to the first point
   driver->PressPlay(Direction::kReverse);
   driver->Stop();
   for (int i = 0; i < 5; ++i) TickWhenFree();
-  EXPECT_EQ(shown, (std::vector<int>{0, 0, 7, 4, 1, 8}));
+  EXPECT_EQ(shown, (std::vector<int>{0, 7, 4, 1, 8}));
   ASSERT_TRUE(WaitFor([&] { return PageMarkerAt(8); }));
 }
 
 TEST_F(ReplayDriverTest, ATickWaitsWhileTheLastMarkerIsOnItsWay) {
-  driver->ShowRowStart(&points, 0, 10);
+  driver->SetRow(&points, 0, 10);
+  driver->ShowFirstPoint();
   ASSERT_TRUE(driver->markerInFlight());
   EXPECT_FALSE(driver->Tick());
   EXPECT_FALSE(driver->Tick());
@@ -81,7 +82,8 @@ TEST_F(ReplayDriverTest, ATickWaitsWhileTheLastMarkerIsOnItsWay) {
 }
 
 TEST_F(ReplayDriverTest, AReleaseAtTheEndShowsTheFirstPoint) {
-  driver->ShowRowStart(&points, 0, 10);
+  driver->SetRow(&points, 0, 10);
+  driver->ShowFirstPoint();
   ASSERT_TRUE(WaitFor([&] { return PageMarkerAt(0) && !driver->markerInFlight(); }));
   driver->ReleaseSlider(50);
   EXPECT_EQ(shown.back(), 5);
@@ -94,7 +96,8 @@ TEST_F(ReplayDriverTest, AReleaseAtTheEndShowsTheFirstPoint) {
 }
 
 TEST_F(ReplayDriverTest, AReleaseWhilePlayingGoesOnInTheSameDirection) {
-  driver->ShowRowStart(&points, 0, 10);
+  driver->SetRow(&points, 0, 10);
+  driver->ShowFirstPoint();
   for (Direction direction : {Direction::kForward, Direction::kReverse}) {
     driver->PressPlay(direction);
     ASSERT_TRUE(driver->playing());
@@ -114,7 +117,8 @@ TEST_F(ReplayDriverTest, TheTimerPlaysUntilTheStepLimitAndTheButtonsTurnIt) {
                    [&](bool playing, Direction direction) { looks.emplace_back(playing, direction); });
   bool limit = false;
   QObject::connect(driver.get(), &tracker::ReplayDriver::StepLimitReached, [&] { limit = true; });
-  driver->ShowRowStart(&points, 0, 10);
+  driver->SetRow(&points, 0, 10);
+  driver->ShowFirstPoint();
   driver->SetStepLimit(12);
   driver->PressPlay(Direction::kForward);
   EXPECT_TRUE(host->playbackTimerActive());
@@ -142,9 +146,11 @@ TEST_F(ReplayDriverTest, TheTimerPlaysUntilTheStepLimitAndTheButtonsTurnIt) {
 
 TEST_F(ReplayDriverTest, ARowWithoutPointsIsNeverPlayed) {
   const int calls = host->State()["calls"].toInt();
-  driver->ShowRowStart(&points, 0, 0);
+  driver->SetRow(&points, 0, 0);
+  driver->ShowFirstPoint();
   // A row reaching past the store is no better.
-  driver->ShowRowStart(&points, 8, 5);
+  driver->SetRow(&points, 8, 5);
+  driver->ShowFirstPoint();
   for (Direction direction : {Direction::kForward, Direction::kReverse}) {
     driver->PressPlay(direction);
     EXPECT_FALSE(driver->Tick());
@@ -162,7 +168,8 @@ TEST_F(ReplayDriverTest, ARowWithoutPointsIsNeverPlayed) {
 }
 
 TEST_F(ReplayDriverTest, AfterAScanTheMarkerShowsTheCurrentPointWithoutAStep) {
-  driver->ShowRowStart(&points, 0, 10);
+  driver->SetRow(&points, 0, 10);
+  driver->ShowFirstPoint();
   ASSERT_TRUE(WaitFor([&] { return !driver->markerInFlight(); }));
   driver->ShowCurrentPoint();
   EXPECT_EQ(shown, (std::vector<int>{0, 1}));

@@ -149,6 +149,8 @@ int BrowserHost::SetValuesAndClick(const PageCall& call, const QString& keep, Ca
                      if (current) {
                        --self->callsInFlight_;
                        if (!result.pageState.isEmpty()) self->pageState_ = result.pageState;
+                       // Follow the page until it has drawn what it was given.
+                       if (!self->stateTimer_->isActive()) self->stateTimer_->start();
                      }
                      if (done) done(current ? ReadBridgeAnswer(result.returned) : BridgeAnswer{});
                    });
@@ -197,9 +199,12 @@ void BrowserHost::RefreshPageState() {
     if (!self || self->generation_ != generation) return;
     if (!state.isEmpty()) self->pageState_ = state;
     const bool tilesWaiting = self->pageState_.value("tiles").toString() == QLatin1String("loading");
+    const bool drawing = self->pageState_.value("drawn").toInt() < self->pageState_.value("calls").toInt();
     const bool givenUp = self->shownFor_.isValid() && self->shownFor_.elapsed() > kStatePollLimitMs;
-    // The answers to the page calls keep the state fresh from here on.
-    if ((self->pageState_.value("ready").toBool() && !tilesWaiting) || !self->isVisible() || givenUp) {
+    // Tiles that never answer are given up on; a picture that is still being drawn is not. A
+    // page without a state has nothing to follow.
+    const bool settled = self->pageState_.value("ready").toBool() && !drawing && (!tilesWaiting || givenUp);
+    if (settled || state.isEmpty() || !self->isVisible()) {
       self->stateTimer_->stop();
     }
   });
@@ -228,6 +233,9 @@ bool BrowserHost::Settled(bool replaying) const {
   if (!loaded_) return false;
   if (!isVisible()) return true;  // nothing of it is on screen
   if (callsInFlight_ > (replaying ? 1 : 0) || !pageState_.value("ready").toBool()) return false;
+  // The answer comes before the picture: wait for the frame of the last call (the replay
+  // moves on meanwhile).
+  if (!replaying && pageState_.value("drawn").toInt() < pageState_.value("calls").toInt()) return false;
   const bool tilesWaiting = pageState_.value("tiles").toString() == QLatin1String("loading");
   if (tilesWaiting && shownFor_.isValid() && shownFor_.elapsed() < kTileWaitMs) return false;
   return webmap::ShowsDrawnFrame(*view_);

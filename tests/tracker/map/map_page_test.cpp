@@ -133,7 +133,8 @@ TEST_F(MapPageTest, AParkingStopIsOneMarkerEndingAtItsSecondPoint) {
   EXPECT_EQ(state["routePoints"].toInt(),
             int(tracker::EncodeRowRoute(parking, points, true).levels.size()));
   EXPECT_EQ(state["routeShown"].toInt(), 0);
-  EXPECT_EQ(Eval(*host, "document.querySelectorAll('path.leaflet-interactive').length").toInt(), 1);
+  EXPECT_EQ(Eval(*host, "document.querySelectorAll('.tracker-parking').length").toInt(), 1);
+  EXPECT_EQ(Eval(*host, "document.querySelectorAll('path.leaflet-interactive').length").toInt(), 0);
   EXPECT_EQ(InfoLines(state).value(0), "Parking");
   EXPECT_EQ(InfoLines(state).value(2), "End | 2024.03.15 17:01:41");
 }

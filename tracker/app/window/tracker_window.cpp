@@ -173,12 +173,15 @@ void TrackerWindow::CreateControls() {
     play_reverse_->SetOn(playing && direction == Direction::kReverse);
   });
   // What was chosen while the page was still loading reaches it once it has.
+  // The replay keeps its place.
   connect(map_, &BrowserHost::PageLoaded, this, [this](bool ok) {
-    if (ok && language_ != page_language_) map_->Call(ChangeLanguageCall(language_));
-    const int list_row = SelectedRow();
-    const int row_index = model_->RowIndexAt(list_row);
-    if (!ok || job_ || current_row_ < 0 || row_index < 0) return;
-    ShowRow(list_row, document_.trips.rows[static_cast<std::size_t>(row_index)].type != RowType::kParking);
+    if (!ok) return;
+    if (language_ != page_language_) map_->Call(ChangeLanguageCall(language_));
+    if (job_ || current_row_ < 0) return;
+    const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(current_row_)];
+    const std::optional<PageCall> call = ShowRowCall(row, document_.points, DisplayOffset(), row.type != RowType::kParking,
+                                                     {profile_.thin_route, profile_.sends_levels});
+    if (call) map_->Call(*call);
     MoveMarkerToCurrentPoint();
   });
 

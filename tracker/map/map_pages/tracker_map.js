@@ -13,7 +13,8 @@
 // window.pageState adds: trigger (last clicked), values (id -> value as read for it),
 // routePoints (vertices decoded from map_path), routeShown (vertices drawn at this zoom),
 // marker [lat, lng] or null, markerTime (the text beside it) or null, language, info (the
-// box's lines as shown), prints.
+// box's lines as shown), prints; calls (triggers answered) and drawn (how many of them have
+// reached the screen), so a screenshot can wait for the picture of the last one.
 (function () {
   'use strict';
 
@@ -64,6 +65,8 @@
   state.language = 0;
   state.info = null;
   state.prints = 0;
+  state.calls = 0;
+  state.drawn = 0;
 
   var map = null;
   var info = null;  // the information box's element
@@ -248,7 +251,12 @@
       state.routeShown = 0;
       var at = start || (points.length > 0 ? L.latLng(points[0][0], points[0][1]) : null);
       if (at) {
-        marks.push(labelled(mark(at, COLORS.parking, 8), text(T.parking), v.start_time + ' - ' + v.end_time));
+        // A "P" badge standing on the spot, so the replay marker on the same spot leaves it seen.
+        var badge = L.marker(at, {
+          icon: L.divIcon({className: 'tracker-parking', html: 'P', iconSize: [18, 18], iconAnchor: [9, 26]}),
+          keyboard: false
+        });
+        marks.push(labelled(badge, text(T.parking), v.start_time + ' - ' + v.end_time));
         rowBounds = L.latLngBounds([at, at]);
       }
     }
@@ -476,7 +484,12 @@
       var target = event.target;
       if (!target || !target.id || !Object.prototype.hasOwnProperty.call(TRIGGERS, target.id)) return;
       state.trigger = target.id;
+      var call = ++state.calls;
       TRIGGERS[target.id]();
+      // Two frames on, the picture of this call has been handed to the screen.
+      requestAnimationFrame(function () {
+        requestAnimationFrame(function () { state.drawn = Math.max(state.drawn, call); });
+      });
     });
     webmap.markReady();
   };

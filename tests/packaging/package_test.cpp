@@ -89,7 +89,8 @@ TEST_F(DebianPackage, HoldsTheProgramsAndEverythingTheDesktopNeeds) {
 TEST_F(DebianPackage, DependsOnTheLibrariesAndWhatThePlayerLoadsAtRunTime) {
   const std::string depends = Field("Depends");
   // Found by dpkg-shlibdeps in the programs.
-  for (const char* library : {"libqt6widgets6", "libgstreamer1.0-0", "liblzo2-2", "libturbojpeg0"}) {
+  for (const char* library :
+       {"libqt6widgets6", "libqt6webenginewidgets6", "libgstreamer1.0-0", "liblzo2-2", "libturbojpeg0"}) {
     EXPECT_NE(depends.find(library), std::string::npos) << library << " not in " << depends;
   }
   // Loaded by name at run time, so only named by hand: the playback pipeline's elements, Qt's

@@ -76,9 +76,7 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offs
     (cd "$demo" && exec env XDG_CONFIG_HOME="$demo/config" setsid "$@" >"$log" 2>&1) &
     pids+=($!)
   }
-  if [ -x "$build/manager/app/kel2ch-manager" ]; then
-    open_program "$build/manager/app/kel2ch-manager" "$card" --row "$event"
-  fi
+  open_program "$build/manager/app/kel2ch-manager" "$card" --row "$event"
   open_program "$build/tracker/app/kel-tracker" "$card/GPSLOG" --lang 0 --row 1
   # A display that is set but cannot be reached (ssh without X forwarding) ends them at once.
   sleep 3

@@ -42,13 +42,17 @@ event=$("$blackbox" list "$card" 2>/dev/null | awk -F'\t' '$3 == "SENS" && !foun
 event_row=${event%%$'\t'*}
 event_file=${event#*$'\t'}
 
+# The managers on the card's first event recording, paused at its fourth second.
 managers="$build/manager/app"
-if [ -x "$managers/kel2ch-manager" ]; then
-  shot kel2ch-manager "$managers/kel2ch-manager" "$card" --row "$event_row" --at 4 --pause
-  shot kel2ch-manager-fullscreen "$managers/kel2ch-manager" "$card" --row "$event_row" --at 4 --pause --fullscreen
-  shot kel2ch-manager-setup "$managers/kel2ch-manager" "$card" --open-setup
-  shot kel-manager "$managers/kel-manager" "$card" --row "$event_row" --at 4 --pause
-  shot ryn-manager "$managers/ryn-manager" "$card" --row "$event_row" --at 4 --pause
+shot kel2ch-manager "$managers/kel2ch-manager" "$card" --row "$event_row" --at 4 --pause
+shot kel2ch-manager-fullscreen "$managers/kel2ch-manager" "$card" --row "$event_row" --at 4 --pause --fullscreen
+shot kel-manager "$managers/kel-manager" "$card" --row "$event_row" --at 4 --pause
+shot ryn-manager "$managers/ryn-manager" "$card" --row "$event_row" --at 4 --pause
+# The setup dialog on the card, once the window offers it on the command line.
+if "$managers/kel2ch-manager" --help 2>/dev/null | grep -q -- --open-setup; then
+  shot kel2ch-manager-setup "$managers/kel2ch-manager" --open-setup "$card"
+else
+  echo "screenshots: kel2ch-manager has no --open-setup yet: no picture of the setup dialog" >&2
 fi
 
 # The tracker in English, on the day's first drive (row 0 is the day, row 1 its first drive).

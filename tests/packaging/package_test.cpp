@@ -13,7 +13,7 @@
 
 namespace {
 
-using packaging_test::BuiltPrograms;
+using packaging_test::kPrograms;
 using packaging_test::Program;
 using testing_support::RunCommand;
 using testing_support::ShellQuoted;
@@ -70,7 +70,7 @@ TEST_F(DebianPackage, HoldsTheProgramsAndEverythingTheDesktopNeeds) {
   EXPECT_TRUE(Holds(paths, "bin/blackbox"));
   EXPECT_TRUE(Holds(paths, "share/mime/packages/org.blackbox_dashcam.trip-databases.xml"));
   EXPECT_TRUE(Holds(paths, "share/doc/blackbox-dashcam/copyright"));
-  for (const Program& program : BuiltPrograms()) {
+  for (const Program& program : kPrograms) {
     const std::string id(program.desktop_id);
     EXPECT_TRUE(Holds(paths, "bin/" + std::string(program.binary))) << program.binary;
     EXPECT_TRUE(Holds(paths, "share/applications/" + id + ".desktop")) << id;

@@ -45,10 +45,18 @@ int CBlackBoxApp::Run(int argc, char** argv) {
   // The actions run once the window is up, as a user's clicks would.
   QTimer::singleShot(0, &window, [&] {
     const std::int64_t shown = PerformActions(window, options, automation);
-    if (automation.active()) {
-      automation.FinishWhen(
-          &window, [&] { return window.StateJson(); }, [&window, shown] { return window.Settled(shown); });
+    const auto settled = [&window, shown] { return window.Settled(shown); };
+    const auto finish = [&, settled] {
+      if (automation.active()) automation.FinishWhen(&window, [&] { return window.StateJson(); }, settled);
+    };
+    if (!HasOutputActions(options)) {
+      finish();
+      return;
     }
+    WhenSettled(&window, settled, [&, finish] {
+      PerformOutputActions(window, options, automation);
+      finish();
+    });
   });
   return QApplication::exec();
 }

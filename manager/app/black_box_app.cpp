@@ -8,6 +8,7 @@
 
 #include "common/gui/automation.h"
 #include "manager/app/black_box_dlg.h"
+#include "manager/app/language_choice.h"
 #include "manager/app/language/language.h"
 #include "manager/app/language/lookup_text.h"
 #include "manager/app/manager_options.h"
@@ -35,7 +36,8 @@ int CBlackBoxApp::Run(int argc, char** argv) {
   if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 
   language::SetCurrentLanguageTable(
-      language::LanguageTable::ForUser(language::ProgramPath(), profile_.language_file_name));
+      language::LanguageTable(StartLanguageName(profile_, language::SystemLocale()),
+                              language::LanguageFilePath(language::ProgramPath(), profile_.language_file_name)));
 
   gui::Automation automation(options.automation);
   CBlackBoxDlg window(profile_);

@@ -8,6 +8,7 @@
 
 #include "common/gui/automation.h"
 #include "manager/app/black_box_dlg.h"
+#include "manager/app/language_choice.h"
 #include "manager/app/language/language.h"
 #include "manager/app/language/lookup_text.h"
 #include "manager/app/manager_options.h"
@@ -48,7 +49,8 @@ int CBlackBoxApp::Run(int argc, char** argv) {
   }
 
   language::SetCurrentLanguageTable(
-      language::LanguageTable::ForUser(language::ProgramPath(), profile_.language_file_name));
+      language::LanguageTable(StartLanguageName(profile_, language::SystemLocale()),
+                              language::LanguageFilePath(language::ProgramPath(), profile_.language_file_name)));
 
   gui::Automation automation(options.automation);
   CBlackBoxDlg window(profile_);
@@ -58,10 +60,18 @@ int CBlackBoxApp::Run(int argc, char** argv) {
   // The actions run once the window is up, as a user's clicks would.
   QTimer::singleShot(0, &window, [&] {
     const std::int64_t shown = PerformActions(window, options, automation);
-    if (automation.active()) {
-      automation.FinishWhen(
-          &window, [&] { return window.StateJson(); }, [&window, shown] { return window.Settled(shown); });
+    const auto settled = [&window, shown] { return window.Settled(shown); };
+    const auto finish = [&, settled] {
+      if (automation.active()) automation.FinishWhen(&window, [&] { return window.StateJson(); }, settled);
+    };
+    if (!HasOutputActions(options)) {
+      finish();
+      return;
     }
+    WhenSettled(&window, settled, [&, finish] {
+      PerformOutputActions(window, options, automation);
+      finish();
+    });
   });
   return QApplication::exec();
 }

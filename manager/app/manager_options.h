@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+#include <functional>
 #include <optional>
 
 #include "common/gui/automation.h"
@@ -15,7 +17,8 @@ namespace app {
 class CBlackBoxDlg;
 
 // The manager's command line: an optional folder and the actions a scripted run performs on it,
-// in this order: load the folder, click a row, seek, pause, swap the channels, full screen.
+// in this order: load the folder, click a row, seek, pause, swap the channels, full screen,
+// take a snapshot, print, open the setup dialog.
 struct ManagerOptions {
   QString folder;
   std::optional<int> row;         // 0-based, list order
@@ -23,6 +26,9 @@ struct ManagerOptions {
   bool pause = false;
   bool fullScreen = false;
   bool swap = false;
+  QString snapshot;   // the snapshot button, its save dialog answered with this file
+  QString printPdf;   // the print button, its print dialog answered with a PDF file
+  QString openSetup;  // the setup dialog opened on this card folder
   gui::AutomationOptions automation;
 };
 
@@ -36,8 +42,18 @@ void DescribeManagerOptions(QCommandLineParser& parser);
 bool ParseManagerOptions(QCommandLineParser& parser, const gui::ProgramInfo& program, const QStringList& arguments,
                          ManagerOptions& options, QString& error);
 
-// Performs the requested actions on the window; each one that does not work is reported to
-// `automation`. Returns the position (100 ns units) whose picture a screenshot should show.
+// Performs the requested actions up to full screen on the window; each one that does not work
+// is reported to `automation`. Returns the position (100 ns units) whose picture a screenshot
+// should show.
 std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation);
+
+// The snapshot, the print and the setup dialog act on what the window shows, so they come once
+// the window has settled after PerformActions, as a user would click them.
+bool HasOutputActions(const ManagerOptions& options);
+void PerformOutputActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation);
+
+// Calls `then` once `settled` holds, or after `timeout` at the latest, polling on the event loop.
+void WhenSettled(QObject* context, std::function<bool()> settled, std::function<void()> then,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
 }  // namespace app

@@ -31,6 +31,7 @@
 #include "manager/setup/setup_file_reader.h"
 #include "manager/setup/setup_file_writer.h"
 #include "manager/setup/temp_ms_file.h"
+#include "tests/reliability/child_process.h"
 #include "tests/support/temp_dir.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/trip_database.h"
@@ -190,13 +191,7 @@ TEST(WriteFaults, AWriteThatFailsPartWayLeavesTheOldFile) {
 }
 
 // Runs `body` in a child process and returns its exit status (-1 when it did not exit).
-int InChild(const std::function<int()>& body) {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(body());
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int InChild(const std::function<int()>& body) { return reliability_test::RunInChild(body, 60).code; }
 
 TEST(WriteFaults, AFullFileSystemLeavesTheOldFile) {
   TempDir dir;

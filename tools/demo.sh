@@ -47,3 +47,14 @@ echo "$database: $(stat -c %s "$database") bytes"
 
 section "The camera's settings on the card (blackbox setup show)"
 "$blackbox" setup show "$card"
+
+manager="$build/manager/app/kel2ch-manager"
+if [ -x "$manager" ]; then
+  shot="$build/demo-manager.png"
+  QT_QPA_PLATFORM=offscreen "$manager" "$card" --row 0 --at 5 --screenshot "$shot" 2>/dev/null || true
+  section "The manager playing the first recording (kel2ch-manager --screenshot)"
+  echo "$shot"
+  if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    "$manager" "$card" --row 0 &
+  fi
+fi

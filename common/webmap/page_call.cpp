@@ -10,10 +10,14 @@ namespace {
 // Kept free of any value: the function name and the arguments arrive as two string literals.
 constexpr char kCallTemplate[] =
     "(function (name, args) {"
-    "  var answer = {called: false, error: null, pageState: null};"
+    "  var answer = {called: false, returned: null, error: null, pageState: null};"
     "  var f = window[name];"
     "  if (typeof f === 'function') {"
-    "    try { f.apply(window, JSON.parse(args)); answer.called = true; }"
+    "    try {"
+    "      var r = f.apply(window, JSON.parse(args));"
+    "      answer.returned = r === undefined ? null : r;"
+    "      answer.called = true;"
+    "    }"
     "    catch (e) { answer.error = String(e); }"
     "  }"
     "  if (window.pageState !== undefined) answer.pageState = window.pageState;"
@@ -56,6 +60,7 @@ PageCallResult ReadPageCallResult(const QVariant& answer) {
   PageCallResult result;
   const QVariantMap map = answer.toMap();
   result.called = map.value("called").toBool();
+  result.returned = map.value("returned");
   result.error = map.value("error").toString();
   result.pageState = map.value("pageState").toMap();
   return result;

@@ -22,12 +22,13 @@ QString ScriptStringLiteral(const QString& text);
 bool IsPageFunctionName(const QString& name);
 
 // The script that calls window[function](...arguments) when the page defines it and answers
-// {called, error, pageState}. Empty when `function` is not a plain name.
+// {called, returned, error, pageState}. Empty when `function` is not a plain name.
 QString PageCallScript(const QString& function, const QJsonArray& arguments);
 
 // The page's answer to a call.
 struct PageCallResult {
   bool called = false;    // the page had the function and it returned without throwing
+  QVariant returned;      // what it returned (plain data; null when nothing)
   QString error;          // what it threw
   QVariantMap pageState;  // window.pageState after the call (empty when the page has none)
 };

@@ -15,7 +15,9 @@
 #include "tracker/app/window/skin.h"
 #include "tracker/app/window/tracker_window.h"
 #include "tracker/log/time_zone.h"
-#include "tracker/map/map_area.h"
+#include "tracker/map/browser_host.h"
+#include "tracker/map/replay_driver.h"
+#include "tracker/map/replay_rules.h"
 
 namespace {
 
@@ -40,6 +42,8 @@ std::optional<int> IndexOption(const QString& text, int low, int high) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The map is a web view; QtWebEngine wants this before the application object exists.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
   QApplication::setApplicationName(FromView(kProfile.title_words));
   QApplication::setApplicationVersion(FromView(kProfile.version));
@@ -54,7 +58,13 @@ int main(int argc, char** argv) {
   const QCommandLineOption language_option("lang", "Select language I (0-11) as the language box would.", "I");
   const QCommandLineOption zone_option("tz", "Select time zone I (0-83) as the time-zone box would.", "I");
   const QCommandLineOption dst_option("dst", "Tick the daylight-saving box.");
-  parser.addOptions({row_option, language_option, zone_option, dst_option});
+  const QCommandLineOption play_option("play", "Press Play forward or Play reverse once the row is on the map.",
+                                       "forward|reverse");
+  const QCommandLineOption speed_option("speed", "Choose the speed box's entry by its step: 1, 2, 3, 5 or 10.", "ENTRY");
+  const QCommandLineOption steps_option("steps", "With --play: stop after K steps, then grab.", "K");
+  const QCommandLineOption showtime_option("showtime", "Press the Show time button.");
+  parser.addOptions({row_option, language_option, zone_option, dst_option, play_option, speed_option, steps_option,
+                     showtime_option});
   gui::AddAutomationOptions(parser);
   parser.process(application);
 
@@ -81,6 +91,37 @@ int main(int argc, char** argv) {
     }
   }
   if (parser.isSet(dst_option)) window.SetDaylightSaving(true);
+  if (parser.isSet(speed_option)) {
+    const auto entry = tracker::SpeedEntryNamed(parser.value(speed_option).toStdString());
+    if (entry) {
+      window.SetSpeedEntry(*entry);
+    } else {
+      automation.Fail("--speed takes a step of the speed box (1, 2, 3, 5 or 10), not " + parser.value(speed_option));
+    }
+  }
+  if (parser.isSet(showtime_option)) window.SetShowTime(true);
+
+  // --play waits until the row is on the map; --steps stops it after K steps.
+  enum class Replay { kNone, kWaiting, kPlaying, kDone };
+  Replay replay = Replay::kNone;
+  tracker::Direction direction = tracker::Direction::kForward;
+  int steps = 0;
+  if (parser.isSet(play_option)) {
+    const auto named = tracker::DirectionNamed(parser.value(play_option).toStdString());
+    if (named) {
+      direction = *named;
+      replay = Replay::kWaiting;
+    } else {
+      automation.Fail("--play takes forward or reverse, not " + parser.value(play_option));
+    }
+  }
+  if (parser.isSet(steps_option)) {
+    const auto k = IndexOption(parser.value(steps_option), 1, std::numeric_limits<int>::max());
+    if (!k) automation.Fail("--steps takes a number of steps from 1 up, not " + parser.value(steps_option));
+    if (!parser.isSet(play_option)) automation.Fail("--steps goes with --play");
+    steps = k.value_or(0);
+  }
+  QObject::connect(window.replay(), &tracker::ReplayDriver::StepLimitReached, &window, [&] { replay = Replay::kDone; });
 
   // --row waits for the rows of the opened path.
   std::optional<int> wanted_row;
@@ -116,11 +157,31 @@ int main(int argc, char** argv) {
   }
   if (!opening) select_wanted_row();
 
+  QTimer play_start;
+  play_start.setInterval(20);
+  QObject::connect(&play_start, &QTimer::timeout, &window, [&] {
+    if (!row_done || window.Busy() || !window.map()->Settled()) return;
+    play_start.stop();
+    window.replay()->SetStepLimit(steps);
+    window.PressPlay(direction);
+    if (!window.replay()->playing()) {
+      automation.Fail("--play: there is no row to play");
+      replay = Replay::kDone;
+      return;
+    }
+    replay = steps > 0 ? Replay::kPlaying : Replay::kDone;
+  });
+  if (replay == Replay::kWaiting) play_start.start();
+
   if (automation.active()) {
     window.show();
     automation.FinishWhen(
         &window, [&] { return window.State(); },
-        [&] { return row_done && !window.Busy() && window.map()->Settled(); });
+        [&] {
+          if (!row_done || window.Busy() || replay == Replay::kWaiting || replay == Replay::kPlaying) return false;
+          // Playing on without a step limit, a marker is nearly always on its way to the page.
+          return window.map()->Settled(/*replaying=*/window.replay()->playing());
+        });
     return application.exec();
   }
 

@@ -119,6 +119,7 @@ TEST_F(MapPageTest, CallsHandHostileValuesOverAsData) {
   for (int i = 0; i < kHostile.size(); ++i) EXPECT_EQ(received[i].toString(), kHostile[i]);
   EXPECT_EQ(received[kHostile.size()].toDouble(), 126.97796630859375);
   EXPECT_EQ(received.last().toMap().value("nested").toList().value(1).toString(), "</script>");
+  EXPECT_EQ(result.returned.toMap().value("count").toInt(), arguments.size());
   EXPECT_EQ(Eval("typeof window.injected").toString(), "undefined");
 }
 
@@ -130,6 +131,7 @@ TEST_F(MapPageTest, CallsOnlyWhatThePageDefinesAndReportsWhatItThrows) {
 
   const webmap::PageCallResult thrown = CallAndWait("fails", {1});
   EXPECT_FALSE(thrown.called);
+  EXPECT_TRUE(thrown.returned.isNull());
   EXPECT_TRUE(thrown.error.contains("broken on purpose")) << qPrintable(thrown.error);
 
   EXPECT_FALSE(webmap::CallPage(*page, "alert(1)", {}));

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "tests/tracker/log/make_point.h"
-#include "tracker/app/rules/replay_rules.h"
 #include "tracker/app/settings/language_table.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/local_time.h"
@@ -105,11 +104,6 @@ TEST(RowTexts, EditsAreCutToTheFieldWithoutSplittingACharacter) {
   tracker::SetRowText(row, tracker::RowTextField::kPurpose, "Büro");
   EXPECT_EQ(tracker::RowText(row, tracker::RowTextField::kPurpose), "Büro");
   EXPECT_EQ(tracker::RowText(row, tracker::RowTextField::kComments).size(), 127u);
-}
-
-TEST(ReplaySpeedBox, EntriesReadXAndTheStepRightAligned) {
-  EXPECT_EQ(tracker::SpeedEntryText(1), "  x  1");
-  EXPECT_EQ(tracker::SpeedEntryText(10), "  x 10");
 }
 
 }  // namespace

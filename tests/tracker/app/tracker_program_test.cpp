@@ -100,6 +100,27 @@ TEST_F(TrackerProgramTest, TheOlderBuildHasItsOwnTitleAndShowsEnglishForTaiwan) 
   EXPECT_EQ(state["settings"]["LANG"], "eLANG_TWN");
 }
 
+TEST_F(TrackerProgramTest, ARowIsReplayedOnTheMapForTheStepsAsked) {
+  nlohmann::json state = Run(KEL_TRACKER_EXE, Logs() + " --row 1 --play reverse --speed x3 --steps 4 --showtime");
+  ASSERT_EQ(status_, 0) << state.dump(2);
+  const nlohmann::json& map = state["map"];
+  EXPECT_TRUE(map["loaded"].get<bool>());
+  EXPECT_NE(map["url"].get<std::string>().find("map_ex.html?lang=1"), std::string::npos);
+  EXPECT_GT(map["pageState"]["routePoints"].get<int>(), 1);
+  EXPECT_FALSE(state["playing"].get<bool>());
+  EXPECT_EQ(state["direction"], "reverse");
+  EXPECT_EQ(state["speed"], "  x  3");
+  EXPECT_EQ(map["lastCall"]["trigger"], "map_pointmove");
+  EXPECT_EQ(map["lastCall"]["values"]["map_showtime"], "1");
+  EXPECT_EQ(map["pageState"]["markerTime"].get<std::string>().size(), 19u);
+  // Shown first: point 0 (index 3 after it); then 3, 0 and round past the first point to the end.
+  EXPECT_GT(state["pointIndex"].get<int>(), 3);
+  EXPECT_GT(state["slider"].get<int>(), 50);
+
+  Run(KEL_TRACKER_EXE, Logs() + " --play sideways --speed 4 --steps 0");
+  EXPECT_EQ(status_, 2);
+}
+
 TEST_F(TrackerProgramTest, AQuotedPathOpensAndAnOddQuoteOrABadRequestExitsWithTwo) {
   nlohmann::json state = Run(KEL_TRACKER_EXE, ShellQuoted("\"" + logs_.path().string() + "\""));
   ASSERT_EQ(status_, 0) << state.dump(2);

@@ -23,7 +23,6 @@
 
 #include "common/gui/message_box.h"
 #include "tracker/app/rules/panel_layout.h"
-#include "tracker/app/rules/replay_rules.h"
 #include "tracker/app/rules/row_display.h"
 #include "tracker/app/rules/row_list.h"
 #include "tracker/app/settings/language_table.h"
@@ -38,7 +37,8 @@
 #include "tracker/log/local_time.h"
 #include "tracker/log/trip_builder.h"
 #include "tracker/log/trip_database.h"
-#include "tracker/map/map_area.h"
+#include "tracker/map/browser_host.h"
+#include "tracker/map/replay_driver.h"
 #include "tracker/map/page_values.h"
 
 namespace tracker {
@@ -145,7 +145,7 @@ TrackerWindow::TrackerWindow(const TrackerProfile& profile, SettingsStore& setti
   const StartupSettings startup = ApplyStartupSettings(settings_);
   SelectLanguage(startup.language_index);
   SelectTimeZone(startup.time_zone_index);
-  map_->LoadPage(language_);
+  LoadMapPage();
 
   poll_timer_.setInterval(kPollMs);
   connect(&poll_timer_, &QTimer::timeout, this, &TrackerWindow::PollJob);
@@ -162,7 +162,28 @@ TrackerWindow::~TrackerWindow() {
 
 void TrackerWindow::CreateControls() {
   const WindowLayout& l = layout_;
-  map_ = CreateMapArea(this, ToQRect(l.map));
+  // The map area; when the web view cannot be placed the area stays empty and the rest works.
+  map_ = new BrowserHost(ToQRect(l.map), this);
+  map_->SetPageTexts(profile_);
+  map_->Embed();
+  replay_ = new ReplayDriver(*map_, this);
+  replay_->SetShowTimeReader([this] { return show_time_->IsOn(); });
+  connect(replay_, &ReplayDriver::PlayStateChanged, this, [this](bool playing, Direction direction) {
+    play_forward_->SetOn(playing && direction == Direction::kForward);
+    play_reverse_->SetOn(playing && direction == Direction::kReverse);
+  });
+  // What was chosen while the page was still loading reaches it once it has.
+  // The replay keeps its place.
+  connect(map_, &BrowserHost::PageLoaded, this, [this](bool ok) {
+    if (!ok) return;
+    if (language_ != page_language_) map_->Call(ChangeLanguageCall(language_));
+    if (job_ || current_row_ < 0) return;
+    const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(current_row_)];
+    const std::optional<PageCall> call = ShowRowCall(row, document_.points, DisplayOffset(), row.type != RowType::kParking,
+                                                     {profile_.thin_route, profile_.sends_levels});
+    if (call) map_->Call(*call);
+    MoveMarkerToCurrentPoint();
+  });
 
   model_ = new RowListModel(profile_, this);
   model_->SetFont(list_font_);
@@ -228,6 +249,8 @@ void TrackerWindow::CreateControls() {
   connect(open_, &QAbstractButton::clicked, this, &TrackerWindow::OnOpenClicked);
   connect(save_, &QAbstractButton::clicked, this, &TrackerWindow::OnSaveClicked);
   connect(print_, &QAbstractButton::clicked, this, [this] { map_->Call(PrintCall()); });
+  connect(play_forward_, &QAbstractButton::clicked, this, [this] { replay_->PressPlay(Direction::kForward); });
+  connect(play_reverse_, &QAbstractButton::clicked, this, [this] { replay_->PressPlay(Direction::kReverse); });
   connect(minimise_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
   connect(close_, &QAbstractButton::clicked, this, &QWidget::close);
   connect(daylight_box_, &QAbstractButton::toggled, this, &TrackerWindow::SetDaylightSaving);
@@ -251,6 +274,9 @@ void TrackerWindow::CreateControls() {
   speed_box_->setObjectName("Speed");
   for (const int step : kReplaySteps) speed_box_->addItem(FromUtf8(SpeedEntryText(step)));
   speed_box_->setCurrentIndex(0);
+  connect(speed_box_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0 && index < static_cast<int>(kReplaySteps.size())) replay_->SetStep(kReplaySteps[static_cast<std::size_t>(index)]);
+  });
   connect(language_box_, &QComboBox::activated, this, &TrackerWindow::SelectLanguage);
   connect(time_zone_box_, &QComboBox::activated, this, &TrackerWindow::SelectTimeZone);
 
@@ -292,6 +318,8 @@ void TrackerWindow::CreateControls() {
   slider_ = new TrackSlider(this);
   slider_->setObjectName("Position");
   slider_->setGeometry(ToQRect(l.slider));
+  connect(slider_, &TrackSlider::Released, replay_, &ReplayDriver::ReleaseSlider);
+  connect(replay_, &ReplayDriver::SliderMoved, slider_, &TrackSlider::SetValue);
 
   progress_ = new ProgressWindow(this);
 }
@@ -321,6 +349,7 @@ void TrackerWindow::SelectTimeZone(int index) {
   WriteTimeZoneIndex(settings_, index);
   if (time_zone_box_->currentIndex() != index) time_zone_box_->setCurrentIndex(index);
   model_->SetDisplayOffset(DisplayOffset());
+  replay_->SetOffsetSeconds(DisplayOffset());
   if (job_) {
     // The running job cuts for the zone it started with; cut again once it is done.
     recut_pending_ = true;
@@ -340,6 +369,7 @@ void TrackerWindow::SetDaylightSaving(bool on) {
   if (daylight_saving_ == on) return;
   daylight_saving_ = on;
   model_->SetDisplayOffset(DisplayOffset());
+  replay_->SetOffsetSeconds(DisplayOffset());
   if (const int list_row = SelectedRow(); list_row >= 0 && !job_) {
     ShowRow(list_row, true);
     MoveMarkerToCurrentPoint();
@@ -393,7 +423,7 @@ TrackerWindow::OpenStart TrackerWindow::OpenPath(const QString& path) {
     // A new folder replaces what is open from the start; a trip database only once it loaded.
     model_->Reset(nullptr);
     document_ = TrackDocument{};
-    current_row_ = -1;
+    ForgetCurrentRow();
     FillEdits(nullptr);
     Redraw();
   }
@@ -458,7 +488,7 @@ void TrackerWindow::FinishJob() {
     // Rows rebuilt: the list takes the new rows, gets the focus and shows the current row again.
     const int list_row = std::max(SelectedRow(), 0);
     document_.trips = std::move(job->document().trips);
-    current_row_ = -1;
+    ForgetCurrentRow();
     model_->Reset(&document_);
     list_->setFocus();
     if (model_->rowCount() > 0) {
@@ -483,7 +513,7 @@ void TrackerWindow::FinishOpen(ScanJob& job) {
   switch (outcome.result) {
     case OpenResult::kRowsReady:
       document_ = std::move(job.document());
-      current_row_ = -1;
+      ForgetCurrentRow();
       model_->Reset(&document_);
       last_opened_path_ = job_path_;
       // After a scan the first row is selected and shown; a loaded trip database is listed
@@ -525,13 +555,13 @@ void TrackerWindow::FinishOpen(ScanJob& job) {
 
 void TrackerWindow::ShowNoDataNotice() {
   document_ = TrackDocument{};
-  current_row_ = -1;
+  ForgetCurrentRow();
   model_->Reset(&document_);
   FillEdits(nullptr);
   Redraw();
   gui::ShowMessage(this, FromUtf8(Text(language_, kTextLogFileFormatNotFound, profile_)),
                    FromUtf8(Text(language_, kTextNotice, profile_)));
-  map_->LoadPage(language_);
+  LoadMapPage();
 }
 
 void TrackerWindow::OnSaveClicked() {
@@ -580,7 +610,7 @@ void TrackerWindow::OnRowSelected(int list_row) {
   StopPlayback();
   const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(model_->RowIndexAt(list_row))];
   ShowRow(list_row, row.type != RowType::kParking);
-  MoveMarkerToCurrentPoint();
+  replay_->ShowFirstPoint();
   map_->update();
   Redraw();
 }
@@ -588,8 +618,9 @@ void TrackerWindow::OnRowSelected(int list_row) {
 void TrackerWindow::ShowRow(int list_row, bool with_line) {
   const int row_index = model_->RowIndexAt(list_row);
   if (row_index < 0) return;
-  current_point_ = 0;
   const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(row_index)];
+  // The replay starts again from the row's first point; a row without points is never stepped.
+  replay_->SetRow(&document_.points, row.first_point, row.point_count);
   const std::optional<PageCall> call = ShowRowCall(row, document_.points, DisplayOffset(), with_line,
                                                    {profile_.thin_route, profile_.sends_levels});
   if (!call) return;  // a row without points is not shown
@@ -598,17 +629,35 @@ void TrackerWindow::ShowRow(int list_row, bool with_line) {
   FillEdits(&row);
 }
 
+void TrackerWindow::LoadMapPage() {
+  page_language_ = language_;
+  map_->LoadPage(language_);
+}
+
 void TrackerWindow::MoveMarkerToCurrentPoint() {
-  if (current_row_ < 0 || static_cast<std::size_t>(current_row_) >= document_.trips.rows.size()) return;
-  const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(current_row_)];
-  const std::int64_t point = static_cast<std::int64_t>(row.first_point) + current_point_;
-  if (point < 0 || point >= static_cast<std::int64_t>(document_.points.size())) return;
-  map_->Call(MoveMarkerCall(document_.points[static_cast<std::size_t>(point)], DisplayOffset(), show_time_->IsOn()));
+  if (current_row_ >= 0) replay_->ShowCurrentPoint();
 }
 
 void TrackerWindow::StopPlayback() {
+  replay_->Stop();
   play_forward_->SetOn(false);
   play_reverse_->SetOn(false);
+}
+
+void TrackerWindow::ForgetCurrentRow() {
+  current_row_ = -1;
+  replay_->SetRow(nullptr, 0, 0);
+  replay_->SetRowsExist(!document_.trips.rows.empty());
+}
+
+void TrackerWindow::SetSpeedEntry(int index) {
+  if (index >= 0 && index < speed_box_->count()) speed_box_->setCurrentIndex(index);
+}
+
+void TrackerWindow::SetShowTime(bool on) { show_time_->SetOn(on); }
+
+void TrackerWindow::PressPlay(Direction direction) {
+  (direction == Direction::kForward ? play_forward_ : play_reverse_)->click();
 }
 
 void TrackerWindow::FillEdits(const TripRecord* row) {
@@ -828,6 +877,8 @@ QJsonObject TrackerWindow::State() const {
   state["speed"] = speed_box_->currentText();
   state["lastOpenedPath"] = last_opened_path_;
   state["map"] = map_->State();
+  const QJsonObject replay = replay_->State();
+  for (auto it = replay.begin(); it != replay.end(); ++it) state[it.key()] = it.value();
   state["messages"] = QJsonArray::fromStringList(gui::RecordedMessages());
   return state;
 }

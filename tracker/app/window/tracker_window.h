@@ -13,6 +13,7 @@
 #include "tracker/app/settings/settings_store.h"
 #include "tracker/log/scan_host.h"
 #include "tracker/log/track_document.h"
+#include "tracker/map/replay_rules.h"
 
 class QComboBox;
 class QLineEdit;
@@ -21,8 +22,9 @@ class QTableView;
 
 namespace tracker {
 
-class MapArea;
+class BrowserHost;
 class ProgressWindow;
+class ReplayDriver;
 class RowListModel;
 class ScanJob;
 class SkinButton;
@@ -56,6 +58,10 @@ class TrackerWindow : public QWidget {
   void SelectLanguage(int index);
   void SelectTimeZone(int index);
   void SetDaylightSaving(bool on);
+  // As the speed box, the Show time button and the play buttons do.
+  void SetSpeedEntry(int index);
+  void SetShowTime(bool on);
+  void PressPlay(Direction direction);
 
   // A scan or re-cut runs, or a row selection waits to be shown.
   bool Busy() const;
@@ -63,7 +69,8 @@ class TrackerWindow : public QWidget {
   const TrackDocument& document() const { return document_; }
   const WindowLayout& layout() const { return layout_; }
   const QString& last_opened_path() const { return last_opened_path_; }
-  MapArea* map() const { return map_; }
+  BrowserHost* map() const { return map_; }
+  ReplayDriver* replay() const { return replay_; }
   RowListModel* model() const { return model_; }
   ProgressWindow* progress_window() const { return progress_; }
   // What --state reports.
@@ -100,8 +107,12 @@ class TrackerWindow : public QWidget {
 
   void OnRowSelected(int list_row);
   void ShowRow(int list_row, bool with_line);
+  // Load page, in the current language.
+  void LoadMapPage();
   void MoveMarkerToCurrentPoint();
   void StopPlayback();
+  // The document was replaced or emptied: no row is on the map any more.
+  void ForgetCurrentRow();
   void FillEdits(const TripRecord* row);
   void OnEditChanged(int field);
   TripRecord* SelectedRecord();
@@ -121,12 +132,12 @@ class TrackerWindow : public QWidget {
 
   // Settings and document state.
   int language_ = 0;
+  int page_language_ = 0;  // the language the map page was loaded with
   int time_zone_ = 0;
   TimeZoneOffset zone_;
   bool daylight_saving_ = false;
   TrackDocument document_;
-  int current_row_ = -1;    // row table index of the row on the map
-  int current_point_ = 0;   // index within that row
+  int current_row_ = -1;    // row table index of the row on the map; its point index is the replay's
   QString last_opened_path_;
   QString job_path_;
   bool job_is_folder_ = false;
@@ -154,7 +165,8 @@ class TrackerWindow : public QWidget {
   QLineEdit* purpose_ = nullptr;
   QPlainTextEdit* comments_ = nullptr;
   TrackSlider* slider_ = nullptr;
-  MapArea* map_ = nullptr;
+  BrowserHost* map_ = nullptr;
+  ReplayDriver* replay_ = nullptr;
   ProgressWindow* progress_ = nullptr;
   QTimer poll_timer_;
   QTimer progress_delay_;

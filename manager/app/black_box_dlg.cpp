@@ -1,0 +1,620 @@
+#include "manager/app/black_box_dlg.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLoggingCategory>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTableView>
+#include <QWindow>
+
+#include <filesystem>
+
+#include "common/gui/message_box.h"
+#include "manager/app/language/lookup_text.h"
+#include "manager/app/recording_list_model.h"
+#include "manager/display/button_table.h"
+#include "manager/display/google_map.h"
+#include "manager/display/image_button.h"
+#include "manager/display/label.h"
+#include "manager/display/my_static.h"
+#include "manager/display/palette.h"
+#include "manager/display/recording_track.h"
+#include "manager/display/video_layout.h"
+#include "manager/library/recording_name.h"
+#include "manager/playback/build_graph.h"
+#include "manager/playback/transport.h"
+#include "manager/recording/structure_check.h"
+
+Q_LOGGING_CATEGORY(lcManagerWindow, "blackbox.manager.window", QtInfoMsg)
+
+namespace app {
+
+using namespace display;
+namespace keys = language::keys;
+
+namespace {
+
+QColor Colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+
+QFont LabelFont(const char* face, int pixelSize) {
+  QFont font(QString::fromLatin1(face));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(pixelSize);
+  font.setBold(true);
+  return font;
+}
+
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The engine's failures go to a message box with the program's name as its caption.
+class WindowMessages : public playback::MessageBox {
+ public:
+  explicit WindowMessages(QWidget* window) : window_(window) {}
+  void ShowMessage(const std::string& text) override {
+    gui::ShowMessage(window_, QString::fromStdString(text), window_->windowTitle());
+  }
+
+ private:
+  QWidget* window_;
+};
+
+// The wait cursor while a recording opens; turned off before any message box.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { Off(); }
+  void Off() {
+    if (!on_) return;
+    on_ = false;
+    QApplication::restoreOverrideCursor();
+  }
+
+ private:
+  bool on_ = true;
+};
+
+// The speaker icons and the volume bar, redrawn when a channel's sound may have changed.
+constexpr Rect kNoAudioIcon{445, 654, 460, 667};
+constexpr Rect kSpeakerIcon{466, 654, 481, 666};
+constexpr Rect kVolumeArea{488, 655, 653, 667};
+
+}  // namespace
+
+CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint),
+      profile_(profile),
+      skin_(profile),
+      list_(std::make_unique<library::RecordingList>(*this)),
+      transport_(*this, profile.channels) {
+  setObjectName(QStringLiteral("CBlackBoxDlg"));
+  setWindowTitle(FromUtf8(profile_.window_title));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+
+  // Layout: the window centred on the desktop, the controls at their places, the back buffer.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  screenRect_ = screen != nullptr ? screen->geometry() : QRect(0, 0, kNormalWidth, kNormalHeight);
+  const auto origin = CentredOrigin(screenRect_.width(), screenRect_.height());
+  normalOrigin_ = QPoint(screenRect_.x() + origin[0], screenRect_.y() + origin[1]);
+  setGeometry(QRect(normalOrigin_, QSize(kNormalWidth, kNormalHeight)));
+  backBuffer_ = cleanSkin().copy();
+  transport_.fullScreenBar = FullScreenPositionBar(screenRect_.width(), screenRect_.height());
+  videoRect_ = kNormalVideoArea;
+  CreateControls();
+
+  resultBlock_.duration = 0;
+  resultBlock_.hasAudioRenderer = 1;
+  StartTimers();
+  ResetPositionDisplay();
+  qApp->installEventFilter(this);
+}
+
+CBlackBoxDlg::~CBlackBoxDlg() {
+  qApp->removeEventFilter(this);
+  positionTimer_.stop();
+  panelTimer_.stop();
+  transport_.StopPlayback();
+  // Channel 2 first; each window tears its channel down before it goes.
+  for (int channel = 1; channel >= 0; --channel) {
+    if (channels_[channel] != nullptr) playback::Teardown(channels_[channel]->video());
+  }
+  // The video windows outlive this part of the window: they must not wake it any more.
+  channels_[kChannel1]->video().notifyWindow = nullptr;
+}
+
+void CBlackBoxDlg::CreateControls() {
+  for (const ImageButtonSpec& spec : kImageButtons) {
+    if (spec.id < profile_.first_command_id || spec.id > profile_.last_command_id) continue;
+    if (spec.id == commands::kSwap && !profile_.has_channel_swap) continue;
+    auto* button = new ImageButton(spec, skin_.Bitmap(spec.bitmap), this);
+    connect(button, &QAbstractButton::clicked, this, [this, id = spec.id] { OnCommand(id); });
+    buttons_[spec.id] = button;
+  }
+
+  model_ = new RecordingListModel(this);
+  model_->SetList(list_.get());
+  listView_ = new QTableView(this);
+  listView_->setObjectName(QString::number(controls::kRecordingList));
+  listView_->setModel(model_);
+  listView_->setGeometry(675, 98, 328, 144);
+  listView_->horizontalHeader()->hide();
+  listView_->verticalHeader()->hide();
+  listView_->horizontalHeader()->setDefaultSectionSize(100);
+  // The last column takes the rest, so a selected row is highlighted across the whole list.
+  listView_->horizontalHeader()->setStretchLastSection(true);
+  listView_->verticalHeader()->setDefaultSectionSize(18);
+  listView_->setShowGrid(false);
+  listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  listView_->setSelectionMode(QAbstractItemView::SingleSelection);
+  listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  listView_->setFrameShape(QFrame::NoFrame);
+  listView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  listView_->setWordWrap(false);
+  QFont listFont = listView_->font();
+  listFont.setPixelSize(12);
+  listView_->setFont(listFont);
+  listView_->setStyleSheet(QStringLiteral(
+      "QTableView { background: #3f3f3f; color: #a2a2a2; selection-background-color: #3d8bfd;"
+      " selection-color: #ffffff; outline: 0; }"
+      "QScrollBar:vertical { background: #2c2c2c; width: 10px; margin: 0; }"
+      "QScrollBar::handle:vertical { background: #5a626c; min-height: 20px; border-radius: 4px; margin: 1px; }"
+      "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+      "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+  listView_->viewport()->installEventFilter(this);
+
+  const QFont caption = LabelFont("Arial", 12);
+  const QFont data = LabelFont("Arial", 10);
+  const QColor dataBackground = Colour(palette::kDataLabelBackground);
+  CreateLabel(controls::kListCaption, caption, std::nullopt, Rect::FromSize(677, 60, 200, 20),
+              FromUtf8(language::LookupText(keys::kFileList)));
+  CreateLabel(controls::kDateCaption, caption, std::nullopt, Rect::FromSize(720, 80, 107, 20),
+              FromUtf8(language::LookupText(keys::kDate)));
+  CreateLabel(controls::kTimeCaption, caption, std::nullopt, Rect::FromSize(817, 80, 95, 20),
+              FromUtf8(language::LookupText(keys::kTime)));
+  CreateLabel(controls::kCauseCaption, caption, std::nullopt, Rect::FromSize(905, 80, 105, 20),
+              FromUtf8(language::LookupText(keys::kDescription)));
+  CreateLabel(controls::kVersion, caption, std::nullopt, Rect::FromSize(30, 725, 200, 20),
+              FromUtf8(language::LookupText(keys::kManagerVersion.key, setup::VersionLabelDefault(profile_))));
+  CreateLabel(controls::kGpsStatus, LabelFont("_sans", 12), std::nullopt, Rect::FromSize(370, 669, 70, 12), {});
+  CreateLabel(controls::kFileName, data, dataBackground, Rect::FromSize(460, 550, 200, 24), {});
+  CreateLabel(controls::kSpeed, data, dataBackground, Rect::FromSize(460, 577, 100, 16), {});
+  CreateLabel(controls::kSpeedMiles, data, dataBackground, Rect::FromSize(560, 577, 100, 16), {});
+  CreateLabel(controls::kLatitude, data, dataBackground, Rect::FromSize(460, 594, 200, 16), {});
+  CreateLabel(controls::kLongitude, data, dataBackground, Rect::FromSize(460, 611, 200, 16), {});
+
+  // Channel 1 in the large window: it reports its graph events to this window.
+  auto* large = new CMyStatic(controls::kLargeVideo, this);
+  large->setGeometry(25, 60, 640, 480);
+  large->SetIdleBackground(&cleanSkin());
+  playback::AttachWindow(large->video(), large);
+  large->video().notifyWindow = this;
+  large->video().notifyMessage = playback::kGraphNotifyMessage;
+  channelSettings_[kChannel1].channelNumber = 1;
+  channelSettings_[kChannel1].eventsOn = 1;
+  channels_[kChannel1] = large;
+  if (profile_.channels > 1) {
+    auto* small = new CMyStatic(controls::kSmallVideo, this);
+    small->setGeometry(679, 252, 320, 240);
+    small->SetIdleBackground(&cleanSkin());
+    playback::AttachWindow(small->video(), small);
+    channelSettings_[kChannel2].channelNumber = 2;
+    channels_[kChannel2] = small;
+    if (auto* swap = Button(commands::kSwap)) swap->raise();
+  }
+
+}
+
+GoogleMap* CBlackBoxDlg::mapView() {
+  if (map_ == nullptr) {
+    map_ = new GoogleMap(profile_, this);
+    map_->hide();
+  }
+  return map_;
+}
+
+void CBlackBoxDlg::CreateLabel(int id, const QFont& font, std::optional<QColor> background, Rect place,
+                               const QString& text) {
+  auto* label = new CLabel(id, this);
+  label->SetLabelFont(font);
+  label->SetTextColour(Qt::white);
+  label->SetBackground(background);
+  label->setGeometry(place.left, place.top, place.Width(), place.Height());
+  label->SetText(text);
+  labels_[id] = label;
+}
+
+void CBlackBoxDlg::StartTimers() {
+  positionTimer_.setObjectName(QString::number(kPositionTimerId));
+  panelTimer_.setObjectName(QString::number(kPanelTimerId));
+  connect(&positionTimer_, &QTimer::timeout, this, [this] { OnTimer(kPositionTimerId); });
+  connect(&panelTimer_, &QTimer::timeout, this, [this] { OnTimer(kPanelTimerId); });
+  positionTimer_.start(kPositionTimerMs);
+  panelTimer_.start(kPanelTimerMs);
+  for (const QTimer* timer : {&positionTimer_, &panelTimer_}) {
+    if (!timer->isActive()) gui::ShowMessage(this, QStringLiteral("ERROR: Failed to set timer!"), windowTitle());
+  }
+}
+
+CLabel* CBlackBoxDlg::Label(int id) const {
+  const auto it = labels_.find(id);
+  return it == labels_.end() ? nullptr : it->second;
+}
+
+ImageButton* CBlackBoxDlg::Button(int id) const {
+  const auto it = buttons_.find(id);
+  return it == buttons_.end() ? nullptr : it->second;
+}
+
+CMyStatic* CBlackBoxDlg::VideoWindow(int channel) const {
+  if (channel < 0 || channel >= static_cast<int>(channels_.size())) return nullptr;
+  return channels_[channel];
+}
+
+playback::VideoFramePtr CBlackBoxDlg::CurrentFrame(int channel) const {
+  const CMyStatic* window = VideoWindow(channel);
+  if (window == nullptr || window->video().state == 0) return nullptr;
+  return playback::CurrentFrame(window->video());
+}
+
+// ---- Commands ----
+
+bool CBlackBoxDlg::OnCommand(int id) {
+  if (id < profile_.first_command_id || id > profile_.last_command_id) return false;
+  switch (id) {
+    case commands::kFullScreen: ToggleFullScreen(); return true;
+    case commands::kMinimize: showMinimized(); return true;
+    case commands::kClose: accept(); return true;
+    case commands::kStepForward: transport_.StepForward(); return true;
+    case commands::kNext: list_->PlayNextRecording(); return true;
+    case commands::kPause: transport_.TogglePause(); return true;
+    case commands::kPlay: transport_.PlayRecording(); return true;
+    case commands::kStepBack: transport_.StepBack(); return true;
+    case commands::kPrevious: list_->PlayPreviousRecording(); return true;
+    case commands::kStop: transport_.StopPlayback(); return true;
+    case commands::kFolder: list_->OnFolderCommand(); return true;
+    case commands::kSnapshot:
+      if (transport_.playState() != kStopped) OnSnapshotCommand();
+      return true;
+    case commands::kPrint: OnPrintCommand(); return true;
+    case commands::kSetup: OnSetupCommand(); return true;
+    case commands::kSwap:
+      if (!profile_.has_channel_swap) return false;
+      SwapChannels();
+      return true;
+    default: return false;
+  }
+}
+
+// The snapshot, print and setup entry points are not part of this window; they are wired here.
+void CBlackBoxDlg::OnSnapshotCommand() {}
+void CBlackBoxDlg::OnPrintCommand() {}
+void CBlackBoxDlg::OnSetupCommand() {}
+
+// ---- Recording list ----
+
+void CBlackBoxDlg::LoadFolder(const std::string& folder) {
+  // An empty folder would become the root of the file system, scanned and cleaned of stubs.
+  if (folder.empty()) return;
+  list_->LoadFolder(library::FolderWithSeparator(folder));
+}
+
+void CBlackBoxDlg::ClickRow(int row) {
+  if (row >= 0 && row < list_->recordingCount()) {
+    listView_->selectRow(row);
+  } else {
+    listView_->clearSelection();
+  }
+  list_->OnRowClick(row);
+}
+
+void CBlackBoxDlg::StopPlaybackAndClearList() {
+  transport_.StopPlayback();
+  ReleaseSensorData();
+  list_ = std::make_unique<library::RecordingList>(*this);
+  model_->SetList(list_.get());
+}
+
+void CBlackBoxDlg::SetItemCount(int) { model_->Reset(); }
+
+void CBlackBoxDlg::ShowHotItem(int row) {
+  const QModelIndex index = model_->index(row, 0);
+  listView_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+  listView_->scrollTo(index);
+}
+
+void CBlackBoxDlg::SelectRow(int row) {
+  const QModelIndex index = model_->index(row, 0);
+  listView_->selectionModel()->setCurrentIndex(
+      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  listView_->scrollTo(index);
+}
+
+std::optional<std::string> CBlackBoxDlg::ChooseFolder(const std::string& initialFolder, const std::string& title) {
+  const QString chosen = QFileDialog::getExistingDirectory(this, QString::fromStdString(title),
+                                                           QString::fromStdString(initialFolder));
+  // A cancelled dialog gives an empty path: nothing was chosen.
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.toStdString();
+}
+
+void CBlackBoxDlg::DebugOutput(std::string_view line) {
+  qCDebug(lcManagerWindow, "%.*s", static_cast<int>(line.size()), line.data());
+}
+
+// ---- Opening a recording ----
+
+void CBlackBoxDlg::OpenRecording(const std::string& path) {
+  WaitCursor wait;
+  WindowMessages messages(this);
+  Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText(library::FileNameOf(path))));
+  ResetPositionDisplay();
+
+  const bool hasData = recording::LoadSensorRecord(path, sensor_);
+  traces_.Build(sensor_, profile_.gsensor_axes);
+  HandTrackToMap();
+  if (!fullScreen_) mapView()->setVisible(hasData);
+  if (!hasData) {
+    // No GPS data: the previous recording's position must not stay on show.
+    SetGpsLabels(BareGpsLabels());
+    Label(controls::kGpsStatus)->SetText({});
+    gpsFlags_.gpsShown = false;
+  }
+
+  const int showChannel1 = fullScreen_ && swap_ ? 0 : 1;
+  CMyStatic* channel1 = channels_[kChannel1];
+  const bool built = playback::BuildGraph(channel1->video(), &resultBlock_, path, 0,
+                                          channelSettings_[kChannel1], showChannel1, messages);
+  channelRecords_[kChannel1] = {false, 1.0, 90, resultBlock_.hasAudioRenderer};
+  transport_.hasAudioRenderer = resultBlock_.hasAudioRenderer;
+  if (!built) {
+    wait.Off();
+    gui::ShowMessage(this, FromUtf8(std::string(library::FileNameOf(path)) + " file open error!"), windowTitle());
+  }
+  for (const Rect& rect : {kNoAudioIcon, kSpeakerIcon, kVolumeArea}) Invalidate(rect);
+  if (!built) return;
+
+  sensor_.duration = resultBlock_.duration;
+  transport_.duration = resultBlock_.duration;
+
+  if (profile_.runs_structure_check) {
+    const int structure = recording::CheckRecordingStructure(path);
+    if (structure != recording::kStructureOk && structure != recording::kStructureCannotOpen) {
+      wait.Off();
+      gui::ShowMessage(this, FromUtf8("File \"" + std::string(library::FileNameOf(path)) + "\" is broken!"),
+                       windowTitle());
+      return;
+    }
+  }
+
+  if (profile_.channels > 1) {
+    const std::string companion = library::CompanionPath(path);
+    std::error_code error;
+    transport_.hasChannel2 = std::filesystem::exists(companion, error);
+    CMyStatic* channel2 = channels_[kChannel2];
+    if (transport_.hasChannel2) {
+      const int showChannel2 = fullScreen_ ? (showChannel1 == 0 ? 1 : 0) : showChannel1;
+      playback::ResultBlock companionResult;
+      const bool companionBuilt = playback::BuildGraph(channel2->video(), &companionResult, companion, 1,
+                                                       channelSettings_[kChannel2], showChannel2, messages);
+      channelRecords_[kChannel2] = {true, 1.0, 90, companionResult.hasAudioRenderer};
+      if (!companionBuilt) {
+        wait.Off();
+        gui::ShowMessage(this, FromUtf8(std::string(library::FileNameOf(companion)) + " file open error!"),
+                         windowTitle());
+        return;
+      }
+    } else {
+      // The small window must not go on showing the previous recording's rear camera.
+      playback::Teardown(channel2->video());
+    }
+  }
+
+  transport_.PlayRecording();
+  // A new graph starts at the normal rate and volume: keep what the sliders show.
+  if (transport_.ratePosition() != 73) transport_.ApplyRate();
+  if (transport_.volumeChosen()) transport_.ApplyVolume();
+}
+
+void CBlackBoxDlg::OnOpenRequest() {
+  openRequestPending_ = false;
+  if (list_->currentRecording().empty()) return;
+  OpenRecording(list_->currentRecording());
+}
+
+void CBlackBoxDlg::HandTrackToMap() { mapView()->SetTrack(RecordingTrack(sensor_)); }
+
+// ---- Graph events ----
+
+void CBlackBoxDlg::PostGraphNotify(std::uint32_t) {
+  QMetaObject::invokeMethod(
+      this, [this] { playback::PumpGraphEvents(channels_[kChannel1]->video(), this); }, Qt::QueuedConnection);
+}
+
+void CBlackBoxDlg::OnGraphEvent(std::int32_t code, std::intptr_t, std::intptr_t) {
+  if (code == playback::EC_ERRORABORT) DebugOutput("EC_ERRORABORT\r\n");
+  if (code == playback::EC_COMPLETE || code == playback::EC_ERRORABORT) list_->PlayNextRecording();
+}
+
+// ---- PlaybackHost ----
+
+bool CBlackBoxDlg::HasCurrentRecording() const {
+  return list_->recordingCount() > 0 && !list_->currentRecording().empty();
+}
+
+int CBlackBoxDlg::EngineState(int channel) const {
+  const CMyStatic* window = VideoWindow(channel);
+  return window == nullptr ? 0 : window->video().state;
+}
+
+void CBlackBoxDlg::Play(int channel) {
+  if (CMyStatic* window = VideoWindow(channel)) playback::Play(window->video());
+}
+
+void CBlackBoxDlg::Pause(int channel) {
+  if (CMyStatic* window = VideoWindow(channel)) playback::Pause(window->video());
+}
+
+void CBlackBoxDlg::StopAndTeardown(int channel) {
+  if (CMyStatic* window = VideoWindow(channel)) {
+    playback::StopAndRewind(window->video());
+    playback::Teardown(window->video());
+  }
+}
+
+void CBlackBoxDlg::SeekTo(int channel, double target) {
+  if (CMyStatic* window = VideoWindow(channel)) window->SeekTo(target);
+}
+
+void CBlackBoxDlg::StepBack(int channel) {
+  if (CMyStatic* window = VideoWindow(channel)) playback::StepBack(window->video());
+}
+
+void CBlackBoxDlg::StepForward(int channel) {
+  if (CMyStatic* window = VideoWindow(channel)) playback::StepForward(window->video());
+}
+
+void CBlackBoxDlg::SetRate(int channel, double rate) {
+  if (CMyStatic* window = VideoWindow(channel)) {
+    playback::SetRate(window->video(), rate);
+    if (window->video().state != 0) channelRecords_[channel].rate = rate;
+  }
+}
+
+void CBlackBoxDlg::SetVolumePercent(int channel, int percent) {
+  if (CMyStatic* window = VideoWindow(channel)) {
+    playback::SetVolumePercent(window->video(), percent);
+    channelRecords_[channel].volumePercent = percent;
+    channelRecords_[channel].muted = percent == 0;
+  }
+}
+
+void CBlackBoxDlg::SetMuted(int channel, bool muted) {
+  if (CMyStatic* window = VideoWindow(channel)) {
+    playback::SetMuted(window->video(), muted ? 1 : 0);
+    channelRecords_[channel].muted = muted;
+    channelRecords_[channel].volumePercent = muted ? 0 : 90;
+  }
+}
+
+bool CBlackBoxDlg::ReadPosition(std::int64_t* position) { return channels_[kChannel1]->ReadPosition(position); }
+
+void CBlackBoxDlg::PostOpenRequest() {
+  openRequestPending_ = true;
+  QMetaObject::invokeMethod(this, [this] { OnOpenRequest(); }, Qt::QueuedConnection);
+}
+
+void CBlackBoxDlg::InvalidateVideoArea() {
+  if (fullScreen_) {
+    update();
+    return;
+  }
+  Invalidate(kSmallVideoArea);
+  Invalidate(kNormalVideoArea);
+}
+
+void CBlackBoxDlg::Invalidate(const Rect& rect) { update(rect.left, rect.top, rect.Width(), rect.Height()); }
+
+void CBlackBoxDlg::RestoreFromSkin(const Rect& rect) {
+  QPainter painter(&backBuffer_);
+  const QRect area(rect.left, rect.top, rect.Width(), rect.Height());
+  painter.drawImage(area.topLeft(), cleanSkin(), area);
+}
+
+// ---- Timers ----
+
+void CBlackBoxDlg::OnTimer(int id) {
+  if (id == kPanelTimerId) {
+    ++panelTicks_;
+    OnPanelTimer();
+  } else if (id == kPositionTimerId) {
+    ++positionTicks_;
+    OnPositionTimer();
+  }
+}
+
+void CBlackBoxDlg::OnPanelTimer() {
+  if (transport_.playState() != kStopped && sensor_.noData == 0) UpdateGpsPanel(transport_.position());
+}
+
+void CBlackBoxDlg::OnPositionTimer() {
+  if (transport_.playState() == kStopped) return;
+  transport_.FollowPosition();
+  if (!fullScreen_) {
+    Invalidate({70, 684, 670, 696});
+    // Drawn only in full screen; kept current here for the state report.
+    timeText_ = QString::fromStdString(TimeText(transport_.position(), transport_.duration));
+  }
+  // Without sensor data the full-screen bar and time must still follow the playback.
+  if (transport_.playState() == kPlaying && (sensor_.noData == 0 || fullScreen_)) UpdatePositionDisplay();
+}
+
+// ---- Input ----
+
+bool CBlackBoxDlg::eventFilter(QObject* watched, QEvent* event) {
+  // Enter toggles full screen before any control sees it, so it never presses a button.
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && widget != nullptr &&
+        widget->window() == this) {
+      ToggleFullScreen();
+      return true;
+    }
+  }
+  if (listView_ != nullptr && watched == listView_->viewport()) {
+    if (event->type() == QEvent::MouseButtonPress) {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::LeftButton) pressedRow_ = listView_->indexAt(mouse->position().toPoint()).row();
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::LeftButton) {
+        const int row = pressedRow_;
+        // After the list has drawn its new selection.
+        QMetaObject::invokeMethod(this, [this, row] { list_->OnRowClick(row); }, Qt::QueuedConnection);
+      }
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void CBlackBoxDlg::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QDialog::mousePressEvent(event);
+    return;
+  }
+  const QPoint point = event->position().toPoint();
+  if (point.y() < TitleBandHeight()) {
+    // The borderless window moves by its top band.
+    if (windowHandle() != nullptr && !fullScreen_) windowHandle()->startSystemMove();
+    return;
+  }
+  if (!transport_.OnPress(point.x(), point.y())) QDialog::mousePressEvent(event);
+}
+
+void CBlackBoxDlg::mouseMoveEvent(QMouseEvent* event) {
+  if (transport_.dragging()) {
+    transport_.OnDrag(event->position().toPoint().x());
+    return;
+  }
+  QDialog::mouseMoveEvent(event);
+}
+
+void CBlackBoxDlg::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && transport_.OnRelease()) return;
+  QDialog::mouseReleaseEvent(event);
+}
+
+void CBlackBoxDlg::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && event->position().toPoint().y() < TitleBandHeight()) {
+    ToggleFullScreen();
+    return;
+  }
+  // Elsewhere a double click is no second press.
+  event->accept();
+}
+
+}  // namespace app

@@ -1,0 +1,270 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QJsonObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "manager/app/playback_control.h"
+#include "manager/display/display_rect.h"
+#include "manager/display/panel_text.h"
+#include "manager/display/sensor_graph.h"
+#include "manager/display/skin.h"
+#include "manager/library/recording_list.h"
+#include "manager/playback/channel_settings.h"
+#include "manager/playback/graph_event.h"
+#include "manager/playback/result_block.h"
+#include "manager/playback/video_frame.h"
+#include "manager/recording/sensor_record.h"
+#include "manager/setup/profile.h"
+
+class QTableView;
+
+namespace display {
+class CLabel;
+class CMyStatic;
+class GoogleMap;
+class ImageButton;
+}  // namespace display
+
+namespace app {
+
+class RecordingListModel;
+
+// Control ids of the window's labels and video windows.
+namespace controls {
+inline constexpr int kRecordingList = 1016;
+inline constexpr int kDateCaption = 1017;
+inline constexpr int kListCaption = 1018;
+inline constexpr int kTimeCaption = 1019;
+inline constexpr int kCauseCaption = 1020;
+inline constexpr int kGpsStatus = 1025;
+inline constexpr int kVersion = 1071;
+inline constexpr int kFileName = 1073;
+inline constexpr int kSpeed = 1075;
+inline constexpr int kLatitude = 1077;
+inline constexpr int kLongitude = 1078;
+inline constexpr int kSpeedMiles = 1079;
+inline constexpr int kLargeVideo = 1129;
+inline constexpr int kSmallVideo = 1090;
+}  // namespace controls
+
+// The timers of the main window.
+inline constexpr int kPanelTimerId = 123;      // GPS panel and map, every 500 ms
+inline constexpr int kPositionTimerId = 145;   // position bar, graph cursor, time text, every 100 ms
+inline constexpr int kPanelTimerMs = 500;
+inline constexpr int kPositionTimerMs = 100;
+
+// The manager's one window: the skinned, borderless player with its recording list, one video
+// window per channel, transport buttons, three drawn sliders, the GPS panel, the G-sensor graph
+// and the map. The profile decides the title, the channels and the map's place.
+class CBlackBoxDlg : public QDialog,
+                     public playback::GraphEventCallback,
+                     public playback::GraphNotifyTarget,
+                     public library::RecordingListView,
+                     public PlaybackHost {
+  Q_OBJECT
+ public:
+  explicit CBlackBoxDlg(const setup::Profile& profile, QWidget* parent = nullptr);
+  ~CBlackBoxDlg() override;
+
+  const setup::Profile& profile() const { return profile_; }
+
+  // A command by id, as its button sends it; false for an id this window does not handle.
+  bool OnCommand(int id);
+
+  // ---- The recording list ----
+  library::RecordingList& recordingList() { return *list_; }
+  const library::RecordingList& recordingList() const { return *list_; }
+  // Loads a folder as the folder command does once a folder was chosen. An empty path is no
+  // choice and changes nothing.
+  void LoadFolder(const std::string& folder);
+  // A click on a row of the list (-1: beside the rows).
+  void ClickRow(int row);
+  // Stops and releases both channels and empties the list (before the card is formatted).
+  void StopPlaybackAndClearList();
+
+  // ---- Playback, for snapshot and print ----
+  PlaybackControl& transport() { return transport_; }
+  int playState() const { return transport_.playState(); }
+  std::int64_t currentPosition() const { return transport_.position(); }
+  std::int64_t duration() const { return transport_.duration; }
+  bool hasChannel2() const { return transport_.hasChannel2; }
+  // The video window of channel 0 (drf_) or 1 (drr_); null for a channel the profile lacks.
+  display::CMyStatic* VideoWindow(int channel) const;
+  // The picture on screen in that channel; null when it shows none.
+  playback::VideoFramePtr CurrentFrame(int channel) const;
+  // The channel the large window shows: 0, or 1 after a swap.
+  int LargeWindowChannel() const { return swap_ ? kChannel2 : kChannel1; }
+  const recording::MVOXUDAT& sensorRecord() const { return sensor_; }
+  // The GPS values the panel last decoded: degrees and knots (the speed outlives a reset).
+  const recording::GpsFix& panelFix() const { return panelFix_; }
+  const std::string& currentRecording() const { return list_->currentRecording(); }
+  // The map view (made on first use, or right after the window's first paint: the web view
+  // takes long to start and the window shows first).
+  display::GoogleMap* mapView();
+
+  // ---- Layout ----
+  void ToggleFullScreen();
+  void SwapChannels();
+  bool fullScreen() const { return fullScreen_; }
+  bool swapped() const { return swap_; }
+  display::Rect videoRect() const { return videoRect_; }
+  const QString& timeText() const { return timeText_; }
+  display::CLabel* Label(int id) const;
+  display::ImageButton* Button(int id) const;
+  QTableView* listView() const { return listView_; }
+  // The back buffer as the last paint left it, and the untouched skin.
+  const QImage& backBuffer() const { return backBuffer_; }
+  const QImage& cleanSkin() const { return skin_.Bitmap(display::bitmaps::kBackground); }
+
+  // ---- Timers (each also runs on its own) ----
+  void OnTimer(int id);
+
+  // ---- Scripted runs ----
+  QJsonObject StateJson() const;
+  // Every shown channel has painted a picture at or after `target` (100 ns units) and each
+  // timer has ticked since the last call of MarkActionsDone; the map is settled.
+  bool Settled(std::int64_t target) const;
+  void MarkActionsDone();
+
+  // GraphEventCallback
+  void OnGraphEvent(std::int32_t code, std::intptr_t param1, std::intptr_t param2) override;
+  // GraphNotifyTarget: called on streaming threads.
+  void PostGraphNotify(std::uint32_t message) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  // RecordingListView
+  void StopPlayback() override { transport_.StopPlayback(); }
+  void ReleaseSensorData() override {
+    sensor_.Clear();
+    traces_.Clear();
+  }
+  void SetItemCount(int count) override;
+  void ShowHotItem(int row) override;
+  void SelectRow(int row) override;
+  void OpenRecording(const std::string& path) override;
+  std::optional<std::string> ChooseFolder(const std::string& initialFolder, const std::string& title) override;
+  void DebugOutput(std::string_view line) override;
+
+  // PlaybackHost
+  bool HasCurrentRecording() const override;
+  int EngineState(int channel) const override;
+  void Play(int channel) override;
+  void Pause(int channel) override;
+  void StopAndTeardown(int channel) override;
+  void SeekTo(int channel, double target) override;
+  void StepBack(int channel) override;
+  void StepForward(int channel) override;
+  void SetRate(int channel, double rate) override;
+  void SetVolumePercent(int channel, int percent) override;
+  bool ReadPosition(std::int64_t* position) override;
+  void PostOpenRequest() override;
+  void ResetPanel() override;
+  void InvalidateVideoArea() override;
+  void Invalidate(const display::Rect& rect) override;
+  void RestoreFromSkin(const display::Rect& rect) override;
+
+  // Start-up.
+  void CreateControls();
+  void CreateLabel(int id, const QFont& font, std::optional<QColor> background, display::Rect place,
+                   const QString& text);
+  void StartTimers();
+
+  // Commands 1123, 1124 and 1125: the snapshot, print and setup entry points plug in here.
+  void OnSnapshotCommand();
+  void OnPrintCommand();
+  void OnSetupCommand();
+
+  void OnOpenRequest();
+  void SetMuted(int channel, bool muted);
+  void OnPanelTimer();
+  void OnPositionTimer();
+
+  // Panel.
+  void UpdateGpsPanel(std::int64_t position);
+  void UpdatePositionDisplay();
+  void ResetPositionDisplay();
+  void SetGpsLabels(const display::GpsLabels& labels);
+  void HandTrackToMap();
+
+  // Layout.
+  void EnterFullScreen();
+  void LeaveFullScreen();
+  void LayoutVideoArea(int mode);
+  void PlaceButtons(bool fullScreen);
+  void SetPanelControlsVisible(bool visible);
+  int TitleBandHeight() const { return fullScreen_ ? 47 : 55; }
+  display::Rect FullScreenTimeTextRect() const;
+
+  // Painting.
+  void PaintNormal(const QRegion& region);
+  void PaintFullScreen(const QRegion& region);
+  void DrawSliders(QPainter& painter);
+
+  const setup::Profile& profile_;
+  display::Skin skin_;
+  QImage backBuffer_;
+  QRect screenRect_;          // the desktop, read once at start
+  QPoint normalOrigin_;       // where the window returns from full screen
+
+  std::unique_ptr<library::RecordingList> list_;
+  RecordingListModel* model_ = nullptr;
+  QTableView* listView_ = nullptr;
+  int pressedRow_ = -1;
+
+  std::map<int, display::ImageButton*> buttons_;
+  std::map<int, display::CLabel*> labels_;
+  std::array<display::CMyStatic*, 2> channels_{};  // [1] is null in the one-channel builds
+  std::array<playback::ChannelSettings, 2> channelSettings_;
+  display::GoogleMap* map_ = nullptr;  // see mapView()
+  bool mapPending_ = false;
+
+  // What the window last told each channel, for the state report.
+  struct ChannelRecord {
+    bool muted = false;
+    double rate = 1.0;
+    int volumePercent = 90;
+    int hasAudioRenderer = 0;
+  };
+  std::array<ChannelRecord, 2> channelRecords_;
+
+  PlaybackControl transport_;
+  playback::ResultBlock resultBlock_;
+  recording::MVOXUDAT sensor_;
+  display::SensorTraces traces_;
+  display::GpsPanelFlags gpsFlags_;
+  recording::GpsFix panelFix_;
+  QString timeText_;
+
+  bool fullScreen_ = false;
+  bool layoutInProgress_ = false;
+  bool swap_ = false;
+  display::Rect videoRect_;
+
+  QTimer positionTimer_;
+  QTimer panelTimer_;
+  int positionTicks_ = 0;
+  int panelTicks_ = 0;
+  int positionTicksAtMark_ = 0;
+  int panelTicksAtMark_ = 0;
+  bool openRequestPending_ = false;
+};
+
+}  // namespace app

@@ -1,0 +1,108 @@
+#include "manager/app/manager_options.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+#include "manager/app/black_box_dlg.h"
+#include "manager/display/button_table.h"
+
+namespace app {
+
+bool ParseManagerOptions(QCommandLineParser& parser, const QStringList& arguments, ManagerOptions& options,
+                         QString& error) {
+  parser.setApplicationDescription(QStringLiteral("Plays the dash camera's recordings with their GPS and G-sensor data."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("A folder of recordings to load, as the folder button does."),
+                               QStringLiteral("[FOLDER]"));
+  parser.addOption({QStringLiteral("row"), QStringLiteral("Click row N of the list (0-based)."), QStringLiteral("N")});
+  parser.addOption({QStringLiteral("at"), QStringLiteral("Seek to SECONDS as the position slider would."),
+                    QStringLiteral("SECONDS")});
+  parser.addOption({QStringLiteral("pause"), QStringLiteral("Then pause.")});
+  parser.addOption({QStringLiteral("fullscreen"), QStringLiteral("Then press the full-screen button.")});
+  parser.addOption({QStringLiteral("swap"), QStringLiteral("Then press the swap button.")});
+  gui::AddAutomationOptions(parser);
+  if (!parser.parse(arguments)) {
+    error = parser.errorText();
+    return false;
+  }
+  if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"))) return true;
+
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() > 1) {
+    error = QStringLiteral("only one folder can be given");
+    return false;
+  }
+  if (!positional.isEmpty()) options.folder = positional.front();
+  if (parser.isSet(QStringLiteral("row"))) {
+    bool ok = false;
+    const int row = parser.value(QStringLiteral("row")).toInt(&ok);
+    if (!ok || row < 0) {
+      error = QStringLiteral("--row wants a row number from 0");
+      return false;
+    }
+    options.row = row;
+  }
+  if (parser.isSet(QStringLiteral("at"))) {
+    bool ok = false;
+    const double at = parser.value(QStringLiteral("at")).toDouble(&ok);
+    if (!ok || !std::isfinite(at) || at < 0) {
+      error = QStringLiteral("--at wants a number of seconds from 0");
+      return false;
+    }
+    options.at = at;
+  }
+  options.pause = parser.isSet(QStringLiteral("pause"));
+  options.fullScreen = parser.isSet(QStringLiteral("fullscreen"));
+  options.swap = parser.isSet(QStringLiteral("swap"));
+  options.automation = gui::ReadAutomationOptions(parser);
+  if ((options.row || options.at || options.pause) && options.folder.isEmpty()) {
+    error = QStringLiteral("--row, --at and --pause need a FOLDER");
+    return false;
+  }
+  if ((options.at || options.pause) && !options.row) {
+    error = QStringLiteral("--at and --pause need a --row to play");
+    return false;
+  }
+  return true;
+}
+
+std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation) {
+  std::int64_t shown = 0;
+  if (!options.folder.isEmpty()) {
+    const QFileInfo folder(options.folder);
+    if (!folder.isDir()) {
+      automation.Fail(QStringLiteral("not a folder: ") + options.folder);
+    } else {
+      window.LoadFolder(folder.absoluteFilePath().toStdString());
+    }
+  }
+  if (options.row) {
+    const int count = window.recordingList().recordingCount();
+    if (*options.row >= count) {
+      automation.Fail(QStringLiteral("--row %1: the list has %2 rows").arg(*options.row).arg(count));
+    } else {
+      window.ClickRow(*options.row);
+      if (window.playState() != kPlaying) automation.Fail(QStringLiteral("row %1 did not start playing").arg(*options.row));
+    }
+  }
+  if (options.at && window.playState() != kStopped) {
+    const std::int64_t target = static_cast<std::int64_t>(std::llround(*options.at * 10'000'000.0));
+    if (target >= window.duration()) {
+      automation.Fail(QStringLiteral("--at %1: the recording is shorter").arg(*options.at));
+    } else {
+      window.transport().SeekAndPlay(target);
+      shown = target;
+    }
+  }
+  if (options.pause && window.playState() == kPlaying) window.transport().TogglePause();
+  if (options.swap && !window.OnCommand(display::commands::kSwap)) {
+    automation.Fail(QStringLiteral("--swap: this build has one channel"));
+  }
+  if (options.fullScreen) window.OnCommand(display::commands::kFullScreen);
+  window.MarkActionsDone();
+  return shown;
+}
+
+}  // namespace app

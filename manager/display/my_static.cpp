@@ -1,0 +1,77 @@
+#include "manager/display/my_static.h"
+
+#include <QImage>
+#include <QMetaObject>
+#include <QPainter>
+
+#include "manager/playback/transport.h"
+
+namespace display {
+
+CMyStatic::CMyStatic(int id, QWidget* parent) : QWidget(parent), id_(id) {
+  setObjectName(QString::number(id));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+}
+
+CMyStatic::~CMyStatic() { playback::Teardown(video_); }
+
+bool CMyStatic::SeekTo(double target) { return playback::SeekTo(video_, target); }
+
+bool CMyStatic::ReadPosition(std::int64_t* position) const { return playback::ReadPosition(video_, position); }
+
+playback::VideoRect CMyStatic::ClientRect() const { return {0, 0, width(), height()}; }
+
+void CMyStatic::PresentFrame(playback::VideoFramePtr) {
+  // A streaming thread: one queued repaint at a time is enough, the paint takes the newest frame.
+  if (repaintPending_.exchange(true)) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        repaintPending_ = false;
+        update();
+      },
+      Qt::QueuedConnection);
+}
+
+void CMyStatic::PaintFrame(const playback::VideoFrame* frame, const playback::VideoRect& destination) {
+  if (painter_ == nullptr) return;
+  painter_->fillRect(rect(), Qt::black);
+  if (frame == nullptr || destination.Width() <= 0 || destination.Height() <= 0) return;
+  const playback::VideoSize size = frame->Size();
+  if (size.width <= 0 || size.height <= 0) return;
+  // The decoder's BGRx rows are Qt's RGB32: wrap them, do not copy.
+  const QImage picture(frame->Row(0).data(), size.width, size.height, frame->Stride(), QImage::Format_RGB32);
+  const QRect target(destination.left, destination.top, destination.Width(), destination.Height());
+  painter_->setRenderHint(QPainter::SmoothPixmapTransform, target.size() != picture.size());
+  painter_->drawImage(target, picture);
+  ++paintedFrames_;
+  paintedPosition_ = frame->Position();
+}
+
+void CMyStatic::Invalidate() { update(); }
+
+void CMyStatic::ShowAndUpdate() {
+  show();
+  repaint();
+}
+
+void CMyStatic::SetIdleBackground(const QImage* image) {
+  idleBackground_ = image;
+  update();
+}
+
+void CMyStatic::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter_ = &painter;
+  if (video_.state == 0 && idleBackground_ != nullptr) {
+    painter.drawImage(QPoint(0, 0), *idleBackground_, geometry());
+  } else if (video_.videoWindow == static_cast<playback::VideoSurface*>(this)) {
+    playback::Repaint(video_);
+  } else {
+    painter.fillRect(rect(), Qt::black);  // not attached to its channel yet
+  }
+  painter_ = nullptr;
+}
+
+}  // namespace display

@@ -94,7 +94,7 @@ std::size_t Entries(const fs::path& folder) {
 
 // A trip database of `points` fixes in day, drive and parking rows, different for each seed.
 std::string TripDatabase(int points, unsigned seed) {
-  tracker::PointStore store(static_cast<std::size_t>(points));
+  tracker::PointStore store(static_cast<std::size_t>(points), tracker::TrackPoint{});
   std::mt19937 random(seed);
   for (int i = 0; i < points; ++i) {
     tracker::TrackPoint& p = store[static_cast<std::size_t>(i)];

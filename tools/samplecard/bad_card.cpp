@@ -229,7 +229,7 @@ void WriteLogs(Card& card) {
 
 // A sound database of one day row over `count` fixes.
 std::string Database(int count) {
-  tracker::PointStore points(static_cast<std::size_t>(count));
+  tracker::PointStore points(static_cast<std::size_t>(count), tracker::TrackPoint{});
   for (int i = 0; i < count; ++i) {
     tracker::TrackPoint& p = points[static_cast<std::size_t>(i)];
     char text[32];
@@ -267,8 +267,8 @@ std::string ExpandingDatabase(Card& card, std::uint32_t blockSize, std::uint32_t
 void WriteDatabases(Card& card) {
   card.Write(BadKind::ExpandingDatabase, "expand1000.KEL", ExpandingDatabase(card, 1 << 20, 1000),
              "1 MiB that claims a thousandfold");
-  card.Write(BadKind::ExpandingDatabase, "expand200.KEL", ExpandingDatabase(card, 1 << 20, 200),
-             "1 MiB of junk that claims two hundredfold");
+  card.Write(BadKind::ExpandingDatabase, "expand200.KEL", ExpandingDatabase(card, 4 << 20, 200),
+             "4 MiB of junk that claims two hundredfold");
   const std::string sound = Database(5000);
   card.Write(BadKind::TruncatedDatabase, "half.KEL", std::string_view(sound).substr(0, sound.size() / 2),
              "a sound database cut in half");

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <new>
 #include <system_error>
 #include <vector>
@@ -30,9 +31,10 @@ constexpr std::size_t kRestField = 24;
 constexpr std::size_t kRowBlockSizeField = 28;
 constexpr std::size_t kPointBlockSizeField = 32;
 
-// LZO1X cannot expand data by much more than 255 to 1; a header that claims more than this
-// for its block is damaged, and must not make us allocate gigabytes for a small file.
-constexpr std::uint64_t kMostExpansion = 1024;
+// LZO1X turns a byte of its stream into at most 255 bytes of output (each zero byte of a long
+// match's length adds 255), plus a few bytes for each instruction: 256 to 1 covers every
+// stream. A header that claims more for its block is damaged.
+constexpr std::uint64_t kMostExpansion = 256;
 
 bool LzoReady() {
   static const bool ready = lzo_init() == LZO_E_OK;
@@ -182,11 +184,16 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
   DecodedDatabase decoded;
   try {
     LzoReady();
-    decoded.rows.resize(static_cast<std::size_t>(row_count));
-    if (!DecompressExactly(bytes.subspan(rows_at, static_cast<std::size_t>(row_block)),
-                           decoded.rows.data(), static_cast<std::size_t>(row_bytes))) {
+    // Both blocks decompress into memory that nothing has touched yet, so a header that claims
+    // far more than its stream holds costs no more than what the stream really produces.
+    const auto row_stage = std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(row_bytes) + 1);
+    if (!DecompressExactly(bytes.subspan(rows_at, static_cast<std::size_t>(row_block)), row_stage.get(),
+                           static_cast<std::size_t>(row_bytes))) {
       return DatabaseError::kDamagedRows;
     }
+    decoded.rows.resize(static_cast<std::size_t>(row_count));
+    std::memcpy(decoded.rows.data(), row_stage.get(), static_cast<std::size_t>(row_bytes));
+    // The point store leaves new elements as allocated (see PointAllocator).
     decoded.points.resize(static_cast<std::size_t>(point_count));
     if (!DecompressExactly(bytes.subspan(points_at, static_cast<std::size_t>(point_block)),
                            decoded.points.data(), static_cast<std::size_t>(point_bytes))) {

@@ -192,7 +192,7 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
       return DatabaseError::kDamagedRows;
     }
     decoded.rows.resize(static_cast<std::size_t>(row_count));
-    std::memcpy(decoded.rows.data(), row_stage.get(), static_cast<std::size_t>(row_bytes));
+    if (row_bytes > 0) std::memcpy(decoded.rows.data(), row_stage.get(), static_cast<std::size_t>(row_bytes));
     // The point store leaves new elements as allocated (see PointAllocator).
     decoded.points.resize(static_cast<std::size_t>(point_count));
     if (!DecompressExactly(bytes.subspan(points_at, static_cast<std::size_t>(point_block)),

@@ -1,11 +1,14 @@
 // A trip database file as the tracker opens it: whatever the header claims, decoding stays
-// inside the bytes and within memory, and a file that decodes saves and loads back the same.
+// inside the bytes and within memory, the statistics of whatever rows it holds can be
+// computed, and a file that decodes saves and loads back the same.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <span>
 
 #include "tracker/app/profile/tracker_profile.h"
+#include "tracker/log/time_zone.h"
+#include "tracker/log/track_document.h"
 #include "tracker/log/trip_database.h"
 
 namespace {
@@ -36,5 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
   if (!SameBytes(decoded.rows, again.rows) || !SameBytes(decoded.points, again.points)) std::abort();
+
+  tracker::TrackDocument document;
+  if (tracker::LoadTripDatabase(bytes, magic, tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex), document) !=
+      tracker::DatabaseError::kNone) {
+    std::abort();
+  }
   return 0;
 }

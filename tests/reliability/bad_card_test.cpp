@@ -190,7 +190,6 @@ TEST_F(BadCard, InfoAndGpsAnswerForEveryRecording) {
         EXPECT_EQ(json["parse"], 0);
         EXPECT_EQ(json["gpsSamples"], 10);
         break;
-      case BadKind::TruncatedRecording:
       case BadKind::EmptyRecording:
       case BadKind::RandomRecording:
         EXPECT_EQ(json["structure"], -1) << "broken";

@@ -223,16 +223,13 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
   return DatabaseError::kNone;
 }
 
-DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
+DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic,
                                TimeZoneOffset zone, TrackDocument& document) {
   try {
-    std::vector<unsigned char> bytes;
-    if (!ReadWholeFile(path, bytes)) return DatabaseError::kCannotOpen;
     DecodedDatabase decoded;
     if (const DatabaseError error = DecodeTripDatabase(bytes, magic, decoded); error != DatabaseError::kNone) {
       return error;
     }
-    bytes = {};
     const std::atomic<bool> never_cancelled{false};
     ComputeAllRowStatistics(decoded.rows, decoded.points, OffsetSeconds(zone, false), never_cancelled);
     SumParkingIntoDays(decoded.rows);
@@ -242,6 +239,17 @@ DatabaseError LoadTripDatabase(const std::filesystem::path& path, const Database
     document.points = std::move(decoded.points);
     document.trips = std::move(trips);
     return DatabaseError::kNone;
+  } catch (const std::bad_alloc&) {
+    return DatabaseError::kOutOfMemory;
+  }
+}
+
+DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
+                               TimeZoneOffset zone, TrackDocument& document) {
+  try {
+    std::vector<unsigned char> bytes;
+    if (!ReadWholeFile(path, bytes)) return DatabaseError::kCannotOpen;
+    return LoadTripDatabase(bytes, magic, zone, document);
   } catch (const std::bad_alloc&) {
     return DatabaseError::kOutOfMemory;
   }

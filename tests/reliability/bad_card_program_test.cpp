@@ -41,8 +41,9 @@ class BadCardPrograms : public ::testing::Test {
   static ProgramRun Run(const char* program, const std::string& arguments) {
     const fs::path statePath = dir_->path() / "state.json";
     fs::remove(statePath);
+    // In the scratch folder: the manager keeps its TempMO.ini in the working folder.
     const auto outcome = reliability_test::RunWithTimeLimit(
-        "env QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
+        "cd " + ShellQuoted(dir_->path().string()) + " && env QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
             ShellQuoted(program) + " " + arguments + " --state " + ShellQuoted(statePath.string()),
         120);
     EXPECT_NE(outcome.status, 124) << program << " " << arguments << " did not finish";

@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <new>
-#include <system_error>
 #include <vector>
 
 #include "common/atomic_file.h"
+#include "common/file_reader.h"
 #include "tracker/log/local_time.h"
 #include "tracker/log/row_statistics.h"
 #include "tracker/log/trip_list.h"
@@ -84,19 +83,6 @@ bool DecompressExactly(std::span<const unsigned char> block, void* out, std::siz
 template <std::size_t N>
 void Terminate(char (&field)[N]) {
   field[N - 1] = '\0';
-}
-
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<unsigned char>& bytes) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size < 0) return false;
-  file.seekg(0, std::ios::beg);
-  bytes.resize(static_cast<std::size_t>(size));
-  return static_cast<bool>(file.read(reinterpret_cast<char*>(bytes.data()), size));
 }
 
 }  // namespace
@@ -247,9 +233,9 @@ DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const Datab
 DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
                                TimeZoneOffset zone, TrackDocument& document) {
   try {
-    std::vector<unsigned char> bytes;
-    if (!ReadWholeFile(path, bytes)) return DatabaseError::kCannotOpen;
-    return LoadTripDatabase(bytes, magic, zone, document);
+    const std::optional<std::string> bytes = common::ReadWholeFile(path);
+    if (!bytes) return DatabaseError::kCannotOpen;
+    return LoadTripDatabase(common::AsBytes(*bytes), magic, zone, document);
   } catch (const std::bad_alloc&) {
     return DatabaseError::kOutOfMemory;
   }

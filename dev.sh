@@ -4,10 +4,12 @@
 #   ./dev.sh build [--sanitize]    configure and build (build/ or build-sanitize/)
 #   ./dev.sh test  [--sanitize]    build and run every test
 #   ./dev.sh demo                  build and show the programs on a generated sample card
+#   ./dev.sh screenshots           build and remake the README's pictures (docs/screenshots)
 #   ./dev.sh bench                 build optimised and print the benchmark figures
 #   ./dev.sh fuzz [TARGET] [--seconds N]
 #                                  fuzz every parser (or one) for N seconds each (default 60) under
 #                                  ASan and UBSan; build-fuzz/, findings in build-fuzz/findings/
+#   ./dev.sh package               build Release and make the Debian package (build-release/*.deb)
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -29,6 +31,8 @@ PACKAGES=(
   dosfstools file
   # the parsers' fuzz targets
   clang-14 libfuzzer-14-dev
+  # the Debian package, its manual pages, and the checks of what it installs
+  dpkg-dev fakeroot lintian help2man xz-utils desktop-file-utils appstream shared-mime-info
 )
 
 as_root() {
@@ -85,6 +89,12 @@ run_tests() {
 
 demo() {
   "$ROOT/tools/demo.sh" "$ROOT/build"
+}
+
+# The README's pictures, from the demo's sample card.
+screenshots() {
+  "$ROOT/tools/demo.sh" "$ROOT/build" --card-only
+  "$ROOT/tools/screenshots.sh" "$ROOT/build" "$ROOT/build/demo-card" "$ROOT/docs/screenshots"
 }
 
 bench() {
@@ -149,6 +159,31 @@ fuzz() {
   return $failed
 }
 
+package() {
+  # Debian's hardening flags, as dpkg-buildpackage would set them (without its -g -O2: Release
+  # chooses the optimisation, and the package's programs are stripped).
+  export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP="-g -O2"
+  configure_and_build build-release -DCMAKE_BUILD_TYPE=Release -DBLACKBOX_TESTS=OFF \
+    "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+    "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
+  rm -f "$ROOT"/build-release/*.deb
+  (cd "$ROOT/build-release" && cpack -G DEB >/dev/null)
+  local deb
+  deb=$(ls "$ROOT"/build-release/*.deb)
+  echo "== $deb ($(du -h "$deb" | cut -f1), $(dpkg-deb -f "$deb" Installed-Size) KiB installed)"
+  dpkg-deb -f "$deb" Depends Recommends Conflicts
+  echo "== lintian (errors fail the package)"
+  local tags status=0
+  tags=$(lintian --fail-on error "$deb" 2>&1) || status=$?
+  # CI runs as root, which lintian remarks on.
+  printf '%s\n' "$tags" | grep -v 'running with root privileges' || true
+  if [ "$status" -ne 0 ]; then
+    echo "dev.sh: lintian found errors in $deb" >&2
+    exit 1
+  fi
+  echo "install it with: apt install $deb"
+}
+
 cmd=${1:-}
 shift || true
 case "$cmd" in
@@ -156,7 +191,9 @@ case "$cmd" in
   build) setup; build "$@" ;;
   test)  setup; build "$@"; run_tests "$@" ;;
   demo)  setup; build; demo ;;
+  screenshots) setup; build; screenshots ;;
   bench) setup; bench "$@" ;;
+  package) setup; package ;;
   fuzz)  setup; fuzz "$@" ;;
-  *) echo "usage: ./dev.sh setup|build|test|demo|bench [--sanitize] | fuzz [TARGET] [--seconds N]" >&2; exit 1 ;;
+  *) echo "usage: ./dev.sh setup|build|test|demo|screenshots|bench|package [--sanitize] | fuzz [TARGET] [--seconds N]" >&2; exit 1 ;;
 esac

@@ -14,25 +14,38 @@
 
 namespace app {
 
+namespace {
+
+// The desktop file (and icon) that stands for this build, so a Wayland desktop shows the window
+// under the right menu entry.
+QString DesktopFileName(const setup::Profile& profile) {
+  if (profile.name == "park") return QStringLiteral("org.blackbox_dashcam.KelManager");
+  if (profile.name == "brand") return QStringLiteral("org.blackbox_dashcam.RynManager");
+  return QStringLiteral("org.blackbox_dashcam.Kel2CHManager");
+}
+
+}  // namespace
+
 int CBlackBoxApp::Run(int argc, char** argv) {
+  const gui::ProgramInfo program = ManagerProgramInfo(profile_);
+  if (const auto answered = gui::AnswerHelpOrVersion(argc, argv, program, DescribeManagerOptions)) return *answered;
+
   // The map is a web view, which shares its GL context with the window's.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
   // Qt took the user's locale for everything; numbers in texts and files stay in the C form.
   std::setlocale(LC_NUMERIC, "C");
-  QApplication::setApplicationName(QString::fromUtf8(profile_.window_title.data(),
-                                                     static_cast<qsizetype>(profile_.window_title.size())));
-  QApplication::setApplicationVersion(QString::fromStdString(setup::VersionLabelDefault(profile_)));
+  QApplication::setApplicationName(program.name);
+  QApplication::setApplicationVersion(program.version);
+  QApplication::setDesktopFileName(DesktopFileName(profile_));
 
   QCommandLineParser parser;
   ManagerOptions options;
   QString error;
-  if (!ParseManagerOptions(parser, QApplication::arguments(), options, error)) {
+  if (!ParseManagerOptions(parser, program, QApplication::arguments(), options, error)) {
     std::fprintf(stderr, "%s\n", qPrintable(error));
     return 2;
   }
-  if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
-  if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 
   language::SetCurrentLanguageTable(
       language::LanguageTable::ForUser(language::ProgramPath(), profile_.language_file_name));

@@ -9,11 +9,14 @@
 
 namespace app {
 
-bool ParseManagerOptions(QCommandLineParser& parser, const QStringList& arguments, ManagerOptions& options,
-                         QString& error) {
-  parser.setApplicationDescription(QStringLiteral("Plays the dash camera's recordings with their GPS and G-sensor data."));
-  parser.addHelpOption();
-  parser.addVersionOption();
+gui::ProgramInfo ManagerProgramInfo(const setup::Profile& profile) {
+  const auto& v = profile.version;
+  return {QString::fromUtf8(profile.window_title.data(), static_cast<qsizetype>(profile.window_title.size())),
+          QStringLiteral("%1.%2.%3.%4").arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3]),
+          QStringLiteral("Plays the dash camera's recordings with their GPS and G-sensor data.")};
+}
+
+void DescribeManagerOptions(QCommandLineParser& parser) {
   parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("A folder of recordings to load, as the folder button does."),
                                QStringLiteral("[FOLDER]"));
   parser.addOption({QStringLiteral("row"), QStringLiteral("Click row N of the list (0-based)."), QStringLiteral("N")});
@@ -22,7 +25,11 @@ bool ParseManagerOptions(QCommandLineParser& parser, const QStringList& argument
   parser.addOption({QStringLiteral("pause"), QStringLiteral("Then pause.")});
   parser.addOption({QStringLiteral("fullscreen"), QStringLiteral("Then press the full-screen button.")});
   parser.addOption({QStringLiteral("swap"), QStringLiteral("Then press the swap button.")});
-  gui::AddAutomationOptions(parser);
+}
+
+bool ParseManagerOptions(QCommandLineParser& parser, const gui::ProgramInfo& program, const QStringList& arguments,
+                         ManagerOptions& options, QString& error) {
+  gui::DescribeProgram(parser, program, DescribeManagerOptions);
   if (!parser.parse(arguments)) {
     error = parser.errorText();
     return false;

@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "common/gui/automation.h"
+#include "common/gui/help_without_display.h"
+#include "manager/setup/profile.h"
 
 namespace app {
 
@@ -24,10 +26,15 @@ struct ManagerOptions {
   gui::AutomationOptions automation;
 };
 
+// The name and version --version prints and the line --help starts with, from the build's profile.
+gui::ProgramInfo ManagerProgramInfo(const setup::Profile& profile);
+// The manager's own options and its FOLDER argument (gui::DescribeProgram adds the shared ones).
+void DescribeManagerOptions(QCommandLineParser& parser);
+
 // Parses `arguments` (program name first). False with `error` set when they are not usable;
-// --help and --version are handled by the parser itself.
-bool ParseManagerOptions(QCommandLineParser& parser, const QStringList& arguments, ManagerOptions& options,
-                         QString& error);
+// --help and --version are answered before, by gui::AnswerHelpOrVersion.
+bool ParseManagerOptions(QCommandLineParser& parser, const gui::ProgramInfo& program, const QStringList& arguments,
+                         ManagerOptions& options, QString& error);
 
 // Performs the requested actions on the window; each one that does not work is reported to
 // `automation`. Returns the position (100 ns units) whose picture a screenshot should show.

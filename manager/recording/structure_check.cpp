@@ -1,5 +1,6 @@
 #include "manager/recording/structure_check.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -14,7 +15,9 @@ namespace {
 template <typename Reader>
 class Window {
  public:
-  explicit Window(const Reader& file) : file_(file) {}
+  // No read returns more than the file holds, so a small file needs no full-sized window.
+  explicit Window(const Reader& file)
+      : file_(file), bytes_(static_cast<std::size_t>(std::min<std::uint64_t>(kStructureWindowSize, file.Size()))) {}
 
   std::span<const std::uint8_t> view() const { return {bytes_.data(), fill_}; }
   std::uint64_t fileOffset() const { return fileOffset_; }
@@ -24,7 +27,7 @@ class Window {
   bool Read(std::uint64_t offset, std::size_t length) {
     fileOffset_ = offset;
     fill_ = 0;
-    const auto read = file_.ReadAt(offset, std::span(bytes_.data(), length));
+    const auto read = file_.ReadAt(offset, std::span(bytes_.data(), std::min(length, bytes_.size())));
     if (!read) return false;
     fill_ = *read;
     return true;
@@ -49,7 +52,7 @@ class Window {
 
  private:
   const Reader& file_;
-  std::vector<std::uint8_t> bytes_ = std::vector<std::uint8_t>(kStructureWindowSize);
+  std::vector<std::uint8_t> bytes_;
   std::uint64_t fileOffset_ = 0;
   std::size_t fill_ = 0;
 };

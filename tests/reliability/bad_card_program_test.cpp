@@ -88,6 +88,11 @@ TEST_F(BadCardPrograms, TheManagerOpensEveryRowOrSaysWhyNot) {
     if (listing.state["list"]["rows"][row][1] == CraftedTime()) continue;
     const ProgramRun run = Run(KEL2CH_MANAGER_EXE, ShellQuoted(Root().string()) + " --row " + std::to_string(row));
     ASSERT_FALSE(run.state.is_discarded());
+    if (row == 0) {
+      // The sound recording sorts first and plays with its sensor record.
+      EXPECT_EQ(run.status, 0) << run.output;
+      EXPECT_EQ(run.state["noData"], 0);
+    }
     if (run.status == 0) continue;
     EXPECT_EQ(run.status, 2) << run.output;
     // A recording that cannot be played is named in a message box.
@@ -95,10 +100,6 @@ TEST_F(BadCardPrograms, TheManagerOpensEveryRowOrSaysWhyNot) {
     ASSERT_FALSE(messages.empty());
     EXPECT_NE(messages.back().get<std::string>().find("drf_"), std::string::npos) << messages.back();
   }
-  // The sound recording among them plays.
-  const ProgramRun good = Run(KEL2CH_MANAGER_EXE, ShellQuoted(Root().string()) + " --row 0");
-  EXPECT_EQ(good.status, 0) << good.output;
-  EXPECT_EQ(good.state["noData"], 0);
 }
 
 TEST_F(BadCardPrograms, TheTrackerReadsTheLogsAndRefusesDamagedDatabases) {

@@ -1,8 +1,8 @@
 #include "manager/library/last_folder_file.h"
 
-#include <fstream>
 
 #include "common/atomic_file.h"
+#include "common/file_reader.h"
 #include "common/text_encoding.h"
 
 namespace library {
@@ -15,12 +15,13 @@ bool WriteLastFolder(const std::filesystem::path& file, std::string_view folder)
 }
 
 std::optional<std::string> ReadLastFolder(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes(2 * (kLastFolderMaxRead + 1), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  std::u16string units = common::LittleEndianBytesToUtf16(bytes);
+  const std::optional<std::string> bytes = common::ReadFileRange(file, 0, 2 * (kLastFolderMaxRead + 1));
+  if (!bytes) return std::nullopt;
+  return LastFolderFromBytes(*bytes);
+}
+
+std::string LastFolderFromBytes(std::string_view bytes) {
+  std::u16string units = common::LittleEndianBytesToUtf16(bytes.substr(0, 2 * (kLastFolderMaxRead + 1)));
   // The text ends at the first zero unit, and at most 259 units are taken.
   units = units.substr(0, std::min(units.find(u'\0'), kLastFolderMaxRead));
   return common::Utf16ToUtf8(units);

@@ -1,12 +1,9 @@
 #include "manager/recording/sensor_record.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <new>
 
+#include "common/file_reader.h"
+#include "common/memory_reader.h"
 #include "manager/recording/byte_order.h"
 
 namespace recording {
@@ -16,35 +13,6 @@ namespace {
 // `udta` box is larger than this is not a camera recording, and copying it would only exhaust
 // memory.
 constexpr std::uint64_t kMaxCopyLength = 256ull << 20;
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Reads up to `length` bytes at `offset`; returns the count read, or -1 on an error.
-long long ReadAt(int fd, std::uint8_t* out, std::size_t length, std::uint64_t offset) {
-  std::size_t done = 0;
-  while (done < length) {
-    const ssize_t n = ::pread(fd, out + done, length - done, static_cast<off_t>(offset + done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return -1;
-    }
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  return static_cast<long long>(done);
-}
 
 BoxType TypeAt(const std::uint8_t* p) { return {char(p[0]), char(p[1]), char(p[2]), char(p[3])}; }
 
@@ -75,13 +43,12 @@ void MVOXUDAT::Clear() {
   copy.shrink_to_fit();
 }
 
-int LoadUserData(const std::string& path, MVOXUDAT& record) {
-  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) return kLoadCannotOpen;
-  struct stat info {};
-  if (::fstat(file.get(), &info) != 0) return kLoadNoSize;
-  if (S_ISDIR(info.st_mode)) return kLoadCannotOpen;
-  const std::uint64_t fileSize = static_cast<std::uint64_t>(info.st_size);
+namespace {
+
+// The top-level box walk and the copy, over a file or bytes in memory.
+template <typename Reader>
+int LoadUserDataFrom(const Reader& file, MVOXUDAT& record) {
+  const std::uint64_t fileSize = file.Size();
   if (fileSize == 0) return kLoadNothingRead;
 
   // Walk the top-level box headers. A size below 8 cannot be stepped over, and a size that
@@ -90,9 +57,9 @@ int LoadUserData(const std::string& path, MVOXUDAT& record) {
   for (;;) {
     if (fileSize - position < 8) return kLoadNoUserData;
     std::uint8_t header[8];
-    const long long n = ReadAt(file.get(), header, sizeof header, position);
-    if (n < 0) return kLoadReadFailed;
-    if (n < 8) return kLoadNoUserData;
+    const auto n = file.ReadAt(position, header);
+    if (!n) return kLoadReadFailed;
+    if (*n < 8) return kLoadNoUserData;
     if (TypeIs(header + 4, "udta")) break;
     const std::uint32_t size = ReadBigEndian32(header);
     if (size < 8 || size > fileSize - position) return kLoadNoUserData;
@@ -107,13 +74,26 @@ int LoadUserData(const std::string& path, MVOXUDAT& record) {
   } catch (const std::bad_alloc&) {
     return kLoadNoMemory;
   }
-  const long long n = ReadAt(file.get(), copy.data(), copy.size(), position);
-  if (n < 0) return kLoadReadFailed;
-  if (n == 0) return kLoadNothingRead;
-  copy.resize(static_cast<std::size_t>(n));
+  const auto n = file.ReadAt(position, copy);
+  if (!n) return kLoadReadFailed;
+  if (*n == 0) return kLoadNothingRead;
+  copy.resize(*n);
 
   record.copy = std::move(copy);
   return kLoadOk;
+}
+
+}  // namespace
+
+int LoadUserData(const std::string& path, MVOXUDAT& record) {
+  // Folders, FIFOs and devices are no recordings (and a FIFO would never end).
+  const std::optional<common::FileReader> file = common::FileReader::Open(path);
+  if (!file) return kLoadCannotOpen;
+  return LoadUserDataFrom(*file, record);
+}
+
+int LoadUserData(std::span<const std::uint8_t> file, MVOXUDAT& record) {
+  return LoadUserDataFrom(common::MemoryReader(file), record);
 }
 
 int ParseUserData(MVOXUDAT& record) {

@@ -2,12 +2,12 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "common/file_reader.h"
 #include "manager/setup/profile.h"
 #include "manager/setup/setup_keys.h"
 
@@ -146,13 +146,11 @@ SetupReadResult ReadSetupFile(const Profile& profile, const std::filesystem::pat
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (status.type() == std::filesystem::file_type::not_found) return SetupReadResult::Missing;
-  if (error || std::filesystem::is_directory(status)) return SetupReadResult::Unreadable;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return SetupReadResult::Unreadable;
-  const std::vector<SetupKey> keys = ProfileSetupKeys(profile);
-  std::string line;
-  while (std::getline(file, line)) ApplyLine(keys, line, controls);
-  return file.bad() ? SetupReadResult::Unreadable : SetupReadResult::Read;
+  // Only a regular file is read: a FIFO or device in its place would block or never end.
+  const std::optional<std::string> text = common::ReadWholeFile(path);
+  if (!text) return SetupReadResult::Unreadable;
+  ReadSetupText(profile, *text, controls);
+  return SetupReadResult::Read;
 }
 
 }  // namespace setup

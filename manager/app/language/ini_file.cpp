@@ -1,10 +1,9 @@
 #include "manager/app/language/ini_file.h"
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
+#include "common/file_reader.h"
 #include "common/text_encoding.h"
 #include "manager/app/language/utf16_cut.h"
 
@@ -28,16 +27,6 @@ char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a'
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
   return std::ranges::equal(a, b, {}, FoldAscii, FoldAscii);
-}
-
-std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  // Copying through the stream turns a read error (a folder, a pulled card) into a short read
-  // instead of an exception; what was read is all there is.
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return std::move(bytes).str();
 }
 
 // A UTF-16LE byte-order mark selects UTF-16; anything else is taken for UTF-8.
@@ -84,22 +73,28 @@ std::u16string_view Unquote(std::u16string_view value) {
 
 }  // namespace
 
-std::string CINIFileEx::ReadString(std::string_view section, std::string_view key,
-                                   std::string_view fallback) const {
+std::string ReadIniString(std::string_view fileBytes, std::string_view section, std::string_view key,
+                          std::string_view fallback) {
   const std::u16string wantedKey = common::Utf8ToUtf16(key);
   if (!Trim(wantedKey).empty()) {
-    if (const std::optional<std::string> bytes = ReadBytes(path_)) {
-      const std::u16string text = DecodeText(*bytes);
-      const std::u16string wantedSection = common::Utf8ToUtf16(section);
-      if (const auto value = FindValue(text, Trim(wantedSection), Trim(wantedKey))) {
-        return common::Utf16ToUtf8(FirstUtf16Units(Unquote(*value), kMaxValueLength));
-      }
+    const std::u16string text = DecodeText(fileBytes);
+    const std::u16string wantedSection = common::Utf8ToUtf16(section);
+    if (const auto value = FindValue(text, Trim(wantedSection), Trim(wantedKey))) {
+      return common::Utf16ToUtf8(FirstUtf16Units(Unquote(*value), CINIFileEx::kMaxValueLength));
     }
   }
   const std::u16string defaultText = common::Utf8ToUtf16(fallback);
   std::u16string_view trimmed = defaultText;
   while (!trimmed.empty() && trimmed.back() == u' ') trimmed.remove_suffix(1);
-  return common::Utf16ToUtf8(FirstUtf16Units(trimmed, kMaxValueLength));
+  return common::Utf16ToUtf8(FirstUtf16Units(trimmed, CINIFileEx::kMaxValueLength));
+}
+
+std::string CINIFileEx::ReadString(std::string_view section, std::string_view key,
+                                   std::string_view fallback) const {
+  // A missing or unreadable file (a folder, a FIFO, a pulled card) reads like an empty one:
+  // every key falls back.
+  const std::optional<std::string> bytes = common::ReadWholeFile(path_);
+  return ReadIniString(bytes ? std::string_view(*bytes) : std::string_view(), section, key, fallback);
 }
 
 }  // namespace language

@@ -4,7 +4,12 @@
 #   ./dev.sh build [--sanitize]    configure and build (build/ or build-sanitize/)
 #   ./dev.sh test  [--sanitize]    build and run every test
 #   ./dev.sh demo                  build and show the programs on a generated sample card
+#   ./dev.sh screenshots           build and remake the README's pictures (docs/screenshots)
 #   ./dev.sh bench                 build optimised and print the benchmark figures
+#   ./dev.sh fuzz [TARGET] [--seconds N]
+#                                  fuzz every parser (or one) for N seconds each (default 60) under
+#                                  ASan and UBSan; build-fuzz/, findings in build-fuzz/findings/
+#   ./dev.sh package               build Release and make the Debian package (build-release/*.deb)
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -24,6 +29,10 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev ffmpeg gpsbabel poppler-utils
   # the card format (mkfs.fat, fsck.fat) and the tests' look at the formatted images
   dosfstools file
+  # the parsers' fuzz targets
+  clang-14 libfuzzer-14-dev
+  # the Debian package, its manual pages, and the checks of what it installs
+  dpkg-dev fakeroot lintian help2man xz-utils desktop-file-utils appstream shared-mime-info
 )
 
 as_root() {
@@ -82,6 +91,12 @@ demo() {
   "$ROOT/tools/demo.sh" "$ROOT/build"
 }
 
+# The README's pictures, from the demo's sample card.
+screenshots() {
+  "$ROOT/tools/demo.sh" "$ROOT/build" --card-only
+  "$ROOT/tools/screenshots.sh" "$ROOT/build" "$ROOT/build/demo-card" "$ROOT/docs/screenshots"
+}
+
 bench() {
   configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release
   for b in "$ROOT"/build-bench/bench/bench_*; do
@@ -91,6 +106,84 @@ bench() {
   done
 }
 
+# Builds the parsers with libFuzzer (clang) in build-fuzz/, writes the seed corpora from a
+# generated sample card once, then runs each target for the given time. Inputs that grow
+# coverage collect in build-fuzz/corpus/TARGET; a crash, hang or leak stops with its input
+# saved in build-fuzz/findings/ and a non-zero exit.
+fuzz() {
+  local only="" seconds=60
+  while [ $# -gt 0 ]; do
+    case "$1" in
+      --seconds) seconds=${2:?--seconds needs a number}; shift 2 ;;
+      -*) echo "usage: ./dev.sh fuzz [TARGET] [--seconds N]" >&2; return 1 ;;
+      *) only=$1; shift ;;
+    esac
+  done
+  local dir=$ROOT/build-fuzz
+  configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLACKBOX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14
+  if [ ! -f "$dir/seeds/.complete" ] || [ "$dir/fuzz/fuzz_seeds" -nt "$dir/seeds/.complete" ]; then
+    rm -rf "$dir/seeds"
+    "$dir/fuzz/fuzz_seeds" "$dir/seeds"
+    touch "$dir/seeds/.complete"
+  fi
+  local targets
+  if [ -n "$only" ]; then
+    if ! grep -qx "$only" "$dir/fuzz/targets.txt"; then
+      echo "dev.sh: no fuzz target '$only'; there are: $(tr '\n' ' ' <"$dir/fuzz/targets.txt")" >&2
+      return 1
+    fi
+    targets=$only
+  else
+    targets=$(cat "$dir/fuzz/targets.txt")
+  fi
+  mkdir -p "$dir/findings"
+  export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+  export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+  local failed=0 t log
+  for t in $targets; do
+    mkdir -p "$dir/corpus/$t" "$dir/seeds/$t"
+    log=$dir/findings/$t.log
+    # -timeout: an input that takes this long is a hang; -rss_limit_mb: and this much memory a leak.
+    if "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -print_final_stats=1 \
+         -artifact_prefix="$dir/findings/$t-" "$dir/corpus/$t" "$dir/seeds/$t" >"$log" 2>&1; then
+      awk -v t="$t" '/^stat::number_of_executed_units:/ {runs=$2}
+                     /^Done [0-9]+ runs in/ {secs=$5}
+                     /^stat::peak_rss_mb:/ {rss=$2}
+                     END {printf "fuzz %-16s %9d runs in %3d s, %7.0f exec/s, peak %s MB\n", t, runs, secs, secs ? runs/secs : 0, rss}' "$log"
+    else
+      echo "fuzz $t: FINDING (see $log and $dir/findings/$t-*)" >&2
+      grep -E '^(==[0-9]+==ERROR|SUMMARY|.*runtime error)' "$log" | head -5 >&2 || true
+      failed=1
+    fi
+  done
+  return $failed
+}
+
+package() {
+  # Debian's hardening flags, as dpkg-buildpackage would set them (without its -g -O2: Release
+  # chooses the optimisation, and the package's programs are stripped).
+  export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP="-g -O2"
+  configure_and_build build-release -DCMAKE_BUILD_TYPE=Release -DBLACKBOX_TESTS=OFF \
+    "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+    "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
+  rm -f "$ROOT"/build-release/*.deb
+  (cd "$ROOT/build-release" && cpack -G DEB >/dev/null)
+  local deb
+  deb=$(ls "$ROOT"/build-release/*.deb)
+  echo "== $deb ($(du -h "$deb" | cut -f1), $(dpkg-deb -f "$deb" Installed-Size) KiB installed)"
+  dpkg-deb -f "$deb" Depends Recommends Conflicts
+  echo "== lintian (errors fail the package)"
+  local tags status=0
+  tags=$(lintian --fail-on error "$deb" 2>&1) || status=$?
+  # CI runs as root, which lintian remarks on.
+  printf '%s\n' "$tags" | grep -v 'running with root privileges' || true
+  if [ "$status" -ne 0 ]; then
+    echo "dev.sh: lintian found errors in $deb" >&2
+    exit 1
+  fi
+  echo "install it with: apt install $deb"
+}
+
 cmd=${1:-}
 shift || true
 case "$cmd" in
@@ -98,6 +191,9 @@ case "$cmd" in
   build) setup; build "$@" ;;
   test)  setup; build "$@"; run_tests "$@" ;;
   demo)  setup; build; demo ;;
+  screenshots) setup; build; screenshots ;;
   bench) setup; bench "$@" ;;
-  *) echo "usage: ./dev.sh setup|build|test|demo|bench [--sanitize]" >&2; exit 1 ;;
+  package) setup; package ;;
+  fuzz)  setup; fuzz "$@" ;;
+  *) echo "usage: ./dev.sh setup|build|test|demo|screenshots|bench|package [--sanitize] | fuzz [TARGET] [--seconds N]" >&2; exit 1 ;;
 esac

@@ -35,9 +35,11 @@ constexpr Subcommand kSubcommands[] = {
     {"export", cli::RunExport, "export PATH [--row N] --format gpx|kml|csv -o OUT [--tz INDEX] [--dst] [--profile current|older]"},
 };
 
-int Usage() {
-  std::cerr << "usage:\n";
-  for (const Subcommand& sub : kSubcommands) std::cerr << "  blackbox " << sub.usage << '\n';
+// On stdout when asked for, on stderr after a mistake.
+int Usage(std::ostream& out = std::cerr) {
+  out << "usage:\n";
+  for (const Subcommand& sub : kSubcommands) out << "  blackbox " << sub.usage << '\n';
+  out << "  blackbox --help | --version\n";
   return cli::kExitBadArguments;
 }
 
@@ -48,7 +50,11 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string_view name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
-    Usage();
+    Usage(std::cout);
+    return cli::kExitOk;
+  }
+  if (name == "--version" || name == "-v") {
+    std::cout << "blackbox " << BLACKBOX_VERSION << '\n';
     return cli::kExitOk;
   }
   const std::vector<std::string> args(argv + 2, argv + argc);

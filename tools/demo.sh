@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The demo: a generated memory card (made once, then reused), and what the tools show of it.
+#   tools/demo.sh BUILD_DIR [--card-only]
 set -euo pipefail
-build=${1:?usage: tools/demo.sh BUILD_DIR}
+build=$(realpath "${1:?usage: tools/demo.sh BUILD_DIR [--card-only]}")
 card="$build/demo-card"
 blackbox="$build/cli/blackbox"
 
@@ -10,21 +11,30 @@ if [ ! -f "$card/.complete" ]; then
   "$build/tools/samplecard/samplecard" "$card" --preset demo --seed 1
   touch "$card/.complete"
 fi
+[ "${2:-}" = --card-only ] && exit 0
 
 section() { printf '\n== %s\n' "$*"; }
+# The first N lines of a command's output. The whole output is read first: `cmd | head` would end
+# the command with SIGPIPE, which pipefail takes for a failure.
+first() {
+  local n=$1 output
+  shift
+  output=$("$@")
+  head -n "$n" <<<"$output"
+}
 
 section "The recordings of the card (blackbox list; stubs are named, not deleted)"
 "$blackbox" list "$card"
 
-recording=$("$blackbox" list "$card" 2>/dev/null | awk -F'\t' '$3 == "SENS" { print $4; exit }')
+recording=$("$blackbox" list "$card" 2>/dev/null | awk -F'\t' '$3 == "SENS" && !found { print $4; found = 1 }')
 section "One recording (blackbox info)"
 "$blackbox" info "$recording"
 
 section "Its first GPS samples (blackbox gps --format csv)"
-"$blackbox" gps --format csv "$recording" | head -n 6
+first 6 "$blackbox" gps --format csv "$recording"
 
 section "Its first G-sensor samples (blackbox gsensor --format csv)"
-"$blackbox" gsensor --format csv "$recording" | head -n 4
+first 4 "$blackbox" gsensor --format csv "$recording"
 
 frame="$build/demo-frame.jpg"
 "$blackbox" frame "$recording" --at 1 -o "$frame"
@@ -32,7 +42,7 @@ section "A frame of it saved as JPEG (blackbox frame)"
 echo "$frame: $(stat -c %s "$frame") bytes"
 
 section "Days, drives and parking stops of the GPS logs (blackbox trips, time zone Seoul)"
-"$blackbox" trips "$card/GPSLOG" | head -n 15
+first 15 "$blackbox" trips "$card/GPSLOG"
 echo "..."
 
 gpx="$build/demo-trips.gpx"
@@ -48,13 +58,37 @@ echo "$database: $(stat -c %s "$database") bytes"
 section "The camera's settings on the card (blackbox setup show)"
 "$blackbox" setup show "$card"
 
-manager="$build/manager/app/kel2ch-manager"
-if [ -x "$manager" ]; then
-  shot="$build/demo-manager.png"
-  QT_QPA_PLATFORM=offscreen "$manager" "$card" --row 0 --at 5 --screenshot "$shot" 2>/dev/null || true
-  section "The manager playing the first recording (kel2ch-manager --screenshot)"
-  echo "$shot"
-  if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    "$manager" "$card" --row 0 &
-  fi
+# The programs themselves: opened on a desktop, photographed without one. They keep their
+# settings under build/demo, away from the user's own.
+demo="$build/demo"
+mkdir -p "$demo/config"
+event=$("$blackbox" list "$card" 2>/dev/null | awk -F'\t' '$3 == "SENS" && !found { print NR - 1; found = 1 }')
+screenshots() {
+  section "The programs' screenshots"
+  "$(dirname "$0")/screenshots.sh" "$build" "$card" "$demo"
+}
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
+  section "The programs, opened on this desktop"
+  pids=()
+  open_program() {
+    local log="$demo/$(basename "$1").log"
+    echo "$(basename "$1") ${*:2}    (its output: $log)"
+    (cd "$demo" && exec env XDG_CONFIG_HOME="$demo/config" setsid "$@" >"$log" 2>&1) &
+    pids+=($!)
+  }
+  open_program "$build/manager/app/kel2ch-manager" "$card" --row "$event"
+  open_program "$build/tracker/app/kel-tracker" "$card/GPSLOG" --lang 0 --row 1
+  # A display that is set but cannot be reached (ssh without X forwarding) ends them at once.
+  sleep 3
+  for pid in "${pids[@]}"; do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      echo "A program could not open a window on this display; see its log above."
+      screenshots
+      break
+    fi
+  done
+else
+  echo
+  echo "(No desktop here: DISPLAY and WAYLAND_DISPLAY are unset, so the programs are photographed.)"
+  screenshots
 fi

@@ -29,6 +29,8 @@
 #include "manager/playback/build_graph.h"
 #include "manager/playback/transport.h"
 #include "manager/recording/structure_check.h"
+#include "manager/setup/dialog/setup_command.h"
+#include "manager/setup/dialog/setup_dialog.h"
 
 Q_LOGGING_CATEGORY(lcManagerWindow, "blackbox.manager.window", QtInfoMsg)
 
@@ -290,10 +292,51 @@ bool CBlackBoxDlg::OnCommand(int id) {
   }
 }
 
-// The snapshot, print and setup entry points are not part of this window; they are wired here.
-void CBlackBoxDlg::OnSnapshotCommand() {}
-void CBlackBoxDlg::OnPrintCommand() {}
-void CBlackBoxDlg::OnSetupCommand() {}
+// ---- Snapshot, print and setup ----
+
+output::FrameOutputContext CBlackBoxDlg::FrameOutput() {
+  output::FrameOutputContext context;
+  context.profile = &profile_;
+  context.window = this;
+  for (int channel = 0; channel < static_cast<int>(channels_.size()); ++channel) {
+    if (CMyStatic* window = VideoWindow(channel)) context.channels[channel] = &window->video();
+  }
+  context.largeWindowChannel = LargeWindowChannel();
+  context.recordingPath = currentRecording();
+  context.sensorRecord = &sensor_;
+  context.position = currentPosition();
+  context.speedKnots = panelFix_.speed;
+  // The dialogs are modal and the timers go on: a recording may end and the next one open, or
+  // a stop may come, while the user chooses.
+  context.playState = [this] { return playState(); };
+  context.chooseSnapshotPath = dialogs_.snapshotPath;
+  context.choosePrinter = dialogs_.printer;
+  return context;
+}
+
+void CBlackBoxDlg::OnSnapshotCommand() { output::TakeSnapshot(FrameOutput()); }
+
+void CBlackBoxDlg::OnPrintCommand() { output::PrintFrame(FrameOutput()); }
+
+void CBlackBoxDlg::OnSetupCommand() { setup::RunSetupCommand(profile_, *this, this); }
+
+setup::CSetupDlg* CBlackBoxDlg::OpenSetup(const QString& cardFolder) {
+  if (setupDialog_ != nullptr) return nullptr;  // one setup dialog at a time
+  setupDialog_ = setup::OpenSetupDialog(profile_, *this, cardFolder, this);
+  return setupDialog_;
+}
+
+setup::CSetupDlg* CBlackBoxDlg::setupDialog() const { return setupDialog_; }
+
+std::optional<QString> CBlackBoxDlg::BrowseForCardFolder(QWidget* parent, const QString& title,
+                                                         const QString& initialFolder) {
+  if (dialogs_.cardFolder) return dialogs_.cardFolder(parent, title, initialFolder);
+  return SetupHost::BrowseForCardFolder(parent, title, initialFolder);
+}
+
+setup::CardSystem& CBlackBoxDlg::Card() {
+  return dialogs_.cardSystem != nullptr ? *dialogs_.cardSystem : SetupHost::Card();
+}
 
 // ---- Recording list ----
 

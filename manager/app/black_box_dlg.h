@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,13 +20,19 @@
 #include "manager/display/sensor_graph.h"
 #include "manager/display/skin.h"
 #include "manager/library/recording_list.h"
+#include "manager/output/qt/frame_output.h"
 #include "manager/playback/build_graph.h"
 #include "manager/playback/graph_event.h"
 #include "manager/playback/video_frame.h"
 #include "manager/recording/sensor_record.h"
+#include "manager/setup/dialog/setup_host.h"
 #include "manager/setup/profile.h"
 
 class QTableView;
+
+namespace setup {
+class CSetupDlg;
+}  // namespace setup
 
 namespace display {
 class CLabel;
@@ -62,6 +69,18 @@ inline constexpr int kPositionTimerId = 145;   // position bar, graph cursor, ti
 inline constexpr int kPanelTimerMs = 500;
 inline constexpr int kPositionTimerMs = 100;
 
+// The dialogs the snapshot, print and setup commands open. An empty member is the desktop's own
+// dialog; scripted runs and tests answer them instead.
+struct WindowDialogs {
+  output::SnapshotPathChooser snapshotPath;  // the save dialog of the snapshot
+  output::PrinterChooser printer;            // the print dialog
+  // The setup command's card-folder browser (asked again before a format): the chosen folder,
+  // or nothing when cancelled.
+  std::function<std::optional<QString>(QWidget* parent, const QString& title, const QString& initialFolder)>
+      cardFolder;
+  setup::CardSystem* cardSystem = nullptr;  // the mounts and programs a format uses; null: this machine's
+};
+
 // The manager's one window: the skinned, borderless player with its recording list, one video
 // window per channel, transport buttons, three drawn sliders, the GPS panel, the G-sensor graph
 // and the map. The profile decides the title, the channels and the map's place.
@@ -69,7 +88,8 @@ class CBlackBoxDlg : public QDialog,
                      public playback::GraphEventCallback,
                      public playback::GraphNotifyTarget,
                      public library::RecordingListView,
-                     public PlaybackHost {
+                     public PlaybackHost,
+                     public setup::SetupHost {
   Q_OBJECT
  public:
   explicit CBlackBoxDlg(const setup::Profile& profile, QWidget* parent = nullptr);
@@ -89,7 +109,7 @@ class CBlackBoxDlg : public QDialog,
   // A click on a row of the list (-1: beside the rows).
   void ClickRow(int row);
   // Stops and releases both channels and empties the list (before the card is formatted).
-  void StopPlaybackAndClearList();
+  void StopPlaybackAndClearList() override;
 
   // ---- Playback, for snapshot and print ----
   PlaybackControl& transport() { return transport_; }
@@ -110,6 +130,17 @@ class CBlackBoxDlg : public QDialog,
   // The map view (made on first use, or right after the window's first paint: the web view
   // takes long to start and the window shows first).
   display::GoogleMap* mapView();
+
+  // ---- Snapshot, print and setup ----
+  WindowDialogs& dialogs() { return dialogs_; }
+  // What the snapshot and print commands are handed at this moment.
+  output::FrameOutputContext FrameOutput();
+  // Opens the setup dialog on `cardFolder` as if the folder browser had returned it, without
+  // waiting for it to end (window-modal). Null when it ended at once (no SETUP folder there:
+  // the message has been shown) or one is up already. The dialog deletes itself when it ends.
+  setup::CSetupDlg* OpenSetup(const QString& cardFolder);
+  // The dialog OpenSetup opened, while it is up.
+  setup::CSetupDlg* setupDialog() const;
 
   // ---- Layout ----
   void ToggleFullScreen();
@@ -186,10 +217,15 @@ class CBlackBoxDlg : public QDialog,
                    const QString& text);
   void StartTimers();
 
-  // Commands 1123, 1124 and 1125: the snapshot, print and setup entry points plug in here.
+  // Commands 1123, 1124 and 1125.
   void OnSnapshotCommand();
   void OnPrintCommand();
   void OnSetupCommand();
+
+  // SetupHost: the folder browser and the card system, unless the dialogs are answered.
+  std::optional<QString> BrowseForCardFolder(QWidget* parent, const QString& title,
+                                             const QString& initialFolder) override;
+  setup::CardSystem& Card() override;
 
   void OnOpenRequest();
   void SetMuted(int channel, bool muted);
@@ -264,6 +300,9 @@ class CBlackBoxDlg : public QDialog,
   int positionTicksAtMark_ = 0;
   int panelTicksAtMark_ = 0;
   bool openRequestPending_ = false;
+
+  WindowDialogs dialogs_;
+  QPointer<setup::CSetupDlg> setupDialog_;
 };
 
 }  // namespace app

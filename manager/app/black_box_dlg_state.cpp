@@ -8,6 +8,7 @@
 #include "manager/display/label.h"
 #include "manager/display/my_static.h"
 #include "manager/library/recording_name.h"
+#include "manager/setup/dialog/setup_dialog.h"
 
 namespace app {
 
@@ -80,6 +81,7 @@ QJsonObject CBlackBoxDlg::StateJson() const {
   }
   state["buttons"] = buttons;
   state["map"] = map_ != nullptr ? map_->State() : QJsonObject{{"visible", false}};
+  if (const setup::CSetupDlg* dialog = setupDialog()) state["setup"] = dialog->State();
   return state;
 }
 

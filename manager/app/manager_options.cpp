@@ -1,19 +1,27 @@
 #include "manager/app/manager_options.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QPrinter>
+#include <QTimer>
 
 #include <cmath>
+#include <memory>
 
 #include "manager/app/black_box_dlg.h"
 #include "manager/display/button_table.h"
+#include "manager/setup/dialog/setup_dialog.h"
 
 namespace app {
 
-bool ParseManagerOptions(QCommandLineParser& parser, const QStringList& arguments, ManagerOptions& options,
-                         QString& error) {
-  parser.setApplicationDescription(QStringLiteral("Plays the dash camera's recordings with their GPS and G-sensor data."));
-  parser.addHelpOption();
-  parser.addVersionOption();
+gui::ProgramInfo ManagerProgramInfo(const setup::Profile& profile) {
+  const auto& v = profile.version;
+  return {QString::fromUtf8(profile.window_title.data(), static_cast<qsizetype>(profile.window_title.size())),
+          QStringLiteral("%1.%2.%3.%4").arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3]),
+          QStringLiteral("Plays the dash camera's recordings with their GPS and G-sensor data.")};
+}
+
+void DescribeManagerOptions(QCommandLineParser& parser) {
   parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("A folder of recordings to load, as the folder button does."),
                                QStringLiteral("[FOLDER]"));
   parser.addOption({QStringLiteral("row"), QStringLiteral("Click row N of the list (0-based)."), QStringLiteral("N")});
@@ -22,7 +30,20 @@ bool ParseManagerOptions(QCommandLineParser& parser, const QStringList& argument
   parser.addOption({QStringLiteral("pause"), QStringLiteral("Then pause.")});
   parser.addOption({QStringLiteral("fullscreen"), QStringLiteral("Then press the full-screen button.")});
   parser.addOption({QStringLiteral("swap"), QStringLiteral("Then press the swap button.")});
-  gui::AddAutomationOptions(parser);
+  parser.addOption({QStringLiteral("snapshot"),
+                    QStringLiteral("Then press the snapshot button and save to FILE.jpg (the rear camera to "
+                                   "FILE.jpg.drr.jpg)."),
+                    QStringLiteral("FILE.jpg")});
+  parser.addOption({QStringLiteral("print"), QStringLiteral("Then press the print button and print to FILE.pdf."),
+                    QStringLiteral("FILE.pdf")});
+  parser.addOption({QStringLiteral("open-setup"),
+                    QStringLiteral("Then open the setup dialog on the card folder CARD, as if it had been chosen."),
+                    QStringLiteral("CARD")});
+}
+
+bool ParseManagerOptions(QCommandLineParser& parser, const gui::ProgramInfo& program, const QStringList& arguments,
+                         ManagerOptions& options, QString& error) {
+  gui::DescribeProgram(parser, program, DescribeManagerOptions);
   if (!parser.parse(arguments)) {
     error = parser.errorText();
     return false;
@@ -56,17 +77,55 @@ bool ParseManagerOptions(QCommandLineParser& parser, const QStringList& argument
   options.pause = parser.isSet(QStringLiteral("pause"));
   options.fullScreen = parser.isSet(QStringLiteral("fullscreen"));
   options.swap = parser.isSet(QStringLiteral("swap"));
+  // Relative to where the program was started, whatever it does with its working folder later.
+  const auto absolute = [&](const char* name) {
+    const QString value = parser.value(QString::fromLatin1(name));
+    return value.isEmpty() ? value : QFileInfo(value).absoluteFilePath();
+  };
+  options.snapshot = absolute("snapshot");
+  options.printPdf = absolute("print");
+  options.openSetup = absolute("open-setup");
   options.automation = gui::ReadAutomationOptions(parser);
   if ((options.row || options.at || options.pause) && options.folder.isEmpty()) {
     error = QStringLiteral("--row, --at and --pause need a FOLDER");
     return false;
   }
-  if ((options.at || options.pause) && !options.row) {
-    error = QStringLiteral("--at and --pause need a --row to play");
+  if ((options.at || options.pause || !options.snapshot.isEmpty() || !options.printPdf.isEmpty()) && !options.row) {
+    error = QStringLiteral("--at, --pause, --snapshot and --print need a --row to play");
     return false;
   }
   return true;
 }
+
+namespace {
+
+// The snapshot command with its save dialog answered by `path`.
+void TakeScriptedSnapshot(CBlackBoxDlg& window, const QString& path, gui::Automation& automation) {
+  output::FrameOutputContext context = window.FrameOutput();
+  context.chooseSnapshotPath = [&path](QWidget*, const QString&) { return path; };
+  // A channel without a picture is no failure of the command, but then nothing was saved.
+  if (window.playState() == kStopped || !output::TakeSnapshot(context) || !QFileInfo::exists(path)) {
+    automation.Fail(QStringLiteral("--snapshot: nothing saved to ") + path);
+  }
+}
+
+// The print command with its print dialog answered by a PDF printer: the default paper, the
+// whole sheet, at the resolution blackbox print uses.
+void PrintScriptedPdf(CBlackBoxDlg& window, const QString& path, gui::Automation& automation) {
+  output::FrameOutputContext context = window.FrameOutput();
+  context.choosePrinter = [&path](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(600);
+    printer.setFullPage(true);
+    return true;
+  };
+  if (window.playState() == kStopped || !output::PrintFrame(context)) {
+    automation.Fail(QStringLiteral("--print: nothing printed to ") + path);
+  }
+}
+
+}  // namespace
 
 std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation) {
   std::int64_t shown = 0;
@@ -103,6 +162,38 @@ std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options,
   if (options.fullScreen) window.OnCommand(display::commands::kFullScreen);
   window.MarkActionsDone();
   return shown;
+}
+
+bool HasOutputActions(const ManagerOptions& options) {
+  return !options.snapshot.isEmpty() || !options.printPdf.isEmpty() || !options.openSetup.isEmpty();
+}
+
+void PerformOutputActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation) {
+  if (!options.snapshot.isEmpty()) TakeScriptedSnapshot(window, options.snapshot, automation);
+  if (!options.printPdf.isEmpty()) PrintScriptedPdf(window, options.printPdf, automation);
+  if (!options.openSetup.isEmpty()) {
+    if (setup::CSetupDlg* dialog = window.OpenSetup(options.openSetup)) {
+      automation.SetScreenshotTarget(dialog);
+    } else {
+      automation.Fail(QStringLiteral("--open-setup: no setup dialog on ") + options.openSetup);
+    }
+  }
+  window.MarkActionsDone();
+}
+
+void WhenSettled(QObject* context, std::function<bool()> settled, std::function<void()> then,
+                 std::chrono::milliseconds timeout) {
+  QElapsedTimer clock;
+  clock.start();
+  auto poll = std::make_shared<std::function<void()>>();
+  *poll = [=] {
+    if (settled() || clock.hasExpired(timeout.count())) {
+      then();
+      return;
+    }
+    QTimer::singleShot(20, context, *poll);
+  };
+  QTimer::singleShot(0, context, *poll);
 }
 
 }  // namespace app

@@ -35,4 +35,8 @@ class CINIFileEx {
   std::filesystem::path path_;
 };
 
+// What CINIFileEx::ReadString reads from a file, over the file's bytes.
+std::string ReadIniString(std::string_view fileBytes, std::string_view section, std::string_view key,
+                          std::string_view fallback);
+
 }  // namespace language

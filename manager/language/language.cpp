@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
+#include <utility>
 
 #include "common/path_text.h"
 
@@ -31,6 +33,37 @@ constexpr std::array kLocaleIds = {
     LocaleEntry{"zh", "HK", 0x0C04}, LocaleEntry{"zh", "SG", 0x1004}, LocaleEntry{"zh", "MO", 0x1404},
 };
 
+// language[_territory][.codeset][@modifier] into language and territory.
+std::pair<std::string_view, std::string_view> LocaleParts(std::string_view locale) {
+  locale = locale.substr(0, locale.find_first_of(".@"));
+  const std::size_t underscore = locale.find('_');
+  if (underscore == std::string_view::npos) return {locale, {}};
+  return {locale.substr(0, underscore), locale.substr(underscore + 1)};
+}
+
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The value of LANG in a shell-style assignment file such as /etc/locale.conf; empty without one.
+std::string LangOfFile(const std::filesystem::path& path) {
+  std::ifstream file(path);
+  std::string line;
+  while (std::getline(file, line)) {
+    std::string_view text = Trimmed(line);
+    if (text.starts_with("export ")) text = Trimmed(text.substr(7));
+    if (!text.starts_with("LANG=")) continue;
+    text = Trimmed(text.substr(5));
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front()) {
+      text = text.substr(1, text.size() - 2);
+    }
+    return std::string(text);
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string_view LanguageNameForId(LanguageId id) {
@@ -45,12 +78,7 @@ std::string_view LanguageNameForId(LanguageId id) {
 }
 
 LanguageId LanguageIdForLocale(std::string_view locale) {
-  // language[_territory][.codeset][@modifier]
-  locale = locale.substr(0, locale.find_first_of(".@"));
-  const std::size_t underscore = locale.find('_');
-  const std::string_view language = locale.substr(0, underscore);
-  const std::string_view territory =
-      underscore == std::string_view::npos ? std::string_view() : locale.substr(underscore + 1);
+  const auto [language, territory] = LocaleParts(locale);
 
   const LocaleEntry* languageOnly = nullptr;
   for (const LocaleEntry& entry : kLocaleIds) {
@@ -69,6 +97,23 @@ std::string MessagesLocale() {
 }
 
 LanguageId GetUserDefaultLangID() { return LanguageIdForLocale(MessagesLocale()); }
+
+std::string SystemLocale(const std::filesystem::path& root) {
+  for (const char* file : {"etc/locale.conf", "etc/default/locale"}) {
+    if (std::string lang = LangOfFile(root / file); !lang.empty()) return lang;
+  }
+  if (const char* lang = std::getenv("LANG"); lang != nullptr && *lang != '\0') return lang;
+  return "C";
+}
+
+std::string LanguageNameForSystemLocale(std::string_view englishLanguageName, std::string_view locale) {
+  if (englishLanguageName == "Chinese") {
+    const std::string_view territory = LocaleParts(locale).second;
+    return territory == "TW" || territory == "HK" || territory == "MO" ? "ChineseT" : "ChineseS";
+  }
+  if (englishLanguageName.empty() || englishLanguageName == "C") return "English";
+  return std::string(englishLanguageName);
+}
 
 std::string LanguageFilePath(std::string_view programPath, std::string_view fileName) {
   // The folder keeps the separator the program path uses.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,17 @@ std::string MessagesLocale();
 
 // Stands in for the Windows call of the same name: the identifier of the user's locale.
 LanguageId GetUserDefaultLangID();
+
+// The system's default locale, which the system sets for every user (a user's own may differ):
+// LANG in `root`/etc/locale.conf, or else in `root`/etc/default/locale; without either, the LANG
+// this process was started with; "C" when none is set.
+std::string SystemLocale(const std::filesystem::path& root = "/");
+
+// The section the one-channel builds choose: the English name of the system locale's language
+// (`englishLanguageName`, as the system names it: "German" for de_DE), except that Chinese is
+// "ChineseT" in the regions written in traditional characters (code page 950 on Windows: Taiwan,
+// Hong Kong, Macao) and "ChineseS" elsewhere (936). No name, or the C locale's, is "English".
+std::string LanguageNameForSystemLocale(std::string_view englishLanguageName, std::string_view locale);
 
 // The language file next to the program: `programPath` cut after its last separator ('/' or
 // '\', so that Windows-style paths work too), followed by `fileName`. A program path without a

@@ -16,7 +16,11 @@ bool WriteLastFolder(const std::filesystem::path& file, std::string_view folder)
 std::optional<std::string> ReadLastFolder(const std::filesystem::path& file) {
   const std::optional<std::string> bytes = common::ReadFileRange(file, 0, 2 * (kLastFolderMaxRead + 1));
   if (!bytes) return std::nullopt;
-  std::u16string units = common::LittleEndianBytesToUtf16(*bytes);
+  return LastFolderFromBytes(*bytes);
+}
+
+std::string LastFolderFromBytes(std::string_view bytes) {
+  std::u16string units = common::LittleEndianBytesToUtf16(bytes.substr(0, 2 * (kLastFolderMaxRead + 1)));
   // The text ends at the first zero unit, and at most 259 units are taken.
   units = units.substr(0, std::min(units.find(u'\0'), kLastFolderMaxRead));
   return common::Utf16ToUtf8(units);

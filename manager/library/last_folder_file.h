@@ -21,4 +21,7 @@ bool WriteLastFolder(const std::filesystem::path& file, std::string_view folder)
 // The folder stored in the file, or none when the file cannot be read.
 std::optional<std::string> ReadLastFolder(const std::filesystem::path& file);
 
+// The folder stored in the file's bytes.
+std::string LastFolderFromBytes(std::string_view bytes);
+
 }  // namespace library

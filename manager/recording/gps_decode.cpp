@@ -2,7 +2,9 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "common/trim.h"
@@ -49,11 +51,18 @@ float Numeric(std::string_view field) { return field.size() < 2 ? 0.0f : ParseFl
 char Letter(std::string_view field) { return field.empty() ? '\0' : field.front(); }
 
 // ddmm.mmmm (or dddmm.mmmm) to decimal degrees, in single precision as the camera's
-// software computes it.
-float DegreesFromNmea(float value) {
+// software computes it. Nothing when the field is no angle of at most `limit` degrees: a
+// damaged field ("1e30", "nan", "inf", "9999.9") must not become a place on the map.
+std::optional<float> DegreesFromNmea(std::string_view field, float limit) {
+  if (field.size() < 2) return 0.0f;  // empty
+  const float value = ParseFloat(field);
+  // Checked before the conversion to int, which a larger value would overflow.
+  if (!(std::fabs(value) < (limit + 1.0f) * 100.0f)) return std::nullopt;
   const int degrees = static_cast<int>(value / 100.0f);
   const float minutes = value - static_cast<float>(degrees) * 100.0f;
-  return minutes / 60.0f + static_cast<float>(degrees);
+  const float result = minutes / 60.0f + static_cast<float>(degrees);
+  if (!(std::fabs(result) <= limit)) return std::nullopt;
+  return result;
 }
 
 GpsFix NoFix() { return GpsFix{kNoFixMarker, kNoFixMarker, 0}; }
@@ -84,16 +93,18 @@ GpsFix DecodeGpsSample(const GpsSample& sample) {
   fields.Next(11);  // time of day
   if (Letter(fields.Next(2)) != 'A') return NoFix();
 
-  GpsFix fix;
-  const std::string_view latitude = fields.Next(10);
-  const float lat = latitude.size() < 2 ? 0.0f : DegreesFromNmea(ParseFloat(latitude));
+  const std::optional<float> lat = DegreesFromNmea(fields.Next(10), 90.0f);
   const char northSouth = Letter(fields.Next(2));
-  const std::string_view longitude = fields.Next(11);
-  const float lon = longitude.size() < 2 ? 0.0f : DegreesFromNmea(ParseFloat(longitude));
+  const std::optional<float> lon = DegreesFromNmea(fields.Next(11), 180.0f);
   const char eastWest = Letter(fields.Next(2));
-  fix.latitude = northSouth == 'S' ? -lat : lat;
-  fix.longitude = eastWest == 'W' ? -lon : lon;
-  fix.speed = Numeric(fields.Next(10));
+  const float speed = Numeric(fields.Next(10));
+  // A field that is no number the receiver could have sent: no position at all.
+  if (!lat || !lon || !std::isfinite(speed)) return GpsFix{};
+
+  GpsFix fix;
+  fix.latitude = northSouth == 'S' ? -*lat : *lat;
+  fix.longitude = eastWest == 'W' ? -*lon : *lon;
+  fix.speed = speed;
   return fix;
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/byte_order.h"
 #include "common/file_reader.h"
+#include "common/memory_reader.h"
 
 namespace recording {
 namespace {
@@ -44,11 +45,12 @@ void MVOXUDAT::Clear() {
   copy.shrink_to_fit();
 }
 
-int LoadUserData(const std::string& path, MVOXUDAT& record) {
-  // Folders, FIFOs and devices are no recordings (and a FIFO would never end).
-  const std::optional<common::FileReader> file = common::FileReader::Open(path);
-  if (!file) return kLoadCannotOpen;
-  const std::uint64_t fileSize = file->Size();
+namespace {
+
+// The top-level box walk and the copy, over a file or bytes in memory.
+template <typename Reader>
+int LoadUserDataFrom(const Reader& file, MVOXUDAT& record) {
+  const std::uint64_t fileSize = file.Size();
   if (fileSize == 0) return kLoadNothingRead;
 
   // Walk the top-level box headers. A size below 8 cannot be stepped over, and a size that
@@ -57,7 +59,7 @@ int LoadUserData(const std::string& path, MVOXUDAT& record) {
   for (;;) {
     if (fileSize - position < 8) return kLoadNoUserData;
     std::uint8_t header[8];
-    const auto n = file->ReadAt(position, header);
+    const auto n = file.ReadAt(position, header);
     if (!n) return kLoadReadFailed;
     if (*n < 8) return kLoadNoUserData;
     if (Is(TypeAt(header + 4), "udta")) break;
@@ -74,13 +76,26 @@ int LoadUserData(const std::string& path, MVOXUDAT& record) {
   } catch (const std::bad_alloc&) {
     return kLoadNoMemory;
   }
-  const auto n = file->ReadAt(position, copy);
+  const auto n = file.ReadAt(position, copy);
   if (!n) return kLoadReadFailed;
   if (*n == 0) return kLoadNothingRead;
   copy.resize(*n);
 
   record.copy = std::move(copy);
   return kLoadOk;
+}
+
+}  // namespace
+
+int LoadUserData(const std::string& path, MVOXUDAT& record) {
+  // Folders, FIFOs and devices are no recordings (and a FIFO would never end).
+  const std::optional<common::FileReader> file = common::FileReader::Open(path);
+  if (!file) return kLoadCannotOpen;
+  return LoadUserDataFrom(*file, record);
+}
+
+int LoadUserData(std::span<const std::uint8_t> file, MVOXUDAT& record) {
+  return LoadUserDataFrom(common::MemoryReader(file), record);
 }
 
 int ParseUserData(MVOXUDAT& record) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,9 @@ class MVOXUDAT {
 // Finds the top-level `udta` box of the file and copies it, and whatever follows it, into the
 // record. Only the box headers before it and the copied bytes are read.
 int LoadUserData(const std::string& path, MVOXUDAT& record);
+
+// The same over the bytes of a whole file (2 cannot happen).
+int LoadUserData(std::span<const std::uint8_t> file, MVOXUDAT& record);
 
 // Locates the TIME (or RTCD), GPSI and SENS tables, back to back at the start of the copy.
 int ParseUserData(MVOXUDAT& record);

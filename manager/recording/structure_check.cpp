@@ -1,10 +1,12 @@
 #include "manager/recording/structure_check.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "common/byte_order.h"
 #include "common/file_reader.h"
+#include "common/memory_reader.h"
 
 namespace recording {
 namespace {
@@ -17,41 +19,72 @@ bool TypeIs(const std::uint8_t* p, std::string_view type) {
 }
 
 // A contiguous piece of the file: where it was read from and how much the read returned.
-struct Window {
-  std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(kStructureWindowSize);
-  std::uint64_t fileOffset = 0;
-  std::size_t fill = 0;
+template <typename Reader>
+class Window {
+ public:
+  // No read returns more than the file holds, so a small file needs no full-sized window.
+  explicit Window(const Reader& file)
+      : file_(file), bytes_(static_cast<std::size_t>(std::min<std::uint64_t>(kStructureWindowSize, file.Size()))) {}
 
-  std::span<const std::uint8_t> view() const { return {bytes.data(), fill}; }
+  std::span<const std::uint8_t> view() const { return {bytes_.data(), fill_}; }
+  std::uint64_t fileOffset() const { return fileOffset_; }
+  std::size_t fill() const { return fill_; }
 
-  bool Read(const common::FileReader& file, std::uint64_t offset, std::size_t length) {
-    fileOffset = offset;
-    fill = 0;
-    const auto read = file.ReadAt(offset, std::span(bytes.data(), length));
+  // Fills the window with up to `length` bytes from `offset`.
+  bool Read(std::uint64_t offset, std::size_t length) {
+    fileOffset_ = offset;
+    fill_ = 0;
+    const auto read = file_.ReadAt(offset, std::span(bytes_.data(), std::min(length, bytes_.size())));
     if (!read) return false;
-    fill = *read;
+    fill_ = *read;
     return true;
   }
+
+  // Fills the window from `offset` on, as Read does, but keeps the bytes it already holds from
+  // there: a small step forward reads only the few new bytes at the end.
+  bool MoveTo(std::uint64_t offset) {
+    if (offset < fileOffset_ || offset - fileOffset_ >= fill_) return Read(offset, bytes_.size());
+    const auto step = static_cast<std::size_t>(offset - fileOffset_);
+    const std::size_t kept = fill_ - step;
+    std::memmove(bytes_.data(), bytes_.data() + step, kept);
+    const bool wasFull = fill_ == bytes_.size();  // else the file ended inside the window
+    fileOffset_ = offset;
+    fill_ = kept;
+    if (!wasFull) return true;
+    const auto read = file_.ReadAt(offset + kept, std::span(bytes_.data() + kept, bytes_.size() - kept));
+    if (!read) return false;
+    fill_ += *read;
+    return true;
+  }
+
+ private:
+  const Reader& file_;
+  std::vector<std::uint8_t> bytes_;
+  std::uint64_t fileOffset_ = 0;
+  std::size_t fill_ = 0;
 };
 
 std::uint32_t BoxSize(std::span<const std::uint8_t> window, std::size_t position) {
   return ReadBigEndian32(window.data() + position);
 }
 
-int Walk(const common::FileReader& file) {
-  Window window;
-  window.Read(file, 0, kStructureHeadSize);
+template <typename Reader>
+int Walk(const Reader& file) {
+  Window window(file);
+  window.Read(0, kStructureHeadSize);
 
   std::size_t position = 0;
-  if (FindBox(window.view(), position, window.fill, "mdat") != 0) return kStructureBroken;
+  if (FindBox(window.view(), position, window.fill(), "mdat") != 0) return kStructureBroken;
 
   // The movie header is expected right after the media data.
-  const std::uint64_t moovOffset = window.fileOffset + position + BoxSize(window.view(), position);
-  if (!window.Read(file, moovOffset, kStructureWindowSize)) return kStructureBroken;
-  if (window.fill < 8 || !TypeIs(window.bytes.data() + 4, "moov")) return kStructureBroken;
+  const std::uint64_t moovOffset = window.fileOffset() + position + BoxSize(window.view(), position);
+  if (!window.Read(moovOffset, kStructureWindowSize)) return kStructureBroken;
+  if (window.fill() < 8 || !TypeIs(window.view().data() + 4, "moov")) return kStructureBroken;
 
   position = 8;
-  for (;;) {
+  for (int track = 0;; ++track) {
+    // Past this many tracks the file is not a recording (see kStructureMostTracks).
+    if (track == kStructureMostTracks) return kStructureBroken;
     const auto view = window.view();
     if (FindBox(view, position, view.size(), "trak") != 0) return kStructureBroken;
     const std::uint64_t trackEnd = std::uint64_t{position} + BoxSize(view, position);
@@ -67,9 +100,7 @@ int Walk(const common::FileReader& file) {
       break;
     }
     // Not the video track: continue with the box that follows this track in the file.
-    if (!window.Read(file, window.fileOffset + trackEnd, kStructureWindowSize) || window.fill == 0) {
-      return kStructureBroken;
-    }
+    if (!window.MoveTo(window.fileOffset() + trackEnd) || window.fill() == 0) return kStructureBroken;
     position = 0;
   }
 
@@ -107,5 +138,7 @@ int CheckRecordingStructure(const std::string& path) {
   if (!file) return kStructureCannotOpen;
   return Walk(*file);
 }
+
+int CheckRecordingStructure(std::span<const std::uint8_t> file) { return Walk(common::MemoryReader(file)); }
 
 }  // namespace recording

@@ -141,6 +141,7 @@ SetupReadResult ReadSetupFile(const Profile& profile, const std::filesystem::pat
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (status.type() == std::filesystem::file_type::not_found) return SetupReadResult::Missing;
+  // Only a regular file is read: a FIFO or device in its place would block or never end.
   const std::optional<std::string> text = common::ReadWholeFile(path);
   if (!text) return SetupReadResult::Unreadable;
   ReadSetupText(profile, *text, controls);

@@ -9,7 +9,11 @@ namespace setup {
 std::optional<std::string> ReadTempMsFile(const std::filesystem::path& path) {
   const std::optional<std::string> bytes = common::ReadFileRange(path, 0, kTempMsMaxBytes);
   if (!bytes) return std::nullopt;
-  std::u16string units = common::LittleEndianBytesToUtf16(*bytes);
+  return TempMsFolderFromBytes(*bytes);
+}
+
+std::optional<std::string> TempMsFolderFromBytes(std::string_view bytes) {
+  std::u16string units = common::LittleEndianBytesToUtf16(bytes.substr(0, kTempMsMaxBytes));
   if (const auto nul = units.find(u'\0'); nul != std::u16string::npos) units.resize(nul);
   if (units.empty()) return std::nullopt;
   return common::Utf16ToUtf8(units);

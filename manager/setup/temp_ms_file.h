@@ -18,6 +18,9 @@ inline constexpr std::size_t kTempMsMaxBytes = 520;
 // at a NUL code unit and an odd last byte is dropped.
 std::optional<std::string> ReadTempMsFile(const std::filesystem::path& path);
 
+// The same over the file's bytes (at most kTempMsMaxBytes of them count).
+std::optional<std::string> TempMsFolderFromBytes(std::string_view bytes);
+
 // Stores the chosen folder exactly as chosen (a drive root keeps its own separator).
 bool WriteTempMsFile(const std::filesystem::path& path, std::string_view chosen_folder);
 

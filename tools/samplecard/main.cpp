@@ -1,17 +1,22 @@
 // samplecard OUT [--seed N] [--preset small|demo|large] [--days N] [--seconds S]
 // Writes a memory card of the camera: recordings, GPS logs, stubs and the settings folder.
+// samplecard OUT --bad [--seed N]
+// Writes a card of damaged things instead: cut and random recordings, FIFOs, link loops, bad
+// logs and trip databases, for trying the programs on hostile input.
 #include <charconv>
 #include <chrono>
 #include <iostream>
 #include <string>
 #include <string_view>
 
+#include "tools/samplecard/bad_card.h"
 #include "tools/samplecard/card.h"
 
 namespace {
 
 int Usage() {
-  std::cerr << "usage: samplecard OUT [--seed N] [--preset small|demo|large] [--days N] [--seconds S]\n";
+  std::cerr << "usage: samplecard OUT [--seed N] [--preset small|demo|large] [--days N] [--seconds S]\n"
+               "       samplecard OUT --bad [--seed N]\n";
   return 1;
 }
 
@@ -28,6 +33,7 @@ int main(int argc, char** argv) {
   std::uint64_t seed = 1;
   samplecard::Preset preset = samplecard::Preset::Small;
   int days = 0, seconds = 0;
+  bool bad = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -37,6 +43,8 @@ int main(int argc, char** argv) {
       const auto named = samplecard::PresetNamed(argv[++i]);
       if (!named) return Usage();
       preset = *named;
+    } else if (arg == "--bad") {
+      bad = true;
     } else if (arg == "--days" && hasValue) {
       if (!ParseNumber(argv[++i], days) || days < 1) return Usage();
     } else if (arg == "--seconds" && hasValue) {
@@ -48,6 +56,16 @@ int main(int argc, char** argv) {
     }
   }
   if (out.empty()) return Usage();
+  if (bad) {
+    try {
+      const auto manifest = samplecard::WriteBadCard(out, seed);
+      for (const auto& item : manifest.items) std::cout << item.path.string() << ": " << item.what << '\n';
+    } catch (const std::exception& error) {
+      std::cerr << "samplecard: " << error.what() << '\n';
+      return 2;
+    }
+    return 0;
+  }
 
   samplecard::CardOptions options = samplecard::PresetOptions(preset);
   options.seed = seed;

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "common/gui/automation.h"
+#include "common/gui/help_without_display.h"
 #include "tracker/app/profile/tracker_profile.h"
 #include "tracker/app/rules/command_line.h"
 #include "tracker/app/settings/language_table.h"
@@ -39,34 +40,50 @@ std::optional<int> IndexOption(const QString& text, int low, int high) {
   return value;
 }
 
+// The desktop file (and icon) that stands for this build, so a Wayland desktop shows the window
+// under the right entry.
+#ifdef TRACKER_OLDER_PROFILE
+constexpr char kDesktopFileName[] = "org.blackbox_dashcam.LumaroTracker";
+#else
+constexpr char kDesktopFileName[] = "org.blackbox_dashcam.KelTracker";
+#endif
+
+gui::ProgramInfo Program() {
+  return {FromView(kProfile.title_words), FromView(kProfile.version),
+          "Shows the days, drives and parking stops of a dash camera's GPS logs."};
+}
+
+void DescribeOptions(QCommandLineParser& parser) {
+  parser.addPositionalArgument("path", "A folder of GPS logs or a trip database to open, as a drop would.", "[PATH]");
+  parser.addOption({"row", "Select list row N (0-based) once the rows are shown.", "N"});
+  parser.addOption({"lang", "Select language I (0-11) as the language box would.", "I"});
+  parser.addOption({"tz", "Select time zone I (0-83) as the time-zone box would.", "I"});
+  parser.addOption({"dst", "Tick the daylight-saving box."});
+  parser.addOption({"play", "Press Play forward or Play reverse once the row is on the map.", "forward|reverse"});
+  parser.addOption({"speed", "Choose the speed box's entry by its step: 1, 2, 3, 5 or 10.", "ENTRY"});
+  parser.addOption({"steps", "With --play: stop after K steps, then grab.", "K"});
+  parser.addOption({"showtime", "Press the Show time button."});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const gui::ProgramInfo program = Program();
+  if (const auto answered = gui::AnswerHelpOrVersion(argc, argv, program, DescribeOptions)) return *answered;
+
   // The map is a web view; QtWebEngine wants this before the application object exists.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
-  QApplication::setApplicationName(FromView(kProfile.title_words));
-  QApplication::setApplicationVersion(FromView(kProfile.version));
+  QApplication::setApplicationName(program.name);
+  QApplication::setApplicationVersion(program.version);
+  QApplication::setDesktopFileName(kDesktopFileName);
   QApplication::setStyle(QStyleFactory::create("Fusion"));
 
   QCommandLineParser parser;
-  parser.setApplicationDescription("Shows the days, drives and parking stops of a dash camera's GPS logs.");
-  parser.addHelpOption();
-  parser.addVersionOption();
-  parser.addPositionalArgument("path", "A folder of GPS logs or a trip database to open, as a drop would.", "[PATH]");
-  const QCommandLineOption row_option("row", "Select list row N (0-based) once the rows are shown.", "N");
-  const QCommandLineOption language_option("lang", "Select language I (0-11) as the language box would.", "I");
-  const QCommandLineOption zone_option("tz", "Select time zone I (0-83) as the time-zone box would.", "I");
-  const QCommandLineOption dst_option("dst", "Tick the daylight-saving box.");
-  const QCommandLineOption play_option("play", "Press Play forward or Play reverse once the row is on the map.",
-                                       "forward|reverse");
-  const QCommandLineOption speed_option("speed", "Choose the speed box's entry by its step: 1, 2, 3, 5 or 10.", "ENTRY");
-  const QCommandLineOption steps_option("steps", "With --play: stop after K steps, then grab.", "K");
-  const QCommandLineOption showtime_option("showtime", "Press the Show time button.");
-  parser.addOptions({row_option, language_option, zone_option, dst_option, play_option, speed_option, steps_option,
-                     showtime_option});
-  gui::AddAutomationOptions(parser);
+  gui::DescribeProgram(parser, program, DescribeOptions);
   parser.process(application);
+  const QString row_option = "row", language_option = "lang", zone_option = "tz", dst_option = "dst",
+                play_option = "play", speed_option = "speed", steps_option = "steps", showtime_option = "showtime";
 
   gui::Automation automation(gui::ReadAutomationOptions(parser));
   tracker::QtSettingsStore settings;

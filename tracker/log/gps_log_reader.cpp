@@ -25,50 +25,42 @@ constexpr std::uint64_t kWholeFileLimit = 16 * 1024 * 1024;
 
 using common::ReadLittleEndian32;
 
-// The bytes of a file at any offset, from memory for a small file or read on demand.
-class FileBytes {
+// The bytes of a log at any offset: from memory for a small file or a log handed over as
+// bytes, read on demand from a large file.
+class LogBytes {
  public:
-  FileBytes(const common::FileReader& file, std::vector<unsigned char>& buffer)
-      : file_(file), size_(file.Size()), buffer_(buffer) {
+  LogBytes(const common::FileReader& file, std::vector<unsigned char>& buffer)
+      : file_(&file), size_(file.Size()), buffer_(&buffer) {
     if (size_ <= kWholeFileLimit) {
-      buffer_.resize(static_cast<std::size_t>(size_));
-      whole_ = file_.ReadAt(0, buffer_) == buffer_.size();
+      buffer.resize(static_cast<std::size_t>(size_));
+      if (file.ReadAt(0, buffer) == buffer.size()) whole_ = buffer;
     }
   }
+  explicit LogBytes(std::span<const unsigned char> bytes) : size_(bytes.size()), whole_(bytes) {}
+
+  std::uint64_t Size() const { return size_; }
 
   // Up to `length` bytes at `offset`; fewer at the end of the file, none past it.
   std::span<const unsigned char> At(std::uint64_t offset, std::size_t length) {
     if (offset >= size_) return {};
     length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
-    if (whole_) return {buffer_.data() + offset, length};
-    if (buffer_.size() < length) buffer_.resize(length);
-    return {buffer_.data(), file_.ReadAt(offset, std::span(buffer_.data(), length)).value_or(0)};
+    if (whole_.size() == size_) return whole_.subspan(static_cast<std::size_t>(offset), length);
+    if (buffer_->size() < length) buffer_->resize(length);
+    return {buffer_->data(), file_->ReadAt(offset, std::span(buffer_->data(), length)).value_or(0)};
   }
 
  private:
-  const common::FileReader& file_;
+  const common::FileReader* file_ = nullptr;
   std::uint64_t size_;
-  std::vector<unsigned char>& buffer_;
-  bool whole_ = false;
+  std::vector<unsigned char>* buffer_ = nullptr;
+  std::span<const unsigned char> whole_;
 };
 
-}  // namespace
-
-GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers& buffers,
-                                PointStore& points, const std::atomic<bool>& cancel) {
-  if (!common::LzoReady()) return GpsLogReadResult::kNotAGpsLog;
-  // Only regular files: a FIFO or device on a card image would block or never end.
-  const std::optional<common::FileReader> file = common::FileReader::Open(path);
-  if (!file) return GpsLogReadResult::kNotAGpsLog;
-  const std::uint64_t file_size = file->Size();
-
-  // A file that does not start like a log is not read any further.
-  unsigned char header[kGpsChunkHeaderSize];
-  if (file->ReadAt(0, header) != sizeof header || std::memcmp(header + kGpsTagOffset, "GPS", 3) != 0) {
-    return GpsLogReadResult::kNotAGpsLog;
-  }
-  FileBytes bytes(*file, buffers.file);
+// Follows the chunk chain from the start of the log.
+GpsLogReadResult ReadChunks(LogBytes& bytes, GpsLogBuffers& buffers, PointStore& points,
+                            const std::atomic<bool>& cancel) {
   if (buffers.output.size() < kGpsChunkOutputLimit) buffers.output.resize(kGpsChunkOutputLimit);
+  unsigned char header[kGpsChunkHeaderSize];
 
   // Skips are taken as unsigned, so the chain only ever moves forward and always ends.
   std::uint64_t position = 0;
@@ -104,8 +96,33 @@ GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers
     }
 
     position += ReadLittleEndian32(header + kSkipAfterDataOffset);
-    if (position >= file_size) return GpsLogReadResult::kEndReached;
+    if (position >= bytes.Size()) return GpsLogReadResult::kEndReached;
   }
+}
+
+}  // namespace
+
+GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers& buffers,
+                                PointStore& points, const std::atomic<bool>& cancel) {
+  if (!common::LzoReady()) return GpsLogReadResult::kNotAGpsLog;
+  // Only regular files: a FIFO or device on a card image would block or never end.
+  const std::optional<common::FileReader> file = common::FileReader::Open(path);
+  if (!file) return GpsLogReadResult::kNotAGpsLog;
+
+  // A file that does not start like a log is not read any further.
+  unsigned char header[kGpsChunkHeaderSize];
+  if (file->ReadAt(0, header) != sizeof header || std::memcmp(header + kGpsTagOffset, "GPS", 3) != 0) {
+    return GpsLogReadResult::kNotAGpsLog;
+  }
+  LogBytes bytes(*file, buffers.file);
+  return ReadChunks(bytes, buffers, points, cancel);
+}
+
+GpsLogReadResult ReadGpsLog(std::span<const unsigned char> log, GpsLogBuffers& buffers, PointStore& points,
+                            const std::atomic<bool>& cancel) {
+  if (!common::LzoReady()) return GpsLogReadResult::kNotAGpsLog;
+  LogBytes bytes(log);
+  return ReadChunks(bytes, buffers, points, cancel);
 }
 
 }  // namespace tracker

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <span>
 #include <vector>
 
 #include "tracker/log/track_point.h"
@@ -33,5 +34,9 @@ struct GpsLogBuffers {
 // cut chunk stay. Stops between records once `cancel` is set.
 GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers& buffers,
                                 PointStore& points, const std::atomic<bool>& cancel);
+
+// The same over the bytes of a whole log.
+GpsLogReadResult ReadGpsLog(std::span<const unsigned char> log, GpsLogBuffers& buffers, PointStore& points,
+                            const std::atomic<bool>& cancel);
 
 }  // namespace tracker

@@ -2,12 +2,19 @@
 
 #include <cstddef>
 #include <new>
+#include <type_traits>
+#include <utility>
 
 namespace tracker {
 
 // Allocator of the point store. A scan fills tens of megabytes of fresh memory, and touching
 // it page by page costs more than reading the logs; large blocks are therefore aligned to and
 // marked for the system's huge pages where it has them.
+//
+// For the same reason, elements made without a value (`resize(n)`, `PointStore(n)`) are left as
+// allocated instead of zeroed: the trip database decoder writes them all, and must not touch
+// every page a damaged header claims before it finds the data is not there. Code that wants
+// zeroed points asks for them: `PointStore(n, TrackPoint{})`.
 template <typename T>
 class PointAllocator {
  public:
@@ -22,6 +29,15 @@ class PointAllocator {
     return static_cast<T*>(AllocateBlock(count * sizeof(T)));
   }
   void deallocate(T* pointer, std::size_t count) noexcept { FreeBlock(pointer, count * sizeof(T)); }
+
+  template <typename U>
+  void construct(U* pointer) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(pointer)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* pointer, Args&&... args) {
+    ::new (static_cast<void*>(pointer)) U(std::forward<Args>(args)...);
+  }
 
   friend bool operator==(const PointAllocator&, const PointAllocator&) { return true; }
 

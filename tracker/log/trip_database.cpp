@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -31,9 +32,10 @@ constexpr std::size_t kRestField = 24;
 constexpr std::size_t kRowBlockSizeField = 28;
 constexpr std::size_t kPointBlockSizeField = 32;
 
-// LZO1X cannot expand data by much more than 255 to 1; a header that claims more than this
-// for its block is damaged, and must not make us allocate gigabytes for a small file.
-constexpr std::uint64_t kMostExpansion = 1024;
+// LZO1X turns a byte of its stream into at most 255 bytes of output (each zero byte of a long
+// match's length adds 255), plus a few bytes for each instruction: 256 to 1 covers every
+// stream. A header that claims more for its block is damaged.
+constexpr std::uint64_t kMostExpansion = 256;
 
 using common::PutLittleEndian32;
 
@@ -157,11 +159,16 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
   DecodedDatabase decoded;
   try {
     common::LzoReady();
-    decoded.rows.resize(static_cast<std::size_t>(row_count));
-    if (!DecompressExactly(bytes.subspan(rows_at, static_cast<std::size_t>(row_block)),
-                           decoded.rows.data(), static_cast<std::size_t>(row_bytes))) {
+    // Both blocks decompress into memory that nothing has touched yet, so a header that claims
+    // far more than its stream holds costs no more than what the stream really produces.
+    const auto row_stage = std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(row_bytes) + 1);
+    if (!DecompressExactly(bytes.subspan(rows_at, static_cast<std::size_t>(row_block)), row_stage.get(),
+                           static_cast<std::size_t>(row_bytes))) {
       return DatabaseError::kDamagedRows;
     }
+    decoded.rows.resize(static_cast<std::size_t>(row_count));
+    if (row_bytes > 0) std::memcpy(decoded.rows.data(), row_stage.get(), static_cast<std::size_t>(row_bytes));
+    // The point store leaves new elements as allocated (see PointAllocator).
     decoded.points.resize(static_cast<std::size_t>(point_count));
     if (!DecompressExactly(bytes.subspan(points_at, static_cast<std::size_t>(point_block)),
                            decoded.points.data(), static_cast<std::size_t>(point_bytes))) {
@@ -191,17 +198,14 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
   return DatabaseError::kNone;
 }
 
-DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
+DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic,
                                TimeZoneOffset zone, TrackDocument& document) {
   try {
-    std::optional<std::string> bytes = common::ReadWholeFile(path);
-    if (!bytes) return DatabaseError::kCannotOpen;
     DecodedDatabase decoded;
-    if (const DatabaseError error = DecodeTripDatabase(common::AsBytes(*bytes), magic, decoded);
+    if (const DatabaseError error = DecodeTripDatabase(bytes, magic, decoded);
         error != DatabaseError::kNone) {
       return error;
     }
-    bytes.reset();
     const std::atomic<bool> never_cancelled{false};
     ComputeAllRowStatistics(decoded.rows, decoded.points, OffsetSeconds(zone, false), never_cancelled);
     SumParkingIntoDays(decoded.rows);
@@ -211,6 +215,17 @@ DatabaseError LoadTripDatabase(const std::filesystem::path& path, const Database
     document.points = std::move(decoded.points);
     document.trips = std::move(trips);
     return DatabaseError::kNone;
+  } catch (const std::bad_alloc&) {
+    return DatabaseError::kOutOfMemory;
+  }
+}
+
+DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
+                               TimeZoneOffset zone, TrackDocument& document) {
+  try {
+    const std::optional<std::string> bytes = common::ReadWholeFile(path);
+    if (!bytes) return DatabaseError::kCannotOpen;
+    return LoadTripDatabase(common::AsBytes(*bytes), magic, zone, document);
   } catch (const std::bad_alloc&) {
     return DatabaseError::kOutOfMemory;
   }

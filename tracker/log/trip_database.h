@@ -64,4 +64,8 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
 DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
                                TimeZoneOffset zone, TrackDocument& document);
 
+// The same over the bytes of a whole file.
+DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic,
+                               TimeZoneOffset zone, TrackDocument& document);
+
 }  // namespace tracker

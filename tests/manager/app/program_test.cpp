@@ -123,4 +123,84 @@ TEST(Program, FullScreenOnALargeScreen) {
   EXPECT_EQ(run.state["buttons"].toObject()["1118"].toObject()["rect"].toArray(), (QJsonArray{935, 1027, 51, 45}));
 }
 
+// Each program as its camera family's column says: one run plays a recording, saves its
+// snapshot, (prints it,) and opens the setup dialog on the card.
+struct ProgramCase {
+  const char* profile;
+  const char* exe;
+  const char* title;
+  const char* version;
+  int channels;
+  const char* mapPage;
+  QJsonArray mapRect;
+  bool parkDialog;  // the wide dialog with the parking group and the AV-out list
+};
+
+void PrintTo(const ProgramCase& program, std::ostream* out) { *out << program.profile; }
+
+class Programs : public ::testing::TestWithParam<ProgramCase> {};
+
+TEST_P(Programs, FollowTheirProfile) {
+  const ProgramCase& program = GetParam();
+  const fs::path card = CopyOfCard(std::string("profile-") + program.profile);
+  testing_support::TempDir out;
+  const fs::path shot = out / "setup.png";
+  const fs::path pdf = out / "page.pdf";
+  const ProgramRun run =
+      RunProgram(program.exe, ShellQuoted(card.string()) + " --row " + std::to_string(RowOf(RecordingKind::Normal)) +
+                                  " --at 1 --pause --snapshot " + ShellQuoted((out / "x.jpg").string()) + " --print " +
+                                  ShellQuoted(pdf.string()) + " --open-setup " + ShellQuoted(card.string()) +
+                                  " --screenshot " + ShellQuoted(shot.string()));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const QJsonObject& s = run.state;
+  EXPECT_EQ(s["profile"].toString(), program.profile);
+  EXPECT_EQ(s["title"].toString(), program.title);
+  EXPECT_EQ(s["labels"].toObject()["1071"].toString(), program.version);
+  EXPECT_EQ(s["channels"].toArray().size(), program.channels);
+  const QJsonObject buttons = s["buttons"].toObject();
+  EXPECT_EQ(buttons.contains("1128"), program.channels == 2);
+  for (const char* id : {"1112", "1118", "1121", "1122", "1123", "1124", "1125"}) EXPECT_TRUE(buttons.contains(id)) << id;
+  EXPECT_EQ(s["map"].toObject()["page"].toString(), program.mapPage);
+  EXPECT_EQ(s["map"].toObject()["rect"].toArray(), program.mapRect);
+
+  // One snapshot file per channel.
+  EXPECT_TRUE(fs::exists(out / "x.jpg"));
+  EXPECT_EQ(fs::exists(out / "x.jpg.drr.jpg"), program.channels == 2);
+  // The page has a resolution text under each picture.
+  const std::string page = testing_support::RunCommand("pdftotext " + ShellQuoted(pdf.string()) + " -").out;
+  EXPECT_NE(page.find("1280 x 720"), std::string::npos) << page;
+  EXPECT_EQ(page.find("640 x 480") != std::string::npos, program.channels == 2) << page;
+
+  // The setup dialog of the profile, on the card, and the screenshot is the dialog's.
+  const QJsonObject dialog = s["setup"].toObject();
+  ASSERT_FALSE(dialog.isEmpty());
+  EXPECT_EQ(dialog["title"].toString(), "Setup");
+  const QJsonObject controls = dialog["controls"].toObject();
+  EXPECT_EQ(controls.contains("1025"), program.parkDialog) << "the parking group";
+  EXPECT_EQ(controls.contains("1090"), program.parkDialog) << "the AV-out list";
+  const QJsonArray size = dialog["size"].toArray();
+  EXPECT_EQ(size[0].toInt() > size[1].toInt() * 2, program.parkDialog) << "458 x 228 against 312 x 236 units";
+  EXPECT_EQ(QImage(QString::fromStdString(shot.string())).size(), QSize(size[0].toInt(), size[1].toInt()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachFamily, Programs,
+    ::testing::Values(
+        ProgramCase{"dual", KEL2CH_MANAGER_EXE, "Kel2CH Manager", "Ver. 2.2.5.5", 2, "map2.html", {679, 505, 320, 240},
+                    false},
+        ProgramCase{"park", KEL_MANAGER_EXE, "Kel Manager", "J8 Manager 1.2.1.4", 1, "map.html", {679, 325, 320, 422},
+                    true},
+        ProgramCase{"brand", RYN_MANAGER_EXE, "Ryn Manager", "Ver. 1.2.5.4", 1, "map.html", {676, 325, 326, 424},
+                    false}),
+    [](const auto& info) { return std::string(info.param.profile); });
+
+TEST(Program, OpenSetupOnAFolderWithoutSetupFails) {
+  testing_support::TempDir empty;
+  const ProgramRun run = RunProgram(KEL_MANAGER_EXE, "--open-setup " + ShellQuoted(empty.path().string()));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_FALSE(run.state.contains("setup"));
+  EXPECT_EQ(run.state["messages"].toArray(), (QJsonArray{"Please select storage card."}));
+  EXPECT_FALSE(fs::exists(empty / "SETUP"));
+}
+
 }  // namespace

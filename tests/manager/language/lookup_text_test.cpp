@@ -7,7 +7,7 @@
 
 #include "common/text_encoding.h"
 #include "manager/language/version_text.h"
-#include "tests/manager/language/scoped_locale.h"
+#include "tests/support/scoped_locale.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -35,6 +35,7 @@ class TrackerProgramTest : public testing::Test {
         " XDG_RUNTIME_DIR=" + ShellQuoted(dir_.path().string()) + " " + program + " " + arguments + " --state " +
         ShellQuoted(state) + " --screenshot " + ShellQuoted((dir_ / "shot.png").string()));
     status_ = result.status;
+    err_ = result.err;
     std::ifstream in(state);
     if (!in) return nullptr;
     return nlohmann::json::parse(in);
@@ -54,11 +55,12 @@ class TrackerProgramTest : public testing::Test {
   testing_support::TempDir dir_;
   testing_support::TempDir logs_;
   int status_ = -1;
+  std::string err_;  // what the last run printed on its error stream
 };
 
 TEST_F(TrackerProgramTest, TheScreenChoosesTheLayoutAndTheRowsOfAFolderAreShown) {
   nlohmann::json state = Run(KEL_TRACKER_EXE, Logs() + " --row 1");
-  ASSERT_EQ(status_, 0) << state.dump(2);
+  ASSERT_EQ(status_, 0) << err_ << state.dump(2);
   EXPECT_EQ(state["layout"], "small");
   EXPECT_EQ(state["window"], nlohmann::json::array({0, 100, 800, 600}));
   EXPECT_EQ(ShotSize(), std::pair(800, 600));
@@ -74,7 +76,7 @@ TEST_F(TrackerProgramTest, TheScreenChoosesTheLayoutAndTheRowsOfAFolderAreShown)
   EXPECT_TRUE(state["messages"].empty());
 
   state = Run(KEL_TRACKER_EXE, Logs() + " --row 0 --lang 0 --tz 60 --dst", true);
-  ASSERT_EQ(status_, 0) << state.dump(2);
+  ASSERT_EQ(status_, 0) << err_ << state.dump(2);
   EXPECT_EQ(state["layout"], "large");
   EXPECT_EQ(state["window"], nlohmann::json::array({450, 160, 1020, 760}));
   EXPECT_EQ(ShotSize(), std::pair(1020, 760));
@@ -84,7 +86,7 @@ TEST_F(TrackerProgramTest, TheScreenChoosesTheLayoutAndTheRowsOfAFolderAreShown)
 
   // The settings of the last run are where the next one starts.
   state = Run(KEL_TRACKER_EXE, "");
-  ASSERT_EQ(status_, 0);
+  ASSERT_EQ(status_, 0) << err_;
   EXPECT_EQ(state["language"], 0);
   EXPECT_EQ(state["timeZone"], 60);
   EXPECT_EQ(state["dst"], false);
@@ -93,7 +95,7 @@ TEST_F(TrackerProgramTest, TheScreenChoosesTheLayoutAndTheRowsOfAFolderAreShown)
 
 TEST_F(TrackerProgramTest, TheOlderBuildHasItsOwnTitleAndShowsEnglishForTaiwan) {
   const nlohmann::json state = Run(LUMARO_TRACKER_EXE, Logs() + " --lang 11");
-  ASSERT_EQ(status_, 0) << state.dump(2);
+  ASSERT_EQ(status_, 0) << err_ << state.dump(2);
   EXPECT_EQ(state["title"], "Lumaro Lumaro Tracker V.1.0.0.2");
   EXPECT_EQ(state["profile"], "older");
   EXPECT_EQ(state["columns"], nlohmann::json::array({"Date", "Start", "End"}));
@@ -102,7 +104,7 @@ TEST_F(TrackerProgramTest, TheOlderBuildHasItsOwnTitleAndShowsEnglishForTaiwan) 
 
 TEST_F(TrackerProgramTest, ARowIsReplayedOnTheMapForTheStepsAsked) {
   nlohmann::json state = Run(KEL_TRACKER_EXE, Logs() + " --row 1 --play reverse --speed x3 --steps 4 --showtime");
-  ASSERT_EQ(status_, 0) << state.dump(2);
+  ASSERT_EQ(status_, 0) << err_ << state.dump(2);
   const nlohmann::json& map = state["map"];
   EXPECT_TRUE(map["loaded"].get<bool>());
   EXPECT_NE(map["url"].get<std::string>().find("map_ex.html?lang=1"), std::string::npos);
@@ -123,7 +125,7 @@ TEST_F(TrackerProgramTest, ARowIsReplayedOnTheMapForTheStepsAsked) {
 
 TEST_F(TrackerProgramTest, AQuotedPathOpensAndAnOddQuoteOrABadRequestExitsWithTwo) {
   nlohmann::json state = Run(KEL_TRACKER_EXE, ShellQuoted("\"" + logs_.path().string() + "\""));
-  ASSERT_EQ(status_, 0) << state.dump(2);
+  ASSERT_EQ(status_, 0) << err_ << state.dump(2);
   EXPECT_FALSE(state["rows"].empty());
 
   state = Run(KEL_TRACKER_EXE, ShellQuoted("\"" + logs_.path().string()));

@@ -90,6 +90,8 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   if (std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, error) == 0 && !error) {
     return fail(MessageWithPath(messages::kFileSizeImproper, path));
   }
+  // The file source would wait for ever to open a FIFO, and a device never ends.
+  if (!std::filesystem::is_regular_file(status)) return failWithCode(messages::kLoadFile, kFailed);
 
   GstElement* pipeline = gst_pipeline_new(nullptr);
   if (pipeline == nullptr) return failWithCode(messages::kCreateGraph, kFailed);

@@ -1,4 +1,5 @@
 #include <gst/gst.h>
+#include <sys/stat.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -177,6 +178,19 @@ TEST_F(BuildFailure, NotAnMp4File) {
   const auto path = folder / "notes.mp4";
   testing_support::WriteFile(path, std::string(5000, 'x'));
   ExpectFailure(path, "pFSF->Load failed : error code = 0x80004005");
+}
+
+TEST_F(BuildFailure, FifoNamedLikeARecording) {
+  // Opening a FIFO would wait for a writer that never comes.
+  const auto fifo = folder / "drr_20100315_142530.mp4";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ExpectFailure(fifo, "pFSF->Load failed : error code = 0x80004005");
+}
+
+TEST_F(BuildFailure, FolderNamedLikeARecording) {
+  const auto subfolder = folder / "drf_20100315_142530.mp4";
+  std::filesystem::create_directory(subfolder);
+  ExpectFailure(subfolder, "pFSF->Load failed : error code = 0x80004005");
 }
 
 TEST_F(BuildFailure, DecoderThatCannotBeCreated) {

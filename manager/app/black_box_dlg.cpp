@@ -437,7 +437,8 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   if (profile_.channels > 1) {
     const std::string companion = library::CompanionPath(path);
     std::error_code error;
-    transport_.hasChannel2 = std::filesystem::exists(companion, error);
+    // A FIFO or a folder named like the rear recording is no rear channel: the front plays alone.
+    transport_.hasChannel2 = std::filesystem::is_regular_file(companion, error);
     CMyStatic* channel2 = channels_[kChannel2];
     if (transport_.hasChannel2) {
       const int showChannel2 = fullScreen_ ? (showChannel1 == 0 ? 1 : 0) : showChannel1;

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "manager/recording/user_data_writer.h"
@@ -15,6 +14,7 @@ namespace {
 
 using recording::BuildBox;
 using recording::CheckRecordingStructure;
+using testing_support::BytesReadSoFar;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
@@ -83,17 +83,6 @@ TEST(StructureCheck, DamagedSizesEndTheWalkInsteadOfLooping) {
   EXPECT_EQ(Check(""), -1);
 }
 
-// Bytes this process has read so far, through any read call.
-std::uint64_t BytesRead() {
-  std::ifstream io("/proc/self/io");
-  std::string key;
-  std::uint64_t value = 0;
-  while (io >> key >> value) {
-    if (key == "rchar:") return value;
-  }
-  return 0;
-}
-
 TEST(StructureCheck, TheWorkPerFileIsBounded) {
   // Hundreds of thousands of tiny sound tracks ahead of the video track: each used to cost a
   // fresh 128 KiB read, some 40 GB for this 12 MB file. No recording has this many tracks.
@@ -102,9 +91,9 @@ TEST(StructureCheck, TheWorkPerFileIsBounded) {
   for (int i = 0; i < 300000; ++i) tracks += tiny;
   TempDir dir;
   WriteFile(dir / "drf_20100101_000000.mp4", File(tracks + Track("vide")));
-  const std::uint64_t before = BytesRead();
+  const std::uint64_t before = BytesReadSoFar();
   EXPECT_EQ(CheckRecordingStructure((dir / "drf_20100101_000000.mp4").string()), -1);
-  EXPECT_LT(BytesRead() - before, 1u << 20);
+  EXPECT_LT(BytesReadSoFar() - before, 1u << 20);
 
   // Moving on to the next track keeps what the window holds: two tracks read little more
   // than one window, and a stts beyond the window seen from the video track is still beyond.

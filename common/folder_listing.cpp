@@ -11,8 +11,7 @@ std::optional<std::vector<FolderEntry>> ListFolderSorted(const std::filesystem::
   std::filesystem::directory_iterator it(folder, error);
   for (const std::filesystem::directory_iterator end; !error && it != end; it.increment(error)) {
     std::error_code ignored;
-    entries.push_back({.path = it->path(),
-                       .name = it->path().filename().native(),
+    entries.push_back({.name = it->path().filename().native(),
                        .folder = it->is_directory(ignored),
                        .regular = it->is_regular_file(ignored)});
   }

@@ -8,10 +8,10 @@
 namespace common {
 
 // What the listing itself tells of an entry, without asking the file system for more: the
-// kinds come with the names, a size would cost a call per entry.
+// kinds come with the names, a size would cost a call per entry. No path either: a card holds
+// tens of thousands of recordings, and most callers join only the names they keep.
 struct FolderEntry {
-  std::filesystem::path path;
-  std::string name;      // the last component of `path`
+  std::string name;
   bool folder = false;   // a folder, or a link to one
   bool regular = false;  // a regular file, or a link to one
 };

@@ -32,9 +32,10 @@ bool ListLogFiles(const std::filesystem::path& folder, std::vector<LogFile>& fil
   if (!entries) return false;
   for (const common::FolderEntry& entry : *entries) {
     if (!entry.regular) continue;
+    std::filesystem::path path = folder / entry.name;
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(entry.path, error);
-    files.push_back({entry.path, error ? 0 : size});
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    files.push_back({std::move(path), error ? 0 : size});
   }
   return true;
 }

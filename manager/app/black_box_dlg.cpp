@@ -436,7 +436,8 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   if (profile_.channels > 1) {
     const std::string companion = library::CompanionPath(path);
     std::error_code error;
-    transport_.hasChannel2 = std::filesystem::exists(companion, error);
+    // Only a file can be a rear recording: a FIFO or folder of that name would block the player.
+    transport_.hasChannel2 = std::filesystem::is_regular_file(companion, error);
     CMyStatic* channel2 = channels_[kChannel2];
     if (transport_.hasChannel2) {
       const int showChannel2 = fullScreen_ ? (showChannel1 == 0 ? 1 : 0) : showChannel1;

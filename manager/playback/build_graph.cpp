@@ -174,7 +174,9 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (error || !std::filesystem::exists(status)) return fail(Quoted("File \"%s\" not found", path));
-  if (std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, error) == 0 && !error) {
+  // A FIFO, device or folder named like a recording has no size to play, and opening it would
+  // block the window for good.
+  if (!std::filesystem::is_regular_file(status) || (std::filesystem::file_size(path, error) == 0 && !error)) {
     return fail(Quoted("File \"%s\" 's size is improper", path));
   }
 

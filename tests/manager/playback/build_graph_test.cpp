@@ -1,4 +1,5 @@
 #include <gst/gst.h>
+#include <sys/stat.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -168,6 +169,16 @@ TEST_F(BuildFailure, EmptyFile) {
   const auto path = folder / "empty.mp4";
   testing_support::WriteFile(path, "");
   ExpectFailure(path, "File \"" + path.string() + "\" 's size is improper");
+}
+
+TEST_F(BuildFailure, FifoOrFolderNamedLikeARecordingIsRefusedWithoutOpeningIt) {
+  const auto fifo = folder / "drr_20100315_142530.mp4";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  ExpectFailure(fifo, "File \"" + fifo.string() + "\" 's size is improper");  // would block if opened
+  channel.messages.texts.clear();
+  const auto directory = folder / "drf_20100315_142530.mp4";
+  std::filesystem::create_directory(directory);
+  ExpectFailure(directory, "File \"" + directory.string() + "\" 's size is improper");
 }
 
 TEST_F(BuildFailure, FileWithoutMovieHeader) {

@@ -9,6 +9,7 @@
 #   blackbox_add_test(NAME [NO_MAIN] SOURCES ... [LIBS ...])  a GoogleTest executable run by ctest
 #   blackbox_test_executable(NAME SOURCES ... [LIBS ...])     a test executable registered by hand
 #   blackbox_add_webengine_test(NAME)                         registers one that opens web views
+#   blackbox_webengine_test_properties(NAME [VAR=VALUE ...])  a registered test that opens them
 #   blackbox_add_bench(NAME SOURCES ... [LIBS ...])           a Google Benchmark executable
 #
 # Include paths: a target sees its own headers and the public headers of what it links, nothing
@@ -160,19 +161,25 @@ function(blackbox_add_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
 
-# blackbox_add_webengine_test(NAME): registers as a test an executable that opens real web views
-# (declare it with blackbox_test_executable()). QtWebEngine takes about 300 MiB, so these never run at the same time.
-# Under AddressSanitizer, Chromium's own sized deletes inside libQt6WebEngineCore trip the
-# new/delete size check; that check is switched off for these tests only (everything else about
-# them stays checked).
-function(blackbox_add_webengine_test name)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK webengine
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1")
+# blackbox_webengine_test_properties(NAME [VAR=VALUE ...]): a test that opens real web views, in
+# its own process or in the programs it starts. QtWebEngine takes about 300 MiB, so these never run
+# at the same time. Under AddressSanitizer, Chromium's own sized deletes inside libQt6WebEngineCore
+# trip the new/delete size check; that check is switched off for these tests only (everything else
+# about them stays checked). ASan's options are separated by colons, as a path list is.
+function(blackbox_webengine_test_properties name)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK webengine
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;${ARGN}")
   if(BLACKBOX_SANITIZE)
     set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT_MODIFICATION "ASAN_OPTIONS=string_append::new_delete_type_mismatch=0")
+      ENVIRONMENT_MODIFICATION "ASAN_OPTIONS=path_list_append:new_delete_type_mismatch=0")
   endif()
+endfunction()
+
+# blackbox_add_webengine_test(NAME): registers as a test an executable that opens real web views
+# (declare it with blackbox_test_executable()).
+function(blackbox_add_webengine_test name)
+  add_test(NAME ${name} COMMAND ${name})
+  blackbox_webengine_test_properties(${name})
 endfunction()
 
 # Benchmarks print figures; nothing here fails a build or a test run.

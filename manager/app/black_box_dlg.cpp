@@ -437,7 +437,7 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   if (profile_.channels > 1) {
     const std::string companion = library::CompanionPath(path);
     std::error_code error;
-    // A FIFO or a folder named like the rear recording is no rear channel: the front plays alone.
+    // Only a file can be a rear recording: a FIFO or folder of that name would block the player.
     transport_.hasChannel2 = std::filesystem::is_regular_file(companion, error);
     CMyStatic* channel2 = channels_[kChannel2];
     if (transport_.hasChannel2) {

@@ -183,17 +183,17 @@ void PerformOutputActions(CBlackBoxDlg& window, const ManagerOptions& options, g
 
 void WhenSettled(QObject* context, std::function<bool()> settled, std::function<void()> then,
                  std::chrono::milliseconds timeout) {
+  // A child of the context, so it ends with it when the window goes first.
+  auto* poll = new QTimer(context);
   QElapsedTimer clock;
   clock.start();
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [=] {
-    if (settled() || clock.hasExpired(timeout.count())) {
-      then();
-      return;
-    }
-    QTimer::singleShot(20, context, *poll);
-  };
-  QTimer::singleShot(0, context, *poll);
+  QObject::connect(poll, &QTimer::timeout, context, [=] {
+    if (!settled() && !clock.hasExpired(timeout.count())) return;
+    poll->stop();
+    poll->deleteLater();
+    then();
+  });
+  poll->start(20);
 }
 
 }  // namespace app

@@ -87,11 +87,11 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (error || !std::filesystem::exists(status)) return fail(MessageWithPath(messages::kFileNotFound, path));
-  if (std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, error) == 0 && !error) {
+  // A FIFO, device or folder named like a recording has no size to play, and opening it would
+  // block the window for good.
+  if (!std::filesystem::is_regular_file(status) || (std::filesystem::file_size(path, error) == 0 && !error)) {
     return fail(MessageWithPath(messages::kFileSizeImproper, path));
   }
-  // The file source would wait for ever to open a FIFO, and a device never ends.
-  if (!std::filesystem::is_regular_file(status)) return failWithCode(messages::kLoadFile, kFailed);
 
   GstElement* pipeline = gst_pipeline_new(nullptr);
   if (pipeline == nullptr) return failWithCode(messages::kCreateGraph, kFailed);

@@ -43,7 +43,7 @@ class BadCardPrograms : public ::testing::Test {
     fs::remove(statePath);
     // In the scratch folder: the manager keeps its TempMO.ini in the working folder.
     const auto outcome = reliability_test::RunWithTimeLimit(
-        "env -C " + ShellQuoted(dir_->path().string()) + " QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
+        "cd " + ShellQuoted(dir_->path().string()) + " && env QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
             ShellQuoted(program) + " " + arguments + " --state " + ShellQuoted(statePath.string()),
         120);
     EXPECT_NE(outcome.status, 124) << program << " " << arguments << " did not finish";

@@ -32,10 +32,10 @@ ProgramRun RunProgram(const char* program, const std::string& arguments, const s
   fs::remove(statePath);
   const auto result = RunCommand("cd " + ShellQuoted(work.path().string()) + " && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
                                  environment + " " + ShellQuoted(program) + " " + arguments + " --state " +
-                                 ShellQuoted(statePath.string()) + " 2>&1");
+                                 ShellQuoted(statePath.string()));
   ProgramRun run;
   run.status = result.status;
-  run.err = result.out;
+  run.err = result.out + result.err;
   std::ifstream file(statePath);
   const std::string text((std::istreambuf_iterator<char>(file)), {});
   run.state = QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();

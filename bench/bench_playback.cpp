@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "manager/playback/build_graph.h"
-#include "manager/playback/graph_notify_waiter.h"
+#include "manager/playback/graph_event.h"
 #include "manager/playback/gstreamer.h"
 #include "manager/playback/transport.h"
 #include "tools/samplecard/clip_encoder.h"

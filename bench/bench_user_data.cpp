@@ -10,6 +10,7 @@
 
 #include "manager/recording/sensor_record.h"
 #include "manager/recording/user_data_writer.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -55,27 +56,16 @@ const Recording& LongRecording() {
   return recording;
 }
 
-// Bytes this process has read through read(2) and friends so far.
-std::uint64_t BytesRead() {
-  std::ifstream io("/proc/self/io");
-  std::string key;
-  std::uint64_t value = 0;
-  while (io >> key >> value) {
-    if (key == "rchar:") return value;
-  }
-  return 0;
-}
-
 void BM_LoadAndParseUserData(benchmark::State& state) {
   const Recording& r = LongRecording();
   std::uint64_t perOpen = 0;
   for (auto _ : state) {
-    const std::uint64_t before = BytesRead();
+    const std::uint64_t before = testing_support::BytesReadSoFar();
     recording::MVOXUDAT record;
     if (recording::LoadUserData(r.path.string(), record) != 0) state.SkipWithError("load failed");
     record.cursor = 0;
     if (recording::ParseUserData(record) != 0) state.SkipWithError("parse failed");
-    perOpen = BytesRead() - before;
+    perOpen = testing_support::BytesReadSoFar() - before;
     benchmark::DoNotOptimize(record);
   }
   state.counters["file_bytes"] = static_cast<double>(fs::file_size(r.path));

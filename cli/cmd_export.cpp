@@ -25,17 +25,9 @@ int RunExport(std::span<const std::string> args) {
   const std::string format_name = parsed->Option("format", "");
   const auto format = tracker::ExportFormatNamed(format_name);
   if (!format) return Fail(kExitBadArguments, "--format takes gpx, kml or csv, not '" + format_name + "'");
-  const auto zone_index = TimeZoneIndexOption(*parsed);
-  if (!zone_index) return kExitBadArguments;
-  const auto profile_id = ProfileOption(*parsed);
-  if (!profile_id) return kExitBadArguments;
-  const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(*zone_index);
-
-  tracker::TrackDocument document;
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, tracker::ProfileFor(*profile_id), document);
-      status != kExitOk) {
-    return status;
-  }
+  OpenedTrack track;
+  if (const int status = OpenTrackOfOptions(*parsed, track); status != kExitOk) return status;
+  const tracker::TrackDocument& document = track.document;
   std::vector<std::int32_t> positions;
   if (parsed->options.contains("row")) {
     const auto position = RowOption(*parsed, document.trips);
@@ -46,7 +38,7 @@ int RunExport(std::span<const std::string> args) {
   }
   return WriteOutputFile(parsed->Option("output", ""),
                          tracker::ExportTracks(*format, document.trips, document.points, positions,
-                                               tracker::OffsetSeconds(zone, parsed->Has("dst"))));
+                                               tracker::OffsetSeconds(track.zone, parsed->Has("dst"))));
 }
 
 }  // namespace cli

@@ -4,7 +4,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/recording_data.h"
-#include "manager/library/recording_name.h"
+#include "common/path_text.h"
 #include "manager/recording/gps_decode.h"
 #include "manager/recording/samples.h"
 
@@ -138,7 +138,7 @@ int RunGps(std::span<const std::string> args) {
   else if (format == "csv")
     PrintCsv(rows);
   else
-    PrintGpx(rows, library::FileNameOf(path));
+    PrintGpx(rows, common::FileNameOf(path));
   return kExitOk;
 }
 

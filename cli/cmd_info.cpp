@@ -4,6 +4,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/recording_data.h"
+#include "common/path_text.h"
 #include "manager/library/recording_name.h"
 #include "manager/recording/samples.h"
 #include "manager/recording/structure_check.h"
@@ -26,7 +27,7 @@ int RunInfo(std::span<const std::string> args) {
   if (times > 0) firstTime = FormatSampleTime(recording::TimeSampleAt(record, 0));
 
   nlohmann::ordered_json info;
-  info["name"] = std::string(library::FileNameOf(path));
+  info["name"] = std::string(common::FileNameOf(path));
   info["date"] = library::RecordingDateText(path);
   info["time"] = library::RecordingTimeText(path);
   info["cause"] = std::string(library::RecordingCause(path));

@@ -18,25 +18,17 @@ int RunPage(std::span<const std::string> args) {
     return Fail(kExitBadArguments,
                 "usage: blackbox page PATH --row N [--tz INDEX] [--dst] [--profile current|older] [--json]");
   }
-  const auto zone_index = TimeZoneIndexOption(*parsed);
-  if (!zone_index) return kExitBadArguments;
-  const auto profile_id = ProfileOption(*parsed);
-  if (!profile_id) return kExitBadArguments;
-  const tracker::TrackerProfile& profile = tracker::ProfileFor(*profile_id);
-  const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(*zone_index);
-
-  tracker::TrackDocument document;
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, profile, document); status != kExitOk) {
-    return status;
-  }
+  OpenedTrack track;
+  if (const int status = OpenTrackOfOptions(*parsed, track); status != kExitOk) return status;
+  const tracker::TrackDocument& document = track.document;
   const auto position = RowOption(*parsed, document.trips);
   if (!position) return kExitBadArguments;
-  const tracker::TripRecord& row =
-      document.trips.rows[static_cast<std::size_t>(document.trips.order[static_cast<std::size_t>(*position)])];
+  const tracker::TripRecord& row = RowAtPosition(document.trips, *position);
   // Selecting a row draws the line for day and drive rows only.
   const std::optional<tracker::PageCall> call =
-      tracker::ShowRowCall(row, document.points, tracker::OffsetSeconds(zone, parsed->Has("dst")),
-                           row.type != tracker::RowType::kParking, {profile.thin_route, profile.sends_levels});
+      tracker::ShowRowCall(row, document.points, tracker::OffsetSeconds(track.zone, parsed->Has("dst")),
+                           row.type != tracker::RowType::kParking,
+                           {track.profile->thin_route, track.profile->sends_levels});
 
   if (parsed->Has("json")) {
     nlohmann::ordered_json out;

@@ -7,7 +7,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "manager/playback/build_graph.h"
-#include "manager/playback/graph_notify_waiter.h"
+#include "manager/playback/graph_event.h"
 #include "manager/playback/transport.h"
 
 namespace cli {

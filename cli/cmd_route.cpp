@@ -16,19 +16,13 @@ int RunRoute(std::span<const std::string> args) {
   if (parsed->positional.size() != 1 || !parsed->options.contains("row")) {
     return Fail(kExitBadArguments, "usage: blackbox route PATH --row N [--profile current|older] [--json]");
   }
-  const auto profile_id = ProfileOption(*parsed);
-  if (!profile_id) return kExitBadArguments;
-  const tracker::TrackerProfile& profile = tracker::ProfileFor(*profile_id);
-
-  tracker::TrackDocument document;
-  const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex);
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, profile, document); status != kExitOk) {
-    return status;
-  }
+  OpenedTrack track;
+  if (const int status = OpenTrackOfOptions(*parsed, track); status != kExitOk) return status;
+  const tracker::TrackDocument& document = track.document;
+  const tracker::TrackerProfile& profile = *track.profile;
   const auto position = RowOption(*parsed, document.trips);
   if (!position) return kExitBadArguments;
-  const tracker::TripRecord& row =
-      document.trips.rows[static_cast<std::size_t>(document.trips.order[static_cast<std::size_t>(*position)])];
+  const tracker::TripRecord& row = RowAtPosition(document.trips, *position);
   const tracker::EncodedRoute route = tracker::EncodeRowRoute(row, document.points, profile.thin_route);
 
   if (parsed->Has("json")) {

@@ -13,15 +13,10 @@ int RunSave(std::span<const std::string> args) {
   const auto parsed = ParseArguments(args, {}, {"profile"}, error);
   if (!parsed) return Fail(kExitBadArguments, error);
   if (parsed->positional.size() != 2) return Fail(kExitBadArguments, "save needs a folder or trip database and an output file");
-  const auto profile_id = ProfileOption(*parsed);
-  if (!profile_id) return kExitBadArguments;
-  const tracker::TrackerProfile& profile = tracker::ProfileFor(*profile_id);
-
-  tracker::TrackDocument document;
-  const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex);
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, profile, document); status != kExitOk) {
-    return status;
-  }
+  OpenedTrack track;
+  if (const int status = OpenTrackOfOptions(*parsed, track); status != kExitOk) return status;
+  const tracker::TrackDocument& document = track.document;
+  const tracker::TrackerProfile& profile = *track.profile;
   // Every row, in the order the list shows them, as the window saves its checked rows.
   std::vector<tracker::TripRecord> rows;
   rows.reserve(document.trips.order.size());

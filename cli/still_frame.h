@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "manager/playback/message_box.h"
-#include "manager/playback/result_block.h"
+#include "manager/playback/build_graph.h"
+#include "manager/playback/messages.h"
 #include "manager/playback/video.h"
 
 namespace cli {

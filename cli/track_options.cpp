@@ -51,11 +51,14 @@ std::optional<int> TimeZoneIndexOption(const Arguments& parsed) {
   return index;
 }
 
-std::optional<tracker::TrackerProfileId> ProfileOption(const Arguments& parsed) {
+const tracker::TrackerProfile* ProfileOption(const Arguments& parsed) {
   const std::string name = parsed.Option("profile", "current");
   const std::optional<tracker::TrackerProfileId> id = tracker::ProfileNamed(name);
-  if (!id) Fail(kExitBadArguments, "--profile takes current or older, not '" + name + "'");
-  return id;
+  if (!id) {
+    Fail(kExitBadArguments, "--profile takes current or older, not '" + name + "'");
+    return nullptr;
+  }
+  return &tracker::ProfileFor(*id);
 }
 
 std::optional<std::int32_t> RowOption(const Arguments& parsed, const tracker::TripList& trips) {
@@ -68,6 +71,10 @@ std::optional<std::int32_t> RowOption(const Arguments& parsed, const tracker::Tr
     return std::nullopt;
   }
   return *row;
+}
+
+const tracker::TripRecord& RowAtPosition(const tracker::TripList& trips, std::int32_t position) {
+  return trips.rows[static_cast<std::size_t>(trips.order[static_cast<std::size_t>(position)])];
 }
 
 const tracker::TrackerProfile& ProfileForFile(const std::string& path) {
@@ -95,6 +102,15 @@ int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone,
   if (result == tracker::OpenResult::kRowsReady) return kExitOk;
   if (result == tracker::OpenResult::kRefusedFile) return Fail(kExitUnreadable, path + ": " + tracker::Describe(refused));
   return Fail(kExitUnreadable, path + ": " + tracker::Describe(result));
+}
+
+int OpenTrackOfOptions(const Arguments& parsed, OpenedTrack& track) {
+  const std::optional<int> zone_index = TimeZoneIndexOption(parsed);
+  if (!zone_index) return kExitBadArguments;
+  track.profile = ProfileOption(parsed);
+  if (track.profile == nullptr) return kExitBadArguments;
+  track.zone = tracker::TimeZoneOffsetAt(*zone_index);
+  return OpenTrackPath(parsed.positional[0], track.zone, *track.profile, track.document);
 }
 
 int WriteOutputFile(const std::string& path, std::string_view bytes) {

@@ -15,8 +15,11 @@ add_link_options(-fsanitize=${BLACKBOX_FUZZ_SANITIZERS})
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LZO2 REQUIRED IMPORTED_TARGET lzo2)
 
+# Declared as in the full build, so the fuzz build holds to the same layers.
+include(cmake/BlackboxTargets.cmake)
+
 add_subdirectory(common)
-add_subdirectory(manager/app/language)
+add_subdirectory(manager/language)
 add_subdirectory(manager/recording)
 add_subdirectory(manager/library)
 add_subdirectory(manager/setup)

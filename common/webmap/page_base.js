@@ -38,6 +38,20 @@
     return out;
   };
 
+  // The position marker on `map`: a dot of `fill` with a `rim`, made on first use (pass null),
+  // moved to `latlng`, shown and kept above the routes. Returns the marker to pass next time.
+  webmap.placePositionMarker = function (map, marker, latlng, fill, rim) {
+    if (!marker) {
+      marker = L.circleMarker(latlng, {
+        radius: 7, color: rim, weight: 2, fillColor: fill, fillOpacity: 1, interactive: false
+      });
+    }
+    marker.setLatLng(latlng);
+    if (!map.hasLayer(marker)) marker.addTo(map);
+    marker.bringToFront();
+    return marker;
+  };
+
   // Text for the page's HTML, never markup.
   webmap.escapeHtml = function (text) {
     return String(text).replace(/[&<>"']/g, function (c) {

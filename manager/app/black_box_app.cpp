@@ -9,9 +9,9 @@
 #include "common/gui/automation.h"
 #include "manager/app/black_box_dlg.h"
 #include "manager/app/language_choice.h"
-#include "manager/app/language/language.h"
-#include "manager/app/language/lookup_text.h"
 #include "manager/app/manager_options.h"
+#include "manager/language/language.h"
+#include "manager/language/lookup_text.h"
 
 namespace app {
 

@@ -14,7 +14,7 @@
 #include <filesystem>
 
 #include "common/gui/message_box.h"
-#include "manager/app/language/lookup_text.h"
+#include "common/path_text.h"
 #include "manager/app/recording_list_model.h"
 #include "manager/display/button_table.h"
 #include "manager/display/google_map.h"
@@ -24,6 +24,7 @@
 #include "manager/display/palette.h"
 #include "manager/display/recording_track.h"
 #include "manager/display/video_layout.h"
+#include "manager/language/lookup_text.h"
 #include "manager/library/recording_name.h"
 #include "manager/playback/build_graph.h"
 #include "manager/playback/transport.h"
@@ -342,7 +343,7 @@ setup::CardSystem& CBlackBoxDlg::Card() {
 void CBlackBoxDlg::LoadFolder(const std::string& folder) {
   // An empty folder would become the root of the file system, scanned and cleaned of stubs.
   if (folder.empty()) return;
-  list_->LoadFolder(library::FolderWithSeparator(folder));
+  list_->LoadFolder(common::WithTrailingSeparator(folder));
 }
 
 void CBlackBoxDlg::ClickRow(int row) {
@@ -393,7 +394,7 @@ void CBlackBoxDlg::DebugOutput(std::string_view line) {
 void CBlackBoxDlg::OpenRecording(const std::string& path) {
   WaitCursor wait;
   WindowMessages messages(this);
-  Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText(library::FileNameOf(path))));
+  Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText(common::FileNameOf(path))));
   ResetPositionDisplay();
 
   const bool hasData = recording::LoadSensorRecord(path, sensor_);
@@ -415,7 +416,7 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   transport_.hasAudioRenderer = resultBlock_.hasAudioRenderer;
   if (!built) {
     wait.Off();
-    gui::ShowMessage(this, FromUtf8(std::string(library::FileNameOf(path)) + " file open error!"), windowTitle());
+    gui::ShowMessage(this, FromUtf8(std::string(common::FileNameOf(path)) + " file open error!"), windowTitle());
   }
   for (const Rect& rect : {kNoAudioIcon, kSpeakerIcon, kVolumeArea}) Invalidate(rect);
   if (!built) return;
@@ -427,7 +428,7 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
     const int structure = recording::CheckRecordingStructure(path);
     if (structure != recording::kStructureOk && structure != recording::kStructureCannotOpen) {
       wait.Off();
-      gui::ShowMessage(this, FromUtf8("File \"" + std::string(library::FileNameOf(path)) + "\" is broken!"),
+      gui::ShowMessage(this, FromUtf8("File \"" + std::string(common::FileNameOf(path)) + "\" is broken!"),
                        windowTitle());
       return;
     }
@@ -447,7 +448,7 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
       channelRecords_[kChannel2] = {true, 1.0, 90, companionResult.hasAudioRenderer};
       if (!companionBuilt) {
         wait.Off();
-        gui::ShowMessage(this, FromUtf8(std::string(library::FileNameOf(companion)) + " file open error!"),
+        gui::ShowMessage(this, FromUtf8(std::string(common::FileNameOf(companion)) + " file open error!"),
                          windowTitle());
         return;
       }

@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QString>
 
-#include "manager/app/language/language.h"
+#include "manager/language/language.h"
 
 namespace app {
 

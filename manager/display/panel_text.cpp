@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "manager/app/language/lookup_text.h"
 #include "manager/display/palette.h"
+#include "manager/language/lookup_text.h"
 
 namespace display {
 namespace {

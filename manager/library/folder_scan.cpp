@@ -1,56 +1,30 @@
 #include "manager/library/folder_scan.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
+#include "common/folder_listing.h"
+#include "common/path_text.h"
 #include "manager/library/recording_name.h"
 
 namespace library {
-namespace {
-
-struct Entry {
-  std::string name;
-  bool folder = false;
-};
-
-std::vector<Entry> ReadFolderSorted(const std::string& folder) {
-  std::vector<Entry> entries;
-  std::error_code error;
-  std::filesystem::directory_iterator it(folder, error);
-  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-    std::error_code typeError;
-    entries.push_back(Entry{it->path().filename().string(), it->is_directory(typeError)});
-  }
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
-  return entries;
-}
-
-}  // namespace
-
-std::string JoinPath(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  if (!path.empty() && path.back() != '/' && path.back() != '\\') path += '/';
-  path += name;
-  return path;
-}
 
 void ScanFolder(const std::string& folder, std::string_view prefix, int& depth, CSortStringArray& paths,
                 const StubHandling& stubs) {
   ++depth;
-  for (const Entry& entry : ReadFolderSorted(folder)) {
-    if (entry.name == "." || entry.name == "..") continue;
+  const auto entries = common::ListFolderSorted(folder);
+  for (const common::FolderEntry& entry : entries ? *entries : std::vector<common::FolderEntry>{}) {
+    const std::string& name = entry.name;
     if (entry.folder) {
       // Too deep: skip this subfolder, but keep the folder's own recordings that come after it.
-      if (depth < kMaxScanDepth) ScanFolder(JoinPath(folder, entry.name), prefix, depth, paths, stubs);
+      if (depth < kMaxScanDepth) ScanFolder(common::JoinPath(folder, name), prefix, depth, paths, stubs);
       continue;
     }
-    if (!HasRecordingExtension(entry.name)) continue;
-    std::string path = JoinPath(folder, entry.name);
+    if (!HasRecordingExtension(name)) continue;
+    std::string path = common::JoinPath(folder, name);
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || !entry.name.starts_with(prefix)) continue;
+    if (error || !name.starts_with(prefix)) continue;
     if (size > kStubSize) {
       paths.Add(std::move(path));
     } else {

@@ -31,7 +31,4 @@ void ScanFolder(const std::string& folder, std::string_view prefix, int& depth, 
 // The recording list of a folder as the manager builds it: scanned and sorted.
 CSortStringArray BuildRecordingList(const std::string& folder, const StubHandling& stubs = {});
 
-// Joins a folder and a name with one separator.
-std::string JoinPath(std::string_view folder, std::string_view name);
-
 }  // namespace library

@@ -1,6 +1,5 @@
 #include "manager/library/last_folder_file.h"
 
-
 #include "common/atomic_file.h"
 #include "common/file_reader.h"
 #include "common/text_encoding.h"
@@ -25,11 +24,6 @@ std::string LastFolderFromBytes(std::string_view bytes) {
   // The text ends at the first zero unit, and at most 259 units are taken.
   units = units.substr(0, std::min(units.find(u'\0'), kLastFolderMaxRead));
   return common::Utf16ToUtf8(units);
-}
-
-std::string FolderWithSeparator(std::string folder) {
-  if (folder.empty() || (folder.back() != '/' && folder.back() != '\\')) folder += '/';
-  return folder;
 }
 
 }  // namespace library

@@ -24,7 +24,4 @@ std::optional<std::string> ReadLastFolder(const std::filesystem::path& file);
 // The folder stored in the file's bytes.
 std::string LastFolderFromBytes(std::string_view bytes);
 
-// The path the folder dialog hands to the scan: a folder always ends with a separator.
-std::string FolderWithSeparator(std::string folder);
-
 }  // namespace library

@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "manager/app/language/lookup_text.h"
+#include "common/path_text.h"
+#include "manager/language/lookup_text.h"
 #include "manager/library/last_folder_file.h"
 #include "manager/library/recording_name.h"
 
@@ -21,7 +22,8 @@ void RecordingList::OnFolderCommand() {
     initial = home != nullptr && *home != '\0' ? home : "/";
   }
   const auto chosen = view_.ChooseFolder(initial, language::LookupText(language::keys::kSearchFolder));
-  if (chosen) LoadFolder(FolderWithSeparator(*chosen));
+  // An empty answer is no folder: scanning it as the root would delete stubs all over the disk.
+  if (chosen && !chosen->empty()) LoadFolder(common::WithTrailingSeparator(*chosen));
 }
 
 void RecordingList::LoadFolder(const std::string& folder) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/path_text.h"
 #include "common/text_encoding.h"
 
 namespace library {
@@ -11,12 +12,8 @@ constexpr std::size_t kDisplayedNameLength = 19;
 constexpr std::size_t kCauseWindow = 18;
 constexpr std::size_t kSortKeyLength = 23;
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-std::size_t AfterLastSeparator(std::string_view path) {
-  const auto it = std::find_if(path.rbegin(), path.rend(), IsSeparator);
-  return static_cast<std::size_t>(path.rend() - it);
-}
+using common::FileNameOf;
+using common::FolderOf;
 
 // `length` characters from `start` of the displayed part of the name (its first 19
 // characters), with `mark` inserted at the two indexes; an index past the end appends.
@@ -31,10 +28,6 @@ std::string SplitField(std::string_view path, std::size_t start, std::size_t len
 }
 
 }  // namespace
-
-std::string_view FileNameOf(std::string_view path) { return path.substr(AfterLastSeparator(path)); }
-
-std::string_view FolderOf(std::string_view path) { return path.substr(0, AfterLastSeparator(path)); }
 
 bool HasRecordingExtension(std::string_view name) { return name.ends_with(kRecordingExtension); }
 

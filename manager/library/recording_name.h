@@ -7,16 +7,12 @@ namespace library {
 
 // What a recording's path says about it. A name is "drf_YYYYMMDD?HHMMSS.mp4": the channel
 // prefix, the start date, one separator that is never read, the start time. The folder tells
-// why it was recorded. Both '/' and '\' separate path components. "Characters" are UTF-16
+// why it was recorded. Both '/' and '\' separate path components (common/path_text.h). "Characters" are UTF-16
 // code units, as on the camera's Windows-era software.
 
 inline constexpr std::string_view kChannel1Prefix = "drf_";
 inline constexpr std::string_view kChannel2Prefix = "drr_";
 inline constexpr std::string_view kRecordingExtension = ".mp4";
-
-// The last component of the path, and everything before it including the separator.
-std::string_view FileNameOf(std::string_view path);
-std::string_view FolderOf(std::string_view path);
 
 // Ends in ".mp4", exactly: ".MP4" does not count.
 bool HasRecordingExtension(std::string_view name);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "manager/playback/rgb_image.h"
 #include "manager/playback/video.h"
 
 namespace output {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "manager/app/language/lookup_text.h"
+#include "manager/language/lookup_text.h"
 #include "manager/recording/gps_decode.h"
 
 namespace output {

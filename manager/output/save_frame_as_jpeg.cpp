@@ -8,7 +8,7 @@
 namespace output {
 
 FrameSave SaveFrameAsJpeg(playback::CVideo& video, const std::filesystem::path& path) {
-  if (!video.control || !video.seeking || !video.windowless) return FrameSave::NothingToGrab;
+  if (!video.graph || !video.windowless) return FrameSave::NothingToGrab;
   if (video.state == 3) playback::Pause(video);
   const playback::RgbImage* frame = GrabFrame(video);
   if (frame == nullptr) return FrameSave::NothingToGrab;

@@ -4,13 +4,13 @@
 #include <ctime>
 
 #include "common/text_encoding.h"
-#include "manager/library/recording_name.h"
+#include "common/path_text.h"
 
 namespace output {
 
 std::string ProposedSnapshotName(std::string_view recordingPath, std::optional<recording::TimeSample> time) {
   // Looked for in the file name only: a folder called drf_... must not put a path into the name.
-  const std::u16string name = common::Utf8ToUtf16(library::FileNameOf(recordingPath));
+  const std::u16string name = common::Utf8ToUtf16(common::FileNameOf(recordingPath));
   const std::size_t found = name.find(u"drf_");
   const std::size_t start = found == std::u16string::npos ? 0 : found;
   const std::size_t end = name.size() >= 4 ? name.size() - 4 : name.size();

@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-#include "manager/playback/filter_catalog.h"
+#include "manager/playback/graph_elements.h"
 
 namespace playback {
 
@@ -13,7 +13,7 @@ void EnsureGStreamer() {
   std::call_once(once, [] {
     gst_init(nullptr, nullptr);
     // Load the plugins of every role now, so the first recording opens as fast as the next.
-    const FilterCatalog catalog;
+    const ElementCatalog catalog;
     for (const auto* role : {&catalog.source, &catalog.h264Decoder, &catalog.aacDecoder, &catalog.videoRenderer,
                              &catalog.audioRenderer}) {
       for (const std::string& name : *role) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 typedef struct _GstElement GstElement;
+typedef struct _GstMessage GstMessage;
 typedef struct _GstPad GstPad;
 
 namespace playback {

@@ -5,10 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "manager/playback/graph_bus.h"
-#include "manager/playback/graph_control.h"
-#include "manager/playback/letter_box.h"
-#include "manager/playback/source_streams.h"
+#include "manager/playback/pipeline.h"
 #include "manager/playback/video_renderer.h"
 #include "manager/playback/volume_level.h"
 
@@ -17,7 +14,7 @@ namespace {
 
 constexpr double kUnitsPerSecond = 10'000'000.0;
 
-bool HasGraph(const CVideo& video) { return video.graph && video.control; }
+bool HasGraph(const CVideo& video) { return video.graph != nullptr; }
 
 void SetVolume(CVideo& video, std::int32_t hundredthsOfDecibel) {
   if (!video.graph) return;
@@ -34,7 +31,7 @@ void PauseIfRunning(CVideo& video) {
 }
 
 bool Step(CVideo& video, double seconds) {
-  if (!video.control || !video.seeking) return false;
+  if (!HasGraph(video)) return false;
   PauseIfRunning(video);
   const auto current = QueryPosition(video);
   if (!current) return false;
@@ -62,24 +59,31 @@ bool AttachWindow(CVideo& video, VideoSurface* window) {
   return true;
 }
 
+void DetachWindow(CVideo& video) {
+  video.renderer->SetSurface(nullptr);
+  if (video.events) video.events->SetNotifyWindow(nullptr, 0);
+  video.videoWindow = nullptr;
+  video.notifyWindow = nullptr;
+}
+
 void Play(CVideo& video) {
   if (!HasGraph(video)) return;
-  gst_element_set_state(video.control.get(), GST_STATE_PLAYING);
+  gst_element_set_state(video.graph.get(), GST_STATE_PLAYING);
   video.state = 3;
 }
 
 void Pause(CVideo& video) {
   if (!HasGraph(video)) return;
-  gst_element_set_state(video.control.get(), GST_STATE_PAUSED);
+  gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
   WaitUntilSettled(video);
   video.state = 2;
 }
 
 void StopAndRewind(CVideo& video) {
-  if (!HasGraph(video) || !video.seeking) return;
+  if (!HasGraph(video)) return;
   // Stopping a GStreamer pipeline (READY) would make the demuxer forget its streams: stay
   // paused at the start instead.
-  gst_element_set_state(video.control.get(), GST_STATE_PAUSED);
+  gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
   SeekPipeline(video, 0);
   video.state = 1;
   if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
@@ -89,13 +93,10 @@ void Teardown(CVideo& video) {
   if (video.graph) gst_element_set_state(video.graph.get(), GST_STATE_NULL);
   // No streaming thread runs any more: the bus watch and the held pads can go.
   video.bus.reset();
-  video.position.reset();
-  video.control.reset();
-  video.seeking.reset();
   video.windowless.reset();
   video.graph.reset();
   video.events.reset();
-  video.sourceStreams.reset();
+  video.source.reset();
   video.streamSize.reset();
   video.renderer->Clear();
   if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
@@ -103,7 +104,7 @@ void Teardown(CVideo& video) {
 }
 
 bool SeekTo(CVideo& video, double target) {
-  if (!video.control || !video.seeking) return false;
+  if (!HasGraph(video)) return false;
   PauseIfRunning(video);
   const auto duration = QueryDuration(video);
   if (!duration) return false;
@@ -118,7 +119,7 @@ bool StepBack(CVideo& video) { return Step(video, -1.0); }
 bool StepForward(CVideo& video) { return Step(video, 1.0); }
 
 void SetRate(CVideo& video, double rate) {
-  if (!video.position || !(rate > 0.0) || !std::isfinite(rate) || rate == video.rate) return;
+  if (!HasGraph(video) || !(rate > 0.0) || !std::isfinite(rate) || rate == video.rate) return;
   video.rate = rate;
   // GStreamer changes the rate only through a seek: seek to where the channel is now.
   if (const auto now = QueryPosition(video)) SeekPipeline(video, *now);

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "manager/playback/graph_event.h"
-#include "manager/playback/result_codes.h"
+#include "manager/playback/messages.h"
 #include "manager/playback/video.h"
 #include "manager/playback/video_surface.h"
 
@@ -15,6 +15,11 @@ namespace playback {
 
 // Takes the surface's client rectangle; state 0. False (and no change) without a surface.
 bool AttachWindow(CVideo& video, VideoSurface* window);
+// Cuts the channel off from its video window and its notify target (videoWindow and
+// notifyWindow become null). Returns once a frame or a graph notice that is being handed to
+// either has arrived, and nothing reaches them afterwards: a window calls this before its own
+// state goes away. The pipeline keeps running, unseen; events still queue for PumpGraphEvents.
+void DetachWindow(CVideo& video);
 void Play(CVideo& video);
 void Pause(CVideo& video);
 // Pauses at position 0 (the pipeline keeps its streams, so Play starts from the beginning).

@@ -1,7 +1,6 @@
 #include "manager/playback/video.h"
 
-#include "manager/playback/graph_bus.h"
-#include "manager/playback/source_streams.h"
+#include "manager/playback/pipeline.h"
 #include "manager/playback/transport.h"
 #include "manager/playback/video_renderer.h"
 
@@ -10,9 +9,8 @@ namespace playback {
 CVideo::CVideo() : jpegArea(kJpegAreaSize), renderer(std::make_unique<VideoRenderer>()) {}
 
 CVideo::~CVideo() {
-  // The window usually owns this object and is half destroyed by now: do not call back into it.
-  videoWindow = nullptr;
-  renderer->SetSurface(nullptr);
+  // The window usually owns this object and is half destroyed by now: nothing may call it any more.
+  DetachWindow(*this);
   Teardown(*this);
 }
 

@@ -5,18 +5,16 @@
 #include <optional>
 #include <vector>
 
-#include "manager/playback/filter_catalog.h"
+#include "manager/playback/graph_elements.h"
 #include "manager/playback/graph_event.h"
-#include "manager/playback/graph_event_queue.h"
 #include "manager/playback/gstreamer.h"
-#include "manager/playback/rgb_image.h"
-#include "manager/playback/video_rect.h"
+#include "manager/playback/video_frame.h"
+#include "manager/playback/video_geometry.h"
 #include "manager/playback/video_surface.h"
 
 namespace playback {
 
-class GraphBus;
-class SourceStreams;
+class PipelineBus;
 class VideoRenderer;
 
 inline constexpr std::size_t kJpegAreaSize = 2'000'000;
@@ -27,36 +25,31 @@ inline constexpr std::size_t kJpegAreaSize = 2'000'000;
 class CVideo {
  public:
   CVideo();
-  virtual ~CVideo();  // tears the graph down
+  virtual ~CVideo();  // detaches the windows, then tears the pipeline down
   CVideo(const CVideo&) = delete;
   CVideo& operator=(const CVideo&) = delete;
 
   // Engine state as the last command left it: 0 no graph, 1 stopped, 2 paused, 3 running.
   std::int32_t state = 0;
-  GraphNotifyTarget* notifyWindow = nullptr;  // woken when graph events are queued; outlives the graph
+  GraphNotifyTarget* notifyWindow = nullptr;  // woken when graph events are queued
   std::uint32_t notifyMessage = 0;
   VideoRect videoRect;                         // client rectangle of the video window
   VideoSurface* videoWindow = nullptr;
   RgbImage frameBuffer;                        // the last grabbed frame
   std::vector<std::uint8_t> jpegArea;          // kJpegAreaSize bytes for the JPEG encoder
 
-  // The pipeline, and the pipeline again as the position, control and seeking interfaces of the
-  // transport (each its own reference, all null without a graph); the renderer's appsink.
-  GstRef<GstElement> graph;
-  GstRef<GstElement> windowless;
-  GstRef<GstElement> position;
-  GstRef<GstElement> control;
-  GstRef<GstElement> seeking;
+  GstRef<GstElement> graph;       // the pipeline; null without a graph
+  GstRef<GstElement> windowless;  // the video renderer's appsink, whose frames the window shows
   std::shared_ptr<GraphEventQueue> events;  // only when the channel reports events
 
-  FilterCatalog filters;  // which elements play each role
+  ElementCatalog filters;  // which elements play each role
 
   // Engine internals.
   double rate = 1.0;                 // GStreamer forgets the rate at every seek that does not pass it
   VideoRect destinationRect;         // letter-boxed picture inside videoRect
   std::optional<VideoSize> streamSize;  // the video stream's size as the file declares it
-  std::unique_ptr<GraphBus> bus;
-  std::unique_ptr<SourceStreams> sourceStreams;
+  std::unique_ptr<PipelineBus> bus;
+  std::unique_ptr<SourceBin> source;
   std::unique_ptr<VideoRenderer> renderer;
 };
 

@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
-#include "manager/playback/video_rect.h"
+#include "manager/playback/video_geometry.h"
 
 typedef struct _GstSample GstSample;
 
@@ -47,5 +48,12 @@ class VideoFrame {
 };
 
 using VideoFramePtr = std::shared_ptr<const VideoFrame>;
+
+// A picture as 24-bit RGB: red, green, blue a pixel, rows top first, no row padding.
+struct RgbImage {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::vector<std::uint8_t> pixels;  // width x height x 3 bytes
+};
 
 }  // namespace playback

@@ -3,6 +3,8 @@
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 
+#include "manager/playback/video_surface.h"
+
 namespace playback {
 namespace {
 
@@ -19,6 +21,24 @@ std::int64_t LatenessOf(GstElement* sink, GstSample* sample) {
   const guint64 due = gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
   if (!GST_CLOCK_TIME_IS_VALID(due)) return 0;
   return (static_cast<std::int64_t>(now - base) - static_cast<std::int64_t>(due)) / 100;
+}
+
+GstFlowReturn OnPreroll(GstAppSink* sink, gpointer renderer) {
+  // Keep the preroll sample here: a second pull_preroll would block.
+  GstSample* sample = gst_app_sink_pull_preroll(sink);
+  if (sample == nullptr) return GST_FLOW_OK;
+  static_cast<VideoRenderer*>(renderer)->Receive(VideoFrame::FromSample(sample, 0));
+  gst_sample_unref(sample);
+  return GST_FLOW_OK;
+}
+
+GstFlowReturn OnSample(GstAppSink* sink, gpointer renderer) {
+  GstSample* sample = gst_app_sink_pull_sample(sink);
+  if (sample == nullptr) return GST_FLOW_OK;
+  const std::int64_t lateness = LatenessOf(GST_ELEMENT(sink), sample);
+  static_cast<VideoRenderer*>(renderer)->Receive(VideoFrame::FromSample(sample, lateness));
+  gst_sample_unref(sample);
+  return GST_FLOW_OK;
 }
 
 }  // namespace
@@ -38,47 +58,28 @@ bool VideoRenderer::Attach(GstElement* sink) {
   return true;
 }
 
-GstFlowReturn VideoRenderer::OnPreroll(GstAppSink* sink, gpointer self) {
-  // Keep the preroll sample here: a second pull_preroll would block.
-  GstSample* sample = gst_app_sink_pull_preroll(sink);
-  if (sample == nullptr) return GST_FLOW_OK;
-  static_cast<VideoRenderer*>(self)->Receive(VideoFrame::FromSample(sample, 0));
-  gst_sample_unref(sample);
-  return GST_FLOW_OK;
-}
-
-GstFlowReturn VideoRenderer::OnSample(GstAppSink* sink, gpointer self) {
-  GstSample* sample = gst_app_sink_pull_sample(sink);
-  if (sample == nullptr) return GST_FLOW_OK;
-  const std::int64_t lateness = LatenessOf(GST_ELEMENT(sink), sample);
-  static_cast<VideoRenderer*>(self)->Receive(VideoFrame::FromSample(sample, lateness));
-  gst_sample_unref(sample);
-  return GST_FLOW_OK;
-}
-
 void VideoRenderer::Receive(VideoFramePtr frame) {
   if (!frame) return;
-  VideoSurface* surface = nullptr;
   {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(frameMutex_);
     current_ = frame;
-    surface = surface_;
   }
-  if (surface != nullptr) surface->PresentFrame(std::move(frame));
+  std::lock_guard lock(surfaceMutex_);
+  if (surface_ != nullptr) surface_->PresentFrame(std::move(frame));
 }
 
 void VideoRenderer::SetSurface(VideoSurface* surface) {
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(surfaceMutex_);
   surface_ = surface;
 }
 
 VideoFramePtr VideoRenderer::CurrentFrame() const {
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(frameMutex_);
   return current_;
 }
 
 void VideoRenderer::Clear() {
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(frameMutex_);
   current_.reset();
 }
 

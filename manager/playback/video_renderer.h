@@ -1,15 +1,13 @@
 #pragma once
 
-#include <gst/app/gstappsink.h>
-
-#include <cstdint>
 #include <mutex>
 
 #include "manager/playback/gstreamer.h"
 #include "manager/playback/video_frame.h"
-#include "manager/playback/video_surface.h"
 
 namespace playback {
+
+class VideoSurface;
 
 // Receives the pictures of a channel's appsink on the streaming threads, keeps the one on screen
 // for the frame grab and hands each to the video surface.
@@ -17,17 +15,21 @@ class VideoRenderer {
  public:
   // Sets the sink's format (BGRx), queue depth and callbacks. False when `sink` is no appsink.
   bool Attach(GstElement* sink);
+  // Frames go to `surface` from now on; null stops them. Returns only once a frame that is being
+  // handed to the previous surface has been handed over, so that surface may go away.
   void SetSurface(VideoSurface* surface);
   VideoFramePtr CurrentFrame() const;
   void Clear();
 
- private:
+  // A decoded picture from the sink; streaming threads.
   void Receive(VideoFramePtr frame);
-  static GstFlowReturn OnPreroll(GstAppSink* sink, gpointer self);
-  static GstFlowReturn OnSample(GstAppSink* sink, gpointer self);
 
-  mutable std::mutex mutex_;
+ private:
+  mutable std::mutex frameMutex_;
   VideoFramePtr current_;
+  // Held while a frame is handed to the surface; apart from frameMutex_, so that the window
+  // may ask for the current frame from inside PresentFrame.
+  std::mutex surfaceMutex_;
   VideoSurface* surface_ = nullptr;
 };
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "common/trim.h"
+
 namespace recording {
 namespace {
 
@@ -15,7 +17,7 @@ constexpr std::size_t kWorkSize = 100;
 // Reads a decimal number the way atof does: leading blanks and a '+' are skipped and the
 // longest valid prefix counts; no number gives 0. Always the C locale.
 float ParseFloat(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  text = common::TrimStart(text, [](char c) { return c == ' ' || c == '\t'; });
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   float value = 0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -1,11 +1,14 @@
 #include <cmath>
 #include <cstring>
 
-#include "manager/recording/byte_order.h"
+#include "common/byte_order.h"
 #include "manager/recording/samples.h"
 
 namespace recording {
 namespace {
+
+using common::ReadLittleEndian32;
+using common::ReadLittleEndianFloat;
 
 std::uint32_t CountOf(const MVOXUDAT& record, const MVOXUDAT::Table& table, std::size_t sampleSize) {
   if (table.size < 8 || table.samples > record.copy.size()) return 0;

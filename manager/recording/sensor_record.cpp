@@ -2,9 +2,9 @@
 
 #include <new>
 
+#include "common/byte_order.h"
 #include "common/file_reader.h"
 #include "common/memory_reader.h"
-#include "manager/recording/byte_order.h"
 
 namespace recording {
 namespace {
@@ -13,6 +13,8 @@ namespace {
 // `udta` box is larger than this is not a camera recording, and copying it would only exhaust
 // memory.
 constexpr std::uint64_t kMaxCopyLength = 256ull << 20;
+
+using common::ReadBigEndian32;
 
 BoxType TypeAt(const std::uint8_t* p) { return {char(p[0]), char(p[1]), char(p[2]), char(p[3])}; }
 
@@ -60,7 +62,7 @@ int LoadUserDataFrom(const Reader& file, MVOXUDAT& record) {
     const auto n = file.ReadAt(position, header);
     if (!n) return kLoadReadFailed;
     if (*n < 8) return kLoadNoUserData;
-    if (TypeIs(header + 4, "udta")) break;
+    if (Is(TypeAt(header + 4), "udta")) break;
     const std::uint32_t size = ReadBigEndian32(header);
     if (size < 8 || size > fileSize - position) return kLoadNoUserData;
     position += size;

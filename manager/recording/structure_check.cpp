@@ -4,12 +4,19 @@
 #include <cstring>
 #include <vector>
 
+#include "common/byte_order.h"
 #include "common/file_reader.h"
 #include "common/memory_reader.h"
-#include "manager/recording/byte_order.h"
 
 namespace recording {
 namespace {
+
+using common::ReadBigEndian32;
+
+// Four-character box types compared as raw bytes; `p` holds at least 4 bytes.
+bool TypeIs(const std::uint8_t* p, std::string_view type) {
+  return type.size() == 4 && std::memcmp(p, type.data(), 4) == 0;
+}
 
 // A contiguous piece of the file: where it was read from and how much the read returned.
 template <typename Reader>

@@ -1,39 +1,18 @@
 #include "manager/recording/user_data_writer.h"
 
-#include <cmath>
+#include <bit>
 #include <cstdio>
-#include <cstring>
+
+#include "common/byte_order.h"
+#include "common/nmea_sentence.h"
 
 namespace recording {
 namespace {
 
-void AppendBigEndian32(std::string& out, std::uint32_t value) {
-  out += static_cast<char>(value >> 24);
-  out += static_cast<char>(value >> 16);
-  out += static_cast<char>(value >> 8);
-  out += static_cast<char>(value);
-}
+using common::AppendBigEndian32;
+using common::AppendLittleEndian32;
 
-void AppendLittleEndian32(std::string& out, std::uint32_t value) {
-  out += static_cast<char>(value);
-  out += static_cast<char>(value >> 8);
-  out += static_cast<char>(value >> 16);
-  out += static_cast<char>(value >> 24);
-}
-
-// Degrees to the NMEA ddmm.mmmm form.
-std::string NmeaAngle(double degrees, int degreeDigits) {
-  degrees = std::fabs(degrees);
-  int whole = static_cast<int>(degrees);
-  double minutes = (degrees - whole) * 60.0;
-  if (minutes >= 59.99995) {
-    minutes = 0;
-    ++whole;
-  }
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*d%07.4f", degreeDigits, whole, minutes);
-  return text;
-}
+using common::NmeaCoordinate;
 
 }  // namespace
 
@@ -59,11 +38,7 @@ std::string BuildUserDataBox(const UserDataContent& content) {
 
   std::string sens;
   for (const auto& values : content.gsensor) {
-    for (const float v : values) {
-      std::uint32_t bits;
-      std::memcpy(&bits, &v, sizeof bits);
-      AppendLittleEndian32(sens, bits);
-    }
+    for (const float v : values) AppendLittleEndian32(sens, std::bit_cast<std::uint32_t>(v));
   }
 
   return BuildBox("udta", BuildBox(content.timeType, times) + BuildBox("GPSI", gps) + BuildBox("SENS", sens));
@@ -76,14 +51,10 @@ std::string FormatRmcSentence(std::time_t utc, double latitude, double longitude
   char body[128];
   std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d,%c,%s,%c,%s,%c,%.2f,%.1f,%02d%02d%02d,,",
                 fields.tm_hour, fields.tm_min, fields.tm_sec, valid ? 'A' : 'V',
-                NmeaAngle(latitude, 2).c_str(), latitude < 0 ? 'S' : 'N', NmeaAngle(longitude, 3).c_str(),
+                NmeaCoordinate(latitude, 2).c_str(), latitude < 0 ? 'S' : 'N', NmeaCoordinate(longitude, 3).c_str(),
                 longitude < 0 ? 'W' : 'E', knots, course, fields.tm_mday, fields.tm_mon + 1,
                 fields.tm_year % 100);
-  unsigned checksum = 0;
-  for (const char* c = body; *c != '\0'; ++c) checksum ^= static_cast<unsigned char>(*c);
-  char sentence[160];
-  std::snprintf(sentence, sizeof sentence, "$%s*%02X", body, checksum);
-  return sentence;
+  return common::NmeaSentence(body);
 }
 
 }  // namespace recording

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "manager/app/language/text_keys.h"
+#include "manager/language/text_keys.h"
 
 namespace setup {
 

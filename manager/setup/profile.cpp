@@ -1,7 +1,7 @@
 #include "manager/setup/profile.h"
 
-#include "manager/app/language/language.h"
-#include "manager/app/language/version_text.h"
+#include "manager/language/language.h"
+#include "manager/language/version_text.h"
 #include "manager/setup/level_strings.h"
 #include "manager/setup/setup_texts.h"
 

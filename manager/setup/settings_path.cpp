@@ -1,32 +1,17 @@
 #include "manager/setup/settings_path.h"
 
+#include "common/path_text.h"
+
 namespace setup {
-namespace {
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-char SeparatorOf(std::string_view path) {
-  return path.find('\\') != std::string_view::npos && path.find('/') == std::string_view::npos ? '\\' : '/';
-}
-
-}  // namespace
-
-std::string CardFolderFromChoice(std::string_view chosen) {
-  std::string folder(chosen);
-  if (folder.empty() || IsSeparator(folder.back())) return folder;
-  folder += SeparatorOf(chosen);
-  return folder;
-}
+std::string CardFolderFromChoice(std::string_view chosen) { return common::WithTrailingSeparator(chosen); }
 
 std::string SettingsFolder(std::string_view card_folder) {
-  return CardFolderFromChoice(card_folder) + "SETUP";
+  return common::JoinPath(card_folder, "SETUP");
 }
 
 std::string SettingsFilePath(std::string_view card_folder) {
-  std::string path = SettingsFolder(card_folder);
-  path += SeparatorOf(path);
-  path += "Setup.ini";
-  return path;
+  return common::JoinPath(SettingsFolder(card_folder), "Setup.ini");
 }
 
 }  // namespace setup

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/file_reader.h"
+#include "common/trim.h"
 #include "manager/setup/profile.h"
 #include "manager/setup/setup_keys.h"
 
@@ -18,13 +19,7 @@ constexpr int kSliderMin = 0;
 constexpr int kSliderMax = 20;
 constexpr double kStepsPerG = 20.0;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
+using common::Trim;
 
 // A leading decimal integer, as the camera's tools read it: optional sign, digits, anything after
 // ignored; no digits gives 0, and a number too large for 32 bits saturates.
@@ -75,7 +70,7 @@ std::string ValueWithoutSemicolons(std::string_view raw) {
   for (char c : raw) {
     if (c != ';') value.push_back(c);
   }
-  return std::string(Trim(value));
+  return std::string(Trim(std::string_view(value)));
 }
 
 void ApplyLine(const std::vector<SetupKey>& keys, std::string_view line, SetupControls& controls) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manager/app/language/text_keys.h"
+#include "manager/language/text_keys.h"
 #include "manager/setup/list_entry.h"
 
 // The setup dialog's language keys with their built-in English texts. The profiles pick their

@@ -14,7 +14,7 @@
 #include <set>
 #include <string>
 
-#include "manager/app/language/ini_file.h"
+#include "manager/language/ini_file.h"
 #include "manager/library/folder_scan.h"
 #include "manager/library/last_folder_file.h"
 #include "manager/recording/sensor_record.h"

@@ -29,4 +29,7 @@ void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 void MakeFileOfSize(const std::filesystem::path& path, std::uint64_t size);
 std::string ReadFile(const std::filesystem::path& path);
 
+// Bytes this process has read so far, through any read call ("rchar" of /proc/self/io).
+std::uint64_t BytesReadSoFar();
+
 }  // namespace testing_support

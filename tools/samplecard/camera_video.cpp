@@ -1,13 +1,13 @@
 #include "tools/samplecard/camera_video.h"
 
-#include "tools/samplecard/clip_encoder.h"
-
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <stdexcept>
+
+#include "common/file_reader.h"
+#include "tools/samplecard/clip_encoder.h"
 
 namespace samplecard {
 namespace {
@@ -48,10 +48,10 @@ std::string EncodeCameraVideo(const CameraVideo& video) {
     fs::remove(temp);
     throw std::runtime_error("ffmpeg could not encode the " + std::string(video.label) + " video");
   }
-  std::ifstream in(temp, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::optional<std::string> bytes = common::ReadWholeFile(temp);
   fs::remove(temp);
-  return bytes;
+  if (!bytes) throw std::runtime_error("cannot read the " + std::string(video.label) + " video back");
+  return std::move(*bytes);
 }
 
 }  // namespace samplecard

@@ -7,7 +7,9 @@
 #include <cstring>
 #include <span>
 
+#include "common/byte_order.h"
 #include "common/file_reader.h"
+#include "common/lzo_library.h"
 #include "tracker/log/gprmc_record.h"
 
 namespace tracker {
@@ -21,15 +23,7 @@ constexpr std::size_t kCompressedInputLimit = 2 * kGpsChunkOutputLimit + 4096;
 // is read chunk by chunk, so a huge file costs no more memory than one chunk.
 constexpr std::uint64_t kWholeFileLimit = 16 * 1024 * 1024;
 
-std::uint32_t ReadLe32(const unsigned char* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-bool LzoReady() {
-  static const bool ready = lzo_init() == LZO_E_OK;
-  return ready;
-}
+using common::ReadLittleEndian32;
 
 // The bytes of a log at any offset: from memory for a small file or a log handed over as
 // bytes, read on demand from a large file.
@@ -76,8 +70,8 @@ GpsLogReadResult ReadChunks(LogBytes& bytes, GpsLogBuffers& buffers, PointStore&
       return GpsLogReadResult::kNotAGpsLog;
     }
     std::memcpy(header, head.data(), sizeof header);
-    position += kGpsChunkHeaderSize + ReadLe32(header + kSkipBeforeDataOffset);
-    const std::uint32_t compressed_size = ReadLe32(header + kCompressedSizeOffset);
+    position += kGpsChunkHeaderSize + ReadLittleEndian32(header + kSkipBeforeDataOffset);
+    const std::uint32_t compressed_size = ReadLittleEndian32(header + kCompressedSizeOffset);
 
     // Never trust the size field: use what the file holds, up to what can matter.
     const std::span<const unsigned char> compressed =
@@ -101,7 +95,7 @@ GpsLogReadResult ReadChunks(LogBytes& bytes, GpsLogBuffers& buffers, PointStore&
       }
     }
 
-    position += ReadLe32(header + kSkipAfterDataOffset);
+    position += ReadLittleEndian32(header + kSkipAfterDataOffset);
     if (position >= bytes.Size()) return GpsLogReadResult::kEndReached;
   }
 }
@@ -110,7 +104,7 @@ GpsLogReadResult ReadChunks(LogBytes& bytes, GpsLogBuffers& buffers, PointStore&
 
 GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers& buffers,
                                 PointStore& points, const std::atomic<bool>& cancel) {
-  if (!LzoReady()) return GpsLogReadResult::kNotAGpsLog;
+  if (!common::LzoReady()) return GpsLogReadResult::kNotAGpsLog;
   // Only regular files: a FIFO or device on a card image would block or never end.
   const std::optional<common::FileReader> file = common::FileReader::Open(path);
   if (!file) return GpsLogReadResult::kNotAGpsLog;
@@ -126,7 +120,7 @@ GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers
 
 GpsLogReadResult ReadGpsLog(std::span<const unsigned char> log, GpsLogBuffers& buffers, PointStore& points,
                             const std::atomic<bool>& cancel) {
-  if (!LzoReady()) return GpsLogReadResult::kNotAGpsLog;
+  if (!common::LzoReady()) return GpsLogReadResult::kNotAGpsLog;
   LogBytes bytes(log);
   return ReadChunks(bytes, buffers, points, cancel);
 }

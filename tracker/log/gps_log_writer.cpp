@@ -2,11 +2,13 @@
 
 #include <lzo/lzo1x.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "common/atomic_file.h"
+#include "common/byte_order.h"
+#include "common/lzo_library.h"
+#include "common/nmea_sentence.h"
 #include "tracker/log/gprmc_record.h"
 #include "tracker/log/gps_log_reader.h"
 
@@ -14,25 +16,12 @@ namespace tracker {
 
 namespace {
 
-void AppendLe32(std::string& out, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-// Degrees as NMEA's (d)ddmm.mmmm, rounded on the minutes so 59.99995' carries into a degree.
-std::string NmeaCoordinate(double degrees, int degree_digits) {
-  const long long ten_thousandths = std::llround(std::fabs(degrees) * 60.0 * 10000.0);
-  const long long whole_degrees = ten_thousandths / (60 * 10000);
-  const long long minutes = ten_thousandths % (60 * 10000);
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*lld%02lld.%04lld", degree_digits, whole_degrees,
-                minutes / 10000, minutes % 10000);
-  return text;
-}
+using common::NmeaCoordinate;
 
 }  // namespace
 
 std::optional<std::string> EncodeGpsLog(std::span<const GpsChunk> chunks) {
-  if (lzo_init() != LZO_E_OK) return std::nullopt;
+  if (!common::LzoReady()) return std::nullopt;
   std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) /
                                 sizeof(lzo_align_t));
   std::string out;
@@ -53,13 +42,9 @@ std::optional<std::string> EncodeGpsLog(std::span<const GpsChunk> chunks) {
 
     std::string header(kGpsChunkHeaderSize, '\0');
     header.replace(kGpsTagOffset, 3, "GPS");
-    std::string fields;
-    AppendLe32(fields, chunk.skip_before_data);
-    AppendLe32(fields, static_cast<std::uint32_t>(compressed_size));
-    header.replace(kSkipBeforeDataOffset, 8, fields);
-    fields.clear();
-    AppendLe32(fields, chunk.skip_after_data);
-    header.replace(kSkipAfterDataOffset, 4, fields);
+    common::PutLittleEndian32(header, kSkipBeforeDataOffset, chunk.skip_before_data);
+    common::PutLittleEndian32(header, kCompressedSizeOffset, static_cast<std::uint32_t>(compressed_size));
+    common::PutLittleEndian32(header, kSkipAfterDataOffset, chunk.skip_after_data);
 
     // Filler that would read as garbage, so a reader that ignores a skip notices.
     out += header;
@@ -82,11 +67,7 @@ std::string FormatGprmcSentence(const GpsFix& fix) {
                 NmeaCoordinate(fix.latitude, 2).c_str(), fix.latitude < 0 ? 'S' : 'N',
                 NmeaCoordinate(fix.longitude, 3).c_str(), fix.longitude < 0 ? 'W' : 'E',
                 fix.speed_knots, fix.day, fix.month, fix.year % 100);
-  unsigned checksum = 0;
-  for (const char* c = body; *c; ++c) checksum ^= static_cast<unsigned char>(*c);
-  char sentence[112];
-  std::snprintf(sentence, sizeof sentence, "$%s*%02X", body, checksum);
-  return sentence;
+  return common::NmeaSentence(body);
 }
 
 }  // namespace tracker

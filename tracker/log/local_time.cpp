@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/hhmmss.h"
+
 namespace tracker {
 
 namespace {
@@ -41,10 +43,6 @@ std::int64_t DateSeconds(std::int32_t date_number) {
   return (DaysFromCivil(year, month) + date_number % 100 - 1) * 86400;
 }
 
-std::int64_t TimeSeconds(std::int32_t time_number) {
-  return std::int64_t{time_number / 10000} * 3600 + (time_number / 100) % 100 * 60 + time_number % 100;
-}
-
 void SetClock(LocalTime& local, std::int64_t second_of_day) {
   local.hour = static_cast<int>(second_of_day / 3600);
   local.minute = static_cast<int>(second_of_day / 60 % 60);
@@ -59,13 +57,13 @@ std::int64_t OffsetSeconds(TimeZoneOffset zone, bool daylight_saving) {
 }
 
 std::int64_t UtcSeconds(std::int32_t date_number, std::int32_t time_number) {
-  return DateSeconds(date_number) + TimeSeconds(time_number);
+  return DateSeconds(date_number) + common::HhmmssSeconds(time_number);
 }
 
 LocalTime ToLocalTime(std::int32_t date_number, std::int32_t time_number,
                       std::int64_t offset_seconds) {
   LocalTime local;
-  local.seconds = DateSeconds(date_number) + TimeSeconds(time_number) + offset_seconds;
+  local.seconds = DateSeconds(date_number) + common::HhmmssSeconds(time_number) + offset_seconds;
   const std::int64_t local_days = FloorDiv(local.seconds, 86400);
   CivilFromDays(local_days, local);
   SetClock(local, local.seconds - local_days * 86400);
@@ -79,7 +77,7 @@ LocalTime LocalClock::operator()(std::int32_t date_number, std::int32_t time_num
     date_seconds_ = DateSeconds(date_number);
   }
   LocalTime local;
-  local.seconds = date_seconds_ + TimeSeconds(time_number) + offset_;
+  local.seconds = date_seconds_ + common::HhmmssSeconds(time_number) + offset_;
   const std::int64_t local_days = FloorDiv(local.seconds, 86400);
   if (!has_local_day_ || local_days != local_day_) {
     has_local_day_ = true;

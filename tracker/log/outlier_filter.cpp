@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/hhmmss.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/geodesic_distance.h"
 #include "tracker/log/text_number.h"
@@ -27,9 +28,8 @@ Fix ReadFix(const TrackPoint& point) {
   const std::int32_t date = point.date_number;
   const std::int32_t time = point.time_number;
   const std::int64_t day = std::int64_t{date / 10000} * 360 + (date / 100) % 100 * 30 + date % 100;
-  const std::int64_t second = std::int64_t{time / 10000} * 3600 + (time / 100) % 100 * 60 + time % 100;
   return {TextToDouble(FieldText(point.latitude)), TextToDouble(FieldText(point.longitude)),
-          day * 86400 + second};
+          day * 86400 + common::HhmmssSeconds(time)};
 }
 
 GeodesicPoint ReadGeodesicPoint(const TrackPoint& point) {

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/hhmmss.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/great_circle_angle.h"
 #include "tracker/log/local_time.h"
@@ -15,10 +16,6 @@
 namespace tracker {
 
 namespace {
-
-std::int64_t SecondOfDay(std::int32_t time_number) {
-  return std::int64_t{time_number / 10000} * 3600 + (time_number / 100) % 100 * 60 + time_number % 100;
-}
 
 std::int32_t ClampToInt32(std::int64_t value) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -84,7 +81,7 @@ std::int64_t PairSeconds(const TrackPoint& a, const TrackPoint& b) {
   // by the times of day alone a long stop there would read as 0 s and be summed as driving.
   const std::int64_t delta =
       a.date_number == b.date_number
-          ? SecondOfDay(b.time_number) - SecondOfDay(a.time_number)
+          ? common::HhmmssSeconds(b.time_number) - common::HhmmssSeconds(a.time_number)
           : UtcSeconds(b.date_number, b.time_number) - UtcSeconds(a.date_number, a.time_number);
   return std::max<std::int64_t>(0, delta);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/folder_listing.h"
 #include "tracker/log/gps_log_reader.h"
 #include "tracker/log/outlier_filter.h"
 #include "tracker/log/trip_builder.h"
@@ -25,47 +26,23 @@ struct LogFile {
 };
 
 // The regular files of a folder, sorted by name so the result never depends on the file
-// system's listing order. "." and ".." are never listed; every real entry is.
-bool ListLogFiles(const std::filesystem::path& folder, ScanHost& host, std::vector<LogFile>& files) {
-  std::error_code error;
-  std::filesystem::directory_iterator it(folder, error);
-  if (error) return false;
-  for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
-    if (error) return false;
-    if (host.Cancelled()) return true;
-    std::error_code type_error;
-    if (it->is_regular_file(type_error)) {
-      const std::uintmax_t size = it->file_size(type_error);
-      files.push_back({it->path(), type_error ? 0 : size});
-    }
+// system's listing order.
+bool ListLogFiles(const std::filesystem::path& folder, std::vector<LogFile>& files) {
+  const auto entries = common::ListFolderSorted(folder);
+  if (!entries) return false;
+  for (const common::FolderEntry& entry : *entries) {
+    if (!entry.regular) continue;
+    std::filesystem::path path = folder / entry.name;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    files.push_back({std::move(path), error ? 0 : size});
   }
-  if (error) return false;
-  std::sort(files.begin(), files.end(), [](const LogFile& a, const LogFile& b) {
-    return a.path.filename().native() < b.path.filename().native();
-  });
   return true;
 }
 
 void Clear(TrackDocument& document) {
   PointStore().swap(document.points);
   document.trips = TripList{};
-}
-
-// Makes room for the fixes still to come, judged by the fixes per byte and per file read so
-// far, so the store is not copied over and over as it grows. The smaller guess wins: bytes
-// mislead when large files that are not logs (videos on the card) are in the folder, files
-// when their lengths differ; a guess that falls short only costs one more growth.
-void ReserveForRest(PointStore& points, std::size_t files_read, std::size_t files_left,
-                    std::uint64_t bytes_read, std::uint64_t bytes_left) {
-  if (points.empty() || bytes_read == 0 || files_read == 0) return;
-  const double have = static_cast<double>(points.size());
-  const double by_bytes = have / static_cast<double>(bytes_read) * static_cast<double>(bytes_left);
-  const double by_files = have / static_cast<double>(files_read) * static_cast<double>(files_left);
-  const double expected = have + std::min(by_bytes, by_files) * 1.1;
-  const double capacity = static_cast<double>(points.capacity());
-  if (expected <= capacity) return;
-  // Grow by at least a quarter, so a guess that creeps up does not copy the store each time.
-  points.reserve(static_cast<std::size_t>(std::max(expected, capacity * 1.25)));
 }
 
 // Logs are read a batch at a time: small files by two threads at once into one slot per file,
@@ -98,13 +75,9 @@ bool ReadLogFiles(const std::vector<LogFile>& files, PointStore& points, ScanHos
   GpsLogBuffers buffers;
   GpsLogBuffers helper_buffers;
   std::vector<PointStore> slots(kBatchFiles);
-  std::uint64_t bytes_left = 0;
-  for (const LogFile& file : files) bytes_left += file.size;
-  std::uint64_t bytes_read = 0;
 
   for (std::size_t first = 0; first < files.size();) {
     if (cancel.load()) return false;
-    ReserveForRest(points, first, files.size() - first, bytes_read, bytes_left);
     std::size_t last = first;
     std::uint64_t batch_bytes = 0;
     while (last < files.size() && last - first < kBatchFiles &&
@@ -151,8 +124,6 @@ bool ReadLogFiles(const std::vector<LogFile>& files, PointStore& points, ScanHos
         slot.clear();
       }
     }
-    bytes_read += batch_bytes;
-    bytes_left -= batch_bytes;
     first = last;
   }
   host.Progress(100, ScanPhase::kReading);
@@ -200,7 +171,7 @@ OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
                       TrackDocument& document, ScanHost& host) {
   Clear(document);
   std::vector<LogFile> files;
-  if (!ListLogFiles(folder, host, files)) return OpenResult::kUnreadable;
+  if (!ListLogFiles(folder, files)) return OpenResult::kUnreadable;
   if (host.Cancelled()) return OpenResult::kCancelled;
   try {
     const OpenResult result = ScanListedFiles(files, zone, document, host);

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "common/atomic_file.h"
+#include "common/byte_order.h"
 #include "common/file_reader.h"
+#include "common/lzo_library.h"
 #include "tracker/log/local_time.h"
 #include "tracker/log/row_statistics.h"
 #include "tracker/log/trip_list.h"
@@ -35,24 +37,11 @@ constexpr std::size_t kPointBlockSizeField = 32;
 // stream. A header that claims more for its block is damaged.
 constexpr std::uint64_t kMostExpansion = 256;
 
-bool LzoReady() {
-  static const bool ready = lzo_init() == LZO_E_OK;
-  return ready;
-}
+using common::PutLittleEndian32;
 
-void PutLe32(std::string& out, std::size_t offset, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[offset + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-void AppendLe32(std::string& out, std::uint32_t value) {
-  out.resize(out.size() + 4);
-  PutLe32(out, out.size() - 4, value);
-}
-
+// The signed 32-bit field at `offset`, which the caller has checked lies inside `bytes`.
 std::int32_t GetLe32(std::span<const unsigned char> bytes, std::size_t offset) {
-  std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | bytes[offset + static_cast<std::size_t>(i)];
-  return static_cast<std::int32_t>(value);
+  return static_cast<std::int32_t>(common::ReadLittleEndian32(bytes.data() + offset));
 }
 
 // Appends `size` bytes at `data` as one LZO1X-1 stream.
@@ -106,24 +95,24 @@ const char* Describe(DatabaseError error) {
 
 std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStore& points,
                                const DatabaseMagic& magic) {
-  LzoReady();
+  common::LzoReady();
   std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) / sizeof(lzo_align_t));
   std::string out(kDatabaseHeaderSize, '\0');
   const auto point_count = static_cast<std::int64_t>(points.size());
-  PutLe32(out, kHeaderSizeField, kDatabaseHeaderSize);
-  PutLe32(out, kVersionField, kDatabaseVersion);
-  PutLe32(out, kDataOffsetField, kDatabaseHeaderSize);
+  PutLittleEndian32(out, kHeaderSizeField, kDatabaseHeaderSize);
+  PutLittleEndian32(out, kVersionField, kDatabaseVersion);
+  PutLittleEndian32(out, kDataOffsetField, kDatabaseHeaderSize);
   std::memcpy(out.data() + kMagicField, magic.data(), 4);
-  PutLe32(out, kRowCountField, static_cast<std::uint32_t>(rows.size()));
-  PutLe32(out, kFullBlocksField, static_cast<std::uint32_t>(point_count / kPointsPerStoreBlock));
-  PutLe32(out, kRestField, static_cast<std::uint32_t>(point_count % kPointsPerStoreBlock));
+  PutLittleEndian32(out, kRowCountField, static_cast<std::uint32_t>(rows.size()));
+  PutLittleEndian32(out, kFullBlocksField, static_cast<std::uint32_t>(point_count / kPointsPerStoreBlock));
+  PutLittleEndian32(out, kRestField, static_cast<std::uint32_t>(point_count % kPointsPerStoreBlock));
 
   AppendCompressed(out, rows.data(), rows.size_bytes(), work);
-  PutLe32(out, kRowBlockSizeField, static_cast<std::uint32_t>(out.size() - kDatabaseHeaderSize));
+  PutLittleEndian32(out, kRowBlockSizeField, static_cast<std::uint32_t>(out.size() - kDatabaseHeaderSize));
   const std::size_t points_start = out.size();
   AppendCompressed(out, points.data(), points.size() * sizeof(TrackPoint), work);
-  PutLe32(out, kPointBlockSizeField, static_cast<std::uint32_t>(out.size() - points_start));
-  for (const TripRecord& row : rows) AppendLe32(out, static_cast<std::uint32_t>(row.first_point));
+  PutLittleEndian32(out, kPointBlockSizeField, static_cast<std::uint32_t>(out.size() - points_start));
+  for (const TripRecord& row : rows) common::AppendLittleEndian32(out, static_cast<std::uint32_t>(row.first_point));
   return out;
 }
 
@@ -169,7 +158,7 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
   const auto index_at = points_at + static_cast<std::size_t>(point_block);
   DecodedDatabase decoded;
   try {
-    LzoReady();
+    common::LzoReady();
     // Both blocks decompress into memory that nothing has touched yet, so a header that claims
     // far more than its stream holds costs no more than what the stream really produces.
     const auto row_stage = std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(row_bytes) + 1);
@@ -213,7 +202,8 @@ DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const Datab
                                TimeZoneOffset zone, TrackDocument& document) {
   try {
     DecodedDatabase decoded;
-    if (const DatabaseError error = DecodeTripDatabase(bytes, magic, decoded); error != DatabaseError::kNone) {
+    if (const DatabaseError error = DecodeTripDatabase(bytes, magic, decoded);
+        error != DatabaseError::kNone) {
       return error;
     }
     const std::atomic<bool> never_cancelled{false};

@@ -1,9 +1,10 @@
 #include "tracker/map/replay_rules.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdio>
+
+#include "common/trim.h"
 
 namespace tracker {
 
@@ -24,13 +25,8 @@ std::string SpeedEntryText(int step) {
 }
 
 std::optional<int> SpeedEntryNamed(std::string_view name) {
-  auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-  while (!name.empty() && blank(name.front())) name.remove_prefix(1);
-  while (!name.empty() && blank(name.back())) name.remove_suffix(1);
-  if (!name.empty() && (name.front() == 'x' || name.front() == 'X')) {
-    name.remove_prefix(1);
-    while (!name.empty() && blank(name.front())) name.remove_prefix(1);
-  }
+  name = common::Trim(name);
+  if (!name.empty() && (name.front() == 'x' || name.front() == 'X')) name = common::TrimStart(name.substr(1));
   int step = 0;
   const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), step);
   if (name.empty() || error != std::errc() || end != name.data() + name.size()) return std::nullopt;

@@ -76,14 +76,7 @@
     }
     if (!webmap.isLatLng(lat, lng)) return;
     var latlng = L.latLng(lat, lng);
-    if (!marker) {
-      marker = L.circleMarker(latlng, {
-        radius: 7, color: COLORS.rim, weight: 2, fillColor: COLORS.marker, fillOpacity: 1, interactive: false
-      });
-    }
-    marker.setLatLng(latlng);
-    if (!map.hasLayer(marker)) marker.addTo(map);
-    marker.bringToFront();
+    marker = webmap.placePositionMarker(map, marker, latlng, COLORS.marker, COLORS.rim);
     state.marker = [lat, lng];
     showNoPosition(false);
     keepInView(latlng);

@@ -25,7 +25,7 @@ bool RecordingOpen(const FrameOutputContext& context) {
 }
 
 bool HasGraph(const playback::CVideo* video) {
-  return video != nullptr && video->control && video->seeking && video->windowless;
+  return video != nullptr && video->graph && video->windowless;
 }
 
 QString LastSnapshotFolder(const QString* chosen = nullptr) {

@@ -7,7 +7,7 @@
 
 #include "manager/output/page_geometry.h"
 #include "manager/output/page_texts.h"
-#include "manager/playback/rgb_image.h"
+#include "manager/playback/video_frame.h"
 #include "manager/setup/profile.h"
 
 class QPainter;

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "manager/app/language/lookup_text.h"
+#include "manager/language/lookup_text.h"
 #include "manager/setup/list_entry.h"
 
 namespace setup {

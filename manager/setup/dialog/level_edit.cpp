@@ -3,13 +3,13 @@
 #include <charconv>
 #include <system_error>
 
+#include "common/trim.h"
 #include "manager/setup/profile.h"
 
 namespace setup {
 
 LevelEditValue CheckLevelEdit(const Profile& profile, std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  text = common::Trim(text, [](char c) { return c == ' '; });
   if (text.empty()) return {};
   long long value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

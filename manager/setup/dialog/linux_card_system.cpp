@@ -7,10 +7,11 @@
 #include <QString>
 #include <QStringList>
 #include <charconv>
-#include <fstream>
-#include <sstream>
+#include <string_view>
 #include <system_error>
 
+#include "common/file_reader.h"
+#include "common/trim.h"
 #include "manager/setup/dialog/mount_table.h"
 
 namespace setup {
@@ -22,12 +23,8 @@ namespace fs = std::filesystem;
 constexpr std::uint64_t kSysfsSectorBytes = 512;
 
 std::string ReadSmallFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  std::string value = text.str();
-  while (!value.empty() && (value.back() == '\n' || value.back() == ' ')) value.pop_back();
-  return value;
+  const std::string text = common::ReadWholeFile(path).value_or("");
+  return std::string(common::TrimEnd(std::string_view(text), [](char c) { return c == '\n' || c == ' '; }));
 }
 
 std::optional<std::uint64_t> ReadNumber(const fs::path& path) {

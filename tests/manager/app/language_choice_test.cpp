@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/manager/language/scoped_locale.h"
+#include "tests/support/scoped_locale.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "manager/app/language/lookup_text.h"
 #include "manager/display/palette.h"
 #include "manager/display/panel_text.h"
+#include "manager/language/lookup_text.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "manager/app/language/ini_file.h"
+#include "manager/language/ini_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "manager/app/language/language.h"
+#include "manager/language/language.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "tests/manager/language/scoped_locale.h"
+#include "tests/support/scoped_locale.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

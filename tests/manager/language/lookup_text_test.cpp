@@ -1,4 +1,4 @@
-#include "manager/app/language/lookup_text.h"
+#include "manager/language/lookup_text.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 
 #include "common/text_encoding.h"
-#include "manager/app/language/version_text.h"
-#include "tests/manager/language/scoped_locale.h"
+#include "manager/language/version_text.h"
+#include "tests/support/scoped_locale.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "common/path_text.h"
 #include "manager/library/last_folder_file.h"
 #include "tests/support/temp_dir.h"
 
@@ -61,7 +62,7 @@ TEST(ScanFolder, GoesTwoLevelsDownAndSortsAcrossFolders) {
   // In a level-3 folder, recordings read after a subfolder still count.
   MakeFileOfSize(card / "A/B/0sub/drf_20100101_120000.mp4", 2000);
   MakeFileOfSize(card / "A/B/zz/drf_20100105_000000.mp4", 2000);
-  const auto list = BuildRecordingList(FolderWithSeparator(card.path().string()));
+  const auto list = BuildRecordingList(common::WithTrailingSeparator(card.path().string()));
   EXPECT_EQ(Names(list, card.path()), (std::vector<std::string>{"A/B/drf_20100102_000000.mp4", "A/drf_20100103_000000.mp4",
                                                                 "drf_20100104_000000.mp4"}));
   EXPECT_EQ(list[0].find("//"), std::string::npos) << "one separator between folder and name";
@@ -103,12 +104,6 @@ TEST(LastFolderFile, LengthLimits) {
   EXPECT_EQ(testing_support::ReadFile(file).size(), 0u) << "too long: nothing written";
   testing_support::WriteFile(file, std::string("a\0b\0\0\0c\0", 8));
   EXPECT_EQ(ReadLastFolder(file), "ab");
-}
-
-TEST(LastFolderFile, FolderPathsEndWithASeparator) {
-  EXPECT_EQ(FolderWithSeparator("/media/card"), "/media/card/");
-  EXPECT_EQ(FolderWithSeparator("/"), "/");
-  EXPECT_EQ(FolderWithSeparator("E:\\"), "E:\\");
 }
 
 }  // namespace

@@ -118,6 +118,16 @@ TEST_F(RecordingListTest, TheFolderBrowserStartsAtTheRememberedFolder) {
   EXPECT_EQ(view.browserStart, card.path().string() + "/") << "remembered with its separator";
 }
 
+TEST_F(RecordingListTest, AnEmptyChoiceIsNoFolderAndScansNothing) {
+  // Taken for the root, an empty answer would scan the whole disk and delete its stubs.
+  list.LoadFolder(card.path().string() + "/");
+  view.calls.clear();
+  view.folderToChoose = "";
+  list.OnFolderCommand();
+  EXPECT_TRUE(view.calls.empty());
+  EXPECT_EQ(list.recordingCount(), 3);
+}
+
 TEST(RecordingListEmpty, NextAndPreviousDoNothing) {
   TempDir card;
   TempDir work;

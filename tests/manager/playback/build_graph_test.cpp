@@ -148,7 +148,6 @@ class BuildFailure : public testing::Test {
     EXPECT_THAT(channel.messages.texts, ElementsAre(message));
     EXPECT_EQ(channel.video.state, 0);
     EXPECT_FALSE(channel.video.graph);
-    EXPECT_FALSE(channel.video.control);
     EXPECT_FALSE(channel.video.windowless);
     EXPECT_NE(channel.result.hasAudioRenderer, 7);
     // Nothing is left to play.

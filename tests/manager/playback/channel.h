@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "manager/playback/build_graph.h"
-#include "manager/playback/graph_notify_waiter.h"
+#include "manager/playback/graph_event.h"
 #include "manager/playback/transport.h"
 #include "manager/playback/video.h"
 #include "tests/manager/playback/playback_fixtures.h"

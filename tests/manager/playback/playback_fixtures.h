@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "manager/playback/graph_event.h"
-#include "manager/playback/message_box.h"
+#include "manager/playback/messages.h"
 #include "manager/playback/video_surface.h"
 
 namespace playback_testing {

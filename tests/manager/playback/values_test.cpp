@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "manager/playback/letter_box.h"
-#include "manager/playback/result_codes.h"
+#include "manager/playback/video_geometry.h"
+#include "manager/playback/messages.h"
 #include "manager/playback/volume_level.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "manager/recording/sensor_record.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -93,6 +95,8 @@ TEST(SensorRecord, LoadResults) {
   MVOXUDAT record;
   EXPECT_EQ(LoadUserData((dir / "missing.mp4").string(), record), kLoadCannotOpen);
   EXPECT_EQ(LoadUserData(dir.path().string(), record), kLoadCannotOpen);
+  ASSERT_EQ(::mkfifo((dir / "fifo.mp4").c_str(), 0600), 0);
+  EXPECT_EQ(LoadUserData((dir / "fifo.mp4").string(), record), kLoadCannotOpen) << "and does not wait for a writer";
   EXPECT_EQ(Load("").load, kLoadNothingRead);
   EXPECT_EQ(Load(Head()).load, kLoadNoUserData);
   // Damaged sizes end the walk: a size below 8 and a size past the end of the file.

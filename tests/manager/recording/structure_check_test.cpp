@@ -1,8 +1,9 @@
 #include "manager/recording/structure_check.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "manager/recording/user_data_writer.h"
@@ -13,6 +14,7 @@ namespace {
 
 using recording::BuildBox;
 using recording::CheckRecordingStructure;
+using testing_support::BytesReadSoFar;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
@@ -81,17 +83,6 @@ TEST(StructureCheck, DamagedSizesEndTheWalkInsteadOfLooping) {
   EXPECT_EQ(Check(""), -1);
 }
 
-// Bytes this process has read so far, through any read call.
-std::uint64_t BytesRead() {
-  std::ifstream io("/proc/self/io");
-  std::string key;
-  std::uint64_t value = 0;
-  while (io >> key >> value) {
-    if (key == "rchar:") return value;
-  }
-  return 0;
-}
-
 TEST(StructureCheck, TheWorkPerFileIsBounded) {
   // Hundreds of thousands of tiny sound tracks ahead of the video track: each used to cost a
   // fresh 128 KiB read, some 40 GB for this 12 MB file. No recording has this many tracks.
@@ -100,9 +91,9 @@ TEST(StructureCheck, TheWorkPerFileIsBounded) {
   for (int i = 0; i < 300000; ++i) tracks += tiny;
   TempDir dir;
   WriteFile(dir / "drf_20100101_000000.mp4", File(tracks + Track("vide")));
-  const std::uint64_t before = BytesRead();
+  const std::uint64_t before = BytesReadSoFar();
   EXPECT_EQ(CheckRecordingStructure((dir / "drf_20100101_000000.mp4").string()), -1);
-  EXPECT_LT(BytesRead() - before, 1u << 20);
+  EXPECT_LT(BytesReadSoFar() - before, 1u << 20);
 
   // Moving on to the next track keeps what the window holds: two tracks read little more
   // than one window, and a stts beyond the window seen from the video track is still beyond.
@@ -116,6 +107,9 @@ TEST(StructureCheck, CannotOpen) {
   TempDir dir;
   EXPECT_EQ(CheckRecordingStructure((dir / "missing.mp4").string()), -2);
   EXPECT_EQ(CheckRecordingStructure(dir.path().string()), -2);
+  // A FIFO named like a recording is refused at once instead of waiting for a writer.
+  ASSERT_EQ(::mkfifo((dir / "drf_20100315_142530.mp4").c_str(), 0600), 0);
+  EXPECT_EQ(CheckRecordingStructure((dir / "drf_20100315_142530.mp4").string()), -2);
 }
 
 TEST(StructureCheck, RealEncodedRecordings) {

@@ -423,14 +423,7 @@
     state.values = v;
     var latlng = latLngOf(v.map_latitude, v.map_longitude);
     if (!latlng) return;
-    if (!marker) {
-      marker = L.circleMarker(latlng, {
-        radius: 7, color: COLORS.rim, weight: 2, fillColor: COLORS.marker, fillOpacity: 1, interactive: false
-      });
-    }
-    marker.setLatLng(latlng);
-    if (!map.hasLayer(marker)) marker.addTo(map);
-    marker.bringToFront();
+    marker = webmap.placePositionMarker(map, marker, latlng, COLORS.marker, COLORS.rim);
     state.marker = [latlng.lat, latlng.lng];
     setMarkerTime(v.map_showtime === '1' ? v.map_day + ' ' + v.map_time : null);
 

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace playback {
+
+// Result codes in the platform's form, shown in the build messages as eight hex digits. Each
+// kind of failure keeps one fixed code, whatever GStreamer said.
+using ResultCode = std::uint32_t;
+
+inline constexpr ResultCode kOk = 0;
+inline constexpr ResultCode kFailed = 0x80004005;            // E_FAIL: element not created or not added
+inline constexpr ResultCode kNoInterface = 0x80004002;       // E_NOINTERFACE
+inline constexpr ResultCode kNullPointer = 0x80004003;       // E_POINTER: missing element or pad
+inline constexpr ResultCode kUnexpected = 0x8000FFFF;        // E_UNEXPECTED
+inline constexpr ResultCode kNotFound = 0x80040216;          // VFW_E_NOT_FOUND: no free pad or stream
+inline constexpr ResultCode kNoAcceptableTypes = 0x80040207; // VFW_E_NO_ACCEPTABLE_TYPES: formats differ
+inline constexpr ResultCode kAlreadyConnected = 0x80040204;  // VFW_E_ALREADY_CONNECTED
+inline constexpr ResultCode kCannotConnect = 0x80040217;     // VFW_E_CANNOT_CONNECT
+
+constexpr bool Succeeded(ResultCode code) { return (code & 0x80000000u) == 0; }
+
+// "0x%08x" of the code.
+std::string HexCode(ResultCode code);
+
+// Where the build shows its failures: a modal message box with an OK button in the GUI,
+// stderr in the command-line tool.
+class MessageBox {
+ public:
+  virtual ~MessageBox() = default;
+  virtual void ShowMessage(const std::string& text) = 0;
+};
+
+// The build's messages, one per failing step, exactly as the user sees them. "%s" stands for
+// the recording's path; the texts ending in "= " are followed by the result code.
+namespace messages {
+inline constexpr std::string_view kFileNotFound = "File \"%s\" not found";
+inline constexpr std::string_view kFileSizeImproper = "File \"%s\" 's size is improper";
+inline constexpr std::string_view kCreateGraph = "CoCreateInstance() failed : CLSID_FilterGraph. error code = ";
+inline constexpr std::string_view kCreateSource = "CoCreateInstance() failed : CLSID_MPCMP4Source. error code = ";
+inline constexpr std::string_view kCreateVideoDecoder =
+    "CoCreateInstance() failed : CLSID_DivXH264Decoder. error code = ";
+inline constexpr std::string_view kCreateAudioDecoder =
+    "CoCreateInstance() failed : CLSID_CoreAACAudioDecoder. error code = ";
+inline constexpr std::string_view kCreateVideoRenderer =
+    "CoCreateInstance() failed : CLSID_VideoMixingRenderer. error code = ";
+inline constexpr std::string_view kAddSource = "AddFilter() failed : pFilterMPCMP4Source. error code = ";
+inline constexpr std::string_view kAddVideoDecoder = "AddFilter() failed : DivX H.264 Decoder. error code = ";
+inline constexpr std::string_view kAddVideoRenderer = "AddFilter() failed : Video Mixing Renderer. error code = ";
+inline constexpr std::string_view kAddAudioDecoder = "AddFilter() failed : CoreAAC Audio Decoder. error code = ";
+inline constexpr std::string_view kAddAudioRenderer = "AddFilter() failed : DirectSound Audio Renderer. error code = ";
+inline constexpr std::string_view kInitializeRenderer = "InitializeVMR() failed : ";
+inline constexpr std::string_view kSourceTakesNoFile = "pFilterMPCMP4Source->QueryInterface() failed : error code = ";
+inline constexpr std::string_view kLoadFile = "pFSF->Load failed : error code = ";
+inline constexpr std::string_view kConnectVideoDecoder =
+    "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = ";
+inline constexpr std::string_view kConnectVideoRenderer = "[pFilterH264Decoder -> pVmr] : ConnectFilters() error code = ";
+inline constexpr std::string_view kConnectAudioDecoder =
+    "ConnectFilters() failed : pFilterMPCMP4Source -> pFilterACCAudioDecoder error code = ";
+inline constexpr std::string_view kConnectAudioRenderer =
+    "ConnectFilters() failed : pFilterACCAudioDecoder -> pDirectXAudio error code = ";
+inline constexpr std::string_view kNoPositionControl = "QueryInterface() failed : IID_IMediaPosition. error code = ";
+}  // namespace messages
+
+// A message with its result code, or with the path in place of "%s".
+std::string MessageWithCode(std::string_view text, ResultCode code);
+std::string MessageWithPath(std::string_view text, const std::string& path);
+
+}  // namespace playback

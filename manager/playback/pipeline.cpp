@@ -1,0 +1,124 @@
+#include "manager/playback/pipeline.h"
+
+#include <gst/gst.h>
+
+#include "manager/playback/graph_event.h"
+#include "manager/playback/messages.h"
+#include "manager/playback/video.h"
+
+namespace playback {
+
+namespace {
+
+constexpr const char* kStreamsReady = "blackbox-streams-ready";
+
+GstBusSyncReply LookAt(GstBus*, GstMessage* message, gpointer bus) {
+  static_cast<PipelineBus*>(bus)->Look(message);
+  // A sync handler that drops a message owns it.
+  gst_message_unref(message);
+  return GST_BUS_DROP;
+}
+
+}  // namespace
+
+PipelineBus::PipelineBus(GstElement* pipeline) : pipeline_(pipeline) {
+  GstBus* bus = gst_element_get_bus(pipeline_);
+  gst_bus_set_sync_handler(bus, &LookAt, this, nullptr);
+  gst_object_unref(bus);
+}
+
+PipelineBus::~PipelineBus() {
+  GstBus* bus = gst_element_get_bus(pipeline_);
+  gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+  gst_object_unref(bus);
+}
+
+void PipelineBus::RegisterEvents(std::shared_ptr<GraphEventQueue> events) {
+  std::lock_guard lock(mutex_);
+  events_ = std::move(events);
+}
+
+bool PipelineBus::WaitForStreams(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  changed_.wait_for(lock, timeout, [this] { return streamsReady_ || error_; });
+  return streamsReady_ && !error_;
+}
+
+bool PipelineBus::ErrorSeen() const {
+  std::lock_guard lock(mutex_);
+  return error_;
+}
+
+void PipelineBus::PostStreamsReady(GstElement* from) {
+  gst_element_post_message(from, gst_message_new_application(GST_OBJECT(from), gst_structure_new_empty(kStreamsReady)));
+}
+
+void PipelineBus::Look(GstMessage* message) {
+  std::optional<GraphEvent> event;
+  std::shared_ptr<GraphEventQueue> events;
+  {
+    std::lock_guard lock(mutex_);
+    switch (GST_MESSAGE_TYPE(message)) {
+      case GST_MESSAGE_EOS:
+        // The pipeline posts this once all its sinks have reached the end.
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_)) event = GraphEvent{EC_COMPLETE, 0, 0};
+        break;
+      case GST_MESSAGE_ERROR:
+        // Streaming stops at the first error; the follow-up errors of other elements say nothing new.
+        if (!error_) event = GraphEvent{EC_ERRORABORT, static_cast<std::intptr_t>(kFailed), 0};
+        error_ = true;
+        break;
+      case GST_MESSAGE_APPLICATION:
+        if (gst_message_has_name(message, kStreamsReady)) streamsReady_ = true;
+        break;
+      default:
+        break;
+    }
+    events = events_;
+  }
+  changed_.notify_all();
+  if (event && events) events->Post(*event);
+}
+
+bool WaitUntilSettled(CVideo& video) {
+  if (!video.graph) return false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (true) {
+    // Short slices: an element that fails while prerolling never completes the state change,
+    // and the error arrives on the bus instead.
+    const GstStateChangeReturn result = gst_element_get_state(video.graph.get(), nullptr, nullptr, 20 * GST_MSECOND);
+    if (result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL) return true;
+    if (result == GST_STATE_CHANGE_FAILURE) return false;
+    if ((video.bus && video.bus->ErrorSeen()) || std::chrono::steady_clock::now() > deadline) return false;
+  }
+}
+
+bool SeekPipeline(CVideo& video, std::int64_t position) {
+  if (!video.graph || position < 0) return false;
+  const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+  if (!gst_element_seek(video.graph.get(), video.rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
+                        static_cast<gint64>(position) * 100, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE)) {
+    return false;
+  }
+  return WaitUntilSettled(video);
+}
+
+namespace {
+
+// A time query's answer in 100 ns units; none when the pipeline could not tell.
+template <class Query>
+std::optional<std::int64_t> AskTime(const CVideo& video, Query query) {
+  gint64 nanoseconds = 0;
+  if (!video.graph || !query(video.graph.get(), GST_FORMAT_TIME, &nanoseconds) || nanoseconds < 0) {
+    return std::nullopt;
+  }
+  return nanoseconds / 100;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> QueryDuration(const CVideo& video) { return AskTime(video, &gst_element_query_duration); }
+
+std::optional<std::int64_t> QueryPosition(const CVideo& video) { return AskTime(video, &gst_element_query_position); }
+
+}  // namespace playback

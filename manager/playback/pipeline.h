@@ -1,0 +1,59 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "manager/playback/gstreamer.h"
+
+namespace playback {
+
+class CVideo;
+class GraphEventQueue;
+
+// Watches a pipeline's bus from GStreamer's threads: end of stream and errors become graph
+// events (once a queue is registered), and the build can wait for the demuxer's streams. Every
+// message is dropped after a look, so nothing piles up on the bus.
+class PipelineBus {
+ public:
+  explicit PipelineBus(GstElement* pipeline);
+  // Stops watching; by now the pipeline is in the NULL state, so no streaming thread posts.
+  ~PipelineBus();
+  PipelineBus(const PipelineBus&) = delete;
+  PipelineBus& operator=(const PipelineBus&) = delete;
+
+  void RegisterEvents(std::shared_ptr<GraphEventQueue> events);
+  // Waits until the demuxer has shown all its streams (true) or an error was posted (false).
+  bool WaitForStreams(std::chrono::milliseconds timeout);
+  bool ErrorSeen() const;
+
+  // Posted by the demuxer's no-more-pads handler.
+  static void PostStreamsReady(GstElement* from);
+
+  // Every message of the bus, on the thread that posts it.
+  void Look(GstMessage* message);
+
+ private:
+  GstElement* pipeline_;
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  bool streamsReady_ = false;
+  bool error_ = false;
+  std::shared_ptr<GraphEventQueue> events_;
+};
+
+// Small steps on a channel's pipeline shared by the build and the transport. Positions in
+// 100 ns units.
+
+// Waits until a state change or flushing seek has prerolled, an error was posted, or ten
+// seconds have passed. True when the pipeline settled.
+bool WaitUntilSettled(CVideo& video);
+// An exact, flushing seek at the channel's rate that leaves the stop position alone.
+bool SeekPipeline(CVideo& video, std::int64_t position);
+std::optional<std::int64_t> QueryDuration(const CVideo& video);
+std::optional<std::int64_t> QueryPosition(const CVideo& video);
+
+}  // namespace playback

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "common/byte_order.h"
+#include "common/hhmmss.h"
+#include "common/nmea_sentence.h"
+#include "common/path_text.h"
+#include "common/trim.h"
+
+namespace {
+
+using namespace std::string_view_literals;
+
+TEST(PathText, NameAndFolderSplitAtEitherSeparator) {
+  EXPECT_EQ(common::FileNameOf("/media/card/EVENT/drf_20100315_142530.mp4"), "drf_20100315_142530.mp4");
+  EXPECT_EQ(common::FolderOf("/media/card/EVENT/drf_20100315_142530.mp4"), "/media/card/EVENT/");
+  EXPECT_EQ(common::FileNameOf("E:\\DCIM\\drf_20100315_142530.mp4"), "drf_20100315_142530.mp4");
+  EXPECT_EQ(common::FolderOf("E:\\DCIM/x\\y.mp4"), "E:\\DCIM/x\\");
+  EXPECT_EQ(common::FileNameOf("plain.mp4"), "plain.mp4");
+  EXPECT_EQ(common::FolderOf("plain.mp4"), "");
+  EXPECT_EQ(common::FileNameOf("/media/card/"), "");
+}
+
+TEST(PathText, FoldersEndWithOneSeparatorAndEmptyMeansNoFolder) {
+  EXPECT_EQ(common::WithTrailingSeparator("/media/card"), "/media/card/");
+  EXPECT_EQ(common::WithTrailingSeparator("/media/card/"), "/media/card/");
+  EXPECT_EQ(common::WithTrailingSeparator("/"), "/");
+  EXPECT_EQ(common::WithTrailingSeparator("E:\\"), "E:\\");
+  EXPECT_EQ(common::WithTrailingSeparator("D:\\cards\\cam1"), "D:\\cards\\cam1\\");
+  // Backslashes in a native name are no Windows path: the file system wants '/'.
+  EXPECT_EQ(common::WithTrailingSeparator("cards\\cam1"), "cards\\cam1/");
+  EXPECT_EQ(common::WithTrailingSeparator(""), "");
+
+  EXPECT_EQ(common::JoinPath("/media/card", "drf.mp4"), "/media/card/drf.mp4");
+  EXPECT_EQ(common::JoinPath("/media/card/", "drf.mp4"), "/media/card/drf.mp4");
+  EXPECT_EQ(common::JoinPath("E:\\", "SETUP"), "E:\\SETUP");
+  EXPECT_EQ(common::JoinPath("", "drf.mp4"), "drf.mp4");
+}
+
+TEST(Trim, AsciiBlanksOrTheCallersOwn) {
+  EXPECT_EQ(common::Trim(" \t\r\n\v\fkey = value \r\n"sv), "key = value");
+  EXPECT_EQ(common::Trim("   "sv), "");
+  EXPECT_EQ(common::Trim(""sv), "");
+  EXPECT_EQ(common::TrimStart("  x  "sv), "x  ");
+  EXPECT_EQ(common::TrimEnd("  x  "sv), "  x");
+  EXPECT_EQ(common::Trim(u" \u00A0x\u00A0 "sv), u"\u00A0x\u00A0") << "only ASCII blanks";
+  const auto isCtrlZ = [](char16_t c) { return c == 0x1A || c == u' '; };
+  EXPECT_EQ(common::Trim(u"\x1A value \x1A"sv, isCtrlZ), u"value");
+}
+
+TEST(Hhmmss, SecondsSinceMidnight) {
+  EXPECT_EQ(common::HhmmssSeconds(0), 0);
+  EXPECT_EQ(common::HhmmssSeconds(142530), 14 * 3600 + 25 * 60 + 30);
+  EXPECT_EQ(common::HhmmssSeconds(51200), 5 * 3600 + 12 * 60);
+  EXPECT_EQ(common::HhmmssSeconds(235959), 86399);
+}
+
+TEST(ByteOrder, ReadsAndWritesBothOrders) {
+  const std::uint8_t bytes[] = {0x12, 0x34, 0x56, 0x78, 0x00, 0x00, 0x80, 0x3F};
+  EXPECT_EQ(common::ReadBigEndian32(bytes), 0x12345678u);
+  EXPECT_EQ(common::ReadLittleEndian32(bytes), 0x78563412u);
+  EXPECT_EQ(common::ReadLittleEndianFloat(bytes + 4), 1.0f);
+
+  std::string out;
+  common::AppendBigEndian32(out, 0x12345678u);
+  common::AppendLittleEndian32(out, 0xFFFFFFFEu);
+  EXPECT_EQ(out, "\x12\x34\x56\x78\xFE\xFF\xFF\xFF"sv);
+  common::PutLittleEndian32(out, 2, 0x0A0B0C0Du);
+  EXPECT_EQ(out, "\x12\x34\x0D\x0C\x0B\x0A\xFF\xFF"sv);
+}
+
+TEST(NmeaSentence, ChecksumAndCoordinates) {
+  // The checksum of a sentence as a receiver wrote it.
+  EXPECT_EQ(common::NmeaSentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"),
+            "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A");
+  EXPECT_EQ(common::NmeaSentence(""), "$*00");
+  EXPECT_EQ(common::NmeaCoordinate(37.5333, 2), "3731.9980");
+  EXPECT_EQ(common::NmeaCoordinate(-127.0353, 3), "12702.1180");
+  EXPECT_EQ(common::NmeaCoordinate(5.999999999, 2), "0600.0000") << "59.99995' carries into a degree";
+  EXPECT_EQ(common::NmeaCoordinate(0.0, 3), "00000.0000");
+}
+
+}  // namespace

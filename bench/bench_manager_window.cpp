@@ -16,6 +16,7 @@
 #include <cmath>
 #include <vector>
 
+#include "gui_bench.h"
 #include "common/gui/message_box.h"
 #include "manager/app/black_box_dlg.h"
 #include "manager/display/my_static.h"
@@ -25,6 +26,8 @@
 #include "tools/samplecard/camera_video.h"
 
 namespace {
+
+using gui_bench::WaitFor;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -89,23 +92,12 @@ void Report(const char* what, std::vector<double> ms) {
               ms.back(), ms.size());
 }
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const auto start = Clock::now();
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  if (qEnvironmentVariableIsEmpty("BLACKBOX_TILE_URL")) qputenv("BLACKBOX_TILE_URL", "none");
+  gui_bench::PrepareHeadlessWebViews("none");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
   gui::SetMessageRecording(true);

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "gui_bench.h"
 #include "common/webmap/page_call.h"
 #include "common/webmap/page_drawn.h"
 #include "common/webmap/tile_source.h"
@@ -22,15 +23,8 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int limitMs = 30000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
+using gui_bench::WaitFor;
+
 
 // A drive of `points` seconds through Seoul, one fix a second.
 std::vector<std::array<double, 2>> Drive(int points) {
@@ -146,10 +140,8 @@ BENCHMARK(BM_CreateShowToUsable)->UseManualTime()->Unit(benchmark::kMillisecond)
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   // Offline: port 9 (discard) refuses the connection, as a machine without network would.
-  qputenv(webmap::kTileUrlVariable, "http://127.0.0.1:9/{z}/{x}/{y}.png");
+  gui_bench::PrepareHeadlessWebViews("http://127.0.0.1:9/{z}/{x}/{y}.png");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
 

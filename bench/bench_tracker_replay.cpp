@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "gui_bench.h"
 #include "common/webmap/page_call.h"
 #include "common/webmap/tile_source.h"
 #include "tests/tracker/log/make_point.h"
@@ -27,18 +28,11 @@
 
 namespace {
 
+using gui_bench::WaitFor;
+
 constexpr int kDrivePoints = 10000;
 const QRect kLargeMap(337, 31, 680, 684);
 
-bool WaitFor(const std::function<bool()>& done, int limitMs = 30000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
 
 tracker::PointStore DrivePoints() {
   samplecard::Random random(7);
@@ -189,10 +183,8 @@ BENCHMARK(BM_MarkerRoundTrip)->UseManualTime()->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   // Offline: port 9 (discard) refuses the connection, as a machine without network would.
-  qputenv(webmap::kTileUrlVariable, "http://127.0.0.1:9/{z}/{x}/{y}.png");
+  gui_bench::PrepareHeadlessWebViews("http://127.0.0.1:9/{z}/{x}/{y}.png");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "gui_bench.h"
 #include "tools/samplecard/card.h"
 #include "tracker/app/profile/tracker_profile.h"
 #include "tracker/app/settings/settings_store.h"
@@ -105,10 +106,8 @@ BENCHMARK(BM_OpenLargeFolder)->Unit(benchmark::kMillisecond)->UseManualTime()->I
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   // The window's map is a web view, offline here.
-  if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  qputenv("BLACKBOX_TILE_URL", "none");
+  gui_bench::PrepareHeadlessWebViews("none");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication application(argc, argv);
   LargeCardLogs();  // made before any timing

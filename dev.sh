@@ -16,7 +16,7 @@ ROOT=$PWD
 
 PACKAGES=(
   # build tools
-  cmake ninja-build g++ pkg-config git
+  cmake ninja-build g++ pkg-config git ccache
   # Qt 6
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev libgl-dev
   # GStreamer 1.22
@@ -99,11 +99,18 @@ screenshots() {
 
 bench() {
   configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release
+  export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} QTWEBENGINE_DISABLE_SANDBOX=1
+  local b failed=()
   for b in "$ROOT"/build-bench/bench/bench_*; do
-    [ -x "$b" ] || continue
+    # Only the programs: the build also leaves folders (Qt's generated sources) beside them.
+    [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $(basename "$b")"
-    "$b"
+    "$b" || failed+=("$(basename "$b")")
   done
+  if [ ${#failed[@]} -gt 0 ]; then
+    echo "dev.sh: these benchmarks failed: ${failed[*]}" >&2
+    return 1
+  fi
 }
 
 # Builds the parsers with libFuzzer (clang) in build-fuzz/, writes the seed corpora from a

@@ -445,6 +445,25 @@ TEST_F(TrackerWindowTest, ACodePageNoteIsShownInHangulAndSavedUnchanged) {
   EXPECT_EQ(tracker::FieldText(loaded.trips.rows[0].purpose), "운전자 김");
 }
 
+// The page loaded again gets the row and the marker where the user last saw it: on the row's
+// first point right after the row was chosen, though the replay's index has moved on to the next.
+TEST_F(TrackerWindowTest, APageLoadedAgainPutsTheMarkerOnTheChosenRowsFirstPoint) {
+  auto window = MakeWindow();
+  Open(*window, logs_);
+  window->SelectRow(1);
+  WaitUntilSettled(*window);
+  SettledMap(*window);
+  window->map()->LoadPage(1);
+  for (int i = 0; i < 400 && window->map()->State()["loaded"].toBool(); ++i) Wait(5);
+  WaitUntilSettled(*window);
+  const QJsonObject map = SettledMap(*window);
+  const tracker::TripRecord& row = window->document().trips.rows[static_cast<std::size_t>(window->model()->RowIndexAt(1))];
+  const tracker::TrackPoint& first = window->document().points[static_cast<std::size_t>(row.first_point)];
+  const QJsonObject last = map["lastCall"].toObject();
+  EXPECT_EQ(last["trigger"].toString(), "map_pointmove");
+  EXPECT_EQ(last["values"].toObject()["map_latitude"].toString().toStdString(), tracker::FieldText(first.latitude));
+}
+
 TEST_F(TrackerWindowTest, ATripDatabaseOfTheOtherBuildIsRefusedAndWhatIsOpenStays) {
   tracker::TrackDocument core;
   tracker::CallbackScanHost host;

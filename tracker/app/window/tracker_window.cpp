@@ -345,11 +345,7 @@ void TrackerWindow::SelectLanguage(int index) {
 void TrackerWindow::ApplyLanguageTexts() {
   model_->SetLanguage(language_);
   daylight_box_->setText(FromUtf8(Text(language_, kTextDaylightSaving, profile_)));
-  const QString hint = FromUtf8(Text(language_, WindowText::kSelectRowForNotes));
-  driver_->setPlaceholderText(hint);
-  purpose_->setPlaceholderText(hint);
-  comments_->setPlaceholderText(hint);
-  // A note from an older program reads in the new language's code page.
+  // The boxes' hint is in the new language; a note from an older program reads in its code page.
   FillEdits(SelectedRecord());
 }
 
@@ -723,6 +719,10 @@ void TrackerWindow::FillEdits(const TripRecord* row) {
     MarkNoteFull(field, NoteFull(text, NoteBytes(field)), false);
   }
   // Without a row a note would have nowhere to go: the boxes say so and take nothing.
+  const QString hint = row ? QString() : FromUtf8(Text(language_, WindowText::kSelectRowForNotes));
+  driver_->setPlaceholderText(hint);
+  purpose_->setPlaceholderText(hint);
+  comments_->setPlaceholderText(hint);
   for (QWidget* edit : {static_cast<QWidget*>(driver_), static_cast<QWidget*>(purpose_), static_cast<QWidget*>(comments_)}) {
     edit->setEnabled(row != nullptr);
   }

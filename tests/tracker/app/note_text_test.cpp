@@ -44,6 +44,7 @@ TEST(NoteBoxTest, AnEditIsCutToTheFieldBetweenCharacters) {
     std::string expected;
     std::size_t cursor;
     bool cut;
+    const char* code_page = nullptr;  // the note is stored in this code page
   };
   const std::string ten_hangul = "가나다라마바사아자차";  // 30 bytes
   const std::vector<Case> cases = {
@@ -55,14 +56,20 @@ TEST(NoteBoxTest, AnEditIsCutToTheFieldBetweenCharacters) {
       {"a paste over a selection", "abc", "a" + std::string(40, 'x') + "c", 31, "a" + std::string(29, 'x') + "c", 30, true},
       {"a too long note from a code page is cut at its end", std::string(45, 'x'), std::string(44, 'x'), 31,
        std::string(31, 'x'), 31, true},
+      {"a CP949 note keeps its room: 15 Hangul in 30 bytes", ten_hangul + "카타파하", ten_hangul + "카타파하거", 31,
+       ten_hangul + "카타파하거", 45, false, "CP949"},
+      {"but not a sixteenth", ten_hangul + "카타파하거", ten_hangul + "카타파하거너", 31, ten_hangul + "카타파하거", 45, true,
+       "CP949"},
+      {"a character CP949 lacks turns the note into UTF-8, cut to fit", "가나", "가나😀", 31, "가나😀", 10, false, "CP949"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const tracker::FittedNote fitted = tracker::FitNote(c.before, c.after, c.limit);
+    const auto stored_size = [&c](std::string_view text) { return tracker::StoredNote(text, c.code_page).size(); };
+    const tracker::FittedNote fitted = tracker::FitNote(c.before, c.after, c.limit, stored_size);
     EXPECT_EQ(fitted.text, c.expected);
     EXPECT_EQ(fitted.cursor, c.cursor);
     EXPECT_EQ(fitted.cut, c.cut);
-    EXPECT_LE(fitted.text.size(), c.limit);
+    EXPECT_LE(stored_size(fitted.text), c.limit);
     EXPECT_TRUE(tracker::IsUtf8(fitted.text));
   }
 }

@@ -414,7 +414,7 @@ TEST_F(TrackerWindowTest, KoreanNotesFillTheirFieldsAndSurviveZoneChangesASaveAn
 }
 
 // A note written by an older program in the Korean code page reads as Hangul, and goes back
-// into the file byte for byte unless it is edited.
+// into the file byte for byte unless it is edited; an edited one is written in the same page.
 TEST_F(TrackerWindowTest, ACodePageNoteIsShownInHangulAndSavedUnchanged) {
   tracker::TrackDocument core;
   tracker::CallbackScanHost host;
@@ -442,7 +442,8 @@ TEST_F(TrackerWindowTest, ACodePageNoteIsShownInHangulAndSavedUnchanged) {
   tracker::TrackDocument loaded;
   ASSERT_EQ(tracker::Open(again, {9, 0}, tracker::kCurrentProfile.database_magic, loaded, host), tracker::OpenResult::kRowsReady);
   EXPECT_EQ(tracker::FieldText(loaded.trips.rows[0].driver), cp949);
-  EXPECT_EQ(tracker::FieldText(loaded.trips.rows[0].purpose), "운전자 김");
+  // The edited note stays in its code page, where it has the room it had.
+  EXPECT_EQ(tracker::FieldText(loaded.trips.rows[0].purpose), "\xbf\xee\xc0\xfc\xc0\xda \xb1\xe8");
 }
 
 // The page loaded again gets the row and the marker where the user last saw it: on the row's

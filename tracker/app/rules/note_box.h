@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,7 @@ std::size_t NoteBytes(RowTextField field);
 
 // A box's text after one edit, made to fit its field.
 struct FittedNote {
-  std::string text;    // UTF-8, at most the field's bytes
+  std::string text;    // UTF-8 that takes at most the field's bytes
   std::size_t cursor;  // byte offset where the edit ended
   bool cut;            // part of what was typed or pasted did not fit
 };
@@ -23,9 +24,8 @@ struct FittedNote {
 // stays as it is; otherwise what the edit put in is cut, between two characters, to the room
 // that is left, and what was there before the edit stays. (A text that was already too long,
 // a note read from an older code page, is cut at its end.)
-FittedNote FitNote(std::string_view before, std::string_view after, std::size_t limit);
-
-// Whether a box holding `text` takes no more characters.
-bool NoteFull(std::string_view text, std::size_t limit);
+// `stored_size` says how many bytes a text takes in the field (its UTF-8 length when empty).
+FittedNote FitNote(std::string_view before, std::string_view after, std::size_t limit,
+                   const std::function<std::size_t(std::string_view)>& stored_size = {});
 
 }  // namespace tracker

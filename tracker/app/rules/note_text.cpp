@@ -24,9 +24,10 @@ constexpr const char* kCp1252 = "CP1252";
 // of double-byte characters is tried before it is taken for single-byte letters.
 constexpr std::array<const char*, 6> kTryOrder = {kCp949, kShiftJis, kGbk, kBig5, kCp1251, kCp1252};
 
-// `bytes` read strictly in `code_page`; nothing when a byte sequence is not in it.
-std::optional<std::string> Decode(std::string_view bytes, const char* code_page) {
-  iconv_t converter = iconv_open("UTF-8", code_page);
+// `bytes` turned strictly from encoding `from` into `to`; nothing when a byte sequence or a
+// character has no place in them.
+std::optional<std::string> Decode(std::string_view bytes, const char* to, const char* from) {
+  iconv_t converter = iconv_open(to, from);
   if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
   std::string out(bytes.size() * 4 + 4, '\0');
   std::vector<char> in(bytes.begin(), bytes.end());
@@ -108,21 +109,29 @@ const char* CodePageOf(int language_index) {
 
 bool IsUtf8(std::string_view text) { return common::Utf16ToUtf8(common::Utf8ToUtf16(text)) == text; }
 
-std::string NoteText(std::string_view stored, int language_index) {
-  if (IsUtf8(stored)) return std::string(stored);
+NoteReading ReadNote(std::string_view stored, int language_index) {
+  if (IsUtf8(stored)) return {std::string(stored), nullptr};
   std::vector<const char*> order{CodePageOf(language_index)};
   for (const char* page : kTryOrder) {
     if (page != order.front()) order.push_back(page);
   }
-  std::optional<std::string> first_reading;
+  std::optional<NoteReading> first_reading;
   for (const char* page : order) {
-    std::optional<std::string> reading = Decode(stored, page);
+    std::optional<std::string> reading = Decode(stored, "UTF-8", page);
     if (!reading) continue;
-    if (Plausible(stored, common::Utf8ToUtf16(*reading), page)) return *reading;
-    if (!first_reading) first_reading = std::move(reading);
+    if (Plausible(stored, common::Utf8ToUtf16(*reading), page)) return {std::move(*reading), page};
+    if (!first_reading) first_reading = NoteReading{std::move(*reading), page};
   }
   if (first_reading) return *first_reading;
-  return common::Utf16ToUtf8(common::Utf8ToUtf16(stored));
+  return {common::Utf16ToUtf8(common::Utf8ToUtf16(stored)), nullptr};
+}
+
+std::string NoteText(std::string_view stored, int language_index) { return ReadNote(stored, language_index).text; }
+
+std::string StoredNote(std::string_view utf8, const char* code_page) {
+  if (code_page == nullptr) return std::string(utf8);
+  std::optional<std::string> bytes = Decode(utf8, code_page, "UTF-8");
+  return bytes ? std::move(*bytes) : std::string(utf8);
 }
 
 }  // namespace tracker

@@ -17,6 +17,17 @@ const char* CodePageOf(int language_index);
 // Western European; a note no code page reads is shown with U+FFFD for the bytes that fail.
 std::string NoteText(std::string_view stored, int language_index);
 
+// The same, with the code page the note was read in (none for UTF-8).
+struct NoteReading {
+  std::string text;
+  const char* code_page = nullptr;
+};
+NoteReading ReadNote(std::string_view stored, int language_index);
+
+// How an edited note is stored: in the code page it was read in when every character has a
+// place there (so a note keeps the room it had), otherwise as UTF-8.
+std::string StoredNote(std::string_view utf8, const char* code_page);
+
 // Whether `text` is well-formed UTF-8.
 bool IsUtf8(std::string_view text);
 

@@ -709,14 +709,16 @@ void TrackerWindow::PressPlay(Direction direction) {
 void TrackerWindow::FillEdits(const TripRecord* row) {
   filling_edits_ = true;
   for (const RowTextField field : {RowTextField::kDriver, RowTextField::kPurpose, RowTextField::kComments}) {
-    const std::string text = row ? NoteText(RowText(*row, field), language_) : std::string();
+    const NoteReading reading = row ? ReadNote(RowText(*row, field), language_) : NoteReading{};
+    const std::string& text = reading.text;
     note_texts_[static_cast<std::size_t>(field)] = text;
+    note_code_pages_[static_cast<std::size_t>(field)] = reading.code_page;
     if (field == RowTextField::kComments) {
       comments_->setPlainText(FromUtf8(text));
     } else {
       (field == RowTextField::kDriver ? driver_ : purpose_)->setText(FromUtf8(text));
     }
-    MarkNoteFull(field, NoteFull(text, NoteBytes(field)), false);
+    MarkNoteFull(field, (row ? RowText(*row, field).size() : 0) >= NoteBytes(field), false);
   }
   // Without a row a note would have nowhere to go: the boxes say so and take nothing.
   const QString hint = row ? QString() : FromUtf8(Text(language_, WindowText::kSelectRowForNotes));
@@ -742,7 +744,10 @@ void TrackerWindow::OnNoteEdited(RowTextField field) {
                         : field == RowTextField::kDriver  ? driver_->text()
                                                           : purpose_->text();
   const std::string after = typed.toStdString();
-  const FittedNote fitted = FitNote(note_texts_[f], after, NoteBytes(field));
+  // A note read from a code page is written back in it, where it has the room it had.
+  const char* code_page = note_code_pages_[f];
+  const auto stored_size = [code_page](std::string_view text) { return StoredNote(text, code_page).size(); };
+  const FittedNote fitted = FitNote(note_texts_[f], after, NoteBytes(field), stored_size);
   if (fitted.text != after) {
     // Put back what fits, with the cursor where the edit ended.
     filling_edits_ = true;
@@ -760,8 +765,9 @@ void TrackerWindow::OnNoteEdited(RowTextField field) {
     filling_edits_ = false;
   }
   note_texts_[f] = fitted.text;
-  MarkNoteFull(field, fitted.cut || NoteFull(fitted.text, NoteBytes(field)), fitted.cut);
-  if (TripRecord* row = SelectedRecord()) SetRowText(*row, field, fitted.text);
+  const std::string stored = StoredNote(fitted.text, code_page);
+  MarkNoteFull(field, fitted.cut || stored.size() >= NoteBytes(field), fitted.cut);
+  if (TripRecord* row = SelectedRecord()) SetRowText(*row, field, stored);
 }
 
 void TrackerWindow::MarkNoteFull(RowTextField field, bool full, bool tell) {

@@ -164,6 +164,7 @@ class TrackerWindow : public QWidget {
   int pending_selections_ = 0;
   bool filling_edits_ = false;
   std::array<std::string, 3> note_texts_;  // each box's text as it was before the last edit
+  std::array<const char*, 3> note_code_pages_{};  // the code page each note was read in, or none
 
   // Controls.
   RowListModel* model_ = nullptr;

@@ -413,6 +413,32 @@ TEST_F(TrackerWindowTest, KoreanNotesFillTheirFieldsAndSurviveZoneChangesASaveAn
   EXPECT_EQ(reopened->State()["rows"].toArray().size(), window->State()["rows"].toArray().size() - unticked);
 }
 
+// Two days that become one: the notes are joined, and what no longer fits is shown, not lost.
+TEST_F(TrackerWindowTest, ANoteThatNoLongerFitsAfterAZoneChangeIsShownToTheUser) {
+  auto window = MakeWindow();  // Seoul: D, just before midnight UTC, is a day of its own
+  Open(*window, logs_);
+  auto* driver = window->findChild<QLineEdit*>("Driver");
+  const QString first = "가나다라마바사아자차", second = "하거너더러머버서어저";
+  int second_day = -1;
+  for (int list_row = 1; list_row < window->model()->rowCount() && second_day < 0; ++list_row) {
+    const int row_index = window->model()->RowIndexAt(list_row);
+    if (window->document().trips.rows[static_cast<std::size_t>(row_index)].type == tracker::RowType::kDay) second_day = list_row;
+  }
+  ASSERT_GT(second_day, 0);
+  for (const auto& [list_row, text] : {std::pair(0, first), std::pair(second_day, second)}) {
+    window->SelectRow(list_row);
+    WaitUntilSettled(*window);
+    QTest::mouseClick(driver, Qt::LeftButton);
+    Type(driver, text);
+  }
+  window->SelectTimeZone(30);  // GMT: D's first fix falls on the first day
+  WaitUntilSettled(*window);
+  EXPECT_EQ(window->State()["rows"].toArray()[0].toObject()["notes"].toObject()["driver"].toString(), first);
+  const QStringList messages = gui::RecordedMessages();
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains(second)) << messages[0].toStdString();
+}
+
 // A note written by an older program in the Korean code page reads as Hangul, and goes back
 // into the file byte for byte unless it is edited; an edited one is written in the same page.
 TEST_F(TrackerWindowTest, ACodePageNoteIsShownInHangulAndSavedUnchanged) {

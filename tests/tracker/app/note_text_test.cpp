@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,26 @@ TEST(NoteTextTest, NotesFromOlderProgramsAreReadInTheirLanguagesCodePage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(tracker::NoteText(c.stored, c.language), c.expected);
+  }
+}
+
+TEST(NoteTextTest, AnyBytesAFileHoldsReadAsTextThatTakesTheSameRoomWrittenBack) {
+  std::uint32_t seed = 7;
+  for (int round = 0; round < 3000; ++round) {
+    std::string stored;
+    const int length = round % 32;
+    for (int i = 0; i < length; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      stored += static_cast<char>(1 + (seed >> 24) % 255);  // a field's text holds no NUL
+    }
+    const int language = round % 12;
+    const tracker::NoteReading reading = tracker::ReadNote(stored, language);
+    ASSERT_TRUE(tracker::IsUtf8(reading.text));
+    // Written back in the code page it was read in, a note takes the room it took (the bytes
+    // may differ where a code page has two codes for one character, as CP932 has).
+    if (reading.code_page != nullptr) {
+      EXPECT_EQ(tracker::StoredNote(reading.text, reading.code_page).size(), stored.size()) << reading.code_page;
+    }
   }
 }
 

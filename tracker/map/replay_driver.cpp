@@ -22,6 +22,7 @@ void ReplayDriver::SetRow(const PointStore* points, int first, int count) {
   first_ = inStore ? first : 0;
   count_ = inStore ? count : 0;
   index_ = 0;
+  lastShown_ = 0;
 }
 
 void ReplayDriver::SetStepLimit(int steps) {
@@ -88,6 +89,10 @@ void ReplayDriver::ShowCurrentPoint() {
   if (HasRow()) MoveMarker(std::clamp(index_, 0, count_ - 1));
 }
 
+void ReplayDriver::ShowLastPoint() {
+  if (HasRow()) MoveMarker(std::clamp(lastShown_, 0, count_ - 1));
+}
+
 void ReplayDriver::SetSlider(int position) {
   if (position == slider_) return;
   slider_ = position;
@@ -96,6 +101,7 @@ void ReplayDriver::SetSlider(int position) {
 
 bool ReplayDriver::MoveMarker(int offset) {
   if (!HasRow() || offset < 0 || offset >= count_) return false;
+  lastShown_ = offset;
   // The store may have been refilled since the row was set; never read past its end.
   const auto at = static_cast<std::size_t>(first_) + static_cast<std::size_t>(offset);
   if (at >= points_->size()) return false;

@@ -56,6 +56,9 @@ class ReplayDriver : public QObject {
   void ShowFirstPoint();
   // After a scan: the marker at the current point, without a step.
   void ShowCurrentPoint();
+  // After the page was loaded again: the marker where it was last put (the row's first point
+  // right after a row was chosen, although the index has stepped on to the next).
+  void ShowLastPoint();
 
   int pointIndex() const { return index_; }
   bool playing() const { return play_.playing; }
@@ -86,6 +89,7 @@ class ReplayDriver : public QObject {
   int first_ = 0;
   int count_ = 0;
   int index_ = 0;
+  int lastShown_ = 0;
   int step_ = kReplaySteps[0];
   bool rowsExist_ = false;
   std::int64_t offsetSeconds_ = 0;

@@ -10,6 +10,11 @@
 #include "tests/support/camera_clip.h"
 #include "tests/support/temp_dir.h"
 #include "tests/tracker/log/three_day_log.h"
+#include "tracker/app/profile/tracker_profile.h"
+#include "tracker/log/callback_scan_host.h"
+#include "tracker/log/field_text.h"
+#include "tracker/log/track_document.h"
+#include "tracker/log/trip_database.h"
 
 namespace {
 
@@ -140,6 +145,46 @@ TEST_F(TrackerProgramTest, AQuotedPathOpensAndAnOddQuoteOrABadRequestExitsWithTw
 
   Run(KEL_TRACKER_EXE, ShellQuoted((dir_ / "nowhere").string()) + " --lang 12");
   EXPECT_EQ(status_, 2);
+}
+
+// With a path, --tz acts once the rows are shown and the row is selected, as a user changing
+// the box would: the rows are cut again and every note goes with them.
+TEST_F(TrackerProgramTest, AZoneGivenWithAPathRecutsTheOpenedRowsAndKeepsEveryNote) {
+  tracker::TrackDocument core;
+  tracker::CallbackScanHost host;
+  ASSERT_EQ(tracker::Open(logs_.path(), {9, 0}, tracker::kCurrentProfile.database_magic, core, host),
+            tracker::OpenResult::kRowsReady);
+  for (tracker::TripRecord& row : core.trips.rows) {
+    tracker::SetFieldText(row.driver, "운전자");
+    tracker::SetFieldText(row.comments, "메모");
+  }
+  const auto saved = dir_ / "notes.KEL";
+  ASSERT_TRUE(tracker::SaveTripDatabase(saved, core.trips.rows, core.points, tracker::kCurrentProfile.database_magic));
+
+  const nlohmann::json state = Run(KEL_TRACKER_EXE, ShellQuoted(saved.string()) + " --row 0 --tz 30");
+  ASSERT_EQ(status_, 0) << err_ << state.dump(2);
+  EXPECT_EQ(state["timeZone"], 30);
+  // Cut again: the rows are GMT's (D crosses midnight there and is split in two).
+  tracker::TrackDocument gmt;
+  ASSERT_EQ(tracker::Open(logs_.path(), {0, 0}, tracker::kCurrentProfile.database_magic, gmt, host),
+            tracker::OpenResult::kRowsReady);
+  ASSERT_NE(gmt.trips.rows.size(), core.trips.rows.size());
+  EXPECT_EQ(state["rows"].size(), gmt.trips.rows.size());
+  EXPECT_EQ(state["selectedRow"], 0);
+  EXPECT_EQ(state["edits"]["driver"], state["rows"][0]["notes"]["driver"]);
+  const auto count = [](const std::string& text, const std::string& word) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + word.size())) ++n;
+    return n;
+  };
+  std::size_t drivers = 0, memos = 0;
+  for (const nlohmann::json& row : state["rows"]) {
+    drivers += count(row["notes"]["driver"].get<std::string>(), "운전자");
+    memos += count(row["notes"]["comments"].get<std::string>(), "메모");
+  }
+  EXPECT_EQ(drivers, core.trips.rows.size());
+  EXPECT_EQ(memos, core.trips.rows.size());
+  EXPECT_TRUE(state["messages"].empty());
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QSettings>
 #include <QKeyEvent>
 #include <QThread>
+#include <QComboBox>
+#include <QTest>
 #include <QToolTip>
 #include <QHelpEvent>
 #include <gtest/gtest.h>
@@ -62,6 +64,15 @@ void PressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::No
   QApplication::sendEvent(widget, &press);
   QKeyEvent release(QEvent::KeyRelease, key, modifiers);
   QApplication::sendEvent(widget, &release);
+}
+
+// Types `text` one character at a time as key presses carrying it, as a keyboard or an input
+// method hands characters over (QTest::keyClicks takes Latin-1 only).
+void Type(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
 }
 
 // Waits until the window has taken the running job's result and shown what follows from it.
@@ -266,12 +277,15 @@ TEST_F(TrackerWindowTest, TextsTypedForARowAreKeptCutToTheirFieldsSavedAndOpened
   auto* driver = window->findChild<QLineEdit*>("Driver");
   auto* comments = window->findChild<QPlainTextEdit*>("Comments");
   ASSERT_TRUE(driver && comments);
-  driver->setText(QString(40, 'D'));  // the box takes 31 characters
-  comments->setPlainText("first line\nsecond line");
+  QTest::keyClicks(driver, QString(40, 'D'));  // the field stores 31 bytes
+  QTest::keyClicks(comments, "first line");
+  QTest::keyClick(comments, Qt::Key_Return);
+  QTest::keyClicks(comments, "second line");
   const tracker::TripRecord& edited = window->document().trips.rows[static_cast<std::size_t>(window->model()->RowIndexAt(1))];
   EXPECT_EQ(tracker::FieldText(edited.driver), std::string(31, 'D'));
   EXPECT_EQ(tracker::FieldText(edited.comments), "first line\nsecond line");
-  comments->setPlainText(QString(200, 'c'));
+  QTest::keyClick(comments, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(comments, QString(200, 'c'));
   EXPECT_EQ(comments->toPlainText().size(), 127);
 
   // Ticking the daylight-saving box changes the times shown, not the rows: the texts stay.
@@ -310,6 +324,171 @@ TEST_F(TrackerWindowTest, TextsTypedForARowAreKeptCutToTheirFieldsSavedAndOpened
   WaitUntilSettled(*reopened);
   EXPECT_EQ(reopened->State()["edits"].toObject()["driver"].toString(), QString(31, 'D'));
   EXPECT_EQ(reopened->State()["edits"].toObject()["comments"].toString(), QString(127, 'c'));
+}
+
+// Korean typed as a user types it fills each field to its last whole character; the notes and
+// ticks survive time-zone changes made in the box, a save and opening the file again.
+TEST_F(TrackerWindowTest, KoreanNotesFillTheirFieldsAndSurviveZoneChangesASaveAndReopening) {
+  auto window = MakeWindow();  // Seoul
+  Open(*window, logs_);
+  auto* driver = window->findChild<QLineEdit*>("Driver");
+  auto* purpose = window->findChild<QLineEdit*>("Purpose");
+  auto* comments = window->findChild<QPlainTextEdit*>("Comments");
+  auto* zones = window->findChild<QComboBox*>("TimeZone");
+  ASSERT_TRUE(driver && purpose && comments && zones);
+  const QString hangul = "가나다라마바사아자차카타파하거너더러머버서어저처커터퍼허고노도로모보소오조초코토포호";
+
+  // The first day and the first drive begin at the first fix in every zone.
+  struct Typed {
+    int list_row;
+    QString driver, purpose, comments;
+  };
+  std::vector<Typed> typed;
+  for (const int list_row : {0, 1}) {
+    window->SelectRow(list_row);
+    WaitUntilSettled(*window);
+    const QString text = list_row == 0 ? hangul + hangul : hangul.mid(7) + hangul;
+    QTest::mouseClick(driver, Qt::LeftButton);
+    Type(driver, text);
+    QTest::keyClick(driver, Qt::Key_Tab);
+    Type(window->focusWidget(), text);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(window->focusWidget(), comments);
+    Type(comments, "메모 " + text);
+    // 31 bytes hold 10 Hangul syllables; 127 hold 42, or the memo word, a blank and 40.
+    EXPECT_EQ(driver->text(), text.left(10));
+    EXPECT_EQ(purpose->text(), text.left(42));
+    EXPECT_EQ(comments->toPlainText(), ("메모 " + text).left(43));
+    EXPECT_TRUE(driver->property("full").toBool());
+    typed.push_back({list_row, driver->text(), purpose->text(), comments->toPlainText()});
+  }
+  // A row left unticked stays unticked.
+  QJsonArray rows = window->State()["rows"].toArray();
+  ASSERT_GT(rows.size(), 3);
+  ASSERT_TRUE(window->model()->setData(window->model()->index(3, 0), Qt::Unchecked, Qt::CheckStateRole));
+
+  // Another entry with the same offset, then a zone twelve hours back, both in the box.
+  zones->setFocus();
+  QTest::keyClick(zones, Qt::Key_Up);
+  WaitUntilSettled(*window);
+  EXPECT_EQ(window->State()["timeZone"].toInt(), 70);
+  EXPECT_FALSE(window->model()->Checked(3));
+  QTest::keyClick(zones, Qt::Key_Home);
+  WaitUntilSettled(*window);
+  EXPECT_EQ(window->State()["timeZone"].toInt(), 0);
+
+  const auto notes_of = [](TrackerWindow& w) {
+    std::vector<std::array<QString, 3>> notes;
+    for (const QJsonValue& row : w.State()["rows"].toArray()) {
+      const QJsonObject n = row.toObject()["notes"].toObject();
+      notes.push_back({n["driver"].toString(), n["purpose"].toString(), n["comments"].toString()});
+    }
+    return notes;
+  };
+  const std::vector<std::array<QString, 3>> notes = notes_of(*window);
+  for (const Typed& t : typed) {
+    EXPECT_NE(std::find(notes.begin(), notes.end(), std::array<QString, 3>{t.driver, t.purpose, t.comments}), notes.end())
+        << t.list_row;
+  }
+  int unticked = 0;
+  for (const QJsonValue& row : window->State()["rows"].toArray()) unticked += !row.toObject()["checked"].toBool();
+  EXPECT_GE(unticked, 1);
+
+  const auto saved = dir_ / "노트.KEL";
+  ASSERT_TRUE(window->SaveTo(Q(saved)));
+  auto reopened = MakeWindow();
+  Open(*reopened, saved);
+  // Before a row is chosen the boxes take nothing, and say why.
+  auto* reopened_driver = reopened->findChild<QLineEdit*>("Driver");
+  EXPECT_FALSE(reopened_driver->isEnabled());
+  EXPECT_FALSE(reopened_driver->placeholderText().isEmpty());
+  QTest::keyClicks(reopened_driver, "lost");
+  EXPECT_EQ(reopened_driver->text(), "");
+  std::vector<std::array<QString, 3>> reopened_notes = notes_of(*reopened);
+  for (const Typed& t : typed) {
+    EXPECT_NE(std::find(reopened_notes.begin(), reopened_notes.end(), std::array<QString, 3>{t.driver, t.purpose, t.comments}),
+              reopened_notes.end())
+        << t.list_row;
+  }
+  EXPECT_EQ(reopened->State()["rows"].toArray().size(), window->State()["rows"].toArray().size() - unticked);
+}
+
+// Two days that become one: the notes are joined, and what no longer fits is shown, not lost.
+TEST_F(TrackerWindowTest, ANoteThatNoLongerFitsAfterAZoneChangeIsShownToTheUser) {
+  auto window = MakeWindow();  // Seoul: D, just before midnight UTC, is a day of its own
+  Open(*window, logs_);
+  auto* driver = window->findChild<QLineEdit*>("Driver");
+  const QString first = "가나다라마바사아자차", second = "하거너더러머버서어저";
+  int second_day = -1;
+  for (int list_row = 1; list_row < window->model()->rowCount() && second_day < 0; ++list_row) {
+    const int row_index = window->model()->RowIndexAt(list_row);
+    if (window->document().trips.rows[static_cast<std::size_t>(row_index)].type == tracker::RowType::kDay) second_day = list_row;
+  }
+  ASSERT_GT(second_day, 0);
+  for (const auto& [list_row, text] : {std::pair(0, first), std::pair(second_day, second)}) {
+    window->SelectRow(list_row);
+    WaitUntilSettled(*window);
+    QTest::mouseClick(driver, Qt::LeftButton);
+    Type(driver, text);
+  }
+  window->SelectTimeZone(30);  // GMT: D's first fix falls on the first day
+  WaitUntilSettled(*window);
+  EXPECT_EQ(window->State()["rows"].toArray()[0].toObject()["notes"].toObject()["driver"].toString(), first);
+  const QStringList messages = gui::RecordedMessages();
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains(second)) << messages[0].toStdString();
+}
+
+// A note written by an older program in the Korean code page reads as Hangul, and goes back
+// into the file byte for byte unless it is edited; an edited one is written in the same page.
+TEST_F(TrackerWindowTest, ACodePageNoteIsShownInHangulAndSavedUnchanged) {
+  tracker::TrackDocument core;
+  tracker::CallbackScanHost host;
+  ASSERT_EQ(tracker::Open(logs_, {9, 0}, tracker::kCurrentProfile.database_magic, core, host), tracker::OpenResult::kRowsReady);
+  const std::string cp949 = "\xbf\xee\xc0\xfc\xc0\xda";  // 운전자
+  tracker::SetFieldText(core.trips.rows[0].driver, cp949);
+  tracker::SetFieldText(core.trips.rows[0].purpose, cp949);
+  const auto old_file = dir_ / "old.KEL";
+  ASSERT_TRUE(tracker::SaveTripDatabase(old_file, core.trips.rows, core.points, tracker::kCurrentProfile.database_magic));
+
+  auto window = MakeWindow();
+  Open(*window, old_file);
+  int list_row = 0;
+  while (window->model()->RowIndexAt(list_row) != 0) ++list_row;
+  window->SelectRow(list_row);
+  WaitUntilSettled(*window);
+  EXPECT_EQ(window->findChild<QLineEdit*>("Driver")->text(), "운전자");
+  auto* purpose = window->findChild<QLineEdit*>("Purpose");
+  QTest::mouseClick(purpose, Qt::LeftButton);
+  QTest::keyClick(purpose, Qt::Key_End);
+  Type(purpose, " 김");
+  const auto again = dir_ / "again.KEL";
+  ASSERT_TRUE(window->SaveTo(Q(again)));
+
+  tracker::TrackDocument loaded;
+  ASSERT_EQ(tracker::Open(again, {9, 0}, tracker::kCurrentProfile.database_magic, loaded, host), tracker::OpenResult::kRowsReady);
+  EXPECT_EQ(tracker::FieldText(loaded.trips.rows[0].driver), cp949);
+  // The edited note stays in its code page, where it has the room it had.
+  EXPECT_EQ(tracker::FieldText(loaded.trips.rows[0].purpose), "\xbf\xee\xc0\xfc\xc0\xda \xb1\xe8");
+}
+
+// The page loaded again gets the row and the marker where the user last saw it: on the row's
+// first point right after the row was chosen, though the replay's index has moved on to the next.
+TEST_F(TrackerWindowTest, APageLoadedAgainPutsTheMarkerOnTheChosenRowsFirstPoint) {
+  auto window = MakeWindow();
+  Open(*window, logs_);
+  window->SelectRow(1);
+  WaitUntilSettled(*window);
+  SettledMap(*window);
+  window->map()->LoadPage(1);
+  for (int i = 0; i < 400 && window->map()->State()["loaded"].toBool(); ++i) Wait(5);
+  WaitUntilSettled(*window);
+  const QJsonObject map = SettledMap(*window);
+  const tracker::TripRecord& row = window->document().trips.rows[static_cast<std::size_t>(window->model()->RowIndexAt(1))];
+  const tracker::TrackPoint& first = window->document().points[static_cast<std::size_t>(row.first_point)];
+  const QJsonObject last = map["lastCall"].toObject();
+  EXPECT_EQ(last["trigger"].toString(), "map_pointmove");
+  EXPECT_EQ(last["values"].toObject()["map_latitude"].toString().toStdString(), tracker::FieldText(first.latitude));
 }
 
 TEST_F(TrackerWindowTest, ATripDatabaseOfTheOtherBuildIsRefusedAndWhatIsOpenStays) {
@@ -422,6 +601,7 @@ TEST_F(TrackerWindowTest, ClosingDuringAScanStopsTheThreadBeforeTheWindowGoes) {
 
 TEST_F(TrackerWindowTest, TabGoesRoundTheThreeTextBoxes) {
   auto window = MakeWindow();
+  Open(*window, logs_);  // the boxes take input once a row is selected
   window->activateWindow();
   auto* driver = window->findChild<QLineEdit*>("Driver");
   auto* purpose = window->findChild<QLineEdit*>("Purpose");

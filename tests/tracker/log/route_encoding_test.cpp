@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "make_point.h"
@@ -118,6 +120,61 @@ TEST_F(RowRouteTest, WithoutThinningEveryPointIsEncodedWithoutLevels) {
   EXPECT_EQ(current.levels.front(), 'P');
   EXPECT_EQ(current.levels.back(), 'P');
   EXPECT_EQ(current.path, EncodeRoute(tracker::RowRoutePoints(row, points_), true).path);
+}
+
+}  // namespace
+
+namespace {
+
+// Douglas-Peucker as plainly as it can be written: every split scans its whole stretch.
+std::vector<double> PlainThinning(const std::vector<RoutePoint>& points) {
+  std::vector<double> distances(points.size(), 0.0);
+  if (points.size() <= 2) return distances;
+  std::vector<std::pair<std::size_t, std::size_t>> stack{{0, points.size() - 1}};
+  while (!stack.empty()) {
+    const auto [first, last] = stack.back();
+    double largest = 0.0;
+    std::size_t at = first;
+    for (std::size_t i = first + 1; i < last; ++i) {
+      const double d = tracker::SegmentDistance(points[i], points[first], points[last]);
+      if (d > largest) largest = d, at = i;
+    }
+    if (largest > tracker::kThinningThreshold) {
+      distances[at] = largest;
+      stack.back() = {first, at};
+      stack.emplace_back(at, last);
+    } else {
+      stack.pop_back();
+    }
+  }
+  return distances;
+}
+
+TEST(RouteEncodingTest, FastThinningKeepsWhatAPlainScanKeeps) {
+  std::uint32_t seed = 12345;
+  const auto noise = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<double>(seed >> 8) / static_cast<double>(1u << 24) - 0.5;
+  };
+  struct Case {
+    const char* name;
+    std::vector<RoutePoint> points;
+  };
+  std::vector<Case> cases = {{"random walk", {}}, {"drive with a wobble", {}}, {"loops", {}}, {"standing still, then off", {}},
+                             {"out and back", {}}};
+  for (int i = 0; i < 3000; ++i) {
+    const double t = i;
+    cases[0].points.push_back({37.0 + (cases[0].points.empty() ? 0 : cases[0].points.back().latitude - 37.0) + 1e-4 * noise(),
+                               127.0 + 1e-4 * noise() + 1e-5 * t});
+    cases[1].points.push_back({37.5 + 2e-5 * t + 3e-5 * noise(), 127.0 + 1e-5 * t + (i % 2 ? 2e-5 : -2e-5)});
+    cases[2].points.push_back({37.5 + 0.01 * std::sin(t / 150.0), 127.0 + 0.01 * std::cos(t / 150.0) + 1e-6 * t});
+    cases[3].points.push_back(i < 1500 ? RoutePoint{37.5, 127.0} : RoutePoint{37.5 + 1e-4 * (i - 1500), 127.0 + 3e-5 * noise()});
+    cases[4].points.push_back({37.5 + 1e-4 * (i < 1500 ? i : 3000 - i) + 1e-5 * noise(), 127.0 + 1e-6 * noise()});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(tracker::ThinningDistances(c.points), PlainThinning(c.points));
+  }
 }
 
 }  // namespace

@@ -45,12 +45,9 @@ int RowKindTextItem(RowType type);
 // The tooltip over an item: "%s : %s" of the kind word in the language and the start date.
 std::string RowToolTip(const TripRecord& row, int language_index, const TrackerProfile& profile);
 
-// The Driver, Purpose and Comments boxes: how many characters each takes, and the copy of
-// a box's text (UTF-8) into the row's field, cut to the field without splitting a character.
+// The Driver, Purpose and Comments boxes, and the copy of a box's text (UTF-8) into the row's
+// field, cut to the field without splitting a character (note_box.h says how much each holds).
 enum class RowTextField { kDriver, kPurpose, kComments };
-inline constexpr int kDriverLimit = 31;
-inline constexpr int kPurposeLimit = 127;
-inline constexpr int kCommentsLimit = 127;
 void SetRowText(TripRecord& row, RowTextField field, std::string_view utf8);
 std::string_view RowText(const TripRecord& row, RowTextField field);
 

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QPixmap>
 
+#include "tracker/app/rules/note_text.h"
 #include "tracker/app/rules/row_list.h"
 #include "tracker/app/settings/language_table.h"
 #include "tracker/app/window/skin.h"
@@ -32,14 +33,16 @@ const QPixmap& RowImage(int image) {
 RowListModel::RowListModel(const TrackerProfile& profile, QObject* parent)
     : QAbstractTableModel(parent), profile_(profile) {}
 
-void RowListModel::Reset(const TrackDocument* document) {
+void RowListModel::Reset(const TrackDocument* document, const std::vector<char>& ticked) {
   beginResetModel();
   document_ = document;
   checked_.clear();
   if (document_ != nullptr) {
     checked_.reserve(document_->trips.order.size());
     for (int list_row = 0; list_row < static_cast<int>(document_->trips.order.size()); ++list_row) {
-      checked_.push_back(MakeListItem(*RowAt(list_row), document_->points, display_offset_).checked ? 1 : 0);
+      const bool has_points = MakeListItem(*RowAt(list_row), document_->points, display_offset_).checked;
+      const auto row_index = static_cast<std::size_t>(RowIndexAt(list_row));
+      checked_.push_back(has_points && (row_index >= ticked.size() || ticked[row_index] != 0) ? 1 : 0);
     }
   }
   endResetModel();
@@ -135,6 +138,15 @@ bool RowListModel::setData(const QModelIndex& index, const QVariant& value, int 
   return true;
 }
 
+std::vector<char> RowListModel::TicksByRow() const {
+  std::vector<char> ticked(document_ ? document_->trips.rows.size() : 0, 1);
+  for (int list_row = 0; list_row < static_cast<int>(checked_.size()); ++list_row) {
+    const int row_index = RowIndexAt(list_row);
+    if (row_index >= 0) ticked[static_cast<std::size_t>(row_index)] = checked_[static_cast<std::size_t>(list_row)];
+  }
+  return ticked;
+}
+
 std::vector<TripRecord> RowListModel::CheckedRows() const {
   std::vector<TripRecord> rows;
   for (int list_row = 0; list_row < rowCount(); ++list_row) {
@@ -156,6 +168,9 @@ QJsonArray RowListModel::State() const {
         {"checked", Checked(list_row)},
         {"color", QColor::fromRgb(item.rgb).name()},
         {"bold", item.bold},
+        {"notes", QJsonObject{{"driver", FromUtf8(NoteText(RowText(row, RowTextField::kDriver), language_))},
+                              {"purpose", FromUtf8(NoteText(RowText(row, RowTextField::kPurpose), language_))},
+                              {"comments", FromUtf8(NoteText(RowText(row, RowTextField::kComments), language_))}}},
     });
   }
   return rows;

@@ -17,8 +17,9 @@ class RowListModel : public QAbstractTableModel {
  public:
   RowListModel(const TrackerProfile& profile, QObject* parent);
 
-  // A new document (or none): every row with points starts ticked.
-  void Reset(const TrackDocument* document);
+  // A new document (or none): every row with points starts ticked, unless `ticked` (by
+  // row-table index) says otherwise.
+  void Reset(const TrackDocument* document, const std::vector<char>& ticked = {});
   // The zone the times are shown in (daylight-saving hour included).
   void SetDisplayOffset(std::int64_t offset_seconds);
   void SetLanguage(int language_index);
@@ -34,6 +35,8 @@ class RowListModel : public QAbstractTableModel {
   // The row table index of list row `list_row`, or -1.
   int RowIndexAt(int list_row) const;
   bool Checked(int list_row) const;
+  // The ticks by row-table index.
+  std::vector<char> TicksByRow() const;
   // The ticked rows in list order, as a trip database saves them.
   std::vector<TripRecord> CheckedRows() const;
   // Per list row: text (three columns), kind, checked, color, bold.

@@ -17,16 +17,21 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QStyle>
 #include <QToolTip>
 #include <QWindow>
 #include <filesystem>
 
 #include "common/gui/message_box.h"
+#include "tracker/app/rules/note_box.h"
+#include "tracker/app/rules/note_text.h"
 #include "tracker/app/rules/panel_layout.h"
 #include "tracker/app/rules/row_display.h"
 #include "tracker/app/rules/row_list.h"
+#include "tracker/app/rules/row_notes.h"
 #include "tracker/app/settings/language_table.h"
 #include "tracker/app/settings/tracker_settings.h"
+#include "tracker/app/settings/window_texts.h"
 #include "tracker/app/window/palette.h"
 #include "tracker/app/window/progress_window.h"
 #include "tracker/app/window/row_list_model.h"
@@ -102,7 +107,8 @@ QPalette ListPalette() {
 const char* kEditStyle =
     "QLineEdit, QPlainTextEdit { background: #14171b; color: #d8dde3; border: 1px solid #3a414b;"
     " border-radius: 2px; padding: 0 2px; selection-background-color: #3d8bfd; }"
-    "QLineEdit:focus, QPlainTextEdit:focus { border-color: #f2a900; }";
+    "QLineEdit:focus, QPlainTextEdit:focus { border-color: #f2a900; }"
+    "QLineEdit[full=\"true\"], QPlainTextEdit[full=\"true\"] { border-color: #e0533d; }";
 
 const char* kListStyle =
     "QTableView { gridline-color: #bfc5cc; border: none; }"
@@ -138,6 +144,7 @@ TrackerWindow::TrackerWindow(const TrackerProfile& profile, SettingsStore& setti
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAcceptDrops(true);
   last_opened_path_ = QDir::currentPath();
+  route_worker_.setMaxThreadCount(1);
 
   CreateControls();
 
@@ -156,8 +163,10 @@ TrackerWindow::TrackerWindow(const TrackerProfile& profile, SettingsStore& setti
 }
 
 TrackerWindow::~TrackerWindow() {
-  // Stop the scan thread before the document it reads goes.
+  // Stop the scan thread before the document it reads goes; let a route in the works finish
+  // (what it posts back is dropped with the window).
   job_.reset();
+  route_worker_.waitForDone();
 }
 
 void TrackerWindow::CreateControls() {
@@ -179,10 +188,7 @@ void TrackerWindow::CreateControls() {
     if (language_ != page_language_) map_->Call(ChangeLanguageCall(language_));
     if (job_ || current_row_ < 0) return;
     const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(current_row_)];
-    const std::optional<PageCall> call = ShowRowCall(row, document_.points, DisplayOffset(), row.type != RowType::kParking,
-                                                     {profile_.thin_route, profile_.sends_levels});
-    if (call) map_->Call(*call);
-    MoveMarkerToCurrentPoint();
+    SendRowToMap(row, row.type != RowType::kParking, [this] { replay_->ShowLastPoint(); });
   });
 
   model_ = new RowListModel(profile_, this);
@@ -214,12 +220,14 @@ void TrackerWindow::CreateControls() {
   header->resizeSection(0, 130);
   header->resizeSection(1, 100);
   header->resizeSection(2, 100);
-  connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current, const QModelIndex&) {
-            if (!current.isValid()) return;
+  // The selection, not the current item: right after a trip database is listed, row 0 is
+  // current without being selected, and choosing it must still show it.
+  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection&, const QItemSelection&) {
+            const int list_row = SelectedRow();
+            if (list_row < 0) return;
             // The selection is shown from the event loop, as the list's own notification would be.
             ++pending_selections_;
-            const int list_row = current.row();
             QMetaObject::invokeMethod(this, [this, list_row] {
               --pending_selections_;
               OnRowSelected(list_row);
@@ -282,37 +290,34 @@ void TrackerWindow::CreateControls() {
 
   driver_ = new QLineEdit(this);
   driver_->setObjectName("Driver");
-  driver_->setGeometry(ToQRect(l.driver));
-  driver_->setMaxLength(kDriverLimit);
+  driver_->setMaxLength(static_cast<int>(NoteBytes(RowTextField::kDriver)));
   purpose_ = new QLineEdit(this);
   purpose_->setObjectName("Purpose");
-  purpose_->setGeometry(ToQRect(l.purpose));
-  purpose_->setMaxLength(kPurposeLimit);
+  purpose_->setMaxLength(static_cast<int>(NoteBytes(RowTextField::kPurpose)));
   comments_ = new QPlainTextEdit(this);
   comments_->setObjectName("Comments");
-  comments_->setGeometry(ToQRect(l.comments));
   comments_->setTabChangesFocus(true);
   comments_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   comments_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  for (QWidget* edit : {static_cast<QWidget*>(driver_), static_cast<QWidget*>(purpose_), static_cast<QWidget*>(comments_)}) {
-    edit->setFont(list_font_);
+  // Hangul comes from the CJK font, whose lines are taller than the list font's: the boxes
+  // keep their places and grow to hold a line of it.
+  QFont edit_font = list_font_;
+  edit_font.setFamilies({list_font_.family(), "Noto Sans CJK KR"});
+  QFont hangul_font = list_font_;
+  hangul_font.setFamily("Noto Sans CJK KR");
+  const int line_height = std::max(QFontMetrics(list_font_).height(), QFontMetrics(hangul_font).height());
+  const std::pair<QWidget*, Rect> boxes[] = {{driver_, l.driver}, {purpose_, l.purpose}, {comments_, l.comments}};
+  for (const auto& [edit, at] : boxes) {
+    QRect area = ToQRect(at);
+    area.setHeight(std::max(area.height(), line_height + 4));  // a border and a pixel of room each side
+    edit->setGeometry(area);
+    edit->setFont(edit_font);
     edit->setStyleSheet(kEditStyle);
   }
-  connect(driver_, &QLineEdit::textChanged, this, [this] { OnEditChanged(static_cast<int>(RowTextField::kDriver)); });
-  connect(purpose_, &QLineEdit::textChanged, this, [this] { OnEditChanged(static_cast<int>(RowTextField::kPurpose)); });
+  connect(driver_, &QLineEdit::textEdited, this, [this] { OnNoteEdited(RowTextField::kDriver); });
+  connect(purpose_, &QLineEdit::textEdited, this, [this] { OnNoteEdited(RowTextField::kPurpose); });
   connect(comments_, &QPlainTextEdit::textChanged, this, [this] {
-    // A multi-line box has no length limit of its own.
-    const QString text = comments_->toPlainText();
-    if (text.size() > kCommentsLimit) {
-      QTextCursor cursor = comments_->textCursor();
-      const int position = std::min(cursor.position(), kCommentsLimit);
-      comments_->setPlainText(text.left(kCommentsLimit));
-      cursor = comments_->textCursor();
-      cursor.setPosition(position);
-      comments_->setTextCursor(cursor);
-      return;  // setPlainText came back here with the cut text
-    }
-    OnEditChanged(static_cast<int>(RowTextField::kComments));
+    if (!filling_edits_) OnNoteEdited(RowTextField::kComments);
   });
 
   slider_ = new TrackSlider(this);
@@ -340,6 +345,8 @@ void TrackerWindow::SelectLanguage(int index) {
 void TrackerWindow::ApplyLanguageTexts() {
   model_->SetLanguage(language_);
   daylight_box_->setText(FromUtf8(Text(language_, kTextDaylightSaving, profile_)));
+  // The boxes' hint is in the new language; a note from an older program reads in its code page.
+  FillEdits(SelectedRecord());
 }
 
 void TrackerWindow::SelectTimeZone(int index) {
@@ -371,8 +378,7 @@ void TrackerWindow::SetDaylightSaving(bool on) {
   model_->SetDisplayOffset(DisplayOffset());
   replay_->SetOffsetSeconds(DisplayOffset());
   if (const int list_row = SelectedRow(); list_row >= 0 && !job_) {
-    ShowRow(list_row, true);
-    MoveMarkerToCurrentPoint();
+    ShowRow(list_row, true, [this] { MoveMarkerToCurrentPoint(); });
   }
   Redraw();
 }
@@ -395,7 +401,7 @@ void TrackerWindow::OnOpenClicked() {
   if (start.isEmpty()) start = last_opened_path_;
   // One dialog for both kinds of thing to open: it lists folders and files, and takes a
   // folder while a folder is highlighted and a file while a file is.
-  QFileDialog dialog(this, tr("Open a GPS log folder or a trip database"), start);
+  QFileDialog dialog(this, FromUtf8(Text(language_, WindowText::kOpenDialogTitle)), start);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, false);
@@ -485,19 +491,25 @@ void TrackerWindow::FinishJob() {
   if (kind == JobKind::kOpen) {
     FinishOpen(*job);
   } else if (job->outcome().result == OpenResult::kRowsReady) {
-    // Rows rebuilt: the list takes the new rows, gets the focus and shows the current row again.
-    const int list_row = std::max(SelectedRow(), 0);
-    document_.trips = std::move(job->document().trips);
+    // Rows rebuilt: they take over the notes and ticks of the rows they replace (typed up to
+    // now), the list gets the focus and shows the row that holds the shown row's first fix.
+    const TripRecord* selected = SelectedRecord();
+    const RowType shown_type = selected ? selected->type : RowType::kDay;
+    const std::int32_t shown_point = selected ? selected->first_point : -1;
+    const std::vector<KeptNotes> kept = KeepNotes(document_.trips.rows, model_->TicksByRow(), document_.points);
+    TripList trips = std::move(job->document().trips);
+    GivenBack given = GiveNotesBack(kept, trips.rows, document_.points);
+    document_.trips = std::move(trips);
     ForgetCurrentRow();
-    model_->Reset(&document_);
+    model_->Reset(&document_, given.ticked);
     list_->setFocus();
     if (model_->rowCount() > 0) {
-      const int shown = std::min(list_row, model_->rowCount() - 1);
+      const int shown = shown_point >= 0 ? ListRowHolding(shown_type, shown_point) : 0;
       list_->selectRow(shown);
-      ShowRow(shown, true);
-      MoveMarkerToCurrentPoint();
+      ShowRow(shown, true, [this] { MoveMarkerToCurrentPoint(); });
     }
     Redraw();
+    if (!given.overflow.empty()) ShowNotesSetAside(given.overflow);
   }
   slider_->SetValue(0);
   SetControlsEnabled(true);
@@ -535,15 +547,16 @@ void TrackerWindow::FinishOpen(ScanJob& job) {
       const bool other_build = outcome.refused == DatabaseError::kWrongMagic;
       const QString name = QDir::toNativeSeparators(job_path_);
       const QString text =
-          other_build ? tr("%1 is not a %2 trip database (%3). It was not opened.")
+          other_build ? FromUtf8(Text(language_, WindowText::kNotThisBuildsDatabase))
                             .arg(name, FromUtf8(profile_.title_words),
                                  FromUtf8(std::string(profile_.save_filter_pattern)))
-                      : tr("%1 cannot be opened: %2.").arg(name, QString::fromUtf8(Describe(outcome.refused)));
+                      : FromUtf8(Text(language_, WindowText::kCannotBeOpened))
+                            .arg(name, FromUtf8(Text(language_, RefusalText(outcome.refused))));
       gui::ShowMessage(this, text, FromUtf8(Text(language_, kTextNotice, profile_)), QMessageBox::Warning);
       break;
     }
     case OpenResult::kUnreadable:
-      gui::ShowMessage(this, tr("%1 cannot be read.").arg(QDir::toNativeSeparators(job_path_)),
+      gui::ShowMessage(this, FromUtf8(Text(language_, WindowText::kCannotBeRead)).arg(QDir::toNativeSeparators(job_path_)),
                        FromUtf8(Text(language_, kTextNotice, profile_)), QMessageBox::Warning);
       break;
     case OpenResult::kMissing:
@@ -580,7 +593,7 @@ void TrackerWindow::OnSaveClicked() {
 bool TrackerWindow::SaveTo(const QString& path) {
   const std::vector<TripRecord> rows = model_->CheckedRows();
   if (!SaveTripDatabase(ToPath(path), rows, document_.points, profile_.database_magic)) {
-    gui::ShowMessage(this, tr("%1 could not be written.").arg(QDir::toNativeSeparators(path)),
+    gui::ShowMessage(this, FromUtf8(Text(language_, WindowText::kCouldNotBeWritten)).arg(QDir::toNativeSeparators(path)),
                      FromUtf8(Text(language_, kTextNotice, profile_)), QMessageBox::Warning);
     return false;
   }
@@ -609,24 +622,57 @@ void TrackerWindow::OnRowSelected(int list_row) {
   if (list_row != SelectedRow() || model_->RowIndexAt(list_row) < 0) return;  // changed since
   StopPlayback();
   const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(model_->RowIndexAt(list_row))];
-  ShowRow(list_row, row.type != RowType::kParking);
-  replay_->ShowFirstPoint();
-  map_->update();
+  ShowRow(list_row, row.type != RowType::kParking, [this] {
+    replay_->ShowFirstPoint();
+    map_->update();
+  });
   Redraw();
 }
 
-void TrackerWindow::ShowRow(int list_row, bool with_line) {
+void TrackerWindow::ShowRow(int list_row, bool with_line, std::function<void()> then) {
   const int row_index = model_->RowIndexAt(list_row);
   if (row_index < 0) return;
   const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(row_index)];
   // The replay starts again from the row's first point; a row without points is never stepped.
   replay_->SetRow(&document_.points, row.first_point, row.point_count);
-  const std::optional<PageCall> call = ShowRowCall(row, document_.points, DisplayOffset(), with_line,
-                                                   {profile_.thin_route, profile_.sends_levels});
-  if (!call) return;  // a row without points is not shown
+  if (row.point_count <= 0 || row.first_point < 0 || static_cast<std::size_t>(row.first_point) >= document_.points.size()) {
+    return;  // a row without points is not shown
+  }
   current_row_ = row_index;
-  map_->Call(*call);
   FillEdits(&row);
+  SendRowToMap(row, with_line, std::move(then));
+}
+
+void TrackerWindow::SendRowToMap(const TripRecord& row, bool with_line, std::function<void()> then) {
+  // The route of a long drive takes a while to thin and encode: that is done by the route
+  // worker on a copy of the row's fixes, and the page gets it (and then the marker) when it is
+  // ready. A row chosen meanwhile makes the older result void.
+  const auto first = static_cast<std::size_t>(row.first_point);
+  const std::size_t wanted = row.type == RowType::kParking ? 4 : static_cast<std::size_t>(row.point_count);
+  const std::size_t count = std::min(wanted, document_.points.size() - first);
+  PointStore points(document_.points.begin() + static_cast<std::ptrdiff_t>(first),
+                    document_.points.begin() + static_cast<std::ptrdiff_t>(first + count));
+  TripRecord copy = row;
+  copy.first_point = 0;
+  const int generation = ++route_generation_;
+  ++routes_pending_;
+  route_worker_.start([this, copy, points = std::move(points), generation, with_line, then = std::move(then),
+                       offset = DisplayOffset(), style = RouteStyle{profile_.thin_route, profile_.sends_levels},
+                       language = language_] {
+    std::optional<PageCall> call = ShowRowCall(copy, points, offset, with_line, style);
+    if (call) {
+      // Notes an older program wrote in a code page reach the page as the boxes show them.
+      for (auto& [id, value] : call->values) {
+        if (id == "driver" || id == "purpose" || id == "comment") value = NoteText(value, language);
+      }
+    }
+    QMetaObject::invokeMethod(this, [this, call = std::move(call), generation, then] {
+      --routes_pending_;
+      if (generation != route_generation_) return;
+      if (call) map_->Call(*call);
+      if (then) then();
+    }, Qt::QueuedConnection);
+  });
 }
 
 void TrackerWindow::LoadMapPage() {
@@ -662,9 +708,26 @@ void TrackerWindow::PressPlay(Direction direction) {
 
 void TrackerWindow::FillEdits(const TripRecord* row) {
   filling_edits_ = true;
-  driver_->setText(row ? FromUtf8(RowText(*row, RowTextField::kDriver)) : QString());
-  purpose_->setText(row ? FromUtf8(RowText(*row, RowTextField::kPurpose)) : QString());
-  comments_->setPlainText(row ? FromUtf8(RowText(*row, RowTextField::kComments)) : QString());
+  for (const RowTextField field : {RowTextField::kDriver, RowTextField::kPurpose, RowTextField::kComments}) {
+    const NoteReading reading = row ? ReadNote(RowText(*row, field), language_) : NoteReading{};
+    const std::string& text = reading.text;
+    note_texts_[static_cast<std::size_t>(field)] = text;
+    note_code_pages_[static_cast<std::size_t>(field)] = reading.code_page;
+    if (field == RowTextField::kComments) {
+      comments_->setPlainText(FromUtf8(text));
+    } else {
+      (field == RowTextField::kDriver ? driver_ : purpose_)->setText(FromUtf8(text));
+    }
+    MarkNoteFull(field, (row ? RowText(*row, field).size() : 0) >= NoteBytes(field), false);
+  }
+  // Without a row a note would have nowhere to go: the boxes say so and take nothing.
+  const QString hint = row ? QString() : FromUtf8(Text(language_, WindowText::kSelectRowForNotes));
+  driver_->setPlaceholderText(hint);
+  purpose_->setPlaceholderText(hint);
+  comments_->setPlaceholderText(hint);
+  for (QWidget* edit : {static_cast<QWidget*>(driver_), static_cast<QWidget*>(purpose_), static_cast<QWidget*>(comments_)}) {
+    edit->setEnabled(row != nullptr);
+  }
   filling_edits_ = false;
 }
 
@@ -674,18 +737,94 @@ TripRecord* TrackerWindow::SelectedRecord() {
   return &document_.trips.rows[static_cast<std::size_t>(row_index)];
 }
 
-void TrackerWindow::OnEditChanged(int field) {
+void TrackerWindow::OnNoteEdited(RowTextField field) {
   if (filling_edits_) return;
-  TripRecord* row = SelectedRecord();
-  if (row == nullptr) return;
-  const auto which = static_cast<RowTextField>(field);
-  const QString text = which == RowTextField::kDriver    ? driver_->text()
-                       : which == RowTextField::kPurpose ? purpose_->text()
-                                                         : comments_->toPlainText();
-  SetRowText(*row, which, text.toStdString());
+  const auto f = static_cast<std::size_t>(field);
+  const QString typed = field == RowTextField::kComments ? comments_->toPlainText()
+                        : field == RowTextField::kDriver  ? driver_->text()
+                                                          : purpose_->text();
+  const std::string after = typed.toStdString();
+  // A note read from a code page is written back in it, where it has the room it had.
+  const char* code_page = note_code_pages_[f];
+  const auto stored_size = [code_page](std::string_view text) { return StoredNote(text, code_page).size(); };
+  const FittedNote fitted = FitNote(note_texts_[f], after, NoteBytes(field), stored_size);
+  if (fitted.text != after) {
+    // Put back what fits, with the cursor where the edit ended.
+    filling_edits_ = true;
+    const int cursor = static_cast<int>(FromUtf8(std::string_view(fitted.text).substr(0, fitted.cursor)).size());
+    if (field == RowTextField::kComments) {
+      comments_->setPlainText(FromUtf8(fitted.text));
+      QTextCursor at = comments_->textCursor();
+      at.setPosition(cursor);
+      comments_->setTextCursor(at);
+    } else {
+      QLineEdit* box = field == RowTextField::kDriver ? driver_ : purpose_;
+      box->setText(FromUtf8(fitted.text));
+      box->setCursorPosition(cursor);
+    }
+    filling_edits_ = false;
+  }
+  note_texts_[f] = fitted.text;
+  const std::string stored = StoredNote(fitted.text, code_page);
+  MarkNoteFull(field, fitted.cut || stored.size() >= NoteBytes(field), fitted.cut);
+  if (TripRecord* row = SelectedRecord()) SetRowText(*row, field, stored);
 }
 
-bool TrackerWindow::Busy() const { return job_ != nullptr || pending_selections_ > 0 || recut_pending_; }
+void TrackerWindow::MarkNoteFull(RowTextField field, bool full, bool tell) {
+  QWidget* box = field == RowTextField::kComments ? static_cast<QWidget*>(comments_)
+                 : field == RowTextField::kDriver  ? static_cast<QWidget*>(driver_)
+                                                   : static_cast<QWidget*>(purpose_);
+  const QString text = FromUtf8(Text(language_, WindowText::kNoteBoxFull)).arg(NoteBytes(field));
+  if (box->property("full").toBool() != full) {
+    box->setProperty("full", full);
+    box->style()->unpolish(box);
+    box->style()->polish(box);
+    box->setToolTip(full ? text : QString());
+  }
+  if (tell) QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), text, box);
+}
+
+int TrackerWindow::ListRowHolding(RowType type, std::int32_t point) const {
+  int best = 0;
+  for (int list_row = 0; list_row < model_->rowCount(); ++list_row) {
+    const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(model_->RowIndexAt(list_row))];
+    if (row.type != type || row.first_point > point || point >= row.first_point + row.point_count) continue;
+    if (row.first_point == point) return list_row;
+    best = list_row;
+  }
+  return best;
+}
+
+void TrackerWindow::ShowNotesSetAside(const std::vector<OverflowNote>& notes) {
+  QString text = FromUtf8(Text(language_, WindowText::kNotesSetAside)) + "\n";
+  const int items[3] = {kTextDriver, kTextPurpose, kTextMemo};
+  for (const OverflowNote& note : notes) {
+    text += "\n" + FromUtf8(Text(language_, items[note.field], profile_)).trimmed() + ": " +
+            FromUtf8(NoteText(note.text, language_));
+  }
+  gui::ShowMessage(this, text, FromUtf8(Text(language_, kTextNotice, profile_)), QMessageBox::Warning);
+}
+
+WindowText TrackerWindow::RefusalText(DatabaseError error) {
+  switch (error) {
+    case DatabaseError::kCannotOpen: return WindowText::kReasonCannotOpen;
+    case DatabaseError::kShortHeader: return WindowText::kReasonShortHeader;
+    case DatabaseError::kWrongMagic: return WindowText::kReasonWrongMagic;
+    case DatabaseError::kNewerVersion: return WindowText::kReasonNewerVersion;
+    case DatabaseError::kBadHeader: return WindowText::kReasonBadHeader;
+    case DatabaseError::kSizeMismatch: return WindowText::kReasonSizeMismatch;
+    case DatabaseError::kDamagedRows: return WindowText::kReasonDamagedRows;
+    case DatabaseError::kDamagedPoints: return WindowText::kReasonDamagedPoints;
+    case DatabaseError::kBadRow: return WindowText::kReasonBadRow;
+    case DatabaseError::kOutOfMemory:
+    case DatabaseError::kNone: break;
+  }
+  return WindowText::kReasonOutOfMemory;
+}
+
+bool TrackerWindow::Busy() const {
+  return job_ != nullptr || pending_selections_ > 0 || recut_pending_ || routes_pending_ > 0;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Window behaviour

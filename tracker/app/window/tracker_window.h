@@ -3,14 +3,20 @@
 #include <QImage>
 #include <QJsonObject>
 #include <QPixmap>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "tracker/app/profile/tracker_profile.h"
+#include "tracker/app/rules/row_list.h"
 #include "tracker/app/rules/window_layout.h"
 #include "tracker/app/settings/settings_store.h"
+#include "tracker/app/settings/window_texts.h"
 #include "tracker/log/scan_host.h"
 #include "tracker/log/track_document.h"
 #include "tracker/map/replay_rules.h"
@@ -30,6 +36,8 @@ class ScanJob;
 class SkinButton;
 class TrackSlider;
 struct ScanOutcome;
+struct OverflowNote;
+enum class DatabaseError;
 
 // The tracker's main window: the row list, the information panel, the three text boxes, the
 // language, time-zone and speed boxes and the replay controls around the map area. Opening
@@ -106,15 +114,25 @@ class TrackerWindow : public QWidget {
   void ShowNoDataNotice();
 
   void OnRowSelected(int list_row);
-  void ShowRow(int list_row, bool with_line);
+  // Shows the row: replay, boxes at once; the map once its route is ready, then `then`.
+  void ShowRow(int list_row, bool with_line, std::function<void()> then = {});
+  void SendRowToMap(const TripRecord& row, bool with_line, std::function<void()> then);
   // Load page, in the current language.
   void LoadMapPage();
   void MoveMarkerToCurrentPoint();
   void StopPlayback();
   // The document was replaced or emptied: no row is on the map any more.
   void ForgetCurrentRow();
+  // Shows the row's notes in the boxes (none: empties them and refuses typing).
   void FillEdits(const TripRecord* row);
-  void OnEditChanged(int field);
+  // One edit of a box: cut to what the row's field stores, then written into the row.
+  void OnNoteEdited(RowTextField field);
+  void MarkNoteFull(RowTextField field, bool full, bool tell);
+  // Notes a re-cut could not join into a row, shown so they can still be copied.
+  void ShowNotesSetAside(const std::vector<OverflowNote>& notes);
+  // The list row of `type` that holds fix `point` (0 when none does).
+  int ListRowHolding(RowType type, std::int32_t point) const;
+  static WindowText RefusalText(DatabaseError error);
   TripRecord* SelectedRecord();
   std::int64_t DisplayOffset() const;
   // The window's own drawing (skin, title, panel) goes to the back buffer; Redraw marks it
@@ -145,6 +163,8 @@ class TrackerWindow : public QWidget {
   bool recut_pending_ = false;
   int pending_selections_ = 0;
   bool filling_edits_ = false;
+  std::array<std::string, 3> note_texts_;  // each box's text as it was before the last edit
+  std::array<const char*, 3> note_code_pages_{};  // the code page each note was read in, or none
 
   // Controls.
   RowListModel* model_ = nullptr;
@@ -170,6 +190,11 @@ class TrackerWindow : public QWidget {
   ProgressWindow* progress_ = nullptr;
   QTimer poll_timer_;
   QTimer progress_delay_;
+
+  // Thins and encodes routes off the window thread; one at a time, newest wins.
+  QThreadPool route_worker_;
+  int route_generation_ = 0;
+  int routes_pending_ = 0;
 
   // Last, so it is destroyed first: the thread is stopped before anything it reads goes.
   std::unique_ptr<ScanJob> job_;

@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QThread>
+#include <QWebEngineView>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -159,6 +160,24 @@ TEST_F(PlayVideo, ADriveRowWithoutARecordingNamesTheNearestOne) {
   const QString message = gui::RecordedMessages().back();
   EXPECT_TRUE(message.contains("2013-01-03 17:00:00")) << message.toStdString();
   EXPECT_TRUE(message.contains("2013-01-01 19:00:00")) << message.toStdString();
+}
+
+// The map's own menu gives way to ours: a right click on the map plays the replay point.
+TEST_F(PlayVideo, TheMapsContextMenuPlaysTheReplayPoint) {
+  window_->SelectRow(DriveRow(kTen));
+  ASSERT_TRUE(WaitFor([&] { return !window_->Busy() && window_->map()->Settled(); }));
+  auto* view = window_->map()->findChild<QWebEngineView*>();
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return view->focusProxy() != nullptr; }));
+  const QPoint at = view->rect().center();
+  QTest::mousePress(view->focusProxy(), Qt::RightButton, {}, at);
+  QTest::mouseRelease(view->focusProxy(), Qt::RightButton, {}, at);
+  ASSERT_TRUE(WaitFor([&] { return window_->video()->lastMenu() != nullptr; }, 5000));
+  QMenu* menu = window_->video()->lastMenu();
+  ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().front()).center());
+  ASSERT_EQ(launcher_.launched.size(), 1) << gui::RecordedMessages().join("\n").toStdString();
+  EXPECT_EQ(launcher_.launched.front().mid(3, 2), (QStringList{Q(card_ / "CONTINUOUS/drf_20130101_190000.mp4"), "--at"}));
 }
 
 // Logs kept away from the card: the card folder chosen once, remembered in the settings.

@@ -26,6 +26,7 @@ class MapMenuFilter : public QObject {
       : QObject(&area), show_(std::move(show)) {
     area.installEventFilter(this);
     Adopt(area);
+    for (QWidget* child : area.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) Adopt(*child);
   }
 
  protected:

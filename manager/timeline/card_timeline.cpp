@@ -39,7 +39,8 @@ CardTimeline::CardTimeline(std::vector<TimelineEntry> entries, CameraZone zone)
   for (const TimelineEntry& entry : entries_) longest_ = std::max(longest_, entry.duration);
 }
 
-CardTimeline CardTimeline::Build(const std::string& card, std::int64_t fallbackOffsetSeconds) {
+CardTimeline CardTimeline::Build(const std::string& card, std::int64_t fallbackOffsetSeconds,
+                                 const std::atomic<bool>* cancel) {
   const CameraZone zone = ReadCameraZone(card, fallbackOffsetSeconds);
   library::StubHandling keepStubs;
   keepStubs.remove = false;
@@ -48,6 +49,7 @@ CardTimeline CardTimeline::Build(const std::string& card, std::int64_t fallbackO
   std::vector<TimelineEntry> entries;
   entries.reserve(paths.paths().size());
   for (const std::string& path : paths.paths()) {
+    if (cancel && cancel->load(std::memory_order_relaxed)) break;
     const RecordingTimes times = ReadRecordingTimes(path);
     if (!times.duration) continue;
     TimelineEntry entry;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,8 +38,10 @@ class CardTimeline {
 
   // The recordings the manager would list for `card`, each placed by its first time stamp, or
   // by its name read in the camera's zone (Setup.ini, else `fallbackOffsetSeconds`). Recordings
-  // whose start or duration cannot be told are left out. Stubs are never deleted here.
-  static CardTimeline Build(const std::string& card, std::int64_t fallbackOffsetSeconds);
+  // whose start or duration cannot be told are left out. Stubs are never deleted here. A set
+  // `cancel` stops the reading between recordings (the result is then partial).
+  static CardTimeline Build(const std::string& card, std::int64_t fallbackOffsetSeconds,
+                            const std::atomic<bool>* cancel = nullptr);
 
   // The recordings with start <= moment < start + duration: event recordings first, then manual,
   // continuous and the rest, each group by start.

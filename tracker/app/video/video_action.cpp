@@ -70,7 +70,8 @@ VideoAction::VideoAction(QWidget& window, SettingsStore& settings, TrackerProfil
 }
 
 VideoAction::~VideoAction() {
-  // The worker only reads the card and its own result; wait for it rather than leave it running.
+  // The worker only reads the card and its own result; it stops at the next recording.
+  cancel_->store(true);
   if (thread_) thread_->wait();
 }
 
@@ -112,7 +113,9 @@ void VideoAction::StartBuild() {
   const std::string card = card_.toStdString();
   const std::int64_t fallback = access_.display_offset();
   built_fallback_ = fallback;
-  thread_ = QThread::create([result, card, fallback] { *result = timeline::CardTimeline::Build(card, fallback); });
+  thread_ = QThread::create([result, card, fallback, cancel = cancel_] {
+    *result = timeline::CardTimeline::Build(card, fallback, cancel.get());
+  });
   thread_->setParent(this);
   connect(thread_, &QThread::finished, this, [this, result, card] {
     thread_->deleteLater();

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -93,6 +94,7 @@ class VideoAction : public QObject {
   std::shared_ptr<const timeline::CardTimeline> timeline_;  // of card_, once read
   std::int64_t built_fallback_ = 0;
   QThread* thread_ = nullptr;
+  std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
   std::optional<std::int64_t> pending_;  // a moment asked for while the card was being read
   int menu_row_ = -1;
   QStringList last_command_;

@@ -24,5 +24,6 @@ int RunSave(std::span<const std::string> args);
 int RunRoute(std::span<const std::string> args);
 int RunPage(std::span<const std::string> args);
 int RunExport(std::span<const std::string> args);
+int RunFind(std::span<const std::string> args);
 
 }  // namespace cli

@@ -32,6 +32,7 @@ constexpr Subcommand kSubcommands[] = {
     {"save", cli::RunSave, "save PATH OUT [--profile current|older]"},
     {"route", cli::RunRoute, "route PATH --row N [--profile current|older] [--json]"},
     {"page", cli::RunPage, "page PATH --row N [--tz INDEX] [--dst] [--profile current|older] [--json]"},
+    {"find", cli::RunFind, "find CARD --time \"YYYY-MM-DD hh:mm:ss\" [--utc] [--json] [--tz INDEX] [--dst]"},
     {"export", cli::RunExport, "export PATH [--row N] --format gpx|kml|csv -o OUT [--tz INDEX] [--dst] [--profile current|older]"},
 };
 

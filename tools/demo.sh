@@ -36,6 +36,10 @@ first 6 "$blackbox" gps --format csv "$recording"
 section "Its first G-sensor samples (blackbox gsensor --format csv)"
 first 4 "$blackbox" gsensor --format csv "$recording"
 
+moment=$("$blackbox" list "$card" 2>/dev/null | awk -F'\t' '$3 == "SENS" && !found { print $1 " " $2; found = 1 }')
+section "The recordings that show its first second (blackbox find, the camera's clock)"
+"$blackbox" find "$card" --time "$moment"
+
 frame="$build/demo-frame.jpg"
 "$blackbox" frame "$recording" --at 1 -o "$frame"
 section "A frame of it saved as JPEG (blackbox frame)"

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 #include "manager/app/black_box_dlg.h"
@@ -25,6 +26,9 @@ void DescribeManagerOptions(QCommandLineParser& parser) {
   parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("A folder of recordings to load, as the folder button does."),
                                QStringLiteral("[FOLDER]"));
   parser.addOption({QStringLiteral("row"), QStringLiteral("Click row N of the list (0-based)."), QStringLiteral("N")});
+  parser.addOption({QStringLiteral("file"),
+                    QStringLiteral("Click the row of recording PATH (FOLDER defaults to the folder it lies in)."),
+                    QStringLiteral("PATH")});
   parser.addOption({QStringLiteral("at"), QStringLiteral("Seek to SECONDS as the position slider would."),
                     QStringLiteral("SECONDS")});
   parser.addOption({QStringLiteral("pause"), QStringLiteral("Then pause.")});
@@ -85,19 +89,37 @@ bool ParseManagerOptions(QCommandLineParser& parser, const gui::ProgramInfo& pro
   options.snapshot = absolute("snapshot");
   options.printPdf = absolute("print");
   options.openSetup = absolute("open-setup");
+  options.file = absolute("file");
+  if (!options.file.isEmpty()) {
+    if (options.row) {
+      error = QStringLiteral("--file and --row both choose the row: give one");
+      return false;
+    }
+    if (options.folder.isEmpty()) options.folder = QFileInfo(options.file).absolutePath();
+  }
   options.automation = gui::ReadAutomationOptions(parser);
   if ((options.row || options.at || options.pause) && options.folder.isEmpty()) {
     error = QStringLiteral("--row, --at and --pause need a FOLDER");
     return false;
   }
-  if ((options.at || options.pause || !options.snapshot.isEmpty() || !options.printPdf.isEmpty()) && !options.row) {
-    error = QStringLiteral("--at, --pause, --snapshot and --print need a --row to play");
+  if ((options.at || options.pause || !options.snapshot.isEmpty() || !options.printPdf.isEmpty()) && !options.row &&
+      options.file.isEmpty()) {
+    error = QStringLiteral("--at, --pause, --snapshot and --print need a --row or --file to play");
     return false;
   }
   return true;
 }
 
 namespace {
+
+// The list row of the recording at `file`, however the two paths are spelled.
+std::optional<int> RowOfFile(const library::CSortStringArray& paths, const std::string& file) {
+  for (std::size_t row = 0; row < paths.paths().size(); ++row) {
+    std::error_code error;
+    if (std::filesystem::equivalent(paths.paths()[row], file, error) && !error) return static_cast<int>(row);
+  }
+  return std::nullopt;
+}
 
 // The snapshot command with its save dialog answered by `path`.
 void TakeScriptedSnapshot(CBlackBoxDlg& window, const QString& path, gui::Automation& automation) {
@@ -137,13 +159,18 @@ std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options,
       window.LoadFolder(folder.absoluteFilePath().toStdString());
     }
   }
-  if (options.row) {
+  std::optional<int> row = options.row;
+  if (!options.file.isEmpty()) {
+    row = RowOfFile(window.recordingList().recordingPaths(), options.file.toStdString());
+    if (!row) automation.Fail(QStringLiteral("--file: the list of ") + options.folder + QStringLiteral(" has no ") + options.file);
+  }
+  if (row) {
     const int count = window.recordingList().recordingCount();
-    if (*options.row >= count) {
-      automation.Fail(QStringLiteral("--row %1: the list has %2 rows").arg(*options.row).arg(count));
+    if (*row >= count) {
+      automation.Fail(QStringLiteral("--row %1: the list has %2 rows").arg(*row).arg(count));
     } else {
-      window.ClickRow(*options.row);
-      if (window.playState() != kPlaying) automation.Fail(QStringLiteral("row %1 did not start playing").arg(*options.row));
+      window.ClickRow(*row);
+      if (window.playState() != kPlaying) automation.Fail(QStringLiteral("row %1 did not start playing").arg(*row));
     }
   }
   if (options.at && window.playState() != kStopped) {

@@ -22,6 +22,7 @@ class CBlackBoxDlg;
 struct ManagerOptions {
   QString folder;
   std::optional<int> row;         // 0-based, list order
+  QString file;                   // the recording to click instead of a row; FOLDER defaults to its folder
   std::optional<double> at;       // seconds
   bool pause = false;
   bool fullScreen = false;

@@ -204,6 +204,15 @@ TEST_F(BadCard, InfoAndGpsAnswerForEveryRecording) {
   }
 }
 
+// Finding the recordings of a moment reads every recording's headers: none of them may hang it
+// or make it lie about a duration.
+TEST_F(BadCard, FindAnswersPromptlyWithSaneDurations) {
+  const CommandOutcome found = Blackbox("find " + ShellQuoted(Root().string()) + " --time '2024-05-13 09:00:05' --utc --json");
+  ASSERT_TRUE(found.status == kExitOk || found.status == kExitUnreadable) << found.err;
+  const auto json = nlohmann::json::parse(found.out);
+  for (const auto& match : json["matches"]) EXPECT_LT(match["duration_seconds"].get<double>(), 86400) << match;
+}
+
 TEST_F(BadCard, TripsAndSaveReadTheSoundLogAmongTheDamagedOnes) {
   const std::string logs = ShellQuoted(Card().logFolder.string());
   const CommandOutcome trips = Blackbox("trips --json " + logs);

@@ -12,9 +12,11 @@
 #include "manager/recording/structure_check.h"
 #include "manager/setup/profile.h"
 #include "manager/setup/setup_file_writer.h"
+#include "manager/timeline/card_timeline.h"
 #include "tests/support/camera_clip.h"
 #include "tests/support/temp_dir.h"
 #include "tracker/log/gps_log_reader.h"
+#include "tracker/log/local_time.h"
 
 namespace {
 
@@ -120,6 +122,33 @@ TEST_F(SampleCard, TheTrackerReadsEveryLogFix) {
   }
   EXPECT_EQ(total, manifest_->validFixes);
   EXPECT_EQ(std::count_if(manifest_->logs.begin(), manifest_->logs.end(), [](const auto& l) { return l.copy; }), 1);
+}
+
+// A replay point of the GPS logs finds the recording of that moment, at that second: by the
+// sensor record's time stamps, and by the name in the camera's zone where there is no record.
+TEST_F(SampleCard, TheLogsAndTheRecordingsDescribeTheSameMoments) {
+  EXPECT_EQ(manifest_->cameraOffsetSeconds, 9 * 3600);
+  std::set<std::int64_t> logMoments;
+  tracker::GpsLogBuffers buffers;
+  std::atomic<bool> cancel{false};
+  for (const auto& log : manifest_->logs) {
+    tracker::PointStore points;
+    tracker::ReadGpsLogFile(log.path, buffers, points, cancel);
+    for (const auto& point : points) logMoments.insert(tracker::UtcSeconds(point.date_number, point.time_number));
+  }
+  const auto timeline = timeline::CardTimeline::Build(card_->path().string(), 0);
+  EXPECT_TRUE(timeline.zone().fromCard);
+  for (const auto& r : manifest_->recordings) {
+    for (std::size_t second = 0; second < r.fixes.size(); ++second) {
+      const std::int64_t moment = r.fixes[second].utc;
+      if (r.fixes[second].valid) EXPECT_TRUE(logMoments.contains(moment)) << r.front;
+      const auto matches = timeline.Find(moment);
+      ASSERT_FALSE(matches.empty()) << r.front;
+      const auto it = std::find_if(matches.begin(), matches.end(), [&](const auto& m) { return m.entry->path == r.front.string(); });
+      ASSERT_NE(it, matches.end()) << r.front;
+      EXPECT_EQ(it->offset, static_cast<std::int64_t>(second) * 10'000'000) << r.front;
+    }
+  }
 }
 
 TEST_F(SampleCard, TheSettingsFolderHoldsTheFactoryText) {

@@ -8,6 +8,7 @@
 #include "manager/recording/user_data_writer.h"
 #include "manager/setup/profile.h"
 #include "manager/setup/setup_file_writer.h"
+#include "manager/timeline/camera_zone.h"
 #include "tools/samplecard/camera_video.h"
 #include "tracker/log/gps_log_writer.h"
 
@@ -168,8 +169,11 @@ Plan PlanFor(int k) {
   return {RecordingKind::Normal, k % 2 == 0 ? "CONTINUOUS" : "EVENT"};
 }
 
+// Recording names and the clock burnt into the picture are the camera's local time (its zone in
+// Setup.ini); the sensor record and the GPS logs keep UTC, so both describe the same moments.
 void WriteRecordings(const fs::path& card, Random& random, const std::vector<Day>& days, const CardOptions& options,
                      CardManifest& manifest, const std::function<void(std::string_view)>& progress) {
+  const std::time_t local = manifest.cameraOffsetSeconds;
   const auto& drives = days.front().drives;
   const int seconds = options.recordingSeconds;
   for (int k = 0; k < options.recordings; ++k) {
@@ -185,23 +189,23 @@ void WriteRecordings(const fs::path& card, Random& random, const std::vector<Day
                       drive.begin() + static_cast<std::ptrdiff_t>(offset) + seconds);
     info.start = info.fixes.front().utc;
     info.gsensor = GSensor(random, info.fixes, info.cause == "EVENT");
-    const std::string name = Stamp(info.start, "%Y%m%d_%H%M%S") + ".mp4";
+    const std::string name = Stamp(info.start + local, "%Y%m%d_%H%M%S") + ".mp4";
     info.front = card / info.cause / ("drf_" + name);
     if (progress) progress("recording " + info.front.string());
 
     const std::string userData = info.kind == RecordingKind::NoUserData ? std::string() : UserData(info);
-    std::string front = EncodeCameraVideo({1280, 720, seconds, info.start, "FRONT"});
+    std::string front = EncodeCameraVideo({1280, 720, seconds, info.start + local, "FRONT"});
     if (info.kind == RecordingKind::DamagedMovie) DamageMovieHeader(front);
     WriteBytes(info.front, front + userData);
     if (info.kind != RecordingKind::NoCompanion) {
       info.rear = card / info.cause / ("drr_" + name);
-      WriteBytes(*info.rear, EncodeCameraVideo({640, 480, seconds, info.start, "REAR"}) + userData);
+      WriteBytes(*info.rear, EncodeCameraVideo({640, 480, seconds, info.start + local, "REAR"}) + userData);
     }
     manifest.recordings.push_back(std::move(info));
   }
   // Recordings the camera cut off before any data: the manager deletes such stubs.
   if (options.recordings > 0) {
-    const std::time_t late = drives.back().back().utc;
+    const std::time_t late = drives.back().back().utc + local;
     manifest.stubs.push_back(card / "CONTINUOUS" / ("drf_" + Stamp(late, "%Y%m%d_%H%M%S") + ".mp4"));
     manifest.stubs.push_back(card / "EVENT" / ("drf_" + Stamp(late + 1, "%Y%m%d_%H%M%S") + ".mp4"));
     WriteBytes(manifest.stubs[0], "");
@@ -221,6 +225,8 @@ CardManifest WriteCard(const fs::path& out, const CardOptions& options,
   fs::create_directories(out);
   Random random(options.seed);
   CardManifest manifest;
+  const setup::DeviceSettings& settings = setup::kDualProfile.defaults;
+  manifest.cameraOffsetSeconds = timeline::CameraZoneOffset(settings.TimeZone, settings.DST != 0).value_or(0);
 
   std::vector<Day> days = PlanDays(random, options);
   WriteRecordings(out, random, days, options, manifest, progress);
@@ -229,7 +235,7 @@ CardManifest WriteCard(const fs::path& out, const CardOptions& options,
   WriteLogs(out, days, options, manifest);
 
   manifest.setupFile = out / "SETUP" / "Setup.ini";
-  WriteBytes(manifest.setupFile, setup::FactoryText(setup::kDualProfile, setup::kDualProfile.defaults));
+  WriteBytes(manifest.setupFile, setup::FactoryText(setup::kDualProfile, settings));
   return manifest;
 }
 

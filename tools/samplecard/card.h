@@ -63,6 +63,7 @@ struct CardManifest {
   std::vector<LogFileInfo> logs;
   std::filesystem::path setupFile;
   std::size_t validFixes = 0;  // over all log files, copies included
+  std::int64_t cameraOffsetSeconds = 0;  // the camera's zone in Setup.ini: recording names are UTC plus this
 };
 
 // Where things go on the card.

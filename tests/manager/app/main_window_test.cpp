@@ -84,7 +84,7 @@ TEST(MainWindow, AFolderListsItsRecordingsAndPlayWaitsForARow) {
   const auto& list = window->recordingList();
   EXPECT_EQ(list.recordingCount(), 6);
   EXPECT_EQ(list.RowText(0, 0), "2024-05-13");
-  EXPECT_EQ(list.RowText(0, 1), "06:10:47");
+  EXPECT_EQ(list.RowText(0, 1), "15:10:47");  // the camera's clock, Seoul
   EXPECT_EQ(window->listView()->model()->rowCount(), 6);
   EXPECT_EQ(window->listView()->model()->index(2, 2).data().toString(), "SENS");
   for (const fs::path& stub : Card().manifest.stubs) EXPECT_FALSE(fs::exists(card / fs::relative(stub, Card().folder)));

@@ -62,7 +62,7 @@ TEST(Program, PlaysPausesAndReportsItsState) {
   EXPECT_GE(s["channels"].toArray()[0].toObject()["paintedPosition"].toDouble(), 9'000'000);
   EXPECT_EQ(s["list"].toObject()["count"].toInt(), 6);
   EXPECT_EQ(s["list"].toObject()["currentRow"].toInt(), row);
-  EXPECT_EQ(s["list"].toObject()["rows"].toArray()[0].toArray()[1].toString(), "06:10:47");
+  EXPECT_EQ(s["list"].toObject()["rows"].toArray()[0].toArray()[1].toString(), "15:10:47");
   EXPECT_EQ(s["labels"].toObject()["1025"].toString(), "GPS >>");
   EXPECT_EQ(s["labelColors"].toObject()["1025"].toString(), "#ff0000");
   EXPECT_TRUE(s["labels"].toObject()["1077"].toString().startsWith("Latitude : "));
@@ -89,6 +89,26 @@ TEST(Program, FailedActionsExitWithTwo) {
   EXPECT_TRUE(messages.last().toString().endsWith("file open error!"));
 
   run = RunProgram(KEL2CH_MANAGER_EXE, "/nonexistent/folder");
+  EXPECT_EQ(run.status, 2);
+}
+
+// What the tracker's "Play video" runs: the card, the recording and the second.
+TEST(Program, FileClicksTheRowOfThatRecording) {
+  const fs::path card = CopyOfCard("file");
+  const int row = RowOf(RecordingKind::RtcdTimeTable);
+  const fs::path file = card / Card().manifest.recordings[2].front.lexically_relative(Card().folder);
+  ASSERT_EQ(Card().manifest.recordings[2].kind, RecordingKind::RtcdTimeTable);
+  ProgramRun run = RunProgram(KEL2CH_MANAGER_EXE, ShellQuoted(card.string()) + " --file " +
+                                                      ShellQuoted(file.string()) + " --at 1 --pause");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.state["list"].toObject()["currentRow"].toInt(), row);
+  EXPECT_GE(run.state["position"].toDouble(), 9'000'000);
+
+  // Without a folder, the recording's own; a file that is no row fails.
+  run = RunProgram(KEL2CH_MANAGER_EXE, "--file " + ShellQuoted(file.string()));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.state["list"].toObject()["count"].toInt(), 1);
+  run = RunProgram(KEL2CH_MANAGER_EXE, ShellQuoted(card.string()) + " --file " + ShellQuoted((card / "nothing.mp4").string()));
   EXPECT_EQ(run.status, 2);
 }
 

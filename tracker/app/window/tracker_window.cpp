@@ -32,6 +32,8 @@
 #include "tracker/app/settings/language_table.h"
 #include "tracker/app/settings/tracker_settings.h"
 #include "tracker/app/settings/window_texts.h"
+#include "tracker/app/video/video_action.h"
+#include "tracker/app/video/video_rules.h"
 #include "tracker/app/window/palette.h"
 #include "tracker/app/window/progress_window.h"
 #include "tracker/app/window/row_list_model.h"
@@ -327,6 +329,16 @@ void TrackerWindow::CreateControls() {
   connect(replay_, &ReplayDriver::SliderMoved, slider_, &TrackSlider::SetValue);
 
   progress_ = new ProgressWindow(this);
+
+  // Play video: the recording of the replay point, from the card the logs came from.
+  connect(replay_, &ReplayDriver::PointShown, this, [this](int offset) { shown_offset_ = offset; });
+  video_ = new VideoAction(*this, settings_, profile_.id,
+                           {[this](int list_row) {
+                              const int row = list_row < 0 ? current_row_ : model_->RowIndexAt(list_row);
+                              return RowPointMoment(document_, row, row == current_row_ ? shown_offset_ : 0);
+                            },
+                            [this] { return DisplayOffset(); }, [this] { return language_; }});
+  video_->AttachTo(*map_, *list_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -347,6 +359,7 @@ void TrackerWindow::ApplyLanguageTexts() {
   daylight_box_->setText(FromUtf8(Text(language_, kTextDaylightSaving, profile_)));
   // The boxes' hint is in the new language; a note from an older program reads in its code page.
   FillEdits(SelectedRecord());
+  video_->ApplyLanguageTexts();
 }
 
 void TrackerWindow::SelectTimeZone(int index) {
@@ -528,6 +541,7 @@ void TrackerWindow::FinishOpen(ScanJob& job) {
       ForgetCurrentRow();
       model_->Reset(&document_);
       last_opened_path_ = job_path_;
+      video_->OpenedPath(job_path_, job_is_folder_);
       // After a scan the first row is selected and shown; a loaded trip database is listed
       // without a selection.
       if (job_is_folder_ && model_->rowCount() > 0) {
@@ -823,7 +837,7 @@ WindowText TrackerWindow::RefusalText(DatabaseError error) {
 }
 
 bool TrackerWindow::Busy() const {
-  return job_ != nullptr || pending_selections_ > 0 || recut_pending_ || routes_pending_ > 0;
+  return job_ != nullptr || pending_selections_ > 0 || recut_pending_ || routes_pending_ > 0 || video_->Busy();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1018,6 +1032,7 @@ QJsonObject TrackerWindow::State() const {
   state["map"] = map_->State();
   const QJsonObject replay = replay_->State();
   for (auto it = replay.begin(); it != replay.end(); ++it) state[it.key()] = it.value();
+  state["video"] = video_->State();
   state["messages"] = QJsonArray::fromStringList(gui::RecordedMessages());
   return state;
 }

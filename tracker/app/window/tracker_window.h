@@ -35,6 +35,7 @@ class RowListModel;
 class ScanJob;
 class SkinButton;
 class TrackSlider;
+class VideoAction;
 struct ScanOutcome;
 struct OverflowNote;
 enum class DatabaseError;
@@ -81,6 +82,7 @@ class TrackerWindow : public QWidget {
   ReplayDriver* replay() const { return replay_; }
   RowListModel* model() const { return model_; }
   ProgressWindow* progress_window() const { return progress_; }
+  VideoAction* video() const { return video_; }
   // What --state reports.
   QJsonObject State() const;
 
@@ -188,6 +190,8 @@ class TrackerWindow : public QWidget {
   BrowserHost* map_ = nullptr;
   ReplayDriver* replay_ = nullptr;
   ProgressWindow* progress_ = nullptr;
+  VideoAction* video_ = nullptr;
+  int shown_offset_ = 0;  // the replay point last put on the map, in its row
   QTimer poll_timer_;
   QTimer progress_delay_;
 

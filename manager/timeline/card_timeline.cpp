@@ -54,7 +54,8 @@ CardTimeline CardTimeline::Build(const std::string& card, std::int64_t fallbackO
     if (!times.duration) continue;
     TimelineEntry entry;
     if (times.firstSample) {
-      entry.start = *times.firstSample;
+      // The camera stamps its sensor record with its own clock, which runs on local time.
+      entry.start = *times.firstSample - zone.offsetSeconds;
       entry.startFromSensor = true;
     } else if (const auto local = NameLocalSeconds(path)) {
       entry.start = *local - zone.offsetSeconds;

@@ -10,7 +10,7 @@ namespace timeline {
 // What a recording's file says about when it ran, read from box headers and a few bytes, never
 // the whole file: finding the recordings of a moment must stay cheap on a full card.
 struct RecordingTimes {
-  std::optional<std::int64_t> firstSample;  // the sensor record's first time stamp, UTC seconds
+  std::optional<std::int64_t> firstSample;  // the sensor record's first time stamp: the camera's local clock
   std::optional<std::int64_t> duration;     // 100 ns units
 };
 

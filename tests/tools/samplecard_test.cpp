@@ -93,7 +93,7 @@ TEST_F(SampleCard, TheCamerasReadersSeeWhatWasWritten) {
     ASSERT_EQ(recording::GpsSampleCount(record), r.fixes.size());
     ASSERT_EQ(recording::GSensorSampleCount(record), r.gsensor.size());
     for (std::uint32_t i = 0; i < r.fixes.size(); ++i) {
-      EXPECT_EQ(recording::TimeSampleAt(record, i), r.fixes[i].utc);
+      EXPECT_EQ(recording::TimeSampleAt(record, i), r.fixes[i].utc + manifest_->cameraOffsetSeconds);
       const auto fix = recording::DecodeGpsSample(recording::GpsSampleAt(record, i));
       if (r.fixes[i].valid) {
         EXPECT_NEAR(fix.latitude, r.fixes[i].latitude, 1e-4);

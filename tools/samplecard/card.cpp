@@ -135,11 +135,12 @@ std::vector<std::array<float, 3>> GSensor(Random& random, const std::vector<Rout
   return samples;
 }
 
-std::string UserData(const RecordingInfo& info) {
+// The time table holds the camera's clock, which runs on local time; the GPS sentences keep UTC.
+std::string UserData(const RecordingInfo& info, std::time_t localOffset) {
   recording::UserDataContent content;
   content.timeType = info.kind == RecordingKind::RtcdTimeTable ? "RTCD" : "TIME";
   for (const RouteFix& fix : info.fixes) {
-    content.times.push_back(static_cast<std::int32_t>(fix.utc));
+    content.times.push_back(static_cast<std::int32_t>(fix.utc + localOffset));
     content.gpsSentences.push_back(
         recording::FormatRmcSentence(fix.utc, fix.latitude, fix.longitude, fix.knots, fix.course, fix.valid));
   }
@@ -169,8 +170,9 @@ Plan PlanFor(int k) {
   return {RecordingKind::Normal, k % 2 == 0 ? "CONTINUOUS" : "EVENT"};
 }
 
-// Recording names and the clock burnt into the picture are the camera's local time (its zone in
-// Setup.ini); the sensor record and the GPS logs keep UTC, so both describe the same moments.
+// Recording names, the sensor record's time table and the clock burnt into the picture are the
+// camera's local time (its zone in Setup.ini); the GPS sentences and logs keep UTC, so all of them
+// describe the same moments.
 void WriteRecordings(const fs::path& card, Random& random, const std::vector<Day>& days, const CardOptions& options,
                      CardManifest& manifest, const std::function<void(std::string_view)>& progress) {
   const std::time_t local = manifest.cameraOffsetSeconds;
@@ -193,7 +195,7 @@ void WriteRecordings(const fs::path& card, Random& random, const std::vector<Day
     info.front = card / info.cause / ("drf_" + name);
     if (progress) progress("recording " + info.front.string());
 
-    const std::string userData = info.kind == RecordingKind::NoUserData ? std::string() : UserData(info);
+    const std::string userData = info.kind == RecordingKind::NoUserData ? std::string() : UserData(info, local);
     std::string front = EncodeCameraVideo({1280, 720, seconds, info.start + local, "FRONT"});
     if (info.kind == RecordingKind::DamagedMovie) DamageMovieHeader(front);
     WriteBytes(info.front, front + userData);

@@ -20,8 +20,9 @@ using testing_support::TempDir;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
 
-// 2024-05-13 06:00:00 UTC
+// 2024-05-13 06:00:00 UTC, as a camera in Seoul stamps it: its clock runs on local time.
 constexpr std::int32_t kSix = 1715580000;
+constexpr std::int32_t kSixInSeoul = kSix + 9 * 3600;
 
 std::string SetupText(int zone, int dst) {
   return "[MISC.TIME]\r\nTimeZone        = " + std::to_string(zone) + " ;\r\nDST        = " + std::to_string(dst) +
@@ -65,10 +66,10 @@ TEST(CardTimeline, FindsTheRecordingsOfAMoment) {
        {{"CONTINUOUS/drf_20240513_010000.mp4", 60}}, "2024-05-13 06:00:30",
        {{"CONTINUOUS/drf_20240513_010000.mp4", 30}}},
       {"the first time stamp wins over the name", SetupText(71, 0), 0,
-       {{"CONTINUOUS/drf_20240513_230000.mp4", 60, kSix}}, "2024-05-13 06:00:20",
+       {{"CONTINUOUS/drf_20240513_230000.mp4", 60, kSixInSeoul}}, "2024-05-13 06:00:20",
        {{"CONTINUOUS/drf_20240513_230000.mp4", 20}}},
       {"no movie header: a second per time stamp", SetupText(71, 0), 0,
-       {{"CONTINUOUS/drf_20240513_150000.mp4", -1, kSix}}, "2024-05-13 06:00:01",
+       {{"CONTINUOUS/drf_20240513_150000.mp4", -1, kSixInSeoul}}, "2024-05-13 06:00:01",
        {{"CONTINUOUS/drf_20240513_150000.mp4", 1}}},
       {"neither header nor stamps: not placed", SetupText(71, 0), 0, {{"CONTINUOUS/drf_20240513_150000.mp4", -1}},
        "2024-05-13 06:00:01", {}},

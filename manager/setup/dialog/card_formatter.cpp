@@ -1,6 +1,8 @@
 #include "manager/setup/dialog/card_formatter.h"
 
 #include <array>
+#include <set>
+#include <utility>
 #include <filesystem>
 #include <system_error>
 
@@ -10,7 +12,11 @@ namespace setup {
 namespace {
 
 // Mount points whose devices hold the system, even when they are not "/".
-constexpr std::array<std::string_view, 5> kSystemMountPoints = {"/", "/boot", "/home", "/usr", "/var"};
+constexpr std::array<std::string_view, 7> kSystemMountPoints = {"/",     "/boot", "/boot/efi", "/boot/firmware",
+                                                                "/home", "/usr",  "/var"};
+
+// Device-mapper stacks are a few layers deep; this only stops a made-up loop.
+constexpr int kMostLayers = 32;
 
 bool IsFat(std::string_view type) { return type == "vfat" || type == "msdos" || type == "fat"; }
 
@@ -41,19 +47,78 @@ CardRefusal FromLandedRefusal(FormatRefusal refusal) {
   return CardRefusal::SystemDrive;
 }
 
-bool SharesDisk(const CardSystem& system, const std::string& device, const BlockDeviceFacts& facts,
-                const MountEntry& other) {
-  if (other.device == device || (!facts.disk.empty() && other.device == facts.disk)) return true;
-  const auto other_facts = system.DeviceFacts(other.device);
-  return other_facts && !other_facts->disk.empty() && (other_facts->disk == facts.disk || other_facts->disk == device);
+// Every device `device` is built on, itself and its whole disk included, down through all the
+// layers of device-mapper (a root file system on LVM inside LUKS on a partition of the card's
+// disk lies on that disk).
+std::set<std::string> DevicesBelow(const CardSystem& system, const std::string& device) {
+  std::set<std::string> found;
+  std::vector<std::pair<std::string, int>> pending = {{device, 0}};
+  while (!pending.empty()) {
+    auto [next, depth] = pending.back();
+    pending.pop_back();
+    if (depth > kMostLayers || !found.insert(next).second) continue;
+    if (const auto facts = system.DeviceFacts(next); facts && !facts->disk.empty()) found.insert(facts->disk);
+    for (std::string& slave : system.Slaves(next)) pending.emplace_back(std::move(slave), depth + 1);
+  }
+  return found;
+}
+
+bool OnTheCard(const CardSystem& system, const std::string& device, const MountEntry& card,
+               const BlockDeviceFacts& facts) {
+  const std::set<std::string> below = DevicesBelow(system, device);
+  return below.contains(card.device) || (!facts.disk.empty() && below.contains(facts.disk));
 }
 
 bool HoldsTheSystem(const CardSystem& system, const std::vector<MountEntry>& table, const MountEntry& card,
                     const BlockDeviceFacts& facts) {
   for (std::string_view mount_point : kSystemMountPoints) {
     for (const MountEntry* entry : EntriesAt(table, mount_point)) {
-      if (SharesDisk(system, card.device, facts, *entry)) return true;
+      if (OnTheCard(system, entry->device, card, facts)) return true;
     }
+  }
+  for (const std::string& swap : system.SwapDevices()) {
+    if (OnTheCard(system, swap, card, facts)) return true;
+  }
+  return false;
+}
+
+// The device an fstab line names: a path, or UUID=, LABEL=, PARTUUID= or PARTLABEL= through the
+// links udev keeps for them.
+std::string FstabDevice(const std::string& spec) {
+  static constexpr std::pair<std::string_view, std::string_view> kTags[] = {
+      {"UUID=", "/dev/disk/by-uuid/"},
+      {"LABEL=", "/dev/disk/by-label/"},
+      {"PARTUUID=", "/dev/disk/by-partuuid/"},
+      {"PARTLABEL=", "/dev/disk/by-partlabel/"}};
+  for (const auto& [tag, folder] : kTags) {
+    if (spec.starts_with(tag)) return std::string(folder) + spec.substr(tag.size());
+  }
+  return spec;
+}
+
+std::string RealDevice(const std::string& device) {
+  std::error_code error;
+  const std::filesystem::path real = std::filesystem::weakly_canonical(device, error);
+  return error ? device : real.string();
+}
+
+bool InFstab(const CardSystem& system, const MountEntry& card) {
+  const std::string device = RealDevice(card.device);
+  const std::string here = NormalizedPath(card.mount_point);
+  for (const MountEntry& entry : system.StaticMounts()) {
+    if (entry.device.empty() || entry.device.starts_with('#')) continue;
+    const std::string named = FstabDevice(entry.device);
+    if (named == card.device || RealDevice(named) == device || NormalizedPath(entry.mount_point) == here) return true;
+  }
+  return false;
+}
+
+// Strictly below one of the media folders: /media/user/CARD, never /media itself.
+bool BelowMediaFolder(const CardSystem& system, const std::string& mount_point) {
+  const std::string here = NormalizedPath(mount_point);
+  for (const std::string& folder : system.MediaFolders()) {
+    const std::string base = NormalizedPath(folder);
+    if (here.size() > base.size() + 1 && here.starts_with(base) && here[base.size()] == '/') return true;
   }
   return false;
 }
@@ -84,6 +149,8 @@ std::string_view CardRefusalName(CardRefusal refusal) {
     case CardRefusal::SystemDisk: return "a system disk";
     case CardRefusal::NotRemovableCard: return "not a removable card";
     case CardRefusal::MountedElsewhere: return "mounted elsewhere too";
+    case CardRefusal::NotMediaFolder: return "not mounted below a removable-media folder";
+    case CardRefusal::InFstab: return "listed in /etc/fstab";
   }
   return "unknown";
 }
@@ -118,9 +185,16 @@ CardFormatPlan PlanCardFormat(const CardSystem& system, std::string_view chosen_
     return plan;
   }
   plan.facts = *facts;
-  if (HoldsTheSystem(system, table, *mount, *facts)) {
+  // UDisks2 knows the desktop's own rules for system devices; without it, the kernel's
+  // removable flag and the bus have to do.
+  const std::optional<bool> hint_system = system.HintSystem(mount->device);
+  if (!BelowMediaFolder(system, mount->mount_point)) {
+    plan.refusal = CardRefusal::NotMediaFolder;
+  } else if (InFstab(system, *mount)) {
+    plan.refusal = CardRefusal::InFstab;
+  } else if (HoldsTheSystem(system, table, *mount, *facts) || hint_system.value_or(false)) {
     plan.refusal = CardRefusal::SystemDisk;
-  } else if (!IsRemovableCard(*facts)) {
+  } else if (!hint_system && !IsRemovableCard(*facts)) {
     plan.refusal = CardRefusal::NotRemovableCard;
   } else if (MountedElsewhere(table, *mount)) {
     plan.refusal = CardRefusal::MountedElsewhere;
@@ -131,11 +205,13 @@ CardFormatPlan PlanCardFormat(const CardSystem& system, std::string_view chosen_
   return plan;
 }
 
-std::vector<std::string> UnmountCommand(const CardFormatPlan& plan) { return {"umount", plan.mount.mount_point}; }
+std::vector<std::string> UnmountCommand(const CardFormatPlan& plan) {
+  return {std::string(kUmountProgram), plan.mount.mount_point};
+}
 
 std::vector<std::string> MakeFileSystemCommand(const CardFormatPlan& plan) {
   const int sector = plan.facts.logical_sector_bytes;
-  std::vector<std::string> command = {"mkfs.fat",
+  std::vector<std::string> command = {std::string(kMkfsFatProgram),
                                       "-F", std::to_string(plan.layout.fat_bits),
                                       "-S", std::to_string(sector),
                                       "-s", std::to_string(plan.layout.sectors_per_cluster(sector))};
@@ -147,7 +223,7 @@ std::vector<std::string> MakeFileSystemCommand(const CardFormatPlan& plan) {
 }
 
 std::vector<std::string> MountCommand(const CardFormatPlan& plan) {
-  std::vector<std::string> command = {"mount", "--mkdir", "-t", plan.mount.type};
+  std::vector<std::string> command = {std::string(kMountProgram), "--mkdir", "-t", plan.mount.type};
   if (!plan.mount.options.empty()) {
     command.push_back("-o");
     command.push_back(plan.mount.options);
@@ -158,7 +234,7 @@ std::vector<std::string> MountCommand(const CardFormatPlan& plan) {
 }
 
 std::vector<std::string> AsRoot(std::vector<std::string> command, bool is_root) {
-  if (!is_root) command.insert(command.begin(), "pkexec");
+  if (!is_root) command.insert(command.begin(), std::string(kPkexecProgram));
   return command;
 }
 
@@ -166,7 +242,8 @@ CardFormatOutcome ExecuteCardFormat(CardSystem& system, const CardFormatPlan& pl
   CardFormatOutcome outcome;
   const auto failed = [&](const std::vector<std::string>& command, const ProgramRun& run) {
     // Under pkexec, name the program it was asked to run.
-    outcome.failed_program = command.front() == "pkexec" && command.size() > 1 ? command[1] : command.front();
+    const std::string& program = command.front() == kPkexecProgram && command.size() > 1 ? command[1] : command.front();
+    outcome.failed_program = std::filesystem::path(program).filename().string();
     outcome.failed_run = run;
   };
 

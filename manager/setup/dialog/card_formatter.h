@@ -22,9 +22,12 @@ enum class CardRefusal {
   SystemDrive,       // the root file system
   NotFat,            // the mounted file system is not FAT
   NotBlockDevice,    // a network share, tmpfs, an image file...
-  SystemDisk,        // the device, or its disk, holds /, /boot, /home, /usr or /var
+  SystemDisk,        // the device or its disk holds a system mount or swap, at any depth of
+                     // device-mapper layers, or UDisks2 calls it a system device
   NotRemovableCard,  // not a removable USB device nor an SD card
   MountedElsewhere,  // the device is mounted at another place too
+  NotMediaFolder,    // not mounted below a removable-media folder (/media, /run/media)
+  InFstab,           // the system mounts it by itself
 };
 
 std::string_view CardRefusalName(CardRefusal refusal);
@@ -43,6 +46,13 @@ struct CardFormatPlan {
 // Checks the folder chosen for formatting against the card the dialog was opened on
 // (`card_folder`) and the system's mounts and devices.
 CardFormatPlan PlanCardFormat(const CardSystem& system, std::string_view chosen_folder, std::string_view card_folder);
+
+// The programs run as root, by absolute path: a program of the same name early in the user's
+// PATH must never be what pkexec runs.
+inline constexpr std::string_view kPkexecProgram = "/usr/bin/pkexec";
+inline constexpr std::string_view kUmountProgram = "/usr/bin/umount";
+inline constexpr std::string_view kMountProgram = "/usr/bin/mount";
+inline constexpr std::string_view kMkfsFatProgram = "/usr/sbin/mkfs.fat";
 
 // The programs that format a planned card, arguments as lists; nothing goes through a shell.
 std::vector<std::string> UnmountCommand(const CardFormatPlan& plan);

@@ -47,6 +47,18 @@ class CardSystem {
   // Runs a program with these arguments (no shell) and waits for it. May be called from a
   // worker thread while the user-interface thread waits.
   virtual ProgramRun Run(const std::vector<std::string>& arguments) = 0;
+
+  // The file systems the system mounts by itself (/etc/fstab): never a card to format.
+  virtual std::vector<MountEntry> StaticMounts() const = 0;
+  // The devices in use as swap.
+  virtual std::vector<std::string> SwapDevices() const = 0;
+  // The devices `device` is built on (device-mapper: LVM, LUKS, RAID), one level down; none
+  // for a plain disk or partition.
+  virtual std::vector<std::string> Slaves(const std::string& device) const = 0;
+  // UDisks2's HintSystem for the device: nothing when UDisks2 cannot be asked (not running).
+  virtual std::optional<bool> HintSystem(const std::string& device) const = 0;
+  // Where the desktop mounts removable media; a card must be mounted below one of them.
+  virtual std::vector<std::string> MediaFolders() const { return {"/media", "/run/media"}; }
 };
 
 }  // namespace setup

@@ -11,9 +11,10 @@
 
 namespace setup::testing {
 
-// A system made up by the test: its mount table is text, its devices are whatever the test says
-// (disk image files stand in for cards), mkfs.fat really runs on the image, and umount and
-// mount only leave a record.
+// A system made up by the test: its mount table, fstab and swaps are text, its devices and
+// their device-mapper layers and UDisks2's answers are whatever the test says (disk image files
+// stand in for cards), mkfs.fat really runs on the image, and umount and mount only leave a
+// record.
 class FakeCardSystem final : public CardSystem {
  public:
   std::string mounts;
@@ -21,6 +22,11 @@ class FakeCardSystem final : public CardSystem {
   bool root = true;
   std::map<std::string, ProgramRun> canned;  // program name -> how it ends, instead of running it
   std::vector<std::vector<std::string>> runs;
+  std::string fstab;
+  std::vector<std::string> swaps;
+  std::map<std::string, std::vector<std::string>> slaves;
+  std::map<std::string, bool> hint_system;  // UDisks2's answers; none at all: UDisks2 is not running
+  std::vector<std::string> media_folders = {"/media", "/run/media"};
 
   std::vector<MountEntry> MountTable() const override { return ParseMountTable(mounts); }
   std::optional<BlockDeviceFacts> DeviceFacts(const std::string& device) const override {
@@ -37,18 +43,33 @@ class FakeCardSystem final : public CardSystem {
   bool IsRoot() const override { return root; }
   ProgramRun Run(const std::vector<std::string>& arguments) override {
     runs.push_back(arguments);
-    const std::string program = arguments.front() == "pkexec" ? arguments.at(1) : arguments.front();
+    const bool pkexec = Name(arguments.front()) == "pkexec";
+    const std::string program = Name(pkexec ? arguments.at(1) : arguments.front());
     if (const auto found = canned.find(program); found != canned.end()) return found->second;
-    if (program == "mkfs.fat" && arguments.front() != "pkexec") return RunProgram(arguments);
+    if (program == "mkfs.fat" && !pkexec) return RunProgram(arguments);
     return {.started = true, .exit_code = 0, .errors = {}};
   }
+  std::vector<MountEntry> StaticMounts() const override { return ParseMountTable(fstab); }
+  std::vector<std::string> SwapDevices() const override { return swaps; }
+  std::vector<std::string> Slaves(const std::string& device) const override {
+    const auto found = slaves.find(device);
+    return found == slaves.end() ? std::vector<std::string>{} : found->second;
+  }
+  std::optional<bool> HintSystem(const std::string& device) const override {
+    const auto found = hint_system.find(device);
+    if (found == hint_system.end()) return std::nullopt;
+    return found->second;
+  }
+  std::vector<std::string> MediaFolders() const override { return media_folders; }
 
   // The programs run, by name (pkexec left out).
   std::vector<std::string> Programs() const {
     std::vector<std::string> names;
-    for (const auto& run : runs) names.push_back(run.front() == "pkexec" ? run.at(1) : run.front());
+    for (const auto& run : runs) names.push_back(Name(Name(run.front()) == "pkexec" ? run.at(1) : run.front()));
     return names;
   }
+
+  static std::string Name(const std::string& program) { return std::filesystem::path(program).filename().string(); }
 };
 
 inline BlockDeviceFacts UsbCardReader(const std::string& disk = "/dev/sdb") {

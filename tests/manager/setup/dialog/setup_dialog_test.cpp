@@ -418,6 +418,7 @@ class SdFormat : public ::testing::Test {
     testing_support::MakeFileOfSize(image(), 1024ULL * 1024 * 1024);
     host.card.mounts = std::string(testing::kSystemMounts) + image() + " " + card().string() + " vfat rw 0 0\n";
     host.card.facts[image()] = testing::UsbCardReader();
+    host.card.media_folders = {dir.path().string()};
     host.answer = QString::fromStdString(card().string());
     ASSERT_TRUE(dialog.Open());
     dialog.show();

@@ -131,10 +131,6 @@ bool MountedElsewhere(const std::vector<MountEntry>& table, const MountEntry& ca
   return false;
 }
 
-ProgramRun RunAsRoot(CardSystem& system, std::vector<std::string> command) {
-  return system.Run(AsRoot(std::move(command), system.IsRoot()));
-}
-
 }  // namespace
 
 std::string_view CardRefusalName(CardRefusal refusal) {
@@ -205,31 +201,77 @@ CardFormatPlan PlanCardFormat(const CardSystem& system, std::string_view chosen_
   return plan;
 }
 
-std::vector<std::string> UnmountCommand(const CardFormatPlan& plan) {
-  return {std::string(kUmountProgram), plan.mount.mount_point};
-}
+namespace {
 
-std::vector<std::string> MakeFileSystemCommand(const CardFormatPlan& plan) {
+// Runs as root. Every value comes in as an argument; nothing of the card becomes script text.
+// The device must still be the block device planned (major:minor, size, serial) before the
+// unmount and again right before mkfs.fat; the card is mounted again whatever mkfs.fat did.
+constexpr char kFormatScript[] = R"script(set -u
+umount=$1 mount=$2 mkfs=$3 stat=$4 sysblock=$5 dev=$6 id=$7 sectors=$8 serial_file=$9 serial=${10}
+mnt=${11} type=${12} opts=${13}
+shift 13
+same() {
+  node=$("$stat" -L -c '%t:%T' -- "$dev") || return 1
+  [ "$(printf '%d:%d' "0x${node%%:*}" "0x${node#*:}")" = "$id" ] || return 1
+  read -r got < "$sysblock/$id/size" || return 1
+  [ "$got" = "$sectors" ] || return 1
+  [ -z "$serial_file" ] && return 0
+  read -r got < "$serial_file" || return 1
+  [ "$got" = "$serial" ]
+}
+remount() {
+  if [ -n "$opts" ]; then "$mount" --mkdir -t "$type" -o "$opts" -- "$dev" "$mnt"
+  else "$mount" --mkdir -t "$type" -- "$dev" "$mnt"; fi
+}
+other='the card is no longer the device that was checked; nothing was formatted'
+same || { echo "$other" >&2; exit 92; }
+"$umount" -- "$mnt" || exit 91
+if ! same; then echo "$other" >&2; remount; exit 92; fi
+if [ ! -x "$mkfs" ]; then echo "$mkfs cannot be run" >&2; remount; exit 93; fi
+"$mkfs" "$@" "$dev"
+made=$?
+[ "$made" -gt 20 ] && made=20
+remount
+mounted=$?
+if [ "$made" -ne 0 ]; then
+  [ "$mounted" -eq 0 ] && exit $((100 + made))
+  exit $((130 + made))
+fi
+[ "$mounted" -eq 0 ] || exit 94
+exit 0
+)script";
+
+}  // namespace
+
+std::vector<std::string> MakeFileSystemArguments(const CardFormatPlan& plan) {
   const int sector = plan.facts.logical_sector_bytes;
-  std::vector<std::string> command = {std::string(kMkfsFatProgram),
-                                      "-F", std::to_string(plan.layout.fat_bits),
-                                      "-S", std::to_string(sector),
-                                      "-s", std::to_string(plan.layout.sectors_per_cluster(sector))};
+  std::vector<std::string> arguments = {"-F", std::to_string(plan.layout.fat_bits), "-S", std::to_string(sector),
+                                        "-s", std::to_string(plan.layout.sectors_per_cluster(sector))};
   // A card without a partition table is formatted whole, as the camera does; mkfs.fat asks for
   // -I before it formats a whole disk, and the checks above stand in for its own.
-  if (!plan.facts.partition) command.push_back("-I");
-  command.push_back(plan.mount.device);
-  return command;
+  if (!plan.facts.partition) arguments.push_back("-I");
+  return arguments;
 }
 
-std::vector<std::string> MountCommand(const CardFormatPlan& plan) {
-  std::vector<std::string> command = {std::string(kMountProgram), "--mkdir", "-t", plan.mount.type};
-  if (!plan.mount.options.empty()) {
-    command.push_back("-o");
-    command.push_back(plan.mount.options);
-  }
-  command.push_back(plan.mount.device);
-  command.push_back(plan.mount.mount_point);
+std::vector<std::string> FormatCommand(const CardFormatPlan& plan, const FormatPrograms& programs) {
+  std::vector<std::string> command = {programs.shell,
+                                      "-c",
+                                      kFormatScript,
+                                      "blackbox-format",
+                                      programs.umount,
+                                      programs.mount,
+                                      programs.mkfs_fat,
+                                      programs.stat,
+                                      programs.sys_dev_block,
+                                      plan.mount.device,
+                                      plan.facts.major_minor,
+                                      std::to_string(plan.facts.sectors),
+                                      plan.facts.serial_file,
+                                      plan.facts.serial,
+                                      plan.mount.mount_point,
+                                      plan.mount.type,
+                                      plan.mount.options};
+  for (std::string& argument : MakeFileSystemArguments(plan)) command.push_back(std::move(argument));
   return command;
 }
 
@@ -240,29 +282,39 @@ std::vector<std::string> AsRoot(std::vector<std::string> command, bool is_root) 
 
 CardFormatOutcome ExecuteCardFormat(CardSystem& system, const CardFormatPlan& plan) {
   CardFormatOutcome outcome;
-  const auto failed = [&](const std::vector<std::string>& command, const ProgramRun& run) {
-    // Under pkexec, name the program it was asked to run.
-    const std::string& program = command.front() == kPkexecProgram && command.size() > 1 ? command[1] : command.front();
+  const FormatPrograms programs = system.Programs();
+  const std::vector<std::string> command = AsRoot(FormatCommand(plan, programs), system.IsRoot());
+  const ProgramRun run = system.Run(command);
+  const auto failed = [&](const std::string& program) {
     outcome.failed_program = std::filesystem::path(program).filename().string();
     outcome.failed_run = run;
   };
-
-  const auto unmount = UnmountCommand(plan);
-  const ProgramRun unmounted = RunAsRoot(system, unmount);
-  if (!unmounted.started || unmounted.exit_code != 0) {
-    failed(unmount, unmounted);
-    return outcome;  // nothing formatted; the card stays mounted
+  if (!run.started) {
+    failed(command.front());
+    return outcome;
   }
-
-  const auto make = MakeFileSystemCommand(plan);
-  const ProgramRun made = RunAsRoot(system, make);
-  outcome.result = made.started ? FormatResult::FromExitCode(made.exit_code) : FormatResult::NotStarted();
-  if (!outcome.result.Succeeded()) failed(make, made);
-
-  const auto mount = MountCommand(plan);
-  const ProgramRun mounted = RunAsRoot(system, mount);
-  outcome.remounted = mounted.started && mounted.exit_code == 0;
-  if (!outcome.remounted && outcome.failed_program.empty()) failed(mount, mounted);
+  const int code = run.exit_code;
+  outcome.remounted = code == kFormatStepDone || (code >= kFormatStepMkfsFailed && code < kFormatStepBothFailed) ||
+                      code == kFormatStepUnmountFailed || code == kFormatStepOtherDevice || code == kFormatStepNoMkfs;
+  if (code == kFormatStepDone || code == kFormatStepNotMounted) {
+    outcome.result = FormatResult::FromExitCode(0);
+    if (code == kFormatStepNotMounted) failed(programs.mount);
+  } else if (code == kFormatStepUnmountFailed) {
+    failed(programs.umount);
+  } else if (code == kFormatStepOtherDevice) {
+    failed(programs.mkfs_fat);
+  } else if (code == kFormatStepNoMkfs) {
+    failed(programs.mkfs_fat);
+    outcome.failed_run.started = false;
+  } else if (code > kFormatStepMkfsFailed && code <= kFormatStepBothFailed + 20) {
+    const int mkfs_code = code - (code >= kFormatStepBothFailed ? kFormatStepBothFailed : kFormatStepMkfsFailed);
+    outcome.result = FormatResult::FromExitCode(mkfs_code);
+    failed(programs.mkfs_fat);
+    outcome.failed_run.exit_code = mkfs_code;
+  } else {
+    // pkexec refused (126: not authorised, 127: dismissed) or the shell could not run.
+    failed(command.front());
+  }
   return outcome;
 }
 

@@ -23,6 +23,22 @@ struct BlockDeviceFacts {
   bool partition = false;           // a partition of `disk` rather than the whole disk
   std::string disk;                 // the whole disk: "/dev/sdb" for "/dev/sdb1"
   int logical_sector_bytes = 512;
+  // Who the device is, checked again as root right before it is formatted: a card swapped in
+  // the meantime gets another major:minor, size or serial.
+  std::string major_minor;          // "8:17"
+  std::uint64_t sectors = 0;        // sysfs' size, in 512-byte units
+  std::string serial_file;          // where sysfs keeps the disk's serial; empty when it has none
+  std::string serial;
+};
+
+// The programs and folders the privileged format step uses, by absolute path.
+struct FormatPrograms {
+  std::string shell = "/bin/sh";
+  std::string umount = "/usr/bin/umount";
+  std::string mount = "/usr/bin/mount";
+  std::string mkfs_fat = "/usr/sbin/mkfs.fat";
+  std::string stat = "/usr/bin/stat";
+  std::string sys_dev_block = "/sys/dev/block";
 };
 
 // How a program run ended.
@@ -59,6 +75,7 @@ class CardSystem {
   virtual std::optional<bool> HintSystem(const std::string& device) const = 0;
   // Where the desktop mounts removable media; a card must be mounted below one of them.
   virtual std::vector<std::string> MediaFolders() const { return {"/media", "/run/media"}; }
+  virtual FormatPrograms Programs() const { return {}; }
 };
 
 }  // namespace setup

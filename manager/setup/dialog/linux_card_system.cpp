@@ -144,6 +144,15 @@ std::optional<BlockDeviceFacts> LinuxCardSystem::DeviceFacts(const std::string& 
   if (const auto sector = ReadNumber(disk / "queue" / "logical_block_size"); sector && *sector >= 512) {
     facts.logical_sector_bytes = static_cast<int>(*sector);
   }
+  facts.major_minor = ReadSmallFile(entry / "dev");
+  facts.sectors = ReadNumber(entry / "size").value_or(0);
+  for (const char* name : {"serial", "wwid"}) {
+    if (fs::exists(disk / "device" / name, error)) {
+      facts.serial_file = (disk / "device" / name).string();
+      facts.serial = ReadSmallFile(facts.serial_file);
+      break;
+    }
+  }
   return facts;
 }
 

@@ -62,13 +62,12 @@ TEST(CardFormat, OneGibImageGetsFat16With16KibClusters) {
   const CardFormatOutcome outcome = ExecuteCardFormat(card.system, plan);
   ASSERT_TRUE(outcome.result.Succeeded()) << outcome.failed_run.errors;
   EXPECT_TRUE(outcome.remounted);
-  // Unmounted first, mounted again where it was, with its old options; arguments one by one.
-  ASSERT_EQ(card.system.runs.size(), 3u);
-  EXPECT_EQ(card.system.runs[0], (std::vector<std::string>{"/usr/bin/umount", card.mount_point()}));
-  EXPECT_EQ(card.system.runs[1],
-            (std::vector<std::string>{"/usr/sbin/mkfs.fat", "-F", "16", "-S", "512", "-s", "32", card.image()}));
-  EXPECT_EQ(card.system.runs[2], (std::vector<std::string>{"/usr/bin/mount", "--mkdir", "-t", "vfat", "-o", "rw,nosuid,uid=1000",
-                                                           card.image(), card.mount_point()}));
+  // One privileged step: unmounted first, mounted again where it was, with its old options.
+  EXPECT_EQ(card.system.runs.size(), 1u);
+  EXPECT_EQ(card.system.Log(), (std::vector<std::string>{
+                                   "umount -- " + card.mount_point(),
+                                   "mkfs.fat -F 16 -S 512 -s 32 " + card.image(),
+                                   "mount --mkdir -t vfat -o rw,nosuid,uid=1000 -- " + card.image() + " " + card.mount_point()}));
 
   const std::string described = Describe(card.image());
   EXPECT_NE(described.find("FAT (16 bit)"), std::string::npos) << described;
@@ -289,8 +288,27 @@ TEST(CardFormat, FailuresAreReportedAndLeaveTheCardMounted) {
     const CardFormatOutcome outcome = ExecuteCardFormat(card.system, card.Plan());
     EXPECT_FALSE(outcome.result.Succeeded());
     EXPECT_EQ(outcome.failed_program, "umount");
-    EXPECT_EQ(card.system.Programs(), std::vector<std::string>{"umount"});
+    EXPECT_EQ(card.system.ProgramsRun(), std::vector<std::string>{"umount"});
     EXPECT_EQ(Describe(card.image()), "data\n");
+  }
+  for (const auto swap : {FakeCardSystem::Swap::Before, FakeCardSystem::Swap::DuringUnmount}) {
+    // Another card in the slot by the time the step runs as root: nothing is formatted.
+    ImageCard card(1 * kGiB);
+    card.system.swap = swap;
+    const CardFormatOutcome outcome = ExecuteCardFormat(card.system, card.Plan());
+    EXPECT_FALSE(outcome.result.Succeeded());
+    EXPECT_NE(outcome.failed_run.errors.find("no longer the device"), std::string::npos) << outcome.failed_run.errors;
+    EXPECT_EQ(card.system.ProgramsRun(), swap == FakeCardSystem::Swap::Before
+                                             ? std::vector<std::string>{}
+                                             : (std::vector<std::string>{"umount", "mount"}));
+    EXPECT_EQ(Describe(card.image()), "data\n");
+  }
+  {
+    ImageCard card(1 * kGiB);
+    card.system.canned["mount"] = {.started = true, .exit_code = 32, .errors = "mount: no"};
+    const CardFormatOutcome outcome = ExecuteCardFormat(card.system, card.Plan());
+    EXPECT_TRUE(outcome.result.Succeeded());
+    EXPECT_FALSE(outcome.remounted);
   }
   {
     ImageCard card(1 * kGiB);
@@ -305,20 +323,19 @@ TEST(CardFormat, ThroughPkexecWhenNotRoot) {
   ImageCard card(1 * kGiB);
   card.system.root = false;
   const CardFormatPlan plan = card.Plan();
-  ExecuteCardFormat(card.system, plan);
-  ASSERT_EQ(card.system.runs.size(), 3u);
-  for (const auto& run : card.system.runs) {
-    EXPECT_EQ(run.front(), "/usr/bin/pkexec");
-    EXPECT_TRUE(run.at(1).starts_with("/usr/")) << run.at(1) << " is found by absolute path, never through PATH";
-  }
-  EXPECT_EQ(card.system.runs[1].back(), card.image());
+  ASSERT_TRUE(ExecuteCardFormat(card.system, plan).result.Succeeded());
+  ASSERT_EQ(card.system.runs.size(), 1u) << "one step, one password prompt";
+  EXPECT_EQ(card.system.runs[0].front(), "/usr/bin/pkexec");
+  // Every program the step runs as root is given by absolute path, never found through PATH.
+  const auto command = AsRoot(FormatCommand(plan, FormatPrograms{}), false);
+  for (std::size_t i : {0, 1, 5, 6, 7, 8, 9}) EXPECT_TRUE(command.at(i).starts_with('/')) << command.at(i);
+  EXPECT_EQ(command.at(10), card.image());
 
   // A card without a partition table is formatted whole: mkfs.fat wants -I for that.
   BlockDeviceFacts whole = UsbCardReader();
   whole.partition = false;
   card.system.facts[card.image()] = whole;
-  const auto command = MakeFileSystemCommand(card.Plan());
-  EXPECT_EQ(command[command.size() - 2], "-I");
+  EXPECT_EQ(MakeFileSystemArguments(card.Plan()).back(), "-I");
 }
 
 TEST(MountTable, ReadsTheKernelsEscapesAndFindsTheHoldingMount) {

@@ -445,7 +445,7 @@ TEST_F(SdFormat, WarnsStopsPlaybackFormatsAndSaysSo) {
   EXPECT_EQ(host.stops, 1);
   EXPECT_EQ(host.browsed, 2);  // the chooser again
   EXPECT_NE(Described().find("FAT (16 bit)"), std::string::npos);
-  EXPECT_EQ(host.card.Programs(), (std::vector<std::string>{"umount", "mkfs.fat", "mount"}));
+  EXPECT_EQ(host.card.ProgramsRun(), (std::vector<std::string>{"umount", "mkfs.fat", "mount"}));
   EXPECT_TRUE(dialog.isVisible());
 }
 
@@ -483,6 +483,16 @@ TEST_F(SdFormat, AFormatterThatCannotStartIsAFailure) {
   dialog.OnSdFormat();
   ASSERT_EQ(Messages().size(), 2);
   EXPECT_EQ(Messages()[1], "The card could not be formatted.\n\numount: /x: target is busy.");
+
+  // Another card in the slot: the message says so.
+  gui::ClearRecordedMessages();
+  host.card.canned.clear();
+  host.card.swap = testing::FakeCardSystem::Swap::Before;
+  dialog.OnSdFormat();
+  ASSERT_EQ(Messages().size(), 2);
+  EXPECT_EQ(Messages()[1], "The card could not be formatted.\n\n"
+                           "the card is no longer the device that was checked; nothing was formatted");
+  EXPECT_EQ(Described(), "data\n");
 }
 
 }  // namespace

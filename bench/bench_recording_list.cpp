@@ -1,5 +1,6 @@
 // How long the recording list of a full card takes: a 3-level tree of 20,000 recordings,
-// scanned and sorted, in-process and as `blackbox list`.
+// scanned and sorted, in-process and as `blackbox list`; and a folder of one recording beside
+// a hundred links to itself, which must list one row in well under 0.1 s.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -66,6 +67,32 @@ void BM_BlackboxListCommand(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BlackboxListCommand)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+
+// One recording and 100 links to its own folder: each folder is visited once.
+const fs::path& LinkFanCard() {
+  static const fs::path card = [] {
+    const fs::path root = fs::temp_directory_path() / "blackbox-bench-link-fan";
+    fs::remove_all(root);
+    fs::create_directories(root);
+    const int fd = ::open((root / "drf_20100101_000000.mp4").c_str(), O_CREAT | O_WRONLY, 0644);
+    if (fd >= 0) {
+      if (::ftruncate(fd, 4096) != 0) std::perror("ftruncate");
+      ::close(fd);
+    }
+    for (int i = 0; i < 100; ++i) fs::create_directory_symlink(".", root / ("link" + std::to_string(i)));
+    return root;
+  }();
+  return card;
+}
+
+void BM_LinkFanList(benchmark::State& state) {
+  const std::string command = std::string(BLACKBOX_EXE) + " list '" + LinkFanCard().string() + "' > /dev/null";
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) state.SkipWithError("blackbox list failed");
+  }
+  state.counters["rows"] = static_cast<double>(library::BuildRecordingList(LinkFanCard().string()).GetSize());
+}
+BENCHMARK(BM_LinkFanList)->Unit(benchmark::kMillisecond)->MinTime(0.5)->UseRealTime();
 
 }  // namespace
 

@@ -64,8 +64,8 @@ int RunClock(std::span<const std::string> args) {
   const std::string& card = parsed->positional[0];
   std::error_code ignored;
   if (!std::filesystem::is_directory(card, ignored)) return Fail(kExitUnreadable, card + ": no such folder");
-  if (!setup::WriteClockFile(*profile, card, *time)) {
-    return Fail(kExitUnreadable, setup::ClockFilePath(*profile, card).string() + ": cannot be written");
+  if (const auto written = setup::WriteClockFile(*profile, card, *time); written != common::CardWrite::kWritten) {
+    return Fail(kExitUnreadable, common::CardWriteMessage(written, setup::ClockFilePath(*profile, card)));
   }
   std::cout << setup::ClockText(*time) << '\n';
   return kExitOk;

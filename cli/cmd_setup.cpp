@@ -137,8 +137,9 @@ int RunSetup(std::span<const std::string> args) {
   }
 
   if (action == "factory") {
-    if (!setup::RunFactorySetting(*profile, settings_path, controls)) {
-      return Fail(kExitUnreadable, settings_path + ": cannot be written");
+    if (const auto written = setup::RunFactorySetting(*profile, settings_path, controls);
+        written != common::CardWrite::kWritten) {
+      return Fail(kExitUnreadable, common::CardWriteMessage(written, settings_path));
     }
   } else if (action == "apply") {
     const std::vector<setup::SetupKey> keys = setup::ProfileSetupKeys(*profile);
@@ -147,8 +148,9 @@ int RunSetup(std::span<const std::string> args) {
         return Fail(kExitBadArguments, problem);
       }
     }
-    if (!setup::WriteApplyFile(*profile, settings_path, controls)) {
-      return Fail(kExitUnreadable, settings_path + ": cannot be written");
+    if (const auto written = setup::WriteApplyFile(*profile, settings_path, controls);
+        written != common::CardWrite::kWritten) {
+      return Fail(kExitUnreadable, common::CardWriteMessage(written, settings_path));
     }
     if (setup::ReadSetupFile(*profile, settings_path, controls) != setup::SetupReadResult::Read) {
       return Fail(kExitUnreadable, settings_path + ": cannot be read back");

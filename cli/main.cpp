@@ -16,7 +16,7 @@ struct Subcommand {
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"list", cli::RunList, "list FOLDER [--clean]"},
+    {"list", cli::RunList, "list FOLDER [--clean] [--json]"},
     {"info", cli::RunInfo, "info FILE [--json]"},
     {"gps", cli::RunGps, "gps FILE [--format json|csv|gpx]"},
     {"gsensor", cli::RunGSensor, "gsensor FILE [--format json|csv]"},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace common {
@@ -22,5 +23,26 @@ namespace common {
 // survives, and lost clusters can remain). FAT has no owners and no permission bits: the mount
 // options decide them, and nothing here can keep them.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+enum class CardWrite {
+  kWritten,
+  kFailed,   // the file system refused, or a folder on the way is missing
+  kLink,     // a symbolic link stands where the file or one of its folders should be
+  kOutside,  // the path leads out of the card folder
+};
+
+enum class CardFolders { kExisting, kCreate };
+
+// Writes a file of a memory card the way WriteFileAtomically does, but never through a link and
+// never outside `card_folder`: a card copied to disk, an unpacked archive or an ext4 card can hold
+// links that point anywhere, and the user asked to change the card, not what a link points at.
+// `file` is a path below `card_folder` or one relative to it. The card folder itself may be
+// reached through a link (it is the user's own choice); every name below it is opened without
+// following one, and `kCreate` makes missing folders on the way.
+CardWrite WriteCardFileAtomically(const std::filesystem::path& card_folder, const std::filesystem::path& file,
+                                  std::string_view bytes, CardFolders folders = CardFolders::kExisting);
+
+// What to tell the user about an outcome other than kWritten; the text begins with the file's path.
+std::string CardWriteMessage(CardWrite outcome, const std::filesystem::path& file);
 
 }  // namespace common

@@ -35,6 +35,9 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const QString& text, co
     return State().answer;
   }
   QMessageBox box(icon, title.isEmpty() ? QCoreApplication::applicationName() : title, text, buttons, parent);
+  // Texts carry file names from the card: a name holding markup must show as written, never as a
+  // link or a picture.
+  box.setTextFormat(Qt::PlainText);
   if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -12,6 +12,7 @@
 #include <QWebEngineView>
 
 #include "common/webmap/page_call.h"
+#include "common/webmap/request_fence.h"
 
 namespace webmap {
 namespace {
@@ -24,7 +25,8 @@ QJsonObject TilesConfig(const TileSource& tiles) {
   return QJsonObject{{"url", tiles.urlTemplate},
                      {"attribution", tiles.attribution},
                      {"attributionUrl", tiles.attributionUrl},
-                     {"maxZoom", tiles.maxZoom}};
+                     {"maxZoom", tiles.maxZoom},
+                     {"rejected", tiles.rejected}};
 }
 
 }  // namespace
@@ -70,10 +72,15 @@ MapPage::MapPage(const TileSource& tiles, QObject* parent) : QWebEnginePage(MapP
   s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
   s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
   config_.insert("tiles", TilesConfig(tiles_));
+  // The fence holds whatever the page tries; the policy makes the page itself refuse first.
+  fence_ = new RequestFence(tiles_, this);
+  setUrlRequestInterceptor(fence_);
   InstallConfigScript();
 }
 
 MapPage::~MapPage() = default;
+
+int MapPage::blockedRequests() const { return fence_ != nullptr ? fence_->blocked() : 0; }
 
 void MapPage::SetConfigValue(const QString& key, const QJsonValue& value) {
   if (key == "tiles") return;  // the tile source is fixed with the page
@@ -90,7 +97,26 @@ void MapPage::InstallConfigScript() {
   script.setInjectionPoint(QWebEngineScript::DocumentCreation);
   script.setWorldId(QWebEngineScript::MainWorld);
   script.setRunsOnSubFrames(false);
-  script.setSourceCode(QStringLiteral("window.webmapConfig = JSON.parse(%1);").arg(ScriptStringLiteral(json)));
+  // The policy goes into the head as soon as there is one, ahead of the page's own scripts: a
+  // page from the resources gets no response headers to carry it.
+  static const char kPolicy[] = R"(
+(function (policy) {
+  function add() {
+    var meta = document.createElement('meta');
+    meta.httpEquiv = 'Content-Security-Policy';
+    meta.content = policy;
+    document.head.insertBefore(meta, document.head.firstChild);
+  }
+  if (document.head) { add(); return; }
+  var watch = new MutationObserver(function () {
+    if (!document.head) return;
+    watch.disconnect();
+    add();
+  });
+  watch.observe(document, {childList: true, subtree: true});
+})(%1);)";
+  script.setSourceCode(QStringLiteral("window.webmapConfig = JSON.parse(%1);").arg(ScriptStringLiteral(json)) +
+                       QString::fromLatin1(kPolicy).arg(ScriptStringLiteral(ContentSecurityPolicy(tiles_))));
   collection.insert(script);
 }
 

@@ -18,6 +18,10 @@ class QWebEngineProfile;
 class QWebEngineView;
 
 namespace webmap {
+class RequestFence;
+}
+
+namespace webmap {
 
 // "<application name>/<version> (dash-cam companion; QtWebEngine)": tile servers ask
 // applications to name themselves instead of passing for a browser.
@@ -40,6 +44,8 @@ class MapPage : public QWebEnginePage {
   ~MapPage() override;
 
   const TileSource& tiles() const { return tiles_; }
+  // How many of the page's requests the fence has blocked (see request_fence.h).
+  int blockedRequests() const;
 
   // Adds `key` to window.webmapConfig for the next load (the tracker's language, for example).
   void SetConfigValue(const QString& key, const QJsonValue& value);
@@ -55,6 +61,7 @@ class MapPage : public QWebEnginePage {
 
   TileSource tiles_;
   QJsonObject config_;
+  RequestFence* fence_ = nullptr;
 };
 
 // Settings an embedded map view wants: no scroll bars, no context menu, no focus stealing.

@@ -4,7 +4,7 @@
 // and the tests read back; pages add their own fields to it.
 //
 // Configuration arrives as window.webmapConfig before this script runs (MapPage injects it):
-//   {tiles: {url, attribution, attributionUrl, maxZoom}, ...whatever the program adds}
+//   {tiles: {url, attribution, attributionUrl, maxZoom, rejected}, ...whatever the program adds}
 (function () {
   'use strict';
 
@@ -114,7 +114,8 @@
     var noteShown = false;
     function setTiles(value) {
       state.tiles = value;
-      var offline = value === 'offline' && !!tiles.url;
+      // Also when the address asked for was refused; not when no tiles were asked for.
+      var offline = value === 'offline' && (!!tiles.url || !!tiles.rejected);
       map.getContainer().classList.toggle('webmap-offline', value === 'offline');
       if (offline !== noteShown) {
         if (offline) note.addTo(map); else note.remove();

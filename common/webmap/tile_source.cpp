@@ -26,9 +26,13 @@ bool ReadOverride(const QString& value, const char* where, TileSource& out) {
     return true;
   }
   if (!IsUsableTileTemplate(trimmed)) {
-    qWarning("webmap: ignoring the tile address from %s, it is not an http(s) {z}/{x}/{y} template: %s", where,
+    // The user asked for another server: falling back to the default one would send the map's
+    // whereabouts where they did not want them. No tiles, and the page says it is offline.
+    qWarning("webmap: no tiles, the tile address from %s is not an http(s) {z}/{x}/{y} template: %s", where,
              qPrintable(trimmed));
-    return false;
+    out = TileSource{};
+    out.rejected = true;
+    return true;
   }
   out = CustomTiles(trimmed);
   return true;
@@ -50,6 +54,10 @@ bool IsUsableTileTemplate(const QString& urlTemplate) {
   if (!url.isValid() || url.host().isEmpty()) return false;
   const QString scheme = url.scheme().toLower();
   return scheme == "http" || scheme == "https";
+}
+
+QString TileSourceName(const TileSource& source) {
+  return source.hasTiles() ? source.urlTemplate : QString::fromLatin1(kNoTiles);
 }
 
 TileSource ChooseTileSource(const QString& setting) {

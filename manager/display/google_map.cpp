@@ -159,7 +159,8 @@ QJsonObject GoogleMap::State() const {
                      {"page", pageFile_},
                      {"loaded", loaded_},
                      {"lastAnimate", lastAnimate},
-                     {"pageState", QJsonObject::fromVariantMap(pageState_)}};
+                     {"pageState", QJsonObject::fromVariantMap(pageState_)},
+                     {"tileSource", webmap::TileSourceName(page_ ? page_->tiles() : webmap::ChooseTileSource())}};
 }
 
 }  // namespace display

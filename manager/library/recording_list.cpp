@@ -4,16 +4,19 @@
 #include <limits>
 
 #include "common/path_text.h"
+#include "common/user_config.h"
 #include "manager/language/lookup_text.h"
 #include "manager/library/last_folder_file.h"
 #include "manager/library/recording_name.h"
 
 namespace library {
 
-RecordingList::RecordingList(RecordingListView& view, std::filesystem::path lastFolderFile)
-    : view_(view), lastFolderFile_(std::move(lastFolderFile)) {}
+RecordingList::RecordingList(RecordingListView& view, std::filesystem::path lastFolderFile,
+                             std::filesystem::path oldLastFolderFile)
+    : view_(view), lastFolderFile_(std::move(lastFolderFile)), oldLastFolderFile_(std::move(oldLastFolderFile)) {}
 
 void RecordingList::OnFolderCommand() {
+  common::AdoptOldFile(lastFolderFile_, oldLastFolderFile_, 2 * (kLastFolderMaxRead + 1));
   std::string initial;
   if (const auto remembered = ReadLastFolder(lastFolderFile_)) {
     initial = *remembered;

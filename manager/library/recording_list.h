@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/user_config.h"
 #include "manager/library/folder_scan.h"
 #include "manager/library/last_folder_file.h"
 #include "manager/library/sort_string_array.h"
@@ -32,8 +33,11 @@ class RecordingListView {
 // rebuilt or a recording is being opened.
 class RecordingList {
  public:
+  // `lastFolderFile` remembers the folder; `oldLastFolderFile`, where earlier versions kept it, is
+  // taken over once when the new file does not exist yet.
   explicit RecordingList(RecordingListView& view,
-                         std::filesystem::path lastFolderFile = std::filesystem::path(kLastFolderFileName));
+                         std::filesystem::path lastFolderFile = common::UserConfigFile(kLastFolderFileName),
+                         std::filesystem::path oldLastFolderFile = std::filesystem::path(kLastFolderFileName));
 
   // The folder button: the folder browser starts at the remembered folder (the home folder the
   // first time); a chosen folder is loaded, a cancel changes nothing.
@@ -60,6 +64,7 @@ class RecordingList {
 
   RecordingListView& view_;
   std::filesystem::path lastFolderFile_;
+  std::filesystem::path oldLastFolderFile_;
   CSortStringArray paths_;
   int recordingCount_ = 0;
   int currentRow_ = 0;

@@ -52,7 +52,9 @@ std::string_view RecordingSortKey(std::string_view path) { return common::LastUt
 
 std::string CompanionPath(std::string_view path) {
   std::string result(path);
-  for (std::size_t at = result.find(kChannel1Prefix); at != std::string::npos;
+  // Only in the name: a folder called drf_backup is the same folder for both channels.
+  const std::size_t name = path.size() - FileNameOf(path).size();
+  for (std::size_t at = result.find(kChannel1Prefix, name); at != std::string::npos;
        at = result.find(kChannel1Prefix, at + kChannel2Prefix.size())) {
     result.replace(at, kChannel1Prefix.size(), kChannel2Prefix);
   }

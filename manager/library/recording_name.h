@@ -29,7 +29,8 @@ std::string_view RecordingCause(std::string_view path);
 // The last 23 characters of the path: the name itself for names of the standard length.
 std::string_view RecordingSortKey(std::string_view path);
 
-// The channel-2 recording that goes with a channel-1 path: every "drf_" becomes "drr_".
+// The channel-2 recording that goes with a channel-1 path: every "drf_" in the file name becomes
+// "drr_"; the folders stay as they are.
 std::string CompanionPath(std::string_view path);
 
 }  // namespace library

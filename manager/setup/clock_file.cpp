@@ -20,8 +20,9 @@ std::filesystem::path ClockFilePath(const Profile& profile, const std::filesyste
   return card_folder / profile.clock_file_name;
 }
 
-bool WriteClockFile(const Profile& profile, const std::filesystem::path& card_folder, const ClockTime& time) {
-  return common::WriteFileAtomically(ClockFilePath(profile, card_folder), ClockText(time));
+common::CardWrite WriteClockFile(const Profile& profile, const std::filesystem::path& card_folder,
+                                 const ClockTime& time) {
+  return common::WriteCardFileAtomically(card_folder, ClockFilePath(profile, card_folder), ClockText(time));
 }
 
 }  // namespace setup

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/atomic_file.h"
+
 namespace setup {
 
 struct Profile;
@@ -24,7 +26,8 @@ std::string ClockText(const ClockTime& time);
 // The clock file in the card folder, named by the profile.
 std::filesystem::path ClockFilePath(const Profile& profile, const std::filesystem::path& card_folder);
 
-// Replaces the clock file with ClockText. The old file stays whole when the write fails (false).
-bool WriteClockFile(const Profile& profile, const std::filesystem::path& card_folder, const ClockTime& time);
+// Replaces the clock file with ClockText, as a card file (never through a link). The old file
+// stays whole when the write fails.
+common::CardWrite WriteClockFile(const Profile& profile, const std::filesystem::path& card_folder, const ClockTime& time);
 
 }  // namespace setup

@@ -138,22 +138,30 @@ std::string FactoryText(const Profile& profile, const DeviceSettings& settings) 
   return out.Take();
 }
 
-bool WriteApplyFile(const Profile& profile, const std::filesystem::path& path, const SetupControls& controls) {
-  return common::WriteFileAtomically(path, ApplyText(profile, controls));
+namespace {
+
+// SETUP/Setup.ini: the card folder is two levels up.
+std::filesystem::path CardOfSettingsFile(const std::filesystem::path& path) {
+  return path.parent_path().parent_path();
 }
 
-bool WriteFactoryFile(const Profile& profile, const std::filesystem::path& path, const DeviceSettings& settings) {
-  if (path.has_parent_path()) {
-    std::error_code ignored;  // an existing folder is fine; any other trouble shows in the write
-    std::filesystem::create_directory(path.parent_path(), ignored);
-  }
-  return common::WriteFileAtomically(path, FactoryText(profile, settings));
+}  // namespace
+
+common::CardWrite WriteApplyFile(const Profile& profile, const std::filesystem::path& path,
+                                 const SetupControls& controls) {
+  return common::WriteCardFileAtomically(CardOfSettingsFile(path), path, ApplyText(profile, controls));
 }
 
-bool RunFactorySetting(const Profile& profile, const std::filesystem::path& path, SetupControls& controls,
-                       const std::function<void()>& on_written) {
-  const bool written = WriteFactoryFile(profile, path, DefaultSettings(profile, controls.DstChecked()));
-  if (written && on_written) on_written();
+common::CardWrite WriteFactoryFile(const Profile& profile, const std::filesystem::path& path,
+                                   const DeviceSettings& settings) {
+  return common::WriteCardFileAtomically(CardOfSettingsFile(path), path, FactoryText(profile, settings),
+                                         common::CardFolders::kCreate);
+}
+
+common::CardWrite RunFactorySetting(const Profile& profile, const std::filesystem::path& path,
+                                    SetupControls& controls, const std::function<void()>& on_written) {
+  const common::CardWrite written = WriteFactoryFile(profile, path, DefaultSettings(profile, controls.DstChecked()));
+  if (written == common::CardWrite::kWritten && on_written) on_written();
   ReadSetupFile(profile, path, controls);
   return written;
 }

@@ -20,6 +20,8 @@ std::optional<std::string> TempMsFolderFromBytes(std::string_view bytes) {
 }
 
 bool WriteTempMsFile(const std::filesystem::path& path, std::string_view chosen_folder) {
+  std::error_code ignored;  // the config folder may not exist yet; any other trouble shows in the write
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ignored);
   return common::WriteFileAtomically(path, common::Utf16ToLittleEndianBytes(common::Utf8ToUtf16(chosen_folder)));
 }
 

@@ -7,8 +7,9 @@
 
 namespace setup {
 
-// TempMS.ini remembers the last card folder chosen in the setup dialog, in the working folder:
-// the path as UTF-16LE code units, no byte-order mark, no terminator.
+// TempMS.ini remembers the last card folder chosen in the setup dialog, in the user's config
+// folder (earlier in the working folder): the path as UTF-16LE code units, no byte-order mark,
+// no terminator.
 inline constexpr std::string_view kTempMsFileName = "TempMS.ini";
 
 // At most this many bytes are read (260 code units).
@@ -21,7 +22,8 @@ std::optional<std::string> ReadTempMsFile(const std::filesystem::path& path);
 // The same over the file's bytes (at most kTempMsMaxBytes of them count).
 std::optional<std::string> TempMsFolderFromBytes(std::string_view bytes);
 
-// Stores the chosen folder exactly as chosen (a drive root keeps its own separator).
+// Stores the chosen folder exactly as chosen (a drive root keeps its own separator), making the
+// file's folder when missing.
 bool WriteTempMsFile(const std::filesystem::path& path, std::string_view chosen_folder);
 
 }  // namespace setup

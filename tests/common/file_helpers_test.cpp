@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/file_reader.h"
 #include "common/folder_listing.h"
+#include "common/user_config.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -94,6 +98,60 @@ TEST(ListFolderSorted, NamesInByteOrderWithTheirKind) {
 
   EXPECT_FALSE(common::ListFolderSorted(dir / "missing"));
   EXPECT_FALSE(common::ListFolderSorted(dir / "b.log"));
+}
+
+TEST(UserConfig, TheFolderFollowsXdgAndTheOldFileIsTakenOverOnce) {
+  TempDir dir;
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = xdg != nullptr ? xdg : "";
+  ::setenv("XDG_CONFIG_HOME", (dir / "xdg").c_str(), 1);
+  EXPECT_EQ(common::UserConfigFile("TempMO.ini"), dir / "xdg/blackbox/TempMO.ini");
+  ::setenv("XDG_CONFIG_HOME", "relative/config", 1);  // not absolute: ignored, as XDG says
+  EXPECT_EQ(common::UserConfigFolder().filename(), "blackbox");
+  EXPECT_EQ(common::UserConfigFolder().parent_path().filename(), ".config");
+  if (xdg != nullptr) {
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
+
+  const struct {
+    const char* what;
+    std::function<void(const fs::path& old, const fs::path& file)> make;
+    std::optional<std::string> adopted;
+  } cases[] = {
+      {"an old file, no new one", [](const fs::path& old, const fs::path&) { WriteFile(old, "old folder"); },
+       "old folder"},
+      {"a new file already", [](const fs::path& old, const fs::path& file) {
+         WriteFile(old, "old folder");
+         WriteFile(file, "new folder");
+       },
+       "new folder"},
+      {"no old file", [](const fs::path&, const fs::path&) {}, std::nullopt},
+      {"an old file that is a link", [](const fs::path& old, const fs::path&) {
+         WriteFile(old.parent_path() / "elsewhere", "elsewhere");
+         fs::create_symlink("elsewhere", old);
+       },
+       std::nullopt},
+      {"an old FIFO", [](const fs::path& old, const fs::path&) { ASSERT_EQ(::mkfifo(old.c_str(), 0644), 0); },
+       std::nullopt},
+      {"an old file longer than the limit", [](const fs::path& old, const fs::path&) {
+         WriteFile(old, std::string(600, 'x'));
+       },
+       std::string(520, 'x')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir work;
+    const fs::path old = work / "TempMO.ini", file = work / "config/blackbox/TempMO.ini";
+    c.make(old, file);
+    common::AdoptOldFile(file, old, 520);
+    if (c.adopted) {
+      EXPECT_EQ(testing_support::ReadFile(file), *c.adopted);
+    } else {
+      EXPECT_FALSE(fs::exists(file));
+    }
+  }
 }
 
 }  // namespace

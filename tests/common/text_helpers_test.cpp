@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/byte_order.h"
+#include "common/escaped_text.h"
 #include "common/hhmmss.h"
 #include "common/nmea_sentence.h"
 #include "common/path_text.h"
@@ -80,6 +81,27 @@ TEST(NmeaSentence, ChecksumAndCoordinates) {
   EXPECT_EQ(common::NmeaCoordinate(-127.0353, 3), "12702.1180");
   EXPECT_EQ(common::NmeaCoordinate(5.999999999, 2), "0600.0000") << "59.99995' carries into a degree";
   EXPECT_EQ(common::NmeaCoordinate(0.0, 3), "00000.0000");
+}
+
+TEST(EscapedForListing, ARowStaysOneRowAndReadsBackToTheSameBytes) {
+  const struct {
+    std::string_view text, escaped;
+  } cases[] = {
+      {"/card/EVENT/drf_20240101_000000.mp4", "/card/EVENT/drf_20240101_000000.mp4"},
+      {"a\tb\nc\rd", "a\\tb\\nc\\rd"},
+      {"back\\slash", "back\\\\slash"},
+      {"esc\x1b[2J del\x7f nul"sv, "esc\\x1B[2J del\\x7F nul"},
+      {std::string_view("nul\0end", 7), "nul\\x00end"},
+      {"stray \xff byte, cut \xc3", "stray \\xFF byte, cut \\xC3"},
+      {"overlong \xc0\xaf, surrogate \xed\xa0\x80", "overlong \\xC0\\xAF, surrogate \\xED\\xA0\\x80"},
+      {"C1 \xc2\x9b control", "C1 \\xC2\\x9B control"},
+      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x9a\x97 <a href='x'>", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x9a\x97 <a href='x'>"},
+  };
+  for (const auto& c : cases) {
+    const std::string escaped = common::EscapedForListing(c.text);
+    EXPECT_EQ(escaped, c.escaped) << c.text;
+    EXPECT_EQ(escaped.find_first_of("\t\n\r"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -41,9 +41,11 @@ class BadCardPrograms : public ::testing::Test {
   static ProgramRun Run(const char* program, const std::string& arguments) {
     const fs::path statePath = dir_->path() / "state.json";
     fs::remove(statePath);
-    // In the scratch folder: the manager keeps its TempMO.ini in the working folder.
+    // In the scratch folder, and with its config folder there: the programs remember folders.
     const auto outcome = reliability_test::RunWithTimeLimit(
-        "cd " + ShellQuoted(dir_->path().string()) + " && env QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
+        "cd " + ShellQuoted(dir_->path().string()) + " && env XDG_CONFIG_HOME=" +
+            ShellQuoted((dir_->path() / "config").string()) +
+            " QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
             ShellQuoted(program) + " " + arguments + " --state " + ShellQuoted(statePath.string()),
         120);
     EXPECT_NE(outcome.status, 124) << program << " " << arguments << " did not finish";

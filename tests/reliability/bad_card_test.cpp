@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -305,6 +306,35 @@ TEST_F(BadCard, TheTrackersLoadersAnswerForTheLogsAndEveryDatabase) {
     for (const BadItem& item : Card().Of(kind)) {
       EXPECT_EQ(open(item.path), static_cast<int>(tracker::OpenResult::kRefusedFile)) << Name(item);
     }
+  }
+}
+
+// Last: the scan below deletes the card's stubs.
+TEST_F(BadCard, LinksOffTheCardAreNeitherListedNorWrittenNorDeletedThrough) {
+  std::map<fs::path, std::string> outside;
+  for (const auto& entry : fs::recursive_directory_iterator(Card().outside)) {
+    if (entry.is_regular_file()) outside[entry.path()] = testing_support::ReadFile(entry.path());
+  }
+  ASSERT_FALSE(outside.empty());
+
+  const CommandOutcome list = Blackbox("list " + ShellQuoted(Root().string()));
+  ASSERT_EQ(list.status, kExitOk) << list.err;
+  EXPECT_EQ(list.out.find("archive"), std::string::npos) << list.out;
+  EXPECT_EQ(list.out.find("loop"), std::string::npos) << "a folder is visited once: " << list.out;
+  for (const BadItem& item : Card().Of(BadKind::OutsideFileLink)) {
+    EXPECT_EQ(list.out.find(item.path.string()), std::string::npos) << Name(item);
+  }
+  const CommandOutcome clock = Blackbox("clock " + ShellQuoted(Root().string()) + " '2024-05-13 10:00:00'");
+  EXPECT_EQ(clock.status, kExitUnreadable);
+  ExpectOneLineOnStderr(clock, "clock");
+  EXPECT_NE(clock.err.find("_D9SetTimeSetting.dx_"), std::string::npos) << "the message names the file";
+
+  EXPECT_GT(Loader("recording list with stub deletion",
+                   [&] { return static_cast<int>(library::BuildRecordingList(Root().string()).GetSize()); }),
+            0);
+  for (const auto& [path, bytes] : outside) {
+    ASSERT_TRUE(fs::exists(path)) << path;
+    EXPECT_EQ(testing_support::ReadFile(path), bytes) << path;
   }
 }
 

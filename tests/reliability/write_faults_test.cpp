@@ -140,7 +140,7 @@ std::vector<Writer> Writers() {
       {"Setup.ini", [](const fs::path& path) {
          setup::MemorySetupControls controls(setup::kDualProfile);
          setup::ApplyDefaults(setup::kDualProfile, controls);
-         return setup::WriteApplyFile(setup::kDualProfile, path, controls);
+         return setup::WriteApplyFile(setup::kDualProfile, path, controls) == common::CardWrite::kWritten;
        }},
       {"TempMO.ini", [](const fs::path& path) { return library::WriteLastFolder(path, "/media/card/DCIM"); }},
       {"TempMS.ini", [](const fs::path& path) { return setup::WriteTempMsFile(path, "/media/card"); }},
@@ -223,7 +223,7 @@ TEST(WriteFaults, AReadOnlyFolderLeavesTheOldFile) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
     setup::MemorySetupControls controls(setup::kDualProfile);
     setup::ApplyDefaults(setup::kDualProfile, controls);
-    return setup::WriteApplyFile(setup::kDualProfile, file, controls) ? 0 : 1;
+    return setup::WriteApplyFile(setup::kDualProfile, file, controls) == common::CardWrite::kWritten ? 0 : 1;
   });
   ::chmod((card / "SETUP").c_str(), 0755);
   EXPECT_EQ(status, 1);

@@ -276,6 +276,25 @@ void WriteDatabases(Card& card) {
   card.Fifo(BadKind::FifoSetupFile, "SETUP/Setup.ini", "a FIFO as the settings file");
 }
 
+// Links out of the card and back into it. The outside folder holds what a careless program would
+// harm: a recording small enough to be taken for a stub, a file a clock write would replace.
+void WriteLinks(Card& card, const fs::path& outside) {
+  fs::create_directories(outside / "videos");
+  std::ofstream(outside / "videos" / "drf_20240513_095900.mp4", std::ios::binary) << std::string(600, 'v');
+  std::ofstream(outside / "victim.txt", std::ios::binary) << "not the card's\n";
+  card.Link(BadKind::OutsideFolderLink, "EVENT/archive", outside / "videos",
+            "a folder link off the card to a 600-byte recording");
+  card.Link(BadKind::OutsideFileLink, "EVENT/drf_20240513_095800.mp4", outside / "videos" / "drf_20240513_095900.mp4",
+            "a recording linked off the card");
+  card.Link(BadKind::OutsideFileLink, "_D9SetTimeSetting.dx_", outside / "victim.txt",
+            "the clock file linked off the card");
+  for (int i = 0; i < 100; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "CONTINUOUS/loop%03d", i);
+    card.Link(BadKind::FolderLinkFan, name, ".", "a link to its own folder");
+  }
+}
+
 }  // namespace
 
 std::vector<BadItem> BadCardManifest::Of(BadKind kind) const {
@@ -292,7 +311,12 @@ BadCardManifest WriteBadCard(const fs::path& out, std::uint64_t seed) {
   WriteRecordings(card);
   WriteLogs(card);
   WriteDatabases(card);
+  fs::path outside = out.lexically_normal();
+  if (!outside.has_filename()) outside = outside.parent_path();
+  outside += "-outside";
+  WriteLinks(card, outside);
   card.manifest.logFolder = out / "GPSLOG";
+  card.manifest.outside = outside;
   return std::move(card.manifest);
 }
 

@@ -33,6 +33,9 @@ enum class BadKind {
   TruncatedDatabase,   // a sound trip database cut in half
   RandomDatabase,
   FifoSetupFile,       // SETUP/Setup.ini is a FIFO
+  OutsideFolderLink,   // a folder link that leads off the card, to a folder holding a stub-sized recording
+  OutsideFileLink,     // a recording or the clock file as a link to a file off the card
+  FolderLinkFan,       // a hundred links to their own folder
 };
 
 struct BadItem {
@@ -44,12 +47,16 @@ struct BadItem {
 struct BadCardManifest {
   std::vector<BadItem> items;
   std::filesystem::path logFolder;  // GPSLOG, the sound log among the damaged ones
+  // A folder beside the card that the links lead to: nothing in it may be listed, changed or
+  // deleted by anything run on the card.
+  std::filesystem::path outside;
 
   std::vector<BadItem> Of(BadKind kind) const;
 };
 
 // Writes a card of damaged things into `out` (created if needed): recordings in EVENT and
-// CONTINUOUS, logs in GPSLOG, trip databases at the top, SETUP/Setup.ini. The same seed gives
+// CONTINUOUS, logs in GPSLOG, trip databases at the top, SETUP/Setup.ini, and links that lead
+// off the card into the folder `outside` beside it (`out` with "-outside" added). The same seed gives
 // the same card. Throws std::runtime_error when something cannot be made (ffmpeg, mkfifo).
 BadCardManifest WriteBadCard(const std::filesystem::path& out, std::uint64_t seed = 1);
 

@@ -250,7 +250,8 @@ QJsonObject BrowserHost::State() const {
                      {"embedded", embedded()},
                      {"rect", QJsonArray{x(), y(), width(), height()}},
                      {"calls", calls_},
-                     {"prints", prints_}};
+                     {"prints", prints_},
+                     {"tileSource", webmap::TileSourceName(tiles_)}};
 }
 
 }  // namespace tracker

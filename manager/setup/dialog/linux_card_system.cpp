@@ -2,6 +2,12 @@
 
 #include <unistd.h>
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -45,10 +51,63 @@ QString FindProgram(const std::string& name) {
   return found;
 }
 
+// UDisks2's HintSystem of the block device, asked over the system bus with a short wait: no bus,
+// no UDisks2 or no answer is nothing, and the sysfs rule decides.
+std::optional<bool> AskUdisksHintSystem(const std::string& device) {
+  QDBusConnection bus = QDBusConnection::systemBus();
+  if (!bus.isConnected()) return std::nullopt;
+  constexpr int kWaitMs = 3000;
+  QDBusMessage resolve = QDBusMessage::createMethodCall(
+      "org.freedesktop.UDisks2", "/org/freedesktop/UDisks2/Manager", "org.freedesktop.UDisks2.Manager", "ResolveDevice");
+  resolve << QVariantMap{{"path", QString::fromStdString(device)}} << QVariantMap{};
+  const QDBusReply<QList<QDBusObjectPath>> objects = bus.call(resolve, QDBus::Block, kWaitMs);
+  if (!objects.isValid() || objects.value().size() != 1) return std::nullopt;
+  QDBusMessage get = QDBusMessage::createMethodCall("org.freedesktop.UDisks2", objects.value().front().path(),
+                                                    "org.freedesktop.DBus.Properties", "Get");
+  get << QString("org.freedesktop.UDisks2.Block") << QString("HintSystem");
+  const QDBusReply<QDBusVariant> hint = bus.call(get, QDBus::Block, kWaitMs);
+  if (!hint.isValid() || hint.value().variant().typeId() != QMetaType::Bool) return std::nullopt;
+  return hint.value().variant().toBool();
+}
+
 }  // namespace
 
-LinuxCardSystem::LinuxCardSystem(fs::path mounts_file, fs::path sys_root, fs::path dev_root)
-    : mounts_file_(std::move(mounts_file)), sys_root_(std::move(sys_root)), dev_root_(std::move(dev_root)) {}
+LinuxCardSystem::LinuxCardSystem(fs::path mounts_file, fs::path sys_root, fs::path dev_root, fs::path fstab_file,
+                                 fs::path swaps_file, bool ask_udisks)
+    : mounts_file_(std::move(mounts_file)),
+      sys_root_(std::move(sys_root)),
+      dev_root_(std::move(dev_root)),
+      fstab_file_(std::move(fstab_file)),
+      swaps_file_(std::move(swaps_file)),
+      ask_udisks_(ask_udisks) {}
+
+std::vector<MountEntry> LinuxCardSystem::StaticMounts() const { return ParseMountTable(ReadSmallFile(fstab_file_)); }
+
+std::vector<std::string> LinuxCardSystem::SwapDevices() const {
+  // "Filename Type Size Used Priority", then one line a swap area; the file name has the same
+  // escapes as the mount table.
+  std::vector<std::string> devices;
+  for (const MountEntry& entry : ParseMountTable(ReadSmallFile(swaps_file_))) {
+    if (entry.device != "Filename") devices.push_back(entry.device);
+  }
+  return devices;
+}
+
+std::vector<std::string> LinuxCardSystem::Slaves(const std::string& device) const {
+  std::vector<std::string> slaves;
+  const fs::path entry = SysfsEntry(device);
+  if (entry.empty()) return slaves;
+  std::error_code error;
+  for (fs::directory_iterator it(entry / "slaves", error), end; !error && it != end; it.increment(error)) {
+    slaves.push_back((dev_root_ / it->path().filename()).string());
+  }
+  return slaves;
+}
+
+std::optional<bool> LinuxCardSystem::HintSystem(const std::string& device) const {
+  if (!ask_udisks_) return std::nullopt;
+  return AskUdisksHintSystem(device);
+}
 
 std::vector<MountEntry> LinuxCardSystem::MountTable() const { return ParseMountTable(ReadSmallFile(mounts_file_)); }
 
@@ -85,6 +144,15 @@ std::optional<BlockDeviceFacts> LinuxCardSystem::DeviceFacts(const std::string& 
   if (const auto sector = ReadNumber(disk / "queue" / "logical_block_size"); sector && *sector >= 512) {
     facts.logical_sector_bytes = static_cast<int>(*sector);
   }
+  facts.major_minor = ReadSmallFile(entry / "dev");
+  facts.sectors = ReadNumber(entry / "size").value_or(0);
+  for (const char* name : {"serial", "wwid"}) {
+    if (fs::exists(disk / "device" / name, error)) {
+      facts.serial_file = (disk / "device" / name).string();
+      facts.serial = ReadSmallFile(facts.serial_file);
+      break;
+    }
+  }
   return facts;
 }
 
@@ -107,11 +175,6 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments) {
   if (program.isEmpty()) return run;
   QStringList rest;
   for (std::size_t i = 1; i < arguments.size(); ++i) rest << QString::fromStdString(arguments[i]);
-  // pkexec runs the program by its full path: its PATH is not the user's.
-  if (arguments.front() == "pkexec" && !rest.isEmpty()) {
-    const QString target = FindProgram(rest.front().toStdString());
-    if (!target.isEmpty()) rest.front() = target;
-  }
   QProcess process;
   process.setProcessChannelMode(QProcess::SeparateChannels);
   process.start(program, rest, QIODevice::ReadOnly);

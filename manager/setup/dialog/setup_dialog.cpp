@@ -280,17 +280,20 @@ void CSetupDlg::ShowLevelEditMessage(std::size_t index, const QString& text) {
 
 // ---- Buttons
 
-void CSetupDlg::ShowWriteFailed(const std::string& path) {
-  gui::ShowMessage(this, DialogText(texts::kWriteFailed).arg(QString::fromStdString(path)), QString(),
-                   QMessageBox::Warning);
+void CSetupDlg::ShowWriteFailed(const std::string& path, common::CardWrite outcome) {
+  const ListEntry& text = outcome == common::CardWrite::kLink      ? texts::kWriteThroughLink
+                          : outcome == common::CardWrite::kOutside ? texts::kWriteOutsideCard
+                                                                   : texts::kWriteFailed;
+  gui::ShowMessage(this, DialogText(text).arg(QString::fromStdString(path)), QString(), QMessageBox::Warning);
 }
 
 void CSetupDlg::OnApply() {
   // After a format the card has no SETUP folder any more; Apply puts it back.
   std::error_code ignored;
   std::filesystem::create_directory(SettingsFolder(card_folder_), ignored);
-  if (!WriteApplyFile(profile_, settings_path_, *this)) {
-    ShowWriteFailed(settings_path_);  // the dialog stays open: nothing the user chose is lost
+  if (const common::CardWrite written = WriteApplyFile(profile_, settings_path_, *this);
+      written != common::CardWrite::kWritten) {
+    ShowWriteFailed(settings_path_, written);  // the dialog stays open: nothing the user chose is lost
     return;
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -298,21 +301,22 @@ void CSetupDlg::OnApply() {
 }
 
 void CSetupDlg::OnFactorySetting() {
-  const bool written = RunFactorySetting(profile_, settings_path_, *this, [this] {
+  const common::CardWrite written = RunFactorySetting(profile_, settings_path_, *this, [this] {
     gui::ShowMessage(this, DialogText(texts::kFactorySettingSucceed));
   });
-  if (!written) ShowWriteFailed(settings_path_);
+  if (written != common::CardWrite::kWritten) ShowWriteFailed(settings_path_, written);
 }
 
 void CSetupDlg::OnTimeSetting() {
   CTimeSetDlg picker(this);
   if (picker.exec() != QDialog::Accepted) return;
   const ClockTime time = picker.Time();
-  if (WriteClockFile(profile_, card_folder_, time)) {
+  const common::CardWrite written = WriteClockFile(profile_, card_folder_, time);
+  if (written == common::CardWrite::kWritten) {
     gui::ShowMessage(this, QString::fromStdString(ClockText(time)));
     return;
   }
-  ShowWriteFailed(ClockFilePath(profile_, card_folder_).string());
+  ShowWriteFailed(ClockFilePath(profile_, card_folder_).string(), written);
   gui::ShowMessage(this, QString::fromStdString(settings_path_));
 }
 

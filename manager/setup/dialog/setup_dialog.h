@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/atomic_file.h"
 #include "manager/setup/dialog/dialog_units.h"
 #include "manager/setup/dialog/setup_layout.h"
 #include "manager/setup/setup_controls.h"
@@ -81,7 +82,7 @@ class CSetupDlg : public QDialog, public SetupControls {
   void OnLevelEdited(std::size_t index);
   void ShowLevelEditMessage(std::size_t index, const QString& text);
   void SyncEdit(std::size_t index);
-  void ShowWriteFailed(const std::string& path);
+  void ShowWriteFailed(const std::string& path, common::CardWrite outcome);
 
   const Profile& profile_;
   SetupHost& host_;

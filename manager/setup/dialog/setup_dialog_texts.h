@@ -10,6 +10,11 @@ inline constexpr ListEntry kEnterInteger{"ENTER_INTEGER", "Please enter an integ
 inline constexpr ListEntry kIntegerRange{"INTEGER_RANGE", "Please enter an integer between %1 and %2."};
 inline constexpr ListEntry kWriteFailed{"WRITE_FAILED",
                                         "Could not write %1.\nThe card may be full or write-protected."};
+inline constexpr ListEntry kWriteThroughLink{
+    "WRITE_THROUGH_LINK", "Did not write %1.\nA symbolic link stands in its place; files on a card are never written "
+                          "through one."};
+inline constexpr ListEntry kWriteOutsideCard{"WRITE_OUTSIDE_CARD",
+                                             "Did not write %1.\nIt lies outside the card folder."};
 inline constexpr ListEntry kFormatWarning{
     "FORMAT_WARNING",
     "Formatting erases everything on the card: recordings, GPS logs and settings.\n\n"

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 
+#include "common/user_config.h"
 #include "manager/setup/dialog/linux_card_system.h"
 #include "manager/setup/temp_ms_file.h"
 
@@ -17,7 +18,11 @@ std::optional<QString> SetupHost::BrowseForCardFolder(QWidget* parent, const QSt
   return folder;
 }
 
-std::filesystem::path SetupHost::TempMsFilePath() const { return std::filesystem::path(kTempMsFileName); }
+std::filesystem::path SetupHost::TempMsFilePath() const {
+  std::filesystem::path file = common::UserConfigFile(kTempMsFileName);
+  common::AdoptOldFile(file, std::filesystem::path(kTempMsFileName), kTempMsMaxBytes);
+  return file;
+}
 
 CardSystem& SetupHost::Card() {
   if (!card_) card_ = std::make_unique<LinuxCardSystem>();

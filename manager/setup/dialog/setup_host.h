@@ -27,7 +27,8 @@ class SetupHost {
   virtual std::optional<QString> BrowseForCardFolder(QWidget* parent, const QString& title,
                                                      const QString& initial_folder);
 
-  // Where the chooser remembers the last card folder: TempMS.ini in the working folder.
+  // Where the chooser remembers the last card folder: TempMS.ini in the user's config folder (an
+  // old one in the working folder is taken over the first time).
   virtual std::filesystem::path TempMsFilePath() const;
 
   // Mounts, devices and programs for the card format: the running Linux system by default.

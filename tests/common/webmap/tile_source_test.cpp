@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "common/webmap/map_page.h"
+#include "common/webmap/request_fence.h"
 #include "common/webmap/tile_source.h"
 
 namespace {
@@ -68,10 +69,15 @@ TEST(ChooseTileSource, EnvironmentBeforeSettingBeforeDefault) {
     EXPECT_EQ(webmap::ChooseTileSource(setting).urlTemplate, "http://env.example/{z}/{x}/{y}.png");
   }
   {
-    // An unusable override is passed over, not obeyed and not fatal.
+    // An unusable override is not obeyed and not fatal, and never turns into another server.
     const TileUrlVariable env("file:///etc/{z}/{x}/{y}");
-    EXPECT_EQ(webmap::ChooseTileSource(setting).urlTemplate, setting);
-    EXPECT_EQ(webmap::ChooseTileSource("not a template").urlTemplate, webmap::OpenStreetMapTiles().urlTemplate);
+    EXPECT_FALSE(webmap::ChooseTileSource(setting).hasTiles());
+    EXPECT_EQ(webmap::TileSourceName(webmap::ChooseTileSource(setting)), "none");
+  }
+  {
+    const TileUrlVariable unset(nullptr);
+    EXPECT_FALSE(webmap::ChooseTileSource("not a template").hasTiles());
+    EXPECT_EQ(webmap::TileSourceName(webmap::ChooseTileSource()), webmap::OpenStreetMapTiles().urlTemplate);
   }
 }
 
@@ -104,6 +110,43 @@ TEST(MapUserAgent, NamesTheProgramAsOneProductToken) {
   QCoreApplication::setApplicationName("Kel2CH Manager");
   EXPECT_TRUE(webmap::MapUserAgent().startsWith("Kel2CH-Manager/1.0 "));
   QCoreApplication::setApplicationName(old);
+}
+
+TEST(RequestFence, OwnResourcesAndTheTileServerOnly) {
+  const webmap::TileSource osm{"https://{s}.tile.example.org/{z}/{x}/{y}.png", {}, {}, 19};
+  const webmap::TileSource local{"http://127.0.0.1:8123/{z}/{x}/{y}.png", {}, {}, 19};
+  const webmap::TileSource none{};
+  const struct {
+    const char* url;
+    const webmap::TileSource* tiles;
+    bool allowed;
+  } cases[] = {
+      {"qrc:/webmap/page_base.js", &none, true},
+      {"data:image/png;base64,AAAA", &none, true},
+      {"about:blank", &none, true},
+      {"https://a.tile.example.org/1/2/3.png", &osm, true},
+      {"https://B.Tile.Example.org/1/2/3.png", &osm, true},
+      {"https://tile.example.org/1/2/3.png", &osm, false},
+      {"https://a.b.tile.example.org/1/2/3.png", &osm, false},
+      {"http://a.tile.example.org/1/2/3.png", &osm, false},
+      {"https://a.tile.example.org:8443/1/2/3.png", &osm, false},
+      {"https://a.tile.example.org.evil.example/1/2/3.png", &osm, false},
+      {"https://evil.example/?a.tile.example.org", &osm, false},
+      {"http://127.0.0.1:8123/12/1/2.png", &local, true},
+      {"http://127.0.0.1:8124/12/1/2.png", &local, false},
+      {"http://127.0.0.1/12/1/2.png", &local, false},
+      {"https://127.0.0.1:8123/12/1/2.png", &local, false},
+      {"file:///etc/passwd", &local, false},
+      {"ws://127.0.0.1:8123/", &local, false},
+      {"https://tile.openstreetmap.org/1/2/3.png", &none, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(webmap::MayRequest(QUrl(c.url), *c.tiles), c.allowed) << c.url;
+  }
+  const QString policy = webmap::ContentSecurityPolicy(osm);
+  EXPECT_TRUE(policy.contains("img-src 'self' qrc: data: blob: https://*.tile.example.org;")) << qPrintable(policy);
+  EXPECT_TRUE(policy.contains("default-src 'none'"));
+  EXPECT_FALSE(webmap::ContentSecurityPolicy(none).contains("http")) << "no server at all without tiles";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "common/webmap/map_page.h"
 #include "common/webmap/page_call.h"
 #include "common/webmap/page_drawn.h"
+#include "common/webmap/request_fence.h"
 #include "tests/support/tile_server.h"
 
 namespace {
@@ -162,6 +163,37 @@ TEST_F(MapPageTest, WithoutTilesThePageShowsItsPlainBackgroundAndSaysSo) {
   // Failed tiles are hidden, not drawn as broken images: the dark background shows.
   const QColor centre = CentrePixel();
   EXPECT_LT(centre.lightness(), 60) << qPrintable(centre.name());
+}
+
+TEST_F(MapPageTest, ThePageReachesTheTileServerAndNothingElse) {
+  testing_support::TileServer tileServer(kTileColor);
+  testing_support::TileServer elsewhere(kTileColor);
+  const webmap::TileSource tiles{tileServer.urlTemplate(), "Test tiles", {}, 19};
+  ASSERT_FALSE(Open(tiles, [](const QVariantMap& s) { return TilesAre(s, "online"); }).isEmpty());
+  EXPECT_EQ(Eval("document.head.firstElementChild.httpEquiv").toString(), "Content-Security-Policy");
+
+  // A script of the page tries every way out it has.
+  const QString other = QString(elsewhere.urlTemplate()).replace("{z}/{x}/{y}", "1/2/3");
+  Eval("window.violations = 0;"
+       "document.addEventListener('securitypolicyviolation', function () { ++window.violations; });"
+       "var url = '" + other + "';"
+       "new Image().src = url;"
+       "fetch(url).catch(function () {});"
+       "var x = new XMLHttpRequest(); try { x.open('GET', url); x.send(); } catch (e) {}"
+       "var f = document.createElement('iframe'); f.src = url; document.body.appendChild(f);"
+       "var s = document.createElement('script'); s.src = url; document.head.appendChild(s);");
+  Spin(500);
+  EXPECT_TRUE(elsewhere.requests().isEmpty()) << elsewhere.requests().front().path.constData();
+  EXPECT_GE(Eval("window.violations").toInt(), 4) << "the policy refuses them in the page";
+
+}
+
+TEST_F(MapPageTest, ARejectedTileAddressShowsTheOfflineNote) {
+  webmap::TileSource refused;
+  refused.rejected = true;
+  const QVariantMap state = Open(refused, [](const QVariantMap& s) { return TilesAre(s, "offline"); });
+  ASSERT_FALSE(state.isEmpty());
+  EXPECT_EQ(Eval("document.querySelector('.webmap-note').textContent").toString(), "Map tiles unavailable");
 }
 
 TEST_F(MapPageTest, AttributionIsShownAsTextNeverAsMarkup) {

@@ -89,7 +89,7 @@ TEST(MainWindow, AFolderListsItsRecordingsAndPlayWaitsForARow) {
   EXPECT_EQ(window->listView()->model()->index(2, 2).data().toString(), "SENS");
   for (const fs::path& stub : Card().manifest.stubs) EXPECT_FALSE(fs::exists(card / fs::relative(stub, Card().folder)));
   // The folder is remembered, with its separator.
-  std::ifstream remembered("TempMO.ini", std::ios::binary);
+  std::ifstream remembered("config/blackbox/TempMO.ini", std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(remembered)), {});
   EXPECT_EQ(bytes.size(), 2 * (card.string().size() + 1));
 

@@ -30,7 +30,9 @@ ProgramRun RunProgram(const char* program, const std::string& arguments, const s
   static testing_support::TempDir work;
   const fs::path statePath = work / "state.json";
   fs::remove(statePath);
-  const auto result = RunCommand("cd " + ShellQuoted(work.path().string()) + " && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
+  const auto result = RunCommand("cd " + ShellQuoted(work.path().string()) + " && XDG_CONFIG_HOME=" +
+                                 ShellQuoted((work / "config").string()) +
+                                 " QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
                                  environment + " " + ShellQuoted(program) + " " + arguments + " --state " +
                                  ShellQuoted(statePath.string()));
   ProgramRun run;
@@ -122,6 +124,7 @@ TEST(Program, OneChannelBuildsHaveNoSwap) {
   EXPECT_FALSE(run.state["buttons"].toObject().contains("1128"));
   EXPECT_EQ(run.state["channels"].toArray().size(), 1);
   EXPECT_EQ(run.state["map"].toObject()["page"].toString(), "map.html");
+  EXPECT_EQ(run.state["map"].toObject()["tileSource"].toString(), "none");
 }
 
 TEST(Program, FullScreenOnALargeScreen) {

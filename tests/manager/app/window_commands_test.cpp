@@ -244,6 +244,7 @@ TEST(WindowCommands, FormatFromSetupStopsBothChannelsAndEmptiesTheList) {
   setup::testing::FakeCardSystem system;
   system.mounts = std::string(setup::testing::kSystemMounts) + image + " " + card.string() + " vfat rw 0 0\n";
   system.facts[image] = setup::testing::UsbCardReader();
+  system.media_folders = {card.parent_path().string()};  // the copies' folder plays /media
   window->dialogs().cardSystem = &system;
   window->dialogs().cardFolder = [&](QWidget*, const QString&, const QString&) {
     return std::optional<QString>(QString::fromStdString(card.string()));
@@ -265,7 +266,7 @@ TEST(WindowCommands, FormatFromSetupStopsBothChannelsAndEmptiesTheList) {
 
   ASSERT_EQ(gui::RecordedMessages().size(), 2);
   EXPECT_EQ(gui::RecordedMessages()[1], "The card has been formatted.");
-  EXPECT_EQ(system.Programs(), (std::vector<std::string>{"umount", "mkfs.fat", "mount"}));
+  EXPECT_EQ(system.ProgramsRun(), (std::vector<std::string>{"umount", "mkfs.fat", "mount"}));
   EXPECT_NE(testing_support::RunCommand("file -b " + testing_support::ShellQuoted(image)).out.find("FAT (16 bit)"),
             std::string::npos);
   // Nothing is left to play.

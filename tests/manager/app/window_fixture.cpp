@@ -29,6 +29,8 @@ QApplication& Application() {
     auto* made = new QApplication(argc, argv);
     static testing_support::TempDir workingFolder;
     fs::current_path(workingFolder.path());
+    // The manager remembers folders in the user's config folder: a scratch one here.
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((workingFolder / "config").string()));
     return made;
   }();
   return *app;

@@ -60,7 +60,9 @@ TEST(RecordingName, SortKeyAndCompanion) {
   EXPECT_EQ(RecordingSortKey("E:\\DCIM\\drf_20100315_142530.mp4"), "drf_20100315_142530.mp4");
   EXPECT_EQ(RecordingSortKey("E:\\drf_20100101_000000_1.mp4"), "f_20100101_000000_1.mp4");
   EXPECT_EQ(RecordingSortKey("a.mp4"), "a.mp4");
-  EXPECT_EQ(CompanionPath("E:\\drf_data\\drf_20100101_000000.mp4"), "E:\\drr_data\\drr_20100101_000000.mp4");
+  EXPECT_EQ(CompanionPath("E:\\drf_data\\drf_20100101_000000.mp4"), "E:\\drf_data\\drr_20100101_000000.mp4");
+  EXPECT_EQ(CompanionPath("/home/u/drf_backup/EVENT/drf_20100101_000000.mp4"),
+            "/home/u/drf_backup/EVENT/drr_20100101_000000.mp4");
   EXPECT_EQ(CompanionPath("/card/drf_drf_20100101.mp4"), "/card/drr_drr_20100101.mp4");
 }
 

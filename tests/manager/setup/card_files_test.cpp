@@ -18,12 +18,12 @@ TEST(ClockFile, OneLineNamedByProfile) {
   EXPECT_EQ(ClockText({2011, 7, 5, 3, 11, 17}), "2011.07.05..03:11:17");
 
   TempDir dir;
-  ASSERT_TRUE(WriteClockFile(kDualProfile, dir.path(), {2011, 7, 5, 3, 11, 17}));
+  ASSERT_EQ(WriteClockFile(kDualProfile, dir.path(), {2011, 7, 5, 3, 11, 17}), common::CardWrite::kWritten);
   EXPECT_EQ(ReadFile(dir / "_D9SetTimeSetting.dx_"), "2011.07.05..03:11:17");
-  ASSERT_TRUE(WriteClockFile(kParkProfile, dir.path(), {2012, 1, 1, 0, 0, 0}));
+  ASSERT_EQ(WriteClockFile(kParkProfile, dir.path(), {2012, 1, 1, 0, 0, 0}), common::CardWrite::kWritten);
   EXPECT_EQ(ReadFile(dir / "_newtime.dtm"), "2012.01.01..00:00:00");
   EXPECT_EQ(ClockFilePath(kBrandProfile, dir.path()), dir / "_D9SetTimeSetting.dx_");
-  EXPECT_FALSE(WriteClockFile(kDualProfile, dir / "missing", {2012, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(WriteClockFile(kDualProfile, dir / "missing", {2012, 1, 1, 0, 0, 0}), common::CardWrite::kFailed);
 }
 
 TEST(SettingsPath, FromTheChosenFolder) {

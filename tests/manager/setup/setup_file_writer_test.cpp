@@ -94,7 +94,7 @@ TEST_P(WriterRoundTrip, ApplyThenReadGivesTheSameControls) {
   const auto path = dir / "SETUP/Setup.ini";
   std::filesystem::create_directories(path.parent_path());
   const MemorySetupControls written = ControlsWith(profile, {1, 1, 0, 45, true, 2, 6, 3, 17, 20, 9, 1, 12, 8, 5, 1});
-  ASSERT_TRUE(WriteApplyFile(profile, path, written));
+  ASSERT_EQ(WriteApplyFile(profile, path, written), common::CardWrite::kWritten);
 
   MemorySetupControls read(profile);
   ASSERT_EQ(ReadSetupFile(profile, path, read), SetupReadResult::Read);
@@ -131,7 +131,7 @@ TEST_P(WriterRoundTrip, FactorySettingReadsBackTheDefaults) {
   controls.SetDstChecked(true);
   controls.SelectIndex(SetupList::Quality, 1);
   int messages = 0;
-  ASSERT_TRUE(RunFactorySetting(profile, path, controls, [&] { ++messages; }));
+  ASSERT_EQ(RunFactorySetting(profile, path, controls, [&] { ++messages; }), common::CardWrite::kWritten);
   EXPECT_EQ(messages, 1);
   EXPECT_EQ(ReadFile(path), FactoryText(profile, DefaultSettings(profile, true)));
 
@@ -155,7 +155,7 @@ TEST(SetupFileWriting, FailedWritesLeaveTheOldFileAndNoLeftovers) {
   const auto unreachable = dir / "no-card/SETUP/Setup.ini";
   MemorySetupControls controls(kDualProfile);
   int messages = 0;
-  EXPECT_FALSE(RunFactorySetting(kDualProfile, unreachable, controls, [&] { ++messages; }));
+  EXPECT_EQ(RunFactorySetting(kDualProfile, unreachable, controls, [&] { ++messages; }), common::CardWrite::kFailed);
   EXPECT_EQ(messages, 0);
   EXPECT_EQ(controls.SelectedIndex(SetupList::Quality), 2);  // read back: the defaults
 
@@ -163,12 +163,12 @@ TEST(SetupFileWriting, FailedWritesLeaveTheOldFileAndNoLeftovers) {
   const auto blocked = dir / "SETUP/Setup.ini";
   std::filesystem::create_directories(blocked);
   WriteFile(blocked / "keep", "x");
-  EXPECT_FALSE(WriteApplyFile(kDualProfile, blocked, controls));
+  EXPECT_EQ(WriteApplyFile(kDualProfile, blocked, controls), common::CardWrite::kFailed);
   EXPECT_EQ(ReadFile(blocked / "keep"), "x");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "SETUP"), {}), 1);
 
   // Apply never creates the SETUP folder.
-  EXPECT_FALSE(WriteApplyFile(kDualProfile, dir / "other/SETUP/Setup.ini", controls));
+  EXPECT_EQ(WriteApplyFile(kDualProfile, dir / "other/SETUP/Setup.ini", controls), common::CardWrite::kFailed);
 }
 
 TEST(SetupFileWriting, ReplacesAnOldFileWhole) {
@@ -177,7 +177,7 @@ TEST(SetupFileWriting, ReplacesAnOldFileWhole) {
   WriteFile(path, std::string(4096, 'x'));
   MemorySetupControls controls(kBrandProfile);
   ApplyDefaults(kBrandProfile, controls);
-  ASSERT_TRUE(WriteApplyFile(kBrandProfile, path, controls));
+  ASSERT_EQ(WriteApplyFile(kBrandProfile, path, controls), common::CardWrite::kWritten);
   EXPECT_EQ(ReadFile(path), ApplyText(kBrandProfile, controls));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "SETUP"), {}), 1);
 }

@@ -113,6 +113,7 @@ TEST_F(TrackerProgramTest, ARowIsReplayedOnTheMapForTheStepsAsked) {
   const nlohmann::json& map = state["map"];
   EXPECT_TRUE(map["loaded"].get<bool>());
   EXPECT_NE(map["url"].get<std::string>().find("map_ex.html?lang=1"), std::string::npos);
+  EXPECT_EQ(map["tileSource"], "none");
   EXPECT_GT(map["pageState"]["routePoints"].get<int>(), 1);
   EXPECT_FALSE(state["playing"].get<bool>());
   EXPECT_EQ(state["direction"], "reverse");

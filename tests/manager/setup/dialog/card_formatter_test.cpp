@@ -33,6 +33,7 @@ class ImageCard {
     system.mounts = std::string(testing::kSystemMounts) + image() + " " + mount_point() + " " + type +
                     " rw,nosuid,uid=1000 0 0\n";
     system.facts[image()] = UsbCardReader();
+    system.media_folders = {dir.path().string()};
     BlockDeviceFacts system_disk;
     system_disk.partition = true;
     system_disk.disk = "/dev/sda";
@@ -61,13 +62,12 @@ TEST(CardFormat, OneGibImageGetsFat16With16KibClusters) {
   const CardFormatOutcome outcome = ExecuteCardFormat(card.system, plan);
   ASSERT_TRUE(outcome.result.Succeeded()) << outcome.failed_run.errors;
   EXPECT_TRUE(outcome.remounted);
-  // Unmounted first, mounted again where it was, with its old options; arguments one by one.
-  ASSERT_EQ(card.system.runs.size(), 3u);
-  EXPECT_EQ(card.system.runs[0], (std::vector<std::string>{"umount", card.mount_point()}));
-  EXPECT_EQ(card.system.runs[1],
-            (std::vector<std::string>{"mkfs.fat", "-F", "16", "-S", "512", "-s", "32", card.image()}));
-  EXPECT_EQ(card.system.runs[2], (std::vector<std::string>{"mount", "--mkdir", "-t", "vfat", "-o", "rw,nosuid,uid=1000",
-                                                           card.image(), card.mount_point()}));
+  // One privileged step: unmounted first, mounted again where it was, with its old options.
+  EXPECT_EQ(card.system.runs.size(), 1u);
+  EXPECT_EQ(card.system.Log(), (std::vector<std::string>{
+                                   "umount -- " + card.mount_point(),
+                                   "mkfs.fat -F 16 -S 512 -s 32 " + card.image(),
+                                   "mount --mkdir -t vfat -o rw,nosuid,uid=1000 -- " + card.image() + " " + card.mount_point()}));
 
   const std::string described = Describe(card.image());
   EXPECT_NE(described.find("FAT (16 bit)"), std::string::npos) << described;
@@ -175,6 +175,101 @@ TEST(CardFormat, RefusesTheDisksTheSystemRunsFrom) {
   EXPECT_EQ(card.Plan().refusal, CardRefusal::None);
 }
 
+// The system around the card, laid out the ways that have formatted system disks elsewhere.
+// The card is card.img (a partition of /dev/sdb) mounted at DIR/card, DIR playing /media.
+TEST(CardFormat, SystemLayouts) {
+  const struct {
+    const char* what;
+    std::function<void(FakeCardSystem&, const std::string& card, const std::string& media)> lay;
+    CardRefusal refusal;
+  } layouts[] = {
+      {"a card reader, nothing else", [](FakeCardSystem&, const std::string&, const std::string&) {},
+       CardRefusal::None},
+      {"the card's partition mounted as /boot/firmware too",
+       [](FakeCardSystem& s, const std::string& card, const std::string&) {
+         s.mounts += card + " /boot/firmware vfat rw 0 0\n";
+       },
+       CardRefusal::SystemDisk},
+      {"its disk's other partition is /boot/efi",
+       [](FakeCardSystem& s, const std::string&, const std::string&) {
+         s.mounts += "/dev/sdb2 /boot/efi vfat rw 0 0\n";
+         s.facts["/dev/sdb2"] = UsbCardReader("/dev/sdb");
+       },
+       CardRefusal::SystemDisk},
+      {"root on LVM inside LUKS on the card's disk",
+       [](FakeCardSystem& s, const std::string&, const std::string&) {
+         s.mounts += "/dev/mapper/vg-root / ext4 rw 0 0\n";
+         s.slaves["/dev/mapper/vg-root"] = {"/dev/dm-0"};
+         s.slaves["/dev/dm-0"] = {"/dev/sdb3"};
+         s.facts["/dev/sdb3"] = UsbCardReader("/dev/sdb");
+       },
+       CardRefusal::SystemDisk},
+      {"swap on a device-mapper layer of the card's disk",
+       [](FakeCardSystem& s, const std::string&, const std::string&) {
+         s.swaps = {"/dev/dm-4"};
+         s.slaves["/dev/dm-4"] = {"/dev/sdb5"};
+         s.facts["/dev/sdb5"] = UsbCardReader("/dev/sdb");
+       },
+       CardRefusal::SystemDisk},
+      {"device-mapper layers that loop",
+       [](FakeCardSystem& s, const std::string&, const std::string&) {
+         s.mounts += "/dev/dm-7 /var ext4 rw 0 0\n";
+         s.slaves["/dev/dm-7"] = {"/dev/dm-8"};
+         s.slaves["/dev/dm-8"] = {"/dev/dm-7"};
+       },
+       CardRefusal::None},
+      {"LVM root on another disk", [](FakeCardSystem& s, const std::string&, const std::string&) {
+         s.mounts += "/dev/mapper/vg-root / ext4 rw 0 0\n";
+         s.slaves["/dev/mapper/vg-root"] = {"/dev/nvme0n1p3"};
+       },
+       CardRefusal::None},
+      {"listed in fstab by device", [](FakeCardSystem& s, const std::string& card, const std::string&) {
+         s.fstab = "# a comment line\n" + card + " /srv/card vfat defaults 0 0\n";
+       },
+       CardRefusal::InFstab},
+      {"listed in fstab by mount point", [](FakeCardSystem& s, const std::string&, const std::string& media) {
+         s.fstab = "UUID=1234-ABCD " + media + "/card vfat defaults 0 0\n";
+       },
+       CardRefusal::InFstab},
+      {"fstab lists other disks only", [](FakeCardSystem& s, const std::string&, const std::string&) {
+         s.fstab = "UUID=1234-ABCD / ext4 defaults 0 1\n/dev/sda3 /home ext4 defaults 0 2\n";
+       },
+       CardRefusal::None},
+      {"mounted outside the media folders", [](FakeCardSystem& s, const std::string&, const std::string&) {
+         s.media_folders = {"/media", "/run/media"};
+       },
+       CardRefusal::NotMediaFolder},
+      {"UDisks2 calls it a system device", [](FakeCardSystem& s, const std::string& card, const std::string&) {
+         s.hint_system[card] = true;
+       },
+       CardRefusal::SystemDisk},
+      {"UDisks2 says removable although sysfs does not",
+       [](FakeCardSystem& s, const std::string& card, const std::string&) {
+         s.hint_system[card] = false;
+         s.facts[card].removable = false;
+       },
+       CardRefusal::None},
+      {"no UDisks2: a USB disk without the removable flag",
+       [](FakeCardSystem& s, const std::string& card, const std::string&) { s.facts[card].removable = false; },
+       CardRefusal::NotRemovableCard},
+      {"no UDisks2: an internal disk", [](FakeCardSystem& s, const std::string& card, const std::string&) {
+         s.facts[card].bus = BlockDeviceFacts::Bus::Other;
+       },
+       CardRefusal::NotRemovableCard},
+  };
+  for (const auto& layout : layouts) {
+    SCOPED_TRACE(layout.what);
+    ImageCard card(1 * kGiB);
+    layout.lay(card.system, card.image(), card.dir.path().string());
+    const CardFormatPlan plan = card.Plan();
+    EXPECT_EQ(plan.refusal, layout.refusal) << CardRefusalName(plan.refusal);
+  }
+  // /media itself is no card's mount point.
+  ImageCard card(1 * kGiB);
+  card.system.media_folders = {card.mount_point()};
+  EXPECT_EQ(card.Plan().refusal, CardRefusal::NotMediaFolder);
+}
+
 TEST(CardFormat, FailuresAreReportedAndLeaveTheCardMounted) {
   {
     // The formatting program cannot be started: a failure, never a success.
@@ -193,8 +288,27 @@ TEST(CardFormat, FailuresAreReportedAndLeaveTheCardMounted) {
     const CardFormatOutcome outcome = ExecuteCardFormat(card.system, card.Plan());
     EXPECT_FALSE(outcome.result.Succeeded());
     EXPECT_EQ(outcome.failed_program, "umount");
-    EXPECT_EQ(card.system.Programs(), std::vector<std::string>{"umount"});
+    EXPECT_EQ(card.system.ProgramsRun(), std::vector<std::string>{"umount"});
     EXPECT_EQ(Describe(card.image()), "data\n");
+  }
+  for (const auto swap : {FakeCardSystem::Swap::Before, FakeCardSystem::Swap::DuringUnmount}) {
+    // Another card in the slot by the time the step runs as root: nothing is formatted.
+    ImageCard card(1 * kGiB);
+    card.system.swap = swap;
+    const CardFormatOutcome outcome = ExecuteCardFormat(card.system, card.Plan());
+    EXPECT_FALSE(outcome.result.Succeeded());
+    EXPECT_NE(outcome.failed_run.errors.find("no longer the device"), std::string::npos) << outcome.failed_run.errors;
+    EXPECT_EQ(card.system.ProgramsRun(), swap == FakeCardSystem::Swap::Before
+                                             ? std::vector<std::string>{}
+                                             : (std::vector<std::string>{"umount", "mount"}));
+    EXPECT_EQ(Describe(card.image()), "data\n");
+  }
+  {
+    ImageCard card(1 * kGiB);
+    card.system.canned["mount"] = {.started = true, .exit_code = 32, .errors = "mount: no"};
+    const CardFormatOutcome outcome = ExecuteCardFormat(card.system, card.Plan());
+    EXPECT_TRUE(outcome.result.Succeeded());
+    EXPECT_FALSE(outcome.remounted);
   }
   {
     ImageCard card(1 * kGiB);
@@ -209,17 +323,19 @@ TEST(CardFormat, ThroughPkexecWhenNotRoot) {
   ImageCard card(1 * kGiB);
   card.system.root = false;
   const CardFormatPlan plan = card.Plan();
-  ExecuteCardFormat(card.system, plan);
-  ASSERT_EQ(card.system.runs.size(), 3u);
-  for (const auto& run : card.system.runs) EXPECT_EQ(run.front(), "pkexec");
-  EXPECT_EQ(card.system.runs[1].back(), card.image());
+  ASSERT_TRUE(ExecuteCardFormat(card.system, plan).result.Succeeded());
+  ASSERT_EQ(card.system.runs.size(), 1u) << "one step, one password prompt";
+  EXPECT_EQ(card.system.runs[0].front(), "/usr/bin/pkexec");
+  // Every program the step runs as root is given by absolute path, never found through PATH.
+  const auto command = AsRoot(FormatCommand(plan, FormatPrograms{}), false);
+  for (std::size_t i : {0, 1, 5, 6, 7, 8, 9}) EXPECT_TRUE(command.at(i).starts_with('/')) << command.at(i);
+  EXPECT_EQ(command.at(10), card.image());
 
   // A card without a partition table is formatted whole: mkfs.fat wants -I for that.
   BlockDeviceFacts whole = UsbCardReader();
   whole.partition = false;
   card.system.facts[card.image()] = whole;
-  const auto command = MakeFileSystemCommand(card.Plan());
-  EXPECT_EQ(command[command.size() - 2], "-I");
+  EXPECT_EQ(MakeFileSystemArguments(card.Plan()).back(), "-I");
 }
 
 TEST(MountTable, ReadsTheKernelsEscapesAndFindsTheHoldingMount) {
@@ -309,6 +425,31 @@ TEST(LinuxCardSystem, TellsCardsFromOtherDisksBySysfs) {
 
   ASSERT_EQ(system.MountTable().size(), 1u);
   EXPECT_EQ(system.MountTable()[0].mount_point, "/media/u/NO NAME");
+}
+
+TEST(LinuxCardSystem, ReadsFstabSwapsAndDeviceMapperLayers) {
+  TempDir dir;
+  testing_support::WriteFile(dir / "fstab", "# <file system> <mount point>\nUUID=ab /boot/efi vfat umask=0077 0 1\n");
+  testing_support::WriteFile(dir / "swaps", "Filename\t\t\t\tType\t\tSize\tUsed\tPriority\n"
+                                            "/dev/dm-1                               partition\t999420\t0\t-2\n");
+  testing_support::WriteFile(dir / "mounts", "");
+  for (const char* name : {"dm-1", "dm-0", "sdb3"}) std::filesystem::create_directories(dir / "sys/block" / name);
+  std::filesystem::create_directories(dir / "sys/class/block");
+  for (const char* name : {"dm-1", "dm-0", "sdb3"}) {
+    std::filesystem::create_directory_symlink(dir / "sys/block" / name, dir / "sys/class/block" / name);
+  }
+  std::filesystem::create_directories(dir / "sys/block/dm-1/slaves");
+  std::filesystem::create_directory_symlink(dir / "sys/block/dm-0", dir / "sys/block/dm-1/slaves/dm-0");
+  std::filesystem::create_directories(dir / "sys/block/dm-0/slaves");
+  std::filesystem::create_directory_symlink(dir / "sys/block/sdb3", dir / "sys/block/dm-0/slaves/sdb3");
+  const LinuxCardSystem system(dir / "mounts", dir / "sys", "/dev", dir / "fstab", dir / "swaps", false);
+  EXPECT_EQ(system.SwapDevices(), std::vector<std::string>{"/dev/dm-1"});
+  EXPECT_EQ(system.Slaves("/dev/dm-1"), std::vector<std::string>{"/dev/dm-0"});
+  EXPECT_EQ(system.Slaves("/dev/dm-0"), std::vector<std::string>{"/dev/sdb3"});
+  EXPECT_TRUE(system.Slaves("/dev/sdb3").empty());
+  ASSERT_EQ(system.StaticMounts().size(), 2u) << "the comment reads as a line of its own, passed over by the rule";
+  EXPECT_EQ(system.StaticMounts().back().mount_point, "/boot/efi");
+  EXPECT_FALSE(system.HintSystem("/dev/sdb3").has_value()) << "UDisks2 not asked";
 }
 
 TEST(LinuxCardSystem, ThisMachinesOwnDisksAreRefused) {

@@ -418,6 +418,7 @@ class SdFormat : public ::testing::Test {
     testing_support::MakeFileOfSize(image(), 1024ULL * 1024 * 1024);
     host.card.mounts = std::string(testing::kSystemMounts) + image() + " " + card().string() + " vfat rw 0 0\n";
     host.card.facts[image()] = testing::UsbCardReader();
+    host.card.media_folders = {dir.path().string()};
     host.answer = QString::fromStdString(card().string());
     ASSERT_TRUE(dialog.Open());
     dialog.show();
@@ -444,7 +445,7 @@ TEST_F(SdFormat, WarnsStopsPlaybackFormatsAndSaysSo) {
   EXPECT_EQ(host.stops, 1);
   EXPECT_EQ(host.browsed, 2);  // the chooser again
   EXPECT_NE(Described().find("FAT (16 bit)"), std::string::npos);
-  EXPECT_EQ(host.card.Programs(), (std::vector<std::string>{"umount", "mkfs.fat", "mount"}));
+  EXPECT_EQ(host.card.ProgramsRun(), (std::vector<std::string>{"umount", "mkfs.fat", "mount"}));
   EXPECT_TRUE(dialog.isVisible());
 }
 
@@ -482,6 +483,16 @@ TEST_F(SdFormat, AFormatterThatCannotStartIsAFailure) {
   dialog.OnSdFormat();
   ASSERT_EQ(Messages().size(), 2);
   EXPECT_EQ(Messages()[1], "The card could not be formatted.\n\numount: /x: target is busy.");
+
+  // Another card in the slot: the message says so.
+  gui::ClearRecordedMessages();
+  host.card.canned.clear();
+  host.card.swap = testing::FakeCardSystem::Swap::Before;
+  dialog.OnSdFormat();
+  ASSERT_EQ(Messages().size(), 2);
+  EXPECT_EQ(Messages()[1], "The card could not be formatted.\n\n"
+                           "the card is no longer the device that was checked; nothing was formatted");
+  EXPECT_EQ(Described(), "data\n");
 }
 
 }  // namespace

@@ -24,5 +24,7 @@ int RunSave(std::span<const std::string> args);
 int RunRoute(std::span<const std::string> args);
 int RunPage(std::span<const std::string> args);
 int RunExport(std::span<const std::string> args);
+int RunEvents(std::span<const std::string> args);
+int RunIncident(std::span<const std::string> args);
 
 }  // namespace cli

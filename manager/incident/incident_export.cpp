@@ -245,6 +245,9 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
     return fail(ExportStatus::Failed, folder.parent_path().string() + ": no folder can be made there");
   }
   scratch.path = pattern;
+  // mkdtemp keeps the folder to its owner; the finished folder is as readable as any other.
+  fs::permissions(scratch.path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                    fs::perms::others_read | fs::perms::others_exec, fsError);
   std::vector<std::string> sources;
 
   // The clips.
@@ -325,7 +328,8 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
   const auto momentTime = hasRecord ? recording::FindTimeSample(record, request.at) : std::nullopt;
   moment["time"] = TimeJson(momentTime);
   if (momentFix) {
-    moment["position"] = {{"latitude", momentFix->latitude}, {"longitude", momentFix->longitude}};
+    moment["position"] = {{"latitude", Rounded(momentFix->latitude, 1e-6)},
+                          {"longitude", Rounded(momentFix->longitude, 1e-6)}};
     moment["speedKnots"] = Rounded(momentFix->speed, 0.01);
     moment["speedKmh"] = Rounded(momentFix->speed * kKnotsToKmh, 0.01);
   } else {

@@ -117,8 +117,10 @@ bool IncidentAction::StartExport(const QString& folder) {
 
 void IncidentAction::OnProgress(double fraction, const QString& step) {
   if (!progress_ || cancel_) return;
-  progress_->setValue(static_cast<int>(fraction * 1000));
   if (!step.isEmpty()) progress_->setLabelText(Text("INCIDENT_EXPORTING", "Exporting the incident...") + "\n" + step);
+  // Last: a window-modal progress dialog handles events in setValue, and the end of the export
+  // may come in there and take the dialog away.
+  progress_->setValue(static_cast<int>(fraction * 1000));
 }
 
 void IncidentAction::OnDone(const incident::IncidentResult& result, const QString& folder) {

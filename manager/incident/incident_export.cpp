@@ -65,6 +65,8 @@ std::vector<CardRecording> Neighbours(const std::string& path) {
   for (const std::string& candidate : list.paths()) {
     const auto there = NameStartTime(candidate);
     if (!there || std::llabs(static_cast<long long>(*there - *start)) * kUnitsPerSecond > kLongestRecording) continue;
+    // A neighbour that would not open in the player is left out rather than spoil the clip.
+    if (recording::CheckRecordingStructure(candidate) != recording::kStructureOk) continue;
     if (const auto duration = recording::ReadMovieDuration(candidate)) found.push_back({candidate, *duration});
   }
   return found;
@@ -74,6 +76,7 @@ std::vector<CardRecording> Neighbours(const std::string& path) {
 std::optional<CardRecording> Companion(const std::optional<CardRecording>& front) {
   if (!front) return std::nullopt;
   const std::string path = library::CompanionPath(front->path);
+  if (recording::CheckRecordingStructure(path) != recording::kStructureOk) return std::nullopt;
   const auto duration = recording::ReadMovieDuration(path);
   if (!duration) return std::nullopt;
   return CardRecording{path, *duration};
@@ -266,7 +269,8 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
   if (twoChannels) {
     const auto rear = Companion(front);
     if (!rear) {
-      result.warnings.push_back("no rear recording " + library::CompanionPath(request.recording) + ": no rear.mp4");
+      result.warnings.push_back("no rear recording that can be played (" + library::CompanionPath(request.recording) +
+                                "): no rear.mp4");
     } else {
       rearPath = rear->path;
       report(clipShare, "rear.mp4");
@@ -274,9 +278,17 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
                                      next ? Companion(next) : std::nullopt, start, end);
       rearCut = CutClip(rearPlan, (scratch.path / "rear.mp4").string(), cancel,
                         [&](double f) { report(clipShare + f * 0.35, "rear.mp4"); });
-      if (rearCut->status != CutStatus::Ok) return fail(ExportStatus::Failed, rearCut->error);
-      result.files.push_back("rear.mp4");
-      for (const ClipPiece& piece : rearCut->pieces) sources.push_back(piece.path);
+      if (rearCut->status == CutStatus::Cancelled) return fail(ExportStatus::Cancelled, {});
+      if (rearCut->status == CutStatus::Ok) {
+        result.files.push_back("rear.mp4");
+        for (const ClipPiece& piece : rearCut->pieces) sources.push_back(piece.path);
+      } else {
+        // The front clip is the evidence that matters most: a rear file the player cannot read
+        // costs only the rear clip.
+        result.warnings.push_back("no rear.mp4: " + rearCut->error);
+        rearCut.reset();
+        rearPath.reset();
+      }
     }
   }
   if (cancelled()) return fail(ExportStatus::Cancelled, {});

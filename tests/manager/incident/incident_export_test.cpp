@@ -217,3 +217,23 @@ TEST(IncidentExport, CancelLeavesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(IncidentExport, ARearThatCannotBePlayedCostsOnlyTheRearClip) {
+  TempDir card;
+  const fs::path front = WritePair(card.path(), kStart, 6);
+  std::string damaged = Movie() + Record(kStart, 6);
+  damaged.replace(damaged.find("moov"), 4, "mOOv");
+  testing_support::WriteFile(card / "EVENT" / ("drr_" + Name(kStart)), damaged);
+  const auto result = incident::ExportIncident(Request(front, 6.5, 2.5, 2.5, card / "incident"));
+  ASSERT_EQ(result.status, incident::ExportStatus::Ok) << result.error;
+  EXPECT_TRUE(fs::exists(card / "incident/front.mp4"));
+  EXPECT_FALSE(fs::exists(card / "incident/rear.mp4"));
+  ASSERT_EQ(result.warnings.size(), 1u);
+  EXPECT_NE(result.warnings[0].find("rear.mp4"), std::string::npos);
+  EXPECT_EQ(RunCommand("cd " + ShellQuoted((card / "incident").string()) + " && sha256sum --quiet -c SHA256SUMS").status,
+            0);
+}
+
+}  // namespace

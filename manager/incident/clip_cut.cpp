@@ -36,6 +36,16 @@ GstElement* Make(GstElement* pipeline, const char* factory) {
   return element;
 }
 
+std::string PadCapsText(GstPad* pad) {
+  GstCaps* caps = gst_pad_get_current_caps(pad);
+  if (caps == nullptr) return {};
+  gchar* text = gst_caps_to_string(caps);
+  std::string out = text != nullptr ? text : "";
+  g_free(text);
+  gst_caps_unref(caps);
+  return out;
+}
+
 bool PadCapsStartWith(GstPad* pad, const char* prefix) {
   GstCaps* caps = gst_pad_get_current_caps(pad);
   if (caps == nullptr) caps = gst_pad_query_caps(pad, nullptr);
@@ -115,6 +125,8 @@ CutStatus Run(GstElement* pipeline, const std::atomic<bool>* cancel, const std::
 // the first buffer past the position.
 struct KeySearch {
   GstClockTime target = 0;
+  std::string videoCaps;
+  std::string soundCaps;
   PadClock clock;
   std::optional<GstClockTime> key;
   std::atomic<bool> done{false};
@@ -139,8 +151,12 @@ GstPadProbeReturn OnSearchData(GstPad*, GstPadProbeInfo* info, gpointer data) {
 
 void OnSearchPad(GstElement*, GstPad* pad, gpointer data) {
   auto* search = static_cast<KeySearch*>(data);
-  if (PadCapsStartWith(pad, "audio/mpeg")) search->sound = true;
+  if (PadCapsStartWith(pad, "audio/mpeg") && !search->sound) {
+    search->soundCaps = PadCapsText(pad);
+    search->sound = true;
+  }
   if (!PadCapsStartWith(pad, "video/x-h264") || search->video) return;
+  search->videoCaps = PadCapsText(pad);
   search->video = true;
   GstPad* sinkPad = gst_element_get_static_pad(search->sink, "sink");
   gst_pad_link(pad, sinkPad);
@@ -258,7 +274,7 @@ std::optional<KeyFrame> KeyFrameAtOrBefore(const std::string& path, std::int64_t
     error = "no H.264 video with a key frame before that moment";
     return std::nullopt;
   }
-  return KeyFrame{ToUnits(*search.key), search.sound.load()};
+  return KeyFrame{ToUnits(*search.key), search.sound.load(), search.videoCaps, search.soundCaps};
 }
 
 CutOutcome CutClip(std::span<const ClipPiece> pieces, const std::string& out, const std::atomic<bool>* cancel,
@@ -277,6 +293,14 @@ CutOutcome CutClip(std::span<const ClipPiece> pieces, const std::string& out, co
   outcome.pieces.assign(pieces.begin(), pieces.end());
   outcome.pieces.front().from = key->time;
   outcome.sound = key->sound;
+  for (std::size_t i = 1; i < pieces.size(); ++i) {
+    const auto other = KeyFrameAtOrBefore(pieces[i].path, 0, cancel, outcome.error);
+    if (!other || other->videoCaps != key->videoCaps || other->soundCaps != key->soundCaps) {
+      outcome.status = Cancelled(cancel) ? CutStatus::Cancelled : CutStatus::Failed;
+      outcome.error = pieces[i].path + ": its streams differ from " + pieces.front().path + "'s and cannot be joined";
+      return outcome;
+    }
+  }
 
   Pipeline pipeline(gst_pipeline_new("incident-clip"));
   GstElement* videoConcat = Make(pipeline.get(), "concat");

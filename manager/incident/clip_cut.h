@@ -29,6 +29,8 @@ using Progress = std::function<void(double)>;
 struct KeyFrame {
   std::int64_t time = 0;
   bool sound = false;
+  std::string videoCaps;  // the H.264 stream's description, its codec data included
+  std::string soundCaps;
 };
 std::optional<KeyFrame> KeyFrameAtOrBefore(const std::string& path, std::int64_t position,
                                            const std::atomic<bool>* cancel, std::string& error);
@@ -36,7 +38,9 @@ std::optional<KeyFrame> KeyFrameAtOrBefore(const std::string& path, std::int64_t
 // Writes the pieces one after the other into the MP4 file `out`, their H.264 video and AAC sound
 // copied as they are (demuxed, parsed and muxed again, never decoded). The first piece starts at
 // the key frame at or before its start, since a clip cannot begin between key frames; the
-// pieces after it begin at their file's start, which is a key frame. A cancel leaves no file.
+// pieces after it begin at their file's start, which is a key frame. Pieces whose streams are
+// described differently (another size or encoder setting) cannot share a track: that fails
+// before anything is written. A cancel or a failure leaves no file.
 CutOutcome CutClip(std::span<const ClipPiece> pieces, const std::string& out, const std::atomic<bool>* cancel,
                    const Progress& progress = {});
 

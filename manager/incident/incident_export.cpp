@@ -238,7 +238,6 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
     if (end > *duration) next = NextRecording(front, neighbours);
   }
   const std::vector<ClipPiece> frontPlan = PlanClip(front, previous, next, start, end);
-  const std::size_t current = previous && start < 0 ? 1 : 0;
 
   std::error_code fsError;
   fs::create_directories(folder.parent_path(), fsError);
@@ -257,8 +256,21 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
   report(0.0, "front.mp4");
   const bool twoChannels = profile.channels >= 2;
   const double clipShare = twoChannels ? 0.35 : 0.7;
-  CutOutcome frontCut = CutClip(frontPlan, (scratch.path / "front.mp4").string(), cancel,
-                                [&](double f) { report(f * clipShare, "front.mp4"); });
+  // Recordings whose streams differ (another resolution or encoder setting) cannot share one
+  // MP4 track: the clip then keeps to the recording itself.
+  const auto cutAlone = [&](const std::vector<ClipPiece>& plan, const CardRecording& own, const char* file,
+                            const std::function<void(double)>& progressOf) {
+    CutOutcome cut = CutClip(plan, (scratch.path / file).string(), cancel, progressOf);
+    if (cut.status == CutStatus::Failed && plan.size() > 1) {
+      const std::vector<ClipPiece> alone = PlanClip(own, std::nullopt, std::nullopt, start, end);
+      cut = CutClip(alone, (scratch.path / file).string(), cancel, progressOf);
+      if (cut.status == CutStatus::Ok) {
+        result.warnings.push_back(std::string(file) + ": the recordings before or after could not be joined");
+      }
+    }
+    return cut;
+  };
+  CutOutcome frontCut = cutAlone(frontPlan, front, "front.mp4", [&](double f) { report(f * clipShare, "front.mp4"); });
   if (frontCut.status != CutStatus::Ok) return fail(ExportStatus::Failed, frontCut.error);
   result.files.push_back("front.mp4");
   for (const ClipPiece& piece : frontCut.pieces) sources.push_back(piece.path);
@@ -276,8 +288,7 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
       report(clipShare, "rear.mp4");
       const auto rearPlan = PlanClip(*rear, previous ? Companion(previous) : std::nullopt,
                                      next ? Companion(next) : std::nullopt, start, end);
-      rearCut = CutClip(rearPlan, (scratch.path / "rear.mp4").string(), cancel,
-                        [&](double f) { report(clipShare + f * 0.35, "rear.mp4"); });
+      rearCut = cutAlone(rearPlan, *rear, "rear.mp4", [&](double f) { report(clipShare + f * 0.35, "rear.mp4"); });
       if (rearCut->status == CutStatus::Cancelled) return fail(ExportStatus::Cancelled, {});
       if (rearCut->status == CutStatus::Ok) {
         result.files.push_back("rear.mp4");
@@ -311,6 +322,8 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
 
   // The data of the range: the clip's own pieces, so the files cover what the clip shows.
   report(0.8, "track.gpx");
+  std::size_t current = 0;
+  while (current + 1 < frontCut.pieces.size() && frontCut.pieces[current].path != request.recording) ++current;
   const RangeData range = CollectRange(frontCut.pieces, current, request.at);
   const std::string name = common::FileNameOf(request.recording).data();
   std::optional<recording::GpsFix> momentFix;

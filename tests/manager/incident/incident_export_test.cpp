@@ -237,3 +237,35 @@ TEST(IncidentExport, ARearThatCannotBePlayedCostsOnlyTheRearClip) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(IncidentExport, RecordingsThatCannotBeJoinedKeepToTheirOwnClip) {
+  TempDir card;
+  const fs::path middle = WritePair(card.path(), kStart, 6);
+  // The next recording at another size: its stream cannot continue the clip's track.
+  TempDir scratch;
+  samplecard::ClipOptions other;
+  other.seconds = kClipSeconds;
+  other.width = 320;
+  other.height = 240;
+  other.keyframeInterval = 10;
+  ASSERT_TRUE(samplecard::EncodeClip(scratch / "other.mp4", other));
+  const std::string next = testing_support::ReadFile(scratch / "other.mp4") + Record(kStart + kClipSeconds, 2);
+  testing_support::WriteFile(card / "EVENT" / ("drf_" + Name(kStart + kClipSeconds)), next);
+  testing_support::WriteFile(card / "EVENT" / ("drr_" + Name(kStart + kClipSeconds)), next);
+
+  const auto result = incident::ExportIncident(Request(middle, 10.0, 2.0, 5.0, card / "incident"));
+  ASSERT_EQ(result.status, incident::ExportStatus::Ok) << result.error;
+  const double length = Probe(card / "incident/front.mp4", "format=duration");
+  // One track cannot hold both sizes: the clip keeps to the recording, and says so.
+  EXPECT_NEAR(length, 4.0, 0.15);
+  ASSERT_EQ(result.warnings.size(), 2u);
+  EXPECT_EQ(result.warnings[0], "front.mp4: the recordings before or after could not be joined");
+  EXPECT_EQ(result.warnings[1], "rear.mp4: the recordings before or after could not be joined");
+  EXPECT_EQ(Codecs(card / "incident/front.mp4"), "h264\naac\n");
+  EXPECT_EQ(RunCommand("cd " + ShellQuoted((card / "incident").string()) + " && sha256sum --quiet -c SHA256SUMS").status,
+            0);
+}
+
+}  // namespace

@@ -87,10 +87,20 @@ struct PadClock {
 // `tick` between polls.
 CutStatus Run(GstElement* pipeline, const std::atomic<bool>* cancel, const std::function<bool()>& stop,
               const std::function<void()>& tick, std::string& error) {
-  if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-    error = "the recording cannot be read";
-  }
   GstBus* bus = gst_element_get_bus(pipeline);
+  if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+    // The element that failed has said why on the bus, or nothing at all: never wait for it.
+    error = "the recording cannot be read";
+    if (GstMessage* message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR)) {
+      GError* gerror = nullptr;
+      gst_message_parse_error(message, &gerror, nullptr);
+      if (gerror != nullptr) error = gerror->message, g_error_free(gerror);
+      gst_message_unref(message);
+    }
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    return CutStatus::Failed;
+  }
   CutStatus status = CutStatus::Failed;
   for (;;) {
     if (Cancelled(cancel)) {

@@ -63,6 +63,8 @@ int RunIncident(std::span<const std::string> args) {
     case incident::ExportStatus::Ok:
       for (const std::string& file : result.files) std::cout << (request.folder / file).string() << '\n';
       return kExitOk;
+    case incident::ExportStatus::FolderInUse:
+      return Fail(kExitBadArguments, result.error + " (--force replaces it)");
     case incident::ExportStatus::Refused:
       return Fail(kExitBadArguments, result.error);
     case incident::ExportStatus::Cancelled:

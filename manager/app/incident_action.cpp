@@ -77,16 +77,28 @@ void IncidentAction::OnExportCommand() {
       QDir(QDir::homePath()).filePath(IncidentFolderName(window_.currentRecording(), position));
   const QString folder = chooseFolder ? chooseFolder(&window_, proposed) : DefaultChooser(&window_, proposed);
   if (folder.isEmpty()) return;  // nothing chosen
-  StartExport(folder);
+  // The dialog may return a folder that holds files: those are replaced only when the user says so.
+  const QDir chosen(folder);
+  const bool holdsFiles = chosen.exists() && !chosen.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  if (holdsFiles &&
+      gui::ShowMessage(&window_,
+                       Text("INCIDENT_REPLACE", "The folder already holds files. Replace them with the incident?") +
+                           "\n" + folder,
+                       Text("EXPORT_INCIDENT_TITLE", "Export incident"), QMessageBox::Question,
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+    return;
+  }
+  StartExport(folder, holdsFiles);
 }
 
-bool IncidentAction::StartExport(const QString& folder) {
+bool IncidentAction::StartExport(const QString& folder, bool replace) {
   if (window_.playState() == kStopped || running() || folder.isEmpty()) return false;
   incident::IncidentRequest request;
   request.recording = window_.currentRecording();
   request.at = window_.currentPosition();
   request.folder = folder.toStdString();
   request.profile = &window_.profile();
+  request.force = replace;
   const auto& v = window_.profile().version;
   request.programVersion = std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
                            std::to_string(v[3]);

@@ -40,9 +40,9 @@ class IncidentAction : public QObject {
   // The command: asks for the folder, then exports the moment shown. Nothing while no recording
   // is open or an export runs.
   void OnExportCommand();
-  // Exports the moment shown into `folder`, in the background. False when nothing is open or an
-  // export runs already.
-  bool StartExport(const QString& folder);
+  // Exports the moment shown into `folder`, in the background; `replace` lets it take the place
+  // of a folder that holds files. False when nothing is open or an export runs already.
+  bool StartExport(const QString& folder, bool replace = false);
   bool running() const { return worker_.joinable(); }
   QProgressDialog* progressDialog() const { return progress_; }
 

@@ -213,7 +213,7 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
   const fs::path folder = fs::absolute(request.folder).lexically_normal();
   if (folder.filename().empty()) return fail(ExportStatus::Refused, request.folder.string() + ": not a folder name");
   if (!request.force && FolderHoldsAnything(folder)) {
-    return fail(ExportStatus::Refused, folder.string() + " already holds files (--force replaces it)");
+    return fail(ExportStatus::FolderInUse, folder.string() + " already holds files");
   }
 
   // The same check that opening a recording makes, before any media framework sees it.

@@ -27,7 +27,8 @@ struct IncidentRequest {
 
 enum class ExportStatus {
   Ok,
-  Refused,     // the request cannot be met as asked (folder not empty, moment past the end)
+  FolderInUse,  // the folder holds files already, and `force` was not given
+  Refused,      // the request cannot be met as asked (the moment is not inside the recording)
   Unreadable,  // the recording cannot be read or played
   Failed,      // something could not be written or cut
   Cancelled,

@@ -98,6 +98,21 @@ TEST(IncidentAction, ExportsTheMomentShownByKeyAndMenu) {
   ASSERT_TRUE(WaitFor([&] { return exported.status.has_value(); }));
   EXPECT_EQ(*exported.status, incident::ExportStatus::Ok);
   EXPECT_TRUE(fs::exists(exported.answer / "SHA256SUMS"));
+
+  // The same folder again: it holds files, so the user is asked first; No leaves it alone.
+  gui::ClearRecordedMessages();
+  gui::SetMessageRecording(true, QMessageBox::No);
+  exported.status.reset();
+  QApplication::setActiveWindow(window.get());  // the menu had it; the desktop gives it back
+  QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+  EXPECT_FALSE(exported.action->running());
+  ASSERT_EQ(gui::RecordedMessages().size(), 1);
+  EXPECT_TRUE(gui::RecordedMessages().front().contains(QStringLiteral("already holds files")));
+  gui::SetMessageRecording(true, QMessageBox::Yes);
+  QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+  ASSERT_TRUE(WaitFor([&] { return exported.status.has_value(); }));
+  EXPECT_EQ(*exported.status, incident::ExportStatus::Ok);
+  gui::SetMessageRecording(true);
 }
 
 TEST(IncidentAction, CancelLeavesNoFolder) {

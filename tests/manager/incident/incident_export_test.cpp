@@ -150,7 +150,7 @@ TEST(IncidentExport, CutsThePairAndDescribesIt) {
   EXPECT_NEAR(summary["recordings"][0]["fromSeconds"].get<double>(), 4.0, 1e-6);
 
   // The folder now holds files: a second export is refused, and --force replaces it.
-  EXPECT_EQ(incident::ExportIncident(Request(front, 6.5, 2.5, 2.5, folder)).status, incident::ExportStatus::Refused);
+  EXPECT_EQ(incident::ExportIncident(Request(front, 6.5, 2.5, 2.5, folder)).status, incident::ExportStatus::FolderInUse);
   auto forced = Request(front, 1.0, 1.0, 1.0, folder);
   forced.force = true;
   ASSERT_EQ(incident::ExportIncident(forced).status, incident::ExportStatus::Ok);

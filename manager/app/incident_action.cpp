@@ -22,12 +22,21 @@
 namespace app {
 namespace {
 
-QString Text(std::string_view key, std::string_view fallback) {
-  return QString::fromStdString(language::LookupText(key, fallback));
-}
+// The export's texts: keys of the language file with their English defaults.
+constexpr language::TextKey kExportIncident{"EXPORT_INCIDENT", "Export incident..."};
+constexpr language::TextKey kExportTitle{"EXPORT_INCIDENT_TITLE", "Export incident"};
+constexpr language::TextKey kFolderTitle{"INCIDENT_FOLDER", "Folder for the incident"};
+constexpr language::TextKey kReplace{"INCIDENT_REPLACE", "The folder already holds files. Replace them with the incident?"};
+constexpr language::TextKey kExporting{"INCIDENT_EXPORTING", "Exporting the incident..."};
+constexpr language::TextKey kCancel{"CANCEL", "Cancel"};
+constexpr language::TextKey kCancelling{"INCIDENT_CANCELLING", "Cancelling..."};
+constexpr language::TextKey kExported{"INCIDENT_EXPORTED", "The incident was exported to the folder:"};
+constexpr language::TextKey kNotExported{"INCIDENT_NOT_EXPORTED", "The incident could not be exported:"};
+
+QString Text(const language::TextKey& key) { return QString::fromStdString(language::LookupText(key)); }
 
 QString DefaultChooser(QWidget* parent, const QString& proposed) {
-  return QFileDialog::getSaveFileName(parent, Text("INCIDENT_FOLDER", "Folder for the incident"), proposed, QString(),
+  return QFileDialog::getSaveFileName(parent, Text(kFolderTitle), proposed, QString(),
                                       nullptr, QFileDialog::ShowDirsOnly);
 }
 
@@ -57,7 +66,7 @@ IncidentAction::IncidentAction(CBlackBoxDlg& window) : QObject(&window), window_
     connect(video, &QWidget::customContextMenuRequested, this, [this, video](const QPoint& at) {
       QMenu menu(video);
       menu.setObjectName(QStringLiteral("IncidentMenu"));
-      QAction* item = menu.addAction(Text("EXPORT_INCIDENT", "Export incident..."));
+      QAction* item = menu.addAction(Text(kExportIncident));
       item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
       item->setEnabled(window_.playState() != kStopped && !running());
       if (menu.exec(video->mapToGlobal(at)) == item) OnExportCommand();
@@ -82,9 +91,9 @@ void IncidentAction::OnExportCommand() {
   const bool holdsFiles = chosen.exists() && !chosen.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
   if (holdsFiles &&
       gui::ShowMessage(&window_,
-                       Text("INCIDENT_REPLACE", "The folder already holds files. Replace them with the incident?") +
+                       Text(kReplace) +
                            "\n" + folder,
-                       Text("EXPORT_INCIDENT_TITLE", "Export incident"), QMessageBox::Question,
+                       Text(kExportTitle), QMessageBox::Question,
                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
     return;
   }
@@ -103,7 +112,7 @@ bool IncidentAction::StartExport(const QString& folder, bool replace) {
   request.programVersion = std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
                            std::to_string(v[3]);
 
-  progress_ = new QProgressDialog(Text("INCIDENT_EXPORTING", "Exporting the incident..."), Text("CANCEL", "Cancel"), 0,
+  progress_ = new QProgressDialog(Text(kExporting), Text(kCancel), 0,
                                   1000, &window_);
   progress_->setObjectName(QStringLiteral("IncidentProgress"));
   progress_->setWindowModality(Qt::WindowModal);
@@ -112,7 +121,7 @@ bool IncidentAction::StartExport(const QString& folder, bool replace) {
   progress_->setMinimumDuration(0);
   connect(progress_, &QProgressDialog::canceled, this, [this] {
     cancel_ = true;
-    if (progress_) progress_->setLabelText(Text("INCIDENT_CANCELLING", "Cancelling..."));
+    if (progress_) progress_->setLabelText(Text(kCancelling));
   });
   progress_->show();
 
@@ -129,7 +138,7 @@ bool IncidentAction::StartExport(const QString& folder, bool replace) {
 
 void IncidentAction::OnProgress(double fraction, const QString& step) {
   if (!progress_ || cancel_) return;
-  if (!step.isEmpty()) progress_->setLabelText(Text("INCIDENT_EXPORTING", "Exporting the incident...") + "\n" + step);
+  if (!step.isEmpty()) progress_->setLabelText(Text(kExporting) + "\n" + step);
   // Last: a window-modal progress dialog handles events in setValue, and the end of the export
   // may come in there and take the dialog away.
   progress_->setValue(static_cast<int>(fraction * 1000));
@@ -139,17 +148,17 @@ void IncidentAction::OnDone(const incident::IncidentResult& result, const QStrin
   if (worker_.joinable()) worker_.join();
   if (progress_) progress_->deleteLater();
   progress_ = nullptr;
-  const QString title = Text("EXPORT_INCIDENT_TITLE", "Export incident");
+  const QString title = Text(kExportTitle);
   switch (result.status) {
     case incident::ExportStatus::Ok:
-      gui::ShowMessage(&window_, Text("INCIDENT_EXPORTED", "The incident was exported to the folder:") + "\n" + folder,
+      gui::ShowMessage(&window_, Text(kExported) + "\n" + folder,
                        title, QMessageBox::Information);
       break;
     case incident::ExportStatus::Cancelled:
       break;  // the user knows; nothing was left behind
     default:
       gui::ShowMessage(&window_,
-                       Text("INCIDENT_NOT_EXPORTED", "The incident could not be exported:") + "\n" +
+                       Text(kNotExported) + "\n" +
                            QString::fromStdString(result.error),
                        title, QMessageBox::Warning);
   }

@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -11,6 +10,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/offscreen_qt.h"
 #include "cli/recording_data.h"
 #include "cli/still_frame.h"
 #include "common/atomic_file.h"
@@ -37,24 +37,6 @@ std::optional<int> ParseDpi(const std::string& text) {
     return std::nullopt;
   }
   return value;
-}
-
-// Qt's own chatter (a missing runtime folder on a server) is not the tool's business; its
-// warnings about the work itself still reach stderr.
-void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtDebugMsg || type == QtInfoMsg || message.startsWith(QStringLiteral("QStandardPaths:"))) return;
-  std::cerr << "blackbox: " << message.toStdString() << '\n';
-}
-
-// The page is made without a window: the offscreen platform needs no display, and one that is
-// set but cannot be reached must not stop a PDF.
-std::unique_ptr<QGuiApplication> StartQt() {
-  qInstallMessageHandler(QtMessages);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "blackbox";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 void Warn(const std::string& message) { std::cerr << "blackbox: " << message << '\n'; }
@@ -110,7 +92,7 @@ int RunPrint(std::span<const std::string> args) {
   }
   const double target = *seconds * kUnitsPerSecond;
 
-  const auto app = StartQt();
+  const auto app = StartOffscreenQt();
   QImage pictures[2];
   if (profile->print == setup::PrintVariant::TwoPicturesUnscaled) {
     const std::string companion = library::CompanionPath(path);

@@ -25,5 +25,7 @@ int RunRoute(std::span<const std::string> args);
 int RunPage(std::span<const std::string> args);
 int RunExport(std::span<const std::string> args);
 int RunFind(std::span<const std::string> args);
+int RunEvents(std::span<const std::string> args);
+int RunIncident(std::span<const std::string> args);
 
 }  // namespace cli

@@ -34,6 +34,9 @@ constexpr Subcommand kSubcommands[] = {
     {"page", cli::RunPage, "page PATH --row N [--tz INDEX] [--dst] [--profile current|older] [--json]"},
     {"find", cli::RunFind, "find CARD --time \"YYYY-MM-DD hh:mm:ss\" [--utc] [--json] [--tz INDEX] [--dst]"},
     {"export", cli::RunExport, "export PATH [--row N] --format gpx|kml|csv -o OUT [--tz INDEX] [--dst] [--profile current|older]"},
+    {"events", cli::RunEvents, "events CARD [--min-g G] [--json]"},
+    {"incident", cli::RunIncident,
+     "incident FILE --at SECONDS -o FOLDER [--before S] [--after S] [--profile dual|park|brand] [--force]"},
 };
 
 // On stdout when asked for, on stderr after a mistake.

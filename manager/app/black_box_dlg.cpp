@@ -1,4 +1,5 @@
 #include "manager/app/black_box_dlg.h"
+#include "manager/app/incident_action.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -108,6 +109,7 @@ CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
   transport_.fullScreenBar = FullScreenPositionBar(screenRect_.width(), screenRect_.height());
   videoRect_ = kNormalVideoArea;
   CreateControls();
+  new IncidentAction(*this);  // a child: its menu, keys and export live as long as the window
 
   resultBlock_.duration = 0;
   resultBlock_.hasAudioRenderer = 1;

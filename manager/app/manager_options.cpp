@@ -1,6 +1,7 @@
 #include "manager/app/manager_options.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QTimer>
@@ -10,6 +11,7 @@
 #include <memory>
 
 #include "manager/app/black_box_dlg.h"
+#include "manager/app/incident_action.h"
 #include "manager/display/button_table.h"
 #include "manager/setup/dialog/setup_dialog.h"
 
@@ -29,7 +31,9 @@ void DescribeManagerOptions(QCommandLineParser& parser) {
   parser.addOption({QStringLiteral("file"),
                     QStringLiteral("Click the row of recording PATH (FOLDER defaults to the folder it lies in)."),
                     QStringLiteral("PATH")});
-  parser.addOption({QStringLiteral("at"), QStringLiteral("Seek to SECONDS as the position slider would."),
+  parser.addOption({QStringLiteral("at"),
+                    QStringLiteral("Seek to SECONDS as the position slider would; 'impact' seeks to the recording's "
+                                   "largest G-force change, as key I does."),
                     QStringLiteral("SECONDS")});
   parser.addOption({QStringLiteral("pause"), QStringLiteral("Then pause.")});
   parser.addOption({QStringLiteral("fullscreen"), QStringLiteral("Then press the full-screen button.")});
@@ -40,6 +44,10 @@ void DescribeManagerOptions(QCommandLineParser& parser) {
                     QStringLiteral("FILE.jpg")});
   parser.addOption({QStringLiteral("print"), QStringLiteral("Then press the print button and print to FILE.pdf."),
                     QStringLiteral("FILE.pdf")});
+  parser.addOption({QStringLiteral("export-incident"),
+                    QStringLiteral("Then export the incident of the moment shown into FOLDER, as Export incident... "
+                                   "does."),
+                    QStringLiteral("FOLDER")});
   parser.addOption({QStringLiteral("open-setup"),
                     QStringLiteral("Then open the setup dialog on the card folder CARD, as if it had been chosen."),
                     QStringLiteral("CARD")});
@@ -71,12 +79,16 @@ bool ParseManagerOptions(QCommandLineParser& parser, const gui::ProgramInfo& pro
   }
   if (parser.isSet(QStringLiteral("at"))) {
     bool ok = false;
-    const double at = parser.value(QStringLiteral("at")).toDouble(&ok);
-    if (!ok || !std::isfinite(at) || at < 0) {
-      error = QStringLiteral("--at wants a number of seconds from 0");
+    const QString value = parser.value(QStringLiteral("at"));
+    const double at = value.toDouble(&ok);
+    if (value == QStringLiteral("impact")) {
+      options.atImpact = true;
+    } else if (!ok || !std::isfinite(at) || at < 0) {
+      error = QStringLiteral("--at wants a number of seconds from 0, or impact");
       return false;
+    } else {
+      options.at = at;
     }
-    options.at = at;
   }
   options.pause = parser.isSet(QStringLiteral("pause"));
   options.fullScreen = parser.isSet(QStringLiteral("fullscreen"));
@@ -97,13 +109,18 @@ bool ParseManagerOptions(QCommandLineParser& parser, const gui::ProgramInfo& pro
     }
     if (options.folder.isEmpty()) options.folder = QFileInfo(options.file).absolutePath();
   }
+  options.exportIncident = absolute("export-incident");
   options.automation = gui::ReadAutomationOptions(parser);
-  if ((options.row || options.at || options.pause) && options.folder.isEmpty()) {
+  if (!options.exportIncident.isEmpty() && !options.row && options.file.isEmpty()) {
+    error = QStringLiteral("--export-incident needs a --row or --file to play");
+    return false;
+  }
+  if ((options.row || options.at || options.atImpact || options.pause) && options.folder.isEmpty()) {
     error = QStringLiteral("--row, --at and --pause need a FOLDER");
     return false;
   }
-  if ((options.at || options.pause || !options.snapshot.isEmpty() || !options.printPdf.isEmpty()) && !options.row &&
-      options.file.isEmpty()) {
+  if ((options.at || options.atImpact || options.pause || !options.snapshot.isEmpty() || !options.printPdf.isEmpty()) &&
+      !options.row && options.file.isEmpty()) {
     error = QStringLiteral("--at, --pause, --snapshot and --print need a --row or --file to play");
     return false;
   }
@@ -147,6 +164,25 @@ void PrintScriptedPdf(CBlackBoxDlg& window, const QString& path, gui::Automation
   }
 }
 
+// Export incident of the moment shown, its folder chosen; the window goes on meanwhile.
+void ExportScriptedIncident(CBlackBoxDlg& window, const QString& folder, gui::Automation& automation) {
+  auto* action = window.findChild<IncidentAction*>();
+  QEventLoop wait;
+  incident::ExportStatus status = incident::ExportStatus::Failed;
+  if (action != nullptr) {
+    QObject::connect(action, &IncidentAction::exportFinished, &wait, [&](incident::ExportStatus done, const QString&) {
+      status = done;
+      wait.quit();
+    });
+  }
+  if (action == nullptr || !action->StartExport(folder)) {
+    automation.Fail(QStringLiteral("--export-incident: nothing to export"));
+    return;
+  }
+  wait.exec();
+  if (status != incident::ExportStatus::Ok) automation.Fail(QStringLiteral("--export-incident: not exported to ") + folder);
+}
+
 }  // namespace
 
 std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation) {
@@ -182,6 +218,16 @@ std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options,
       shown = target;
     }
   }
+  if (options.atImpact && window.playState() != kStopped) {
+    const auto* action = window.findChild<IncidentAction*>();
+    const auto impact = action != nullptr ? action->ImpactPosition() : std::nullopt;
+    if (!impact) {
+      automation.Fail(QStringLiteral("--at impact: the recording has no G-sensor record"));
+    } else {
+      window.transport().SeekAndPlay(*impact);
+      shown = *impact;
+    }
+  }
   if (options.pause && window.playState() == kPlaying) window.transport().TogglePause();
   if (options.swap && !window.OnCommand(display::commands::kSwap)) {
     automation.Fail(QStringLiteral("--swap: this build has one channel"));
@@ -192,12 +238,14 @@ std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options,
 }
 
 bool HasOutputActions(const ManagerOptions& options) {
-  return !options.snapshot.isEmpty() || !options.printPdf.isEmpty() || !options.openSetup.isEmpty();
+  return !options.snapshot.isEmpty() || !options.printPdf.isEmpty() || !options.openSetup.isEmpty() ||
+         !options.exportIncident.isEmpty();
 }
 
 void PerformOutputActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation) {
   if (!options.snapshot.isEmpty()) TakeScriptedSnapshot(window, options.snapshot, automation);
   if (!options.printPdf.isEmpty()) PrintScriptedPdf(window, options.printPdf, automation);
+  if (!options.exportIncident.isEmpty()) ExportScriptedIncident(window, options.exportIncident, automation);
   if (!options.openSetup.isEmpty()) {
     if (setup::CSetupDlg* dialog = window.OpenSetup(options.openSetup)) {
       automation.SetScreenshotTarget(dialog);

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "manager/recording/gps_decode.h"
+#include "manager/recording/impact.h"
 #include "manager/recording/samples.h"
 #include "manager/recording/sensor_record.h"
 #include "manager/recording/structure_check.h"
@@ -105,6 +106,21 @@ TEST_F(SampleCard, TheCamerasReadersSeeWhatWasWritten) {
     }
     for (std::uint32_t i = 0; i < r.gsensor.size(); ++i) {
       EXPECT_EQ(recording::GSensorSampleAt(record, i).values, r.gsensor[i]);
+    }
+  }
+}
+
+TEST_F(SampleCard, EventRecordingsCarryAClearImpact) {
+  for (const auto& r : manifest_->recordings) {
+    std::vector<recording::GSensorSample> samples;
+    for (const auto& values : r.gsensor) samples.push_back({values});
+    const auto impact = recording::FindImpact(samples);
+    ASSERT_TRUE(impact.has_value()) << r.front;
+    if (r.cause == "EVENT") {
+      EXPECT_GT(impact->g, 1.5f) << r.front;
+      EXPECT_EQ(impact->index / 10, r.fixes.size() / 2) << "in the middle second";
+    } else {
+      EXPECT_LT(impact->g, 0.8f) << r.front << ": driving alone is no impact";
     }
   }
 }

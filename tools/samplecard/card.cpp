@@ -118,7 +118,8 @@ void WriteLogs(const fs::path& card, const std::vector<Day>& days, const CardOpt
 }
 
 // Ten G-sensor samples a second, stored Z, X, Y: gravity, the car's pulling away and braking,
-// its turns, road noise, and a pothole in event recordings.
+// its turns, road noise, and in event recordings an impact halfway through: a hard jolt
+// backwards with a bump, then the rebound, about 1.9 g at its peak.
 std::vector<std::array<float, 3>> GSensor(Random& random, const std::vector<RouteFix>& fixes, bool bump) {
   std::vector<std::array<float, 3>> samples;
   for (std::size_t s = 0; s < fixes.size(); ++s) {
@@ -127,8 +128,13 @@ std::vector<std::array<float, 3>> GSensor(Random& random, const std::vector<Rout
     const double across = (s > 0 ? fixes[s].course - fixes[s - 1].course : 0.0) * 0.01;
     for (int k = 0; k < 10; ++k) {
       double z = 0.98 + random.Uniform(-0.03, 0.03);
-      if (bump && s == fixes.size() / 2 && k < 3) z += k == 1 ? -1.1 : 0.7;
-      samples.push_back({static_cast<float>(z), static_cast<float>(along + random.Uniform(-0.02, 0.02)),
+      double x = along + random.Uniform(-0.02, 0.02);
+      if (bump && s == fixes.size() / 2 && k < 3) {
+        constexpr double kJolt[3][2] = {{-0.5, 0.2}, {-1.8, -0.6}, {0.7, 0.3}};  // along, up
+        x += kJolt[k][0];
+        z += kJolt[k][1];
+      }
+      samples.push_back({static_cast<float>(z), static_cast<float>(x),
                          static_cast<float>(across + random.Uniform(-0.02, 0.02))});
     }
   }

@@ -5,6 +5,17 @@
 
 namespace common {
 
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+}  // namespace
+
 std::string NmeaSentence(std::string_view body) {
   unsigned checksum = 0;
   for (const char c : body) checksum ^= static_cast<unsigned char>(c);
@@ -24,6 +35,17 @@ std::string NmeaCoordinate(double degrees, int degreeDigits) {
   std::snprintf(text, sizeof text, "%0*lld%02lld.%04lld", degreeDigits, wholeDegrees, minutes / 10000,
                 minutes % 10000);
   return text;
+}
+
+NmeaChecksum CheckNmeaChecksum(std::string_view sentence) {
+  const std::size_t star = sentence.find('*');
+  if (star == std::string_view::npos || star == 0 || sentence.size() - star < 3) return NmeaChecksum::kAbsent;
+  unsigned sum = 0;
+  for (const char c : sentence.substr(1, star - 1)) sum ^= static_cast<unsigned char>(c);
+  const int high = HexDigit(sentence[star + 1]);
+  const int low = HexDigit(sentence[star + 2]);
+  if (high < 0 || low < 0) return NmeaChecksum::kBad;
+  return static_cast<unsigned>(high * 16 + low) == sum ? NmeaChecksum::kGood : NmeaChecksum::kBad;
 }
 
 }  // namespace common

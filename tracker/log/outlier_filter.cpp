@@ -96,7 +96,10 @@ bool Implausible(const Segment& segment, double speed_of_previous_break) {
                                               : std::numeric_limits<double>::quiet_NaN();
   const double a = segment.latitude_sum;
   const double b = segment.longitude_sum;
-  return r > kSegmentRateLimit ||
+  // A fast segment is a glitch only when the receiver jumped into it or no car could drive it:
+  // motorway driving after a tunnel's gap stays.
+  const bool glitch = r > kSegmentRateLimit && (speed_of_previous_break > kBreakSpeed || r > kImplausibleRate);
+  return glitch ||
          (h < 0.9 * segment.seconds_sum && speed_of_previous_break > kJumpSpeed) ||
          segment.pairs <= 3 ||
          a < 1e-6 || b < 1e-6 ||

@@ -1,4 +1,4 @@
-#include "tracker/log/gprmc_record.h"
+#include "tracker/log/rmc_record.h"
 
 #include <array>
 #include <bit>
@@ -6,8 +6,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "common/nmea_sentence.h"
+#include "tracker/log/degrees_text.h"
 #include "tracker/log/field_text.h"
-#include "tracker/log/fixed_decimal.h"
 #include "tracker/log/text_number.h"
 
 namespace tracker {
@@ -38,13 +39,26 @@ bool ParseCoordinate(std::string_view field, bool negate, double& degrees) {
   return true;
 }
 
-// "%.6f" of the value cut to the characters the camera's format keeps: 8 for a latitude, 9 for
-// a longitude, one less than the field holds (so a 2-digit latitude keeps five decimals).
-template <std::size_t N>
-void SetDegreesText(char (&field)[N], double degrees) {
-  char buffer[64];
-  const std::size_t length = FormatFixed6(degrees, buffer);
-  SetFieldText(field, std::string_view(buffer, length).substr(0, N - 2));
+int Digits2(std::string_view text, std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
+
+bool AllDigits(std::string_view text) {
+  for (const char c : text) {
+    if (!IsDigit(c)) return false;
+  }
+  return true;
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// "$" and a talker of two capital letters ("GP", "GN", "GL", "BD", ...) before "RMC,".
+bool IsRmcAddress(std::string_view text) {
+  return text.size() > 6 && text[0] == '$' && text[1] >= 'A' && text[1] <= 'Z' && text[2] >= 'A' &&
+         text[2] <= 'Z' && text.substr(3, 4) == "RMC,";
 }
 
 // A byte mask with 0x80 in every byte of `word` that is zero (exact, no carries between bytes).
@@ -82,12 +96,19 @@ std::size_t ScanRecord(std::span<const char, kGpsRecordSize> record,
 
 }  // namespace
 
-std::optional<TrackPoint> ParseGprmcRecord(std::span<const char, kGpsRecordSize> record) {
+bool ParseRmcRecord(std::span<const char, kGpsRecordSize> record, TrackPoint& point) {
   std::array<std::size_t, 11> comma{};
   std::size_t commas = 0;
   const std::size_t length = ScanRecord(record, comma, commas);
-  const std::string_view text(record.data(), length);
-  if (!text.starts_with("$GPRMC")) return std::nullopt;
+  std::string_view text(record.data(), length);
+  if (!IsRmcAddress(text)) return false;
+  // One flipped character can move a fix by a continent; a receiver's checksum catches it.
+  if (common::CheckNmeaChecksum(text) == common::NmeaChecksum::kBad) return false;
+  // The fields end at the checksum.
+  if (const std::size_t star = text.find('*'); star != kNotFound) {
+    text = text.substr(0, star);
+    while (commas > 0 && comma[commas] >= star) --commas;
+  }
 
   const auto field_after = [&](std::size_t k) {  // characters after comma k up to comma k+1
     const std::size_t begin = comma[k] + 1;
@@ -98,26 +119,30 @@ std::optional<TrackPoint> ParseGprmcRecord(std::span<const char, kGpsRecordSize>
     return comma[k] + 1 < text.size() ? text[comma[k] + 1] : '\0';
   };
 
-  if (commas < 2 || char_after(2) != 'A') return std::nullopt;
+  if (commas < 2 || char_after(2) != 'A') return false;
   // Everything up to the date must be there; a cut sentence is not a fix.
-  if (commas < 9) return std::nullopt;
+  if (commas < 9) return false;
 
+  // ddmmyy must be a real day: a damaged date would make a day row of its own.
   const std::string_view date = text.substr(comma[9] + 1, 6);
-  if (date.size() != 6 || !IsDigit(date[0]) || !IsDigit(date[1]) || !IsDigit(date[2]) ||
-      !IsDigit(date[3]) || !IsDigit(date[4]) || !IsDigit(date[5])) {
-    return std::nullopt;
+  if (date.size() != 6 || !AllDigits(date)) return false;
+  const int two_digit_year = Digits2(date, 4);
+  const int year = two_digit_year < 80 ? 2000 + two_digit_year : 1900 + two_digit_year;
+  const int month = Digits2(date, 2);
+  const int day = Digits2(date, 0);
+  if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return false;
+
+  // hhmmss (a fraction may follow); a leap second is a real moment.
+  const std::string_view time = field_after(1).substr(0, 6);
+  if (time.size() != 6 || !AllDigits(time) || Digits2(time, 0) > 23 || Digits2(time, 2) > 59 ||
+      Digits2(time, 4) > 60) {
+    return false;
   }
 
-  TrackPoint point{};
-  // ddmmyy -> YYYYMMDD; years whose tens digit is 1-4 are 20xx, every other one 19xx.
-  const char tens = date[4];
-  const bool twenty_first = tens >= '1' && tens <= '4';
-  const char ymd[8] = {twenty_first ? '2' : '1', twenty_first ? '0' : '9', date[4], date[5],
-                       date[2], date[3], date[0], date[1]};
+  const char ymd[8] = {static_cast<char>('0' + year / 1000), static_cast<char>('0' + year / 100 % 10),
+                       date[4], date[5], date[2], date[3], date[0], date[1]};
   SetFieldText(point.date, std::string_view(ymd, 8));
-  point.date_number = TextToInt(std::string_view(ymd, 8));
-
-  const std::string_view time = text.substr(comma[1] + 1, 6);
+  point.date_number = year * 10000 + month * 100 + day;
   SetFieldText(point.time, time);
   point.time_number = TextToInt(time);
 
@@ -125,14 +150,15 @@ std::optional<TrackPoint> ParseGprmcRecord(std::span<const char, kGpsRecordSize>
   double longitude = 0.0;
   if (!ParseCoordinate(field_after(3), char_after(4) == 'S', latitude) ||
       !ParseCoordinate(field_after(5), char_after(6) == 'W', longitude)) {
-    return std::nullopt;
+    return false;
   }
   SetDegreesText(point.latitude, latitude);
   SetDegreesText(point.longitude, longitude);
+  point.reserved[0] = point.reserved[1] = '\0';
 
   // A speed longer than the field is cut; no real receiver writes one.
   SetFieldText(point.speed, field_after(7));
-  return point;
+  return true;
 }
 
 }  // namespace tracker

@@ -235,7 +235,7 @@ void BM_ScanTrips(benchmark::State& state) {
   state.counters["peak/store"] = static_cast<double>(peak) / store;
 }
 
-BENCHMARK(BM_ScanTrips)->ArgName("one_core")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_ScanTrips)->ArgName("one_core")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime()->MeasureProcessCPUTime();
 
 // The passes one by one, to see where the time goes.
 std::vector<tracker::LogFile> LogFiles() {
@@ -262,7 +262,7 @@ void BM_ReadFolder(benchmark::State& state) {
   state.counters["points/s"] = benchmark::Counter(static_cast<double>(kFiles * kFixesPerFile),
                                                   benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_ReadFolder)->ArgName("one_core")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_ReadFolder)->ArgName("one_core")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime()->MeasureProcessCPUTime();
 
 tracker::PointStore ReadAll() {
   tracker::PointStore points;
@@ -285,7 +285,7 @@ void BM_FilterOutliers(benchmark::State& state) {
   state.counters["points/s"] = benchmark::Counter(static_cast<double>(read.size()),
                                                   benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_FilterOutliers)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_FilterOutliers)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime()->MeasureProcessCPUTime();
 
 void BM_BuildTrips(benchmark::State& state) {
   tracker::PointStore filtered = ReadAll();
@@ -302,7 +302,7 @@ void BM_BuildTrips(benchmark::State& state) {
   state.counters["points/s"] = benchmark::Counter(static_cast<double>(filtered.size()),
                                                   benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_BuildTrips)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BuildTrips)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime()->MeasureProcessCPUTime();
 
 }  // namespace
 

@@ -1,7 +1,9 @@
 #include "common/nmea_sentence.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace common {
 
@@ -37,11 +39,23 @@ std::string NmeaCoordinate(double degrees, int degreeDigits) {
   return text;
 }
 
-NmeaChecksum CheckNmeaChecksum(std::string_view sentence) {
-  const std::size_t star = sentence.find('*');
+NmeaChecksum CheckNmeaChecksum(std::string_view sentence) { return CheckNmeaChecksum(sentence, sentence.find('*')); }
+
+NmeaChecksum CheckNmeaChecksum(std::string_view sentence, std::size_t star) {
   if (star == std::string_view::npos || star == 0 || sentence.size() - star < 3) return NmeaChecksum::kAbsent;
-  unsigned sum = 0;
-  for (const char c : sentence.substr(1, star - 1)) sum ^= static_cast<unsigned char>(c);
+  // Eight bytes at a time: the exclusive or of all bytes is that of the words' bytes.
+  std::uint64_t words = 0;
+  std::size_t i = 1;
+  for (; i + 8 <= star; i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, sentence.data() + i, sizeof word);
+    words ^= word;
+  }
+  words ^= words >> 32;
+  words ^= words >> 16;
+  words ^= words >> 8;
+  unsigned sum = static_cast<unsigned>(words & 0xFF);
+  for (; i < star; ++i) sum ^= static_cast<unsigned char>(sentence[i]);
   const int high = HexDigit(sentence[star + 1]);
   const int low = HexDigit(sentence[star + 2]);
   if (high < 0 || low < 0) return NmeaChecksum::kBad;

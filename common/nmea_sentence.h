@@ -18,5 +18,7 @@ std::string NmeaCoordinate(double degrees, int degreeDigits);
 // receivers, or a sentence cut at the end of its record) nothing can be checked.
 enum class NmeaChecksum { kAbsent, kGood, kBad };
 NmeaChecksum CheckNmeaChecksum(std::string_view sentence);
+// The same when the caller already knows where the first '*' is (npos: nowhere).
+NmeaChecksum CheckNmeaChecksum(std::string_view sentence, std::size_t star);
 
 }  // namespace common

@@ -10,18 +10,15 @@ namespace {
 
 constexpr std::size_t kKeptDecimals = 5;
 
-std::size_t DecimalsIn(const char* text, std::size_t length) {
-  const void* dot = std::memchr(text, '.', length);
-  return dot ? length - static_cast<std::size_t>(static_cast<const char*>(dot) - text) - 1 : 0;
-}
-
 }  // namespace
 
 std::size_t DegreesText(double degrees, std::size_t field_width, char* out) {
   const std::size_t cut = field_width - 2;
   const std::size_t length = FormatFixed6(degrees, out);
   if (length <= cut) return length;
-  if (DecimalsIn(out, cut) >= kKeptDecimals) return cut;
+  // Six decimals after the point: what the cut leaves of them is known without looking.
+  const std::size_t point = length - 7;
+  if (cut > point + kKeptDecimals) return cut;
   // Rounded, not cut: the spare character is only spent where a decimal would be lost.
   char rounded[64];
   const std::size_t rounded_length = FormatFixed(degrees, kKeptDecimals, rounded);

@@ -67,18 +67,25 @@ std::uint64_t ZeroBytes(std::uint64_t word) {
   return ~(((word & kLow7) + kLow7) | word | kLow7);
 }
 
-// Finds the end of the sentence (its NUL or the record's end) and the positions of its first
-// ten commas (comma[1] is the first), eight bytes at a time: this is the reader's inner loop.
-std::size_t ScanRecord(std::span<const char, kGpsRecordSize> record,
-                       std::array<std::size_t, 11>& comma, std::size_t& commas) {
+// Finds the end of the sentence (its NUL or the record's end), its first '*' and the positions of
+// its first ten commas (comma[1] is the first), eight bytes at a time: this is the reader's
+// inner loop.
+std::size_t ScanRecord(std::span<const char, kGpsRecordSize> record, std::array<std::size_t, 11>& comma,
+                       std::size_t& commas, std::size_t& star) {
+  star = kNotFound;
   if constexpr (std::endian::native == std::endian::little) {
     for (std::size_t base = 0; base < kGpsRecordSize; base += 8) {
       std::uint64_t word = 0;
       std::memcpy(&word, record.data() + base, sizeof word);
       const std::uint64_t zeros = ZeroBytes(word);
-      std::uint64_t hits = ZeroBytes(word ^ 0x2C2C2C2C2C2C2C2CULL);  // ','
+      std::uint64_t hits = ZeroBytes(word ^ 0x2C2C2C2C2C2C2C2CULL);   // ','
+      std::uint64_t stars = ZeroBytes(word ^ 0x2A2A2A2A2A2A2A2AULL);  // '*'
       const int end = zeros ? std::countr_zero(zeros) / 8 : 8;
-      if (end < 8) hits &= (std::uint64_t{1} << (8 * end)) - 1;
+      if (end < 8) {
+        hits &= (std::uint64_t{1} << (8 * end)) - 1;
+        stars &= (std::uint64_t{1} << (8 * end)) - 1;
+      }
+      if (stars != 0 && star == kNotFound) star = base + static_cast<std::size_t>(std::countr_zero(stars) / 8);
       for (; hits != 0 && commas + 1 < comma.size(); hits &= hits - 1) {
         comma[++commas] = base + static_cast<std::size_t>(std::countr_zero(hits) / 8);
       }
@@ -89,6 +96,7 @@ std::size_t ScanRecord(std::span<const char, kGpsRecordSize> record,
     std::size_t length = 0;
     for (; length < record.size() && record[length] != '\0'; ++length) {
       if (record[length] == ',' && commas + 1 < comma.size()) comma[++commas] = length;
+      if (record[length] == '*' && star == kNotFound) star = length;
     }
     return length;
   }
@@ -99,13 +107,14 @@ std::size_t ScanRecord(std::span<const char, kGpsRecordSize> record,
 bool ParseRmcRecord(std::span<const char, kGpsRecordSize> record, TrackPoint& point) {
   std::array<std::size_t, 11> comma{};
   std::size_t commas = 0;
-  const std::size_t length = ScanRecord(record, comma, commas);
+  std::size_t star = kNotFound;
+  const std::size_t length = ScanRecord(record, comma, commas, star);
   std::string_view text(record.data(), length);
   if (!IsRmcAddress(text)) return false;
   // One flipped character can move a fix by a continent; a receiver's checksum catches it.
-  if (common::CheckNmeaChecksum(text) == common::NmeaChecksum::kBad) return false;
+  if (common::CheckNmeaChecksum(text, star) == common::NmeaChecksum::kBad) return false;
   // The fields end at the checksum.
-  if (const std::size_t star = text.find('*'); star != kNotFound) {
+  if (star != kNotFound) {
     text = text.substr(0, star);
     while (commas > 0 && comma[commas] >= star) --commas;
   }

@@ -172,12 +172,14 @@ bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int6
   // order, so they come out as a single walk would give them.
   const std::size_t pair_count = points.empty() ? 0 : points.size() - 1;
   std::vector<double, PointAllocator<double>> angles(pair_count);
+  std::vector<double, PointAllocator<double>> speeds(pair_count);  // of pairs that moved
   ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
     AnglePoint current = AnglePointOf(points[first]);
     for (std::size_t i = first; i < last; ++i) {
       if ((i & 4095) == 0 && cancel.load(std::memory_order_relaxed)) return;
       const AnglePoint next = AnglePointOf(points[i + 1]);
       angles[i] = GreatCircleAngle(current, next);
+      speeds[i] = angles[i] == 0.0 ? 0.0 : SpeedOf(points[i]);
       current = next;
     }
   });
@@ -192,10 +194,8 @@ bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int6
         drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) <= i;
     const std::int64_t delta = PairSeconds(points[i], points[i + 1]);
     if ((in_day || in_drive) && delta <= kLongestCountedGap) {
-      const double angle = angles[i];
-      const double speed = angle == 0.0 ? 0.0 : SpeedOf(points[i]);
-      if (in_day) day_sums[day].AddPair(delta, angle, speed);
-      if (in_drive) drive_sums[drive].AddPair(delta, angle, speed);
+      if (in_day) day_sums[day].AddPair(delta, angles[i], speeds[i]);
+      if (in_drive) drive_sums[drive].AddPair(delta, angles[i], speeds[i]);
     }
   }
   for (std::size_t k = 0; k < days.size(); ++k) {

@@ -205,12 +205,22 @@ void BM_ScanTrips(benchmark::State& state) {
   std::size_t rows = 0;
   std::size_t peak = 0;
   double seconds = 0;
+  // Where the time goes: each phase lasts from its first progress report to the next phase's.
+  std::map<tracker::ScanPhase, double> phase_seconds;
   for (auto _ : state) {
     tracker::TrackDocument document;
-    tracker::CallbackScanHost host;
+    const auto start = std::chrono::steady_clock::now();
+    tracker::ScanPhase phase = tracker::ScanPhase::kReading;
+    auto phase_start = start;
+    tracker::CallbackScanHost host([&](int, tracker::ScanPhase now) {
+      if (now == phase) return;
+      const auto time = std::chrono::steady_clock::now();
+      phase_seconds[phase] += std::chrono::duration<double>(time - phase_start).count();
+      phase = now;
+      phase_start = time;
+    });
     const std::size_t before = g_live.load();
     g_peak.store(before);
-    const auto start = std::chrono::steady_clock::now();
     const tracker::OpenResult result =
         tracker::Open(folder, tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex), kKelMagic,
                       document, host);
@@ -233,6 +243,13 @@ void BM_ScanTrips(benchmark::State& state) {
   state.counters["store_MB"] = store / 1e6;
   state.counters["peak_heap_MB"] = static_cast<double>(peak) / 1e6;
   state.counters["peak/store"] = static_cast<double>(peak) / store;
+  const auto per_run_ms = [&](tracker::ScanPhase phase) {
+    return phase_seconds[phase] * 1e3 / static_cast<double>(state.iterations());
+  };
+  state.counters["read_ms"] = per_run_ms(tracker::ScanPhase::kReading);
+  state.counters["filter_ms"] = per_run_ms(tracker::ScanPhase::kFiltering);
+  state.counters["sort_ms"] = per_run_ms(tracker::ScanPhase::kSorting);
+  state.counters["cut_sum_ms"] = per_run_ms(tracker::ScanPhase::kCutting);
 }
 
 BENCHMARK(BM_ScanTrips)->ArgName("one_core")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime()->MeasureProcessCPUTime();

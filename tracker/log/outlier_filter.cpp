@@ -110,12 +110,13 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
   };
 
   const std::atomic<bool>& cancel = host.CancelFlag();
+  host.Progress(0, ScanPhase::kFiltering);
   const Measures measures = Measure(points, cancel);
   std::int64_t current_seconds = FixSeconds(points[0]);
   Segment segment;
   std::size_t segment_index = 0;
   double speed_of_previous_break = 0.0;
-  int shown_progress = -1;
+  int shown_progress = 0;
 
   for (std::size_t j = 0; j < pair_count; ++j) {
     if (cancel.load(std::memory_order_relaxed)) {

@@ -7,6 +7,15 @@
 
 namespace tracker {
 
+namespace {
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+}  // namespace
+
 std::size_t FormatFixed(double value, int decimals, char* out) {
   // Beyond this size (or for inf and NaN) the general routine is fast enough and exact.
   if (!std::isfinite(value) || std::fabs(value) >= 1099511627776.0) {
@@ -34,17 +43,35 @@ std::size_t FormatFixed(double value, int decimals, char* out) {
     if (rest > half || (rest == half && (units & 1) != 0)) ++units;
   }
 
+  // Digits from the right, two at a time, then the point put in front of the decimals.
+  char digits[32];
+  char* const end = digits + sizeof digits;
+  char* first = end;
+  std::uint64_t rest = units;
+  const int least = decimals + 1;  // "0.000000" has a digit before the point
+  while (rest >= 100 || end - first < least - 1) {
+    first -= 2;
+    std::memcpy(first, kDigitPairs + 2 * (rest % 100), 2);
+    rest /= 100;
+  }
+  if (rest >= 10) {
+    first -= 2;
+    std::memcpy(first, kDigitPairs + 2 * rest, 2);
+  } else if (rest > 0 || end - first < least) {
+    *--first = static_cast<char>('0' + rest);
+  }
+
   char* p = out;
   if (std::signbit(value)) *p++ = '-';
-  p = std::to_chars(p, out + 64, units / scale).ptr;
-  if (decimals == 0) return static_cast<std::size_t>(p - out);
-  *p++ = '.';
-  std::uint64_t fraction = units % scale;
-  for (int i = decimals - 1; i >= 0; --i) {
-    p[i] = static_cast<char>('0' + fraction % 10);
-    fraction /= 10;
+  const std::size_t whole = static_cast<std::size_t>(end - first) - static_cast<std::size_t>(decimals);
+  std::memcpy(p, first, whole);
+  p += whole;
+  if (decimals > 0) {
+    *p++ = '.';
+    std::memcpy(p, first + whole, static_cast<std::size_t>(decimals));
+    p += decimals;
   }
-  return static_cast<std::size_t>(p + decimals - out);
+  return static_cast<std::size_t>(p - out);
 }
 
 }  // namespace tracker

@@ -173,6 +173,7 @@ bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int6
   const std::size_t pair_count = points.empty() ? 0 : points.size() - 1;
   std::vector<double, PointAllocator<double>> angles(pair_count);
   std::vector<double, PointAllocator<double>> speeds(pair_count);  // of pairs that moved
+  std::vector<std::int64_t, PointAllocator<std::int64_t>> seconds(pair_count);
   ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
     AnglePoint current = AnglePointOf(points[first]);
     for (std::size_t i = first; i < last; ++i) {
@@ -180,6 +181,7 @@ bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int6
       const AnglePoint next = AnglePointOf(points[i + 1]);
       angles[i] = GreatCircleAngle(current, next);
       speeds[i] = angles[i] == 0.0 ? 0.0 : SpeedOf(points[i]);
+      seconds[i] = PairSeconds(points[i], points[i + 1]);
       current = next;
     }
   });
@@ -192,7 +194,7 @@ bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int6
     const bool in_day = day < days.size() && static_cast<std::size_t>(rows[days[day]].first_point) <= i;
     const bool in_drive =
         drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) <= i;
-    const std::int64_t delta = PairSeconds(points[i], points[i + 1]);
+    const std::int64_t delta = seconds[i];
     if ((in_day || in_drive) && delta <= kLongestCountedGap) {
       if (in_day) day_sums[day].AddPair(delta, angles[i], speeds[i]);
       if (in_drive) drive_sums[drive].AddPair(delta, angles[i], speeds[i]);

@@ -39,7 +39,7 @@ struct Batch {
 // Threads that read batch after batch; each keeps its own buffers from one batch to the next.
 class BatchCrew {
  public:
-  BatchCrew(std::size_t helpers) : buffers_(helpers + 1) {}
+  explicit BatchCrew(std::size_t helpers) : buffers_(helpers + 1) {}
 
   // Reads every file of `batch` on this thread and the helpers, reporting progress between
   // files on this thread.

@@ -13,4 +13,12 @@ std::string NmeaSentence(std::string_view body);
 // dropped, rounded on the minutes so that 59.99995' carries into the next degree.
 std::string NmeaCoordinate(double degrees, int degreeDigits);
 
+// What a sentence's "*hh" tail says about the characters between its first character ('$')
+// and the '*'. A tail is there when two characters follow the '*'; without one (older
+// receivers, or a sentence cut at the end of its record) nothing can be checked.
+enum class NmeaChecksum { kAbsent, kGood, kBad };
+NmeaChecksum CheckNmeaChecksum(std::string_view sentence);
+// The same when the caller already knows where the first '*' is (npos: nowhere).
+NmeaChecksum CheckNmeaChecksum(std::string_view sentence, std::size_t star);
+
 }  // namespace common

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "common/nmea_sentence.h"
 #include "common/trim.h"
 
 namespace recording {
@@ -75,6 +76,10 @@ GpsFix DecodeGpsSample(const GpsSample& sample) {
 
   if (work[0] == '\0' && work[1] == 'G') work[0] = '$';
   if (work[0] != '$') return GpsFix{};
+  // A damaged sentence whose checksum says so is no sentence: one flipped digit can move the
+  // marker by hundreds of kilometres.
+  const std::string_view sentence(work.data(), strnlen(work.data(), sample.text.size()));
+  if (common::CheckNmeaChecksum(sentence) == common::NmeaChecksum::kBad) return GpsFix{};
 
   std::size_t addressLength = 0;
   while (addressLength < kWorkSize - 1 && work[addressLength] != ',' && work[addressLength] != '\0') {

@@ -5,8 +5,8 @@
 namespace recording {
 
 // A decoded GPS sample: decimal degrees (south and west negative) and knots. All zero when the
-// sample holds no usable sentence; -9.0 in latitude and longitude when the sentence says the
-// fix is not valid.
+// sample holds no usable sentence (none, another kind, or one whose checksum is wrong); -9.0 in
+// latitude and longitude when the sentence says the fix is not valid.
 struct GpsFix {
   double latitude = 0;
   double longitude = 0;

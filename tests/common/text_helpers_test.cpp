@@ -104,4 +104,25 @@ TEST(EscapedForListing, ARowStaysOneRowAndReadsBackToTheSameBytes) {
   }
 }
 
+TEST(NmeaSentence, ChecksumIsCheckedOverEveryLengthOfBody) {
+  using common::NmeaChecksum;
+  const std::string body = "GNRMC,123519.00,A,4807.03800,N,01131.00000,E,0.0,,230394,,,A";
+  for (std::size_t length = 0; length <= body.size(); ++length) {
+    SCOPED_TRACE(length);
+    std::string sentence = common::NmeaSentence(body.substr(0, length));
+    EXPECT_EQ(common::CheckNmeaChecksum(sentence), NmeaChecksum::kGood);
+    EXPECT_EQ(common::CheckNmeaChecksum(sentence + "\r\n"), NmeaChecksum::kGood);
+    if (length > 0) {
+      std::string flipped = sentence;
+      flipped[length] ^= 0x01;  // the body's last character
+      EXPECT_EQ(common::CheckNmeaChecksum(flipped), NmeaChecksum::kBad);
+    }
+    sentence[sentence.size() - 1] = 'x';
+    EXPECT_EQ(common::CheckNmeaChecksum(sentence), NmeaChecksum::kBad);
+    EXPECT_EQ(common::CheckNmeaChecksum(sentence.substr(0, sentence.size() - 1)), NmeaChecksum::kAbsent);
+  }
+  EXPECT_EQ(common::CheckNmeaChecksum("$GPRMC,123519,A"), NmeaChecksum::kAbsent);
+  EXPECT_EQ(common::CheckNmeaChecksum("$GPRMC,123519,A*3a"), common::CheckNmeaChecksum("$GPRMC,123519,A*3A"));
+}
+
 }  // namespace

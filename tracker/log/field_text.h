@@ -18,8 +18,13 @@ std::string_view FieldText(const char (&field)[N]) {
 template <std::size_t N>
 void SetFieldText(char (&field)[N], std::string_view text) {
   const std::size_t n = text.size() < N ? text.size() : N - 1;
-  std::memcpy(field, text.data(), n);
-  std::memset(field + n, 0, N - n);
+  if constexpr (N <= 16) {
+    // The fields of a point, twice per fix in a scan: an unrolled copy beats a string move.
+    for (std::size_t i = 0; i < N; ++i) field[i] = i < n ? text[i] : '\0';
+  } else {
+    std::memcpy(field, text.data(), n);
+    std::memset(field + n, 0, N - n);
+  }
 }
 
 }  // namespace tracker

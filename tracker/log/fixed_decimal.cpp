@@ -7,13 +7,24 @@
 
 namespace tracker {
 
-std::size_t FormatFixed6(double value, char* out) {
+namespace {
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+}  // namespace
+
+std::size_t FormatFixed(double value, int decimals, char* out) {
   // Beyond this size (or for inf and NaN) the general routine is fast enough and exact.
   if (!std::isfinite(value) || std::fabs(value) >= 1099511627776.0) {
     return static_cast<std::size_t>(
-        std::to_chars(out, out + 64, value, std::chars_format::fixed, 6).ptr - out);
+        std::to_chars(out, out + 64, value, std::chars_format::fixed, decimals).ptr - out);
   }
-  // |value| = mantissa · 2^exponent exactly; scale by 10^6 in 128-bit integers and round the
+  std::uint64_t scale = 1;
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  // |value| = mantissa · 2^exponent exactly; scale by 10^decimals in 128-bit integers and round the
   // binary fraction away, half to even, as the C library does.
   std::uint64_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
@@ -22,26 +33,45 @@ std::size_t FormatFixed6(double value, char* out) {
   if (biased != 0) mantissa |= std::uint64_t{1} << 52;
   // |value| = mantissa · 2^-shift; shift > 0 because |value| < 2^40.
   const int shift = 1075 - (biased != 0 ? biased : 1);
-  const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * 1000000u;
-  std::uint64_t millionths = 0;
+  const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * scale;
+  std::uint64_t units = 0;  // of the last decimal
   if (shift < 127) {
     const unsigned __int128 one = 1;
     const unsigned __int128 rest = scaled & ((one << shift) - 1);
     const unsigned __int128 half = one << (shift - 1);
-    millionths = static_cast<std::uint64_t>(scaled >> shift);
-    if (rest > half || (rest == half && (millionths & 1) != 0)) ++millionths;
+    units = static_cast<std::uint64_t>(scaled >> shift);
+    if (rest > half || (rest == half && (units & 1) != 0)) ++units;
+  }
+
+  // Digits from the right, two at a time, then the point put in front of the decimals.
+  char digits[32];
+  char* const end = digits + sizeof digits;
+  char* first = end;
+  std::uint64_t rest = units;
+  const int least = decimals + 1;  // "0.000000" has a digit before the point
+  while (rest >= 100 || end - first < least - 1) {
+    first -= 2;
+    std::memcpy(first, kDigitPairs + 2 * (rest % 100), 2);
+    rest /= 100;
+  }
+  if (rest >= 10) {
+    first -= 2;
+    std::memcpy(first, kDigitPairs + 2 * rest, 2);
+  } else if (rest > 0 || end - first < least) {
+    *--first = static_cast<char>('0' + rest);
   }
 
   char* p = out;
   if (std::signbit(value)) *p++ = '-';
-  p = std::to_chars(p, out + 64, millionths / 1000000).ptr;
-  *p++ = '.';
-  std::uint64_t decimals = millionths % 1000000;
-  for (int i = 5; i >= 0; --i) {
-    p[i] = static_cast<char>('0' + decimals % 10);
-    decimals /= 10;
+  const std::size_t whole = static_cast<std::size_t>(end - first) - static_cast<std::size_t>(decimals);
+  std::memcpy(p, first, whole);
+  p += whole;
+  if (decimals > 0) {
+    *p++ = '.';
+    std::memcpy(p, first + whole, static_cast<std::size_t>(decimals));
+    p += decimals;
   }
-  return static_cast<std::size_t>(p + 6 - out);
+  return static_cast<std::size_t>(p - out);
 }
 
 }  // namespace tracker

@@ -10,7 +10,7 @@
 #include "common/byte_order.h"
 #include "common/file_reader.h"
 #include "common/lzo_library.h"
-#include "tracker/log/gprmc_record.h"
+#include "tracker/log/rmc_record.h"
 
 namespace tracker {
 
@@ -86,14 +86,18 @@ GpsLogReadResult ReadChunks(LogBytes& bytes, GpsLogBuffers& buffers, PointStore&
                             nullptr);
       produced = std::min<lzo_uint>(produced, buffers.output.size());
     }
+    // Records are parsed where they lie, each straight into the next slot of the store; the
+    // store grows once per chunk rather than once per fix.
     const char* output = reinterpret_cast<const char*>(buffers.output.data());
-    for (std::size_t offset = 0; offset + kGpsRecordSize <= produced; offset += kGpsRecordSize) {
+    const std::size_t records = produced / kGpsRecordSize;
+    std::size_t used = points.size();
+    points.resize(used + records);
+    for (std::size_t r = 0; r < records; ++r) {
       if (cancel.load(std::memory_order_relaxed)) break;
-      if (auto point = ParseGprmcRecord(std::span<const char, kGpsRecordSize>(output + offset,
-                                                                              kGpsRecordSize))) {
-        points.push_back(*point);
-      }
+      const std::span<const char, kGpsRecordSize> record(output + r * kGpsRecordSize, kGpsRecordSize);
+      if (ParseRmcRecord(record, points[used])) ++used;
     }
+    points.resize(used);
 
     position += ReadLittleEndian32(header + kSkipAfterDataOffset);
     if (position >= bytes.Size()) return GpsLogReadResult::kEndReached;

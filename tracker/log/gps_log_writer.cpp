@@ -9,7 +9,7 @@
 #include "common/byte_order.h"
 #include "common/lzo_library.h"
 #include "common/nmea_sentence.h"
-#include "tracker/log/gprmc_record.h"
+#include "tracker/log/rmc_record.h"
 #include "tracker/log/gps_log_reader.h"
 
 namespace tracker {
@@ -62,8 +62,8 @@ bool WriteGpsLog(const std::filesystem::path& path, std::span<const GpsChunk> ch
 
 std::string FormatGprmcSentence(const GpsFix& fix) {
   char body[96];
-  std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d,%c,%s,%c,%s,%c,%05.1f,,%02d%02d%02d,,",
-                fix.hour, fix.minute, fix.second, fix.valid ? 'A' : 'V',
+  std::snprintf(body, sizeof body, "%.*sRMC,%02d%02d%02d,%c,%s,%c,%s,%c,%05.1f,,%02d%02d%02d,,",
+                static_cast<int>(fix.talker.size()), fix.talker.data(), fix.hour, fix.minute, fix.second, fix.valid ? 'A' : 'V',
                 NmeaCoordinate(fix.latitude, 2).c_str(), fix.latitude < 0 ? 'S' : 'N',
                 NmeaCoordinate(fix.longitude, 3).c_str(), fix.longitude < 0 ? 'W' : 'E',
                 fix.speed_knots, fix.day, fix.month, fix.year % 100);

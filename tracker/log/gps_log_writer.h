@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tracker {
@@ -24,7 +25,7 @@ std::optional<std::string> EncodeGpsLog(std::span<const GpsChunk> chunks);
 // Encodes and writes a GPS log file (atomically). False on a bad chunk or a failed write.
 bool WriteGpsLog(const std::filesystem::path& path, std::span<const GpsChunk> chunks);
 
-// A fix to be written as a `$GPRMC` sentence.
+// A fix to be written as an RMC sentence.
 struct GpsFix {
   int year = 2000, month = 1, day = 1;
   int hour = 0, minute = 0, second = 0;
@@ -32,9 +33,11 @@ struct GpsFix {
   double longitude = 0.0;  // degrees, west negative
   double speed_knots = 0.0;
   bool valid = true;       // status A, else V
+  std::string_view talker = "GP";  // "GN" for a multi-constellation receiver, "GL", "BD", ...
 };
 
-// "$GPRMC,hhmmss,A,ddmm.mmmm,N,dddmm.mmmm,E,sss.s,,ddmmyy,,*CS": short enough for a record.
+// "$GPRMC,hhmmss,A,ddmm.mmmm,N,dddmm.mmmm,E,sss.s,,ddmmyy,,*CS" (with the fix's talker in place
+// of GP): short enough for a record.
 std::string FormatGprmcSentence(const GpsFix& fix);
 
 }  // namespace tracker

@@ -3,80 +3,67 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <limits>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "common/hhmmss.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/geodesic_distance.h"
+#include "tracker/log/parallel_shares.h"
 #include "tracker/log/text_number.h"
 
 namespace tracker {
 
 namespace {
 
-struct Fix {
-  double latitude;
-  double longitude;
-  std::int64_t seconds;  // on a clock of 360-day years and 30-day months: only differences matter
+// What the judging needs of each fix and pair, measured before it on every core.
+struct Measures {
+  std::vector<double, PointAllocator<double>> latitude;   // per fix
+  std::vector<double, PointAllocator<double>> longitude;  // per fix
+  std::vector<double, PointAllocator<double>> distance;   // per pair, metres
 };
 
-Fix ReadFix(const TrackPoint& point) {
+// Seconds on a clock of 360-day years and 30-day months: only differences matter.
+std::int64_t FixSeconds(const TrackPoint& point) {
   const std::int32_t date = point.date_number;
-  const std::int32_t time = point.time_number;
   const std::int64_t day = std::int64_t{date / 10000} * 360 + (date / 100) % 100 * 30 + date % 100;
-  return {TextToDouble(FieldText(point.latitude)), TextToDouble(FieldText(point.longitude)),
-          day * 86400 + common::HhmmssSeconds(time)};
+  return day * 86400 + common::HhmmssSeconds(point.time_number);
 }
 
-GeodesicPoint ReadGeodesicPoint(const TrackPoint& point) {
-  return MakeGeodesicPoint(TextToDouble(FieldText(point.latitude)),
-                           TextToDouble(FieldText(point.longitude)));
-}
-
-// One distance per pair, as large as the store itself in count: allocated like it.
-using PairDistanceStore = std::vector<double, PointAllocator<double>>;
-
-// Distances of pairs [first, last) into `distances`; stops early once cancelled.
-void MeasurePairs(const PointStore& points, std::size_t first, std::size_t last,
-                  PairDistanceStore& distances, const std::atomic<bool>& cancel) {
-  if (first >= last) return;
-  GeodesicPoint current = ReadGeodesicPoint(points[first]);
+// Distances of pairs [first, last) and coordinates of their first fixes (and of the very last
+// fix: no share writes what another one does); stops early once cancelled.
+void MeasureShare(const PointStore& points, std::size_t first, std::size_t last, Measures& measures,
+                  const std::atomic<bool>& cancel) {
+  const auto read = [&](std::size_t i) {
+    const double latitude = TextToDouble(FieldText(points[i].latitude));
+    const double longitude = TextToDouble(FieldText(points[i].longitude));
+    if (i < last || i + 1 == points.size()) {
+      measures.latitude[i] = latitude;
+      measures.longitude[i] = longitude;
+    }
+    return MakeGeodesicPoint(latitude, longitude);
+  };
+  GeodesicPoint current = read(first);
   for (std::size_t j = first; j < last; ++j) {
     if ((j & 4095) == 0 && cancel.load(std::memory_order_relaxed)) return;
-    const GeodesicPoint next = ReadGeodesicPoint(points[j + 1]);
-    distances[j] = GeodesicDistance(current, next);
+    const GeodesicPoint next = read(j + 1);
+    measures.distance[j] = GeodesicDistance(current, next);
     current = next;
   }
 }
 
 // Vincenty's formula is most of the filter's work and each pair stands alone, so large stores
 // are measured on more than one core; the judging that follows runs in reading order.
-PairDistanceStore PairDistances(const PointStore& points, const std::atomic<bool>& cancel) {
+Measures Measure(const PointStore& points, const std::atomic<bool>& cancel) {
   const std::size_t pair_count = points.size() - 1;
-  PairDistanceStore distances(pair_count);
-  constexpr std::size_t kWorthAThread = 65536;
-  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  const std::size_t workers = std::min<std::size_t>({cores, 4, pair_count / kWorthAThread + 1});
-  const std::size_t share = (pair_count + workers - 1) / workers;
-  std::vector<std::jthread> helpers;  // joined on every way out
-  helpers.reserve(workers);
-  try {
-    for (std::size_t w = 1; w < workers; ++w) {
-      helpers.emplace_back(MeasurePairs, std::cref(points), w * share,
-                           std::min(pair_count, (w + 1) * share), std::ref(distances),
-                           std::cref(cancel));
-    }
-  } catch (const std::system_error&) {
-    // Fewer threads than hoped for: this one takes the shares nobody took.
-  }
-  MeasurePairs(points, 0, std::min(pair_count, share), distances, cancel);
-  MeasurePairs(points, std::min(pair_count, (helpers.size() + 1) * share), pair_count, distances, cancel);
-  helpers.clear();
-  return distances;
+  Measures measures;
+  measures.latitude.resize(points.size());
+  measures.longitude.resize(points.size());
+  measures.distance.resize(pair_count);
+  ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
+    MeasureShare(points, first, last, measures, cancel);
+  });
+  return measures;
 }
 
 // Sums over the good pairs of one segment.
@@ -96,7 +83,10 @@ bool Implausible(const Segment& segment, double speed_of_previous_break) {
                                               : std::numeric_limits<double>::quiet_NaN();
   const double a = segment.latitude_sum;
   const double b = segment.longitude_sum;
-  return r > kSegmentRateLimit ||
+  // A fast segment is a glitch only when the receiver jumped into it or no car could drive it:
+  // motorway driving after a tunnel's gap stays.
+  const bool glitch = r > kSegmentRateLimit && (speed_of_previous_break > kBreakSpeed || r > kImplausibleRate);
+  return glitch ||
          (h < 0.9 * segment.seconds_sum && speed_of_previous_break > kJumpSpeed) ||
          segment.pairs <= 3 ||
          a < 1e-6 || b < 1e-6 ||
@@ -120,12 +110,13 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
   };
 
   const std::atomic<bool>& cancel = host.CancelFlag();
-  const PairDistanceStore distances = PairDistances(points, cancel);
-  Fix current = ReadFix(points[0]);
+  host.Progress(0, ScanPhase::kFiltering);
+  const Measures measures = Measure(points, cancel);
+  std::int64_t current_seconds = FixSeconds(points[0]);
   Segment segment;
   std::size_t segment_index = 0;
   double speed_of_previous_break = 0.0;
-  int shown_progress = -1;
+  int shown_progress = 0;
 
   for (std::size_t j = 0; j < pair_count; ++j) {
     if (cancel.load(std::memory_order_relaxed)) {
@@ -137,20 +128,20 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
       host.Progress(progress, ScanPhase::kFiltering);
     }
 
-    const Fix next = ReadFix(points[j + 1]);
-    const double distance = distances[j];
-    const std::int64_t dt = next.seconds - current.seconds;
+    const std::int64_t next_seconds = FixSeconds(points[j + 1]);
+    const double distance = measures.distance[j];
+    const std::int64_t dt = next_seconds - current_seconds;
     const double speed = dt != 0 ? distance / static_cast<double>(dt) : 0.0;
     const bool is_break = dt > kBreakGapSeconds || speed > kBreakSpeed;
 
     ++segment.pairs;
     if (!is_break) {
-      segment.latitude_sum += std::fabs(next.latitude - current.latitude);
+      segment.latitude_sum += std::fabs(measures.latitude[j + 1] - measures.latitude[j]);
       segment.seconds_sum += std::fabs(static_cast<double>(dt));
       segment.speed_sum += std::fabs(speed);
-      segment.longitude_sum += std::fabs(next.longitude - current.longitude);
+      segment.longitude_sum += std::fabs(measures.longitude[j + 1] - measures.longitude[j]);
     }
-    current = next;
+    current_seconds = next_seconds;
 
     const bool last_pair = j + 1 == pair_count;
     if (is_break || last_pair) {

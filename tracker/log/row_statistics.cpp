@@ -11,6 +11,7 @@
 #include "tracker/log/field_text.h"
 #include "tracker/log/great_circle_angle.h"
 #include "tracker/log/local_time.h"
+#include "tracker/log/parallel_shares.h"
 #include "tracker/log/text_number.h"
 
 namespace tracker {
@@ -167,25 +168,37 @@ bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int6
     return static_cast<std::size_t>(rows[index].first_point) +
            static_cast<std::size_t>(rows[index].point_count) - 1;
   };
+  // The angles stand alone, so they are worked out on every core first; the sums then run in
+  // order, so they come out as a single walk would give them.
+  const std::size_t pair_count = points.empty() ? 0 : points.size() - 1;
+  std::vector<double, PointAllocator<double>> angles(pair_count);
+  std::vector<double, PointAllocator<double>> speeds(pair_count);  // of pairs that moved
+  std::vector<std::int64_t, PointAllocator<std::int64_t>> seconds(pair_count);
+  ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
+    AnglePoint current = AnglePointOf(points[first]);
+    for (std::size_t i = first; i < last; ++i) {
+      if ((i & 4095) == 0 && cancel.load(std::memory_order_relaxed)) return;
+      const AnglePoint next = AnglePointOf(points[i + 1]);
+      angles[i] = GreatCircleAngle(current, next);
+      speeds[i] = angles[i] == 0.0 ? 0.0 : SpeedOf(points[i]);
+      seconds[i] = PairSeconds(points[i], points[i + 1]);
+      current = next;
+    }
+  });
   std::size_t day = 0;
   std::size_t drive = 0;
-  AnglePoint current = points.empty() ? AnglePoint{} : AnglePointOf(points[0]);
-  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+  for (std::size_t i = 0; i < pair_count; ++i) {
     if (cancel.load(std::memory_order_relaxed)) return false;
-    const AnglePoint next = AnglePointOf(points[i + 1]);
     while (day < days.size() && last_point(days[day]) < i + 1) ++day;
     while (drive < drives.size() && last_point(drives[drive]) < i + 1) ++drive;
     const bool in_day = day < days.size() && static_cast<std::size_t>(rows[days[day]].first_point) <= i;
     const bool in_drive =
         drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) <= i;
-    const std::int64_t delta = PairSeconds(points[i], points[i + 1]);
+    const std::int64_t delta = seconds[i];
     if ((in_day || in_drive) && delta <= kLongestCountedGap) {
-      const double angle = GreatCircleAngle(current, next);
-      const double speed = angle == 0.0 ? 0.0 : SpeedOf(points[i]);
-      if (in_day) day_sums[day].AddPair(delta, angle, speed);
-      if (in_drive) drive_sums[drive].AddPair(delta, angle, speed);
+      if (in_day) day_sums[day].AddPair(delta, angles[i], speeds[i]);
+      if (in_drive) drive_sums[drive].AddPair(delta, angles[i], speeds[i]);
     }
-    current = next;
   }
   for (std::size_t k = 0; k < days.size(); ++k) {
     ClearStatistics(rows[days[k]]);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/nmea_sentence.h"
 #include "manager/recording/user_data_writer.h"
 
 namespace {
@@ -94,6 +95,14 @@ TEST(DecodeGpsSample, DamagedNumbersGiveNoPosition) {
     ExpectFix(fix, 0, 0, 0);
     EXPECT_EQ(ClassifyFix(fix), FixKind::None);
   }
+  // A checksum that disagrees with the sentence (one digit flipped on the way) leaves nothing;
+  // any talker's RMC with a matching one, or none, is read.
+  std::string flipped = common::NmeaSentence("GPRMC,142530,A,3731.9980,N,12702.1234,E,10.5,,150310,,");
+  flipped[17] = '4';
+  ExpectFix(DecodeGpsSample(Sample(flipped)), 0, 0, 0);
+  const GpsFix multi = DecodeGpsSample(Sample(common::NmeaSentence("GNRMC,142530,A,3731.9980,N,12702.1234,E,10.5,,150310,,")));
+  EXPECT_EQ(multi.latitude, double(37.533302f));
+  EXPECT_EQ(multi.speed, 10.5);
   // The edges of the earth are still places.
   const GpsFix pole = DecodeGpsSample(Sample("$GPRMC,142530,A,9000.0000,S,18000.0000,W,0.5,,"));
   EXPECT_EQ(pole.latitude, -90.0);

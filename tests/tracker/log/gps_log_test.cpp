@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "fake_scan_host.h"
 #include "tests/support/temp_dir.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/gps_log_reader.h"
 #include "tracker/log/gps_log_writer.h"
+#include "tracker/log/log_folder_reader.h"
 
 namespace {
 
@@ -120,6 +124,30 @@ TEST_F(GpsLogTest, WriterRefusesWhatTheCameraCannotHold) {
   GpsChunk too_big;
   too_big.sentences.assign(tracker::kGpsChunkOutputLimit / 64 + 1, "$GPRMC");
   EXPECT_FALSE(tracker::EncodeGpsLog(std::vector<GpsChunk>{too_big}));
+}
+
+TEST_F(GpsLogTest, AFolderReadOnManyThreadsGivesTheFixesInNameOrder) {
+  // More files than one batch of three threads takes, of uneven sizes, some not logs at all.
+  for (int file = 0; file < 120; ++file) {
+    char name[32];
+    std::snprintf(name, sizeof name, "GPS_%03d.log", file);
+    if (file % 17 == 5) {
+      testing_support::WriteFile(dir_ / name, "not a log");
+      continue;
+    }
+    ASSERT_TRUE(tracker::WriteGpsLog(dir_ / name, std::vector<GpsChunk>{{Sentences(file % 20, 1 + file * 7 % 40), 0, 0}}));
+  }
+  std::vector<tracker::LogFile> files;
+  ASSERT_TRUE(tracker::ListLogFiles(dir_.path(), files));
+  tracker_test::FakeScanHost host;
+  tracker::PointStore one_by_one;
+  ASSERT_TRUE(tracker::ReadLogFiles(files, one_by_one, host, 1));
+  tracker::PointStore together;
+  ASSERT_TRUE(tracker::ReadLogFiles(files, together, host, 3));
+  ASSERT_GT(one_by_one.size(), 1000u);
+  ASSERT_EQ(together.size(), one_by_one.size());
+  EXPECT_EQ(std::memcmp(together.data(), one_by_one.data(), together.size() * sizeof together[0]), 0);
+  EXPECT_EQ(host.progress.back().value, 100);
 }
 
 }  // namespace

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "fake_scan_host.h"
 #include "make_point.h"
 
@@ -71,6 +76,58 @@ TEST(OutlierFilter, JudgesALongScanMeasuredInSharesAsAWhole) {
   EXPECT_EQ(points[69999].time_number, Clock(69999));
   EXPECT_EQ(points[70000].time_number, Clock(70003));
   EXPECT_EQ(points.back().time_number, Clock(71002));
+}
+
+// Stretches of 1 Hz driving along one heading: each entered after `gap` seconds during which the
+// car moved `moved` metres (a tunnel: a plausible speed; a receiver's jump: kilometres in a
+// second), then driven at `kmh`.
+struct Stretch {
+  int gap;
+  double moved;
+  double kmh;
+  int count;
+  bool kept;
+};
+
+TEST(OutlierFilter, FastSegmentsGoOnlyWhenJumpedIntoOrBeyondAnyCar) {
+  const Stretch road{0, 0, 80, 60, true};
+  const auto tunnel = [](double kmh, int count, bool kept) { return Stretch{45, kmh / 3.6 * 45, kmh, count, kept}; };
+  const auto jump = [](double kmh, int count, bool kept) { return Stretch{1, 2000, kmh, count, kept}; };
+  const std::vector<std::pair<std::string, std::vector<Stretch>>> cases = {
+      {"motorway after a tunnel", {road, tunnel(105, 60, true)}},
+      {"fast but drivable after a tunnel", {road, tunnel(200, 60, true)}},
+      {"faster than any car", {road, tunnel(260, 60, false)}},
+      {"five-point glitch entered by a jump", {road, jump(200, 5, false), jump(80, 60, true)}},
+      {"fast run entered by a jump", {road, jump(120, 60, false)}},
+      {"ordinary run entered by a jump", {road, jump(80, 60, true)}},
+  };
+  for (const auto& [what, stretches] : cases) {
+    SCOPED_TRACE(what);
+    tracker::PointStore points;
+    std::vector<int> expected_times;
+    int second = 3600;
+    double metres = 0;  // along a north-easterly heading from 37 N 127 E
+    const auto place = [&] {
+      const double north = metres * std::sqrt(0.5);
+      return std::pair(37.0 + north / 111320.0, 127.0 + north / (111320.0 * std::cos(37.0 * M_PI / 180.0)));
+    };
+    for (const Stretch& stretch : stretches) {
+      second += stretch.gap;
+      metres += stretch.moved;
+      for (int i = 0; i < stretch.count; ++i, ++second, metres += stretch.kmh / 3.6) {
+        const auto [latitude, longitude] = place();
+        points.push_back(MakePoint(20130101, Clock(second), latitude, longitude, "050.0"));
+        if (stretch.kept) expected_times.push_back(Clock(second));
+      }
+      second -= 1;
+      metres -= stretch.kmh / 3.6;
+    }
+    tracker_test::FakeScanHost host;
+    tracker::FilterOutliers(points, host);
+    std::vector<int> times;
+    for (const tracker::TrackPoint& point : points) times.push_back(point.time_number);
+    EXPECT_EQ(times, expected_times);
+  }
 }
 
 TEST(OutlierFilter, LeavesASingleFixAndStopsWhenCancelled) {

@@ -5,10 +5,13 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "make_point.h"
 #include "tests/support/temp_dir.h"
+#include "tracker/log/gps_log_writer.h"
+#include "tracker/log/rmc_record.h"
 #include "tracker/log/trip_list.h"
 
 namespace {
@@ -99,6 +102,41 @@ TEST_F(TrackExportTest, CsvHasOneLinePerPointWithUtcAndLocalTimes) {
             "row,utc,local,latitude,longitude,speed_kmh\n"
             "3,2013-01-02T00:10:00Z,2013-01-02 10:10:00,-33.868900,-151.209400,0.00\n"
             "3,2013-01-02T00:10:01Z,2013-01-02 10:10:01,-33.869000,-151.209500,1.85\n");
+}
+
+TEST(TrackExport, GpxKeepsFiveDecimalsInEveryQuadrant) {
+  // Fixes read from sentences, as a scan stores them, one drive row per quadrant.
+  const std::vector<std::pair<double, double>> places = {
+      {48.117299, 11.516661}, {-33.868899, 151.209399}, {40.712799, -74.006099}, {-33.868899, -151.209399},
+      {-8.117299, -71.516661}, {-37.999999, -179.999999}};
+  tracker::PointStore points;
+  tracker::TripList trips;
+  for (const auto& [latitude, longitude] : places) {
+    const std::string sentence = tracker::FormatGprmcSentence({.year = 2013, .latitude = latitude, .longitude = longitude});
+    std::string record = sentence;
+    record.resize(tracker::kGpsRecordSize, '\0');
+    tracker::TrackPoint point{};
+    ASSERT_TRUE(tracker::ParseRmcRecord(std::span<const char, 64>(record.data(), 64), point)) << sentence;
+    tracker::TripRecord row{};
+    row.type = tracker::RowType::kDrive;
+    row.first_point = static_cast<std::int32_t>(points.size());
+    row.point_count = 1;
+    trips.order.push_back(static_cast<std::int32_t>(trips.rows.size()));
+    trips.rows.push_back(row);
+    points.push_back(point);
+  }
+  const std::string gpx = tracker::TracksAsGpx(trips, points, tracker::DriveRowPositions(trips));
+  std::size_t at = 0;
+  for (const auto& [latitude, longitude] : places) {
+    double lat = 0, lon = 0;
+    at = gpx.find("<trkpt ", at);
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(std::sscanf(gpx.c_str() + at, "<trkpt lat=\"%lf\" lon=\"%lf\"", &lat, &lon), 2);
+    // Five decimals (cut in the north-east as ever), and the sentence's 0.0001' steps.
+    EXPECT_NEAR(lat, latitude, 1.1e-5) << latitude;
+    EXPECT_NEAR(lon, longitude, 1.1e-5) << longitude;
+    ++at;
+  }
 }
 
 TEST_F(TrackExportTest, RowsOutsideTheListOrStoreAreSkipped) {

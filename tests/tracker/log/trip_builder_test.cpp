@@ -7,6 +7,7 @@
 #include "fake_scan_host.h"
 #include "make_point.h"
 #include "tracker/log/field_text.h"
+#include "tracker/log/row_statistics.h"
 
 namespace {
 
@@ -153,6 +154,29 @@ TEST(TripBuilder, GivesNothingForNoPointsOrWhenCancelled) {
   auto points = FixesAt({1, 2, 3});
   host.cancel = true;
   EXPECT_FALSE(tracker::BuildTrips(points, kUtc, true, host));
+}
+
+TEST(TripBuilderLong, SumsOverSharesEqualTheRowByRowStatistics) {
+  // Long enough for the pairs to be measured on several threads, with stops and standing
+  // stretches across the shares' edges.
+  tracker::PointStore points;
+  for (int i = 0; i < 150000; ++i) {
+    const int second = i + (i / 20000) * 700;  // a parking stop every 20,000 fixes
+    const double step = (i % 1000 < 100) ? 0.0 : i * 0.00001;
+    points.push_back(MakePoint(20130101 + second / 86400, Clock(second % 86400), 37.0 + step, 127.0 - step,
+                               i % 7 ? "031.5" : "000.0"));
+  }
+  const tracker::TripList list = Build(points);
+  ASSERT_GT(list.rows.size(), 10u);
+  for (const TripRecord& row : list.rows) {
+    TripRecord alone = row;
+    tracker::ComputeRowStatistics(alone, points, 0);
+    EXPECT_EQ(alone.distance, row.distance) << Describe(row);
+    EXPECT_EQ(alone.total_time, row.total_time) << Describe(row);
+    EXPECT_EQ(alone.stop_time, row.stop_time) << Describe(row);
+    EXPECT_EQ(alone.speed_sum, row.speed_sum) << Describe(row);
+    EXPECT_EQ(alone.max_speed, row.max_speed) << Describe(row);
+  }
 }
 
 }  // namespace

@@ -25,9 +25,17 @@ void SetVolume(CVideo& video, std::int32_t hundredthsOfDecibel) {
   gst_object_unref(volume);
 }
 
-// Pauses a running channel first, as every seek and step does.
+// Brings the pipeline to PAUSED without looking at which picture the sink holds.
+void PausePipeline(CVideo& video) {
+  gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
+  WaitUntilSettled(video);
+  video.state = 2;
+}
+
+// Pauses a running channel first, as every seek and step does (their own seek then puts the
+// picture of the new position in the sink).
 void PauseIfRunning(CVideo& video) {
-  if (video.state == 3 && video.graph) Pause(video);
+  if (video.state == 3 && video.graph) PausePipeline(video);
 }
 
 bool Step(CVideo& video, double seconds) {
@@ -74,9 +82,12 @@ void Play(CVideo& video) {
 
 void Pause(CVideo& video) {
   if (!HasGraph(video)) return;
-  gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
-  WaitUntilSettled(video);
-  video.state = 2;
+  PausePipeline(video);
+  // A sink paused moments after it was set playing may still hold its old preroll picture and
+  // take PAUSED at once, while the decoder's next pictures go on reaching it unclocked: the
+  // picture on screen would run ahead of the position shown. An exact seek to where the
+  // pipeline stands makes the sink preroll the picture of that very position.
+  if (const auto now = QueryPosition(video)) SeekPipeline(video, *now);
 }
 
 void StopAndRewind(CVideo& video) {

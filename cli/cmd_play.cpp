@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/still_frame.h"
 #include "manager/playback/build_graph.h"
 #include "manager/playback/graph_event.h"
 #include "manager/playback/transport.h"
@@ -13,11 +14,6 @@
 namespace cli {
 namespace {
 
-constexpr double kUnitsPerSecond = 10'000'000.0;
-
-struct StderrMessages : playback::MessageBox {
-  void ShowMessage(const std::string& text) override { Fail(kExitUnreadable, text); }
-};
 
 // Prints each graph event as it is pumped on the main thread.
 struct EventPrinter : playback::GraphEventCallback {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "manager/playback/pipeline.h"
+#include "manager/recording/open_check.h"
 #include "manager/playback/transport.h"
 #include "manager/playback/video_renderer.h"
 
@@ -47,6 +48,31 @@ bool LinkSoundIfFirst(GstElement* source, GstElement* decoder, GstElement* outpu
   return linked;
 }
 
+// The message a file the check before opening refuses shows: the one its failure in the
+// pipeline would have shown, with the reason in plain words.
+std::string MessageOfVerdict(recording::OpenVerdict verdict) {
+  using recording::OpenVerdict;
+  switch (verdict) {
+    case OpenVerdict::kNoVideoTrack: return MessageWithCode(messages::kConnectVideoDecoder, kNotFound);
+    case OpenVerdict::kHevc:
+    case OpenVerdict::kAv1:
+    case OpenVerdict::kH263:
+    case OpenVerdict::kMpeg4Visual:
+    case OpenVerdict::kOtherVideoFormat: return MessageWithCode(messages::kConnectVideoDecoder, kNoAcceptableTypes);
+    default: return MessageWithCode(messages::kLoadFile, kFailed);
+  }
+}
+
+// Why a role's elements could not be made: the first one GStreamer does not know.
+std::string MissingElementCause(std::span<const std::string> factories) {
+  for (const std::string& factory : factories) {
+    GstElementFactory* found = gst_element_factory_find(factory.c_str());
+    if (found == nullptr) return recording::MissingElementCause(factory);
+    gst_object_unref(found);
+  }
+  return {};
+}
+
 }  // namespace
 
 bool InitializeVMR(CVideo& video, GstElement* renderer) {
@@ -83,6 +109,13 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
     return finish(false);
   };
   const auto failWithCode = [&](std::string_view text, ResultCode code) { return fail(MessageWithCode(text, code)); };
+  const auto failWithCause = [&](const std::string& text, const std::string& cause) {
+    messages.ShowFailure(text, cause);
+    return finish(false);
+  };
+  const auto failToCreate = [&](std::string_view text, std::span<const std::string> factories) {
+    return failWithCause(MessageWithCode(text, kFailed), MissingElementCause(factories));
+  };
 
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
@@ -91,6 +124,12 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   // block the window for good.
   if (!std::filesystem::is_regular_file(status) || (std::filesystem::file_size(path, error) == 0 && !error)) {
     return fail(MessageWithPath(messages::kFileSizeImproper, path));
+  }
+  // The demuxer believes whatever the file's boxes say, and a crafted file keeps it (and
+  // whoever waits for it) busy for minutes: only a file whose boxes make sense goes further.
+  const recording::OpenCheck check = recording::CheckBeforeOpening(path);
+  if (check.verdict != recording::OpenVerdict::kPlayable) {
+    return failWithCause(MessageOfVerdict(check.verdict), recording::CauseOf(check.verdict, check.videoFormat));
   }
 
   GstElement* pipeline = gst_pipeline_new(nullptr);
@@ -101,13 +140,13 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   video.rate = 1.0;
 
   const GstRef<GstElement> source = video.source->Make(video.filters.source);
-  if (!source) return failWithCode(messages::kCreateSource, kFailed);
+  if (!source) return failToCreate(messages::kCreateSource, video.filters.source);
   const GstRef<GstElement> h264 = MakeElementChain(kVideoDecoderBin, video.filters.h264Decoder);
-  if (!h264) return failWithCode(messages::kCreateVideoDecoder, kFailed);
+  if (!h264) return failToCreate(messages::kCreateVideoDecoder, video.filters.h264Decoder);
   const GstRef<GstElement> aac = MakeElementChain(kAudioDecoderBin, video.filters.aacDecoder);
-  if (!aac) return failWithCode(messages::kCreateAudioDecoder, kFailed);
+  if (!aac) return failToCreate(messages::kCreateAudioDecoder, video.filters.aacDecoder);
   const GstRef<GstElement> vmr = MakeElementChain(kVideoSinkBin, video.filters.videoRenderer);
-  if (!vmr) return failWithCode(messages::kCreateVideoRenderer, kFailed);
+  if (!vmr) return failToCreate(messages::kCreateVideoRenderer, video.filters.videoRenderer);
   if (!video.filters.audioRenderer.empty()) audio = OpenAudioOutput(video.filters.audioRenderer);
   hasAudioRenderer = audio != nullptr;
 

@@ -31,6 +31,11 @@ class MessageBox {
  public:
   virtual ~MessageBox() = default;
   virtual void ShowMessage(const std::string& text) = 0;
+  // A failure's message with a plain sentence of its cause (empty when none is known), in the
+  // same box: on a line of its own unless the box says otherwise.
+  virtual void ShowFailure(const std::string& text, const std::string& cause) {
+    ShowMessage(cause.empty() ? text : text + "\n" + cause);
+  }
 };
 
 // The build's messages, one per failing step, exactly as the user sees them. "%s" stands for

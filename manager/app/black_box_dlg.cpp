@@ -114,6 +114,8 @@ CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
   StartTimers();
   ResetPositionDisplay();
   qApp->installEventFilter(this);
+  // GStreamer's registry and the decoders load while the user looks at the list.
+  playback::WarmUpInBackground();
 }
 
 CBlackBoxDlg::~CBlackBoxDlg() {

@@ -169,7 +169,8 @@ void CBlackBoxDlg::CreateControls() {
       "QScrollBar::handle:vertical { background: #5a626c; min-height: 20px; border-radius: 4px; margin: 1px; }"
       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
-  listView_->viewport()->installEventFilter(this);
+  // The list's clicks reach eventFilter through the application-wide filter the constructor
+  // installs; a filter of its own as well would see every click twice and open the row twice.
 
   const QFont caption = LabelFont("Arial", 12);
   const QFont data = LabelFont("Arial", 10);

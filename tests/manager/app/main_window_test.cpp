@@ -18,6 +18,7 @@
 #include "manager/display/skin.h"
 #include "manager/recording/samples.h"
 #include "tests/manager/app/window_fixture.h"
+#include "tests/manager/playback/playback_fixtures.h"
 #include "tests/support/camera_clip.h"
 #include "tests/support/temp_dir.h"
 
@@ -259,6 +260,36 @@ TEST(MainWindow, OpenFailuresShowTheirMessages) {
   ASSERT_FALSE(gui::RecordedMessages().isEmpty());
   EXPECT_TRUE(gui::RecordedMessages().back().endsWith(" file open error!"));
   EXPECT_TRUE(gui::RecordedMessages().back().startsWith("drf_"));
+}
+
+TEST(MainWindow, HostileRecordingsAreRefusedAtOnceWithTheirCause) {
+  using playback_testing::Clip;
+  testing_support::TempDir dir;
+  const auto& files = playback_testing::kHostileFiles;
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    fs::create_directories(dir / "EVENT");
+    fs::copy_file(playback_testing::ClipPath(files[i].clip),
+                  dir / "EVENT" / ("drf_20240101_0000" + std::to_string(10 + i) + ".mp4"));
+  }
+  auto window = MakeWindow(setup::kDualProfile);
+  window->LoadFolder(dir.path().string());
+  ASSERT_EQ(window->recordingList().recordingCount(), static_cast<int>(std::size(files)));
+  QTableView* list = window->listView();
+  for (std::size_t row = 0; row < std::size(files); ++row) {
+    SCOPED_TRACE(files[row].what);
+    gui::ClearRecordedMessages();
+    const QPoint at = list->visualRect(list->model()->index(static_cast<int>(row), 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(WaitFor([&] { return gui::RecordedMessages().size() == 2; }, std::chrono::seconds(5)))
+        << gui::RecordedMessages().join("; ").toStdString();
+    // The engine's message with its cause in the same box, then the window's own.
+    const QString name = QStringLiteral("drf_20240101_0000%1.mp4").arg(10 + row);
+    EXPECT_TRUE(gui::RecordedMessages()[0].endsWith(QStringLiteral("\n") + files[row].cause))
+        << gui::RecordedMessages()[0].toStdString();
+    EXPECT_EQ(gui::RecordedMessages()[1], name + " file open error!");
+    EXPECT_EQ(window->playState(), app::kStopped);
+    EXPECT_EQ(window->VideoWindow(0)->video().state, 0);
+  }
 }
 
 TEST(MainWindow, ARecordingWithoutCompanionLeavesTheRearWindowEmpty) {

@@ -85,7 +85,10 @@ int RunPlay(std::span<const std::string> args) {
   std::int64_t position = 0;
   playback::ReadPosition(video, &position);
   std::cout << "position " << position << '\n' << "duration " << result.duration << '\n';
-  if (printer.aborted) return Fail(kExitUnreadable, path + ": playback stopped on an error");
+  if (printer.aborted) {
+    const std::string cause = playback::ErrorCause(video);
+    return Fail(kExitUnreadable, path + ": playback stopped on an error" + (cause.empty() ? "" : ": " + cause));
+  }
   return kExitOk;
 }
 

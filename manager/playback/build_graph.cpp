@@ -15,6 +15,8 @@ namespace playback {
 namespace {
 
 constexpr auto kLoadTimeout = std::chrono::seconds(10);
+// The first picture of a file that passed the check before opening comes in milliseconds.
+constexpr auto kPrerollTimeout = std::chrono::seconds(5);
 
 // The fixed code a failed link shows in its message.
 ResultCode CodeOf(LinkResult link) {
@@ -163,7 +165,7 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   if (fileSource == nullptr) return failWithCode(messages::kSourceTakesNoFile, kNoInterface);
   const bool loaded = LoadFile(video, source.get(), fileSource, path);
   gst_object_unref(fileSource);
-  if (!loaded) return failWithCode(messages::kLoadFile, kFailed);
+  if (!loaded) return failWithCause(MessageWithCode(messages::kLoadFile, kFailed), video.bus->ErrorCause());
 
   // Sound first, silently: this works when the sound is the source's first stream.
   const bool audioLinked = LinkSoundIfFirst(source.get(), aac.get(), audio.get());
@@ -207,7 +209,11 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   // Paused rather than running: the first frame prerolls without a clock moving on.
   gst_element_set_state(pipeline, GST_STATE_PAUSED);
   video.source->StartFlowing();
-  WaitUntilSettled(video);
+  // An error here is also queued as a graph event, which moves the window on as it would
+  // during playback; a picture that never comes would leave the channel paused on nothing.
+  if (WaitUntilSettled(video, kPrerollTimeout) == Settled::kTimedOut) {
+    return failWithCause(MessageWithCode(messages::kLoadFile, kFailed), "the recording gives no picture");
+  }
   video.state = 2;
   SeekTo(video, 0.0);
   return finish(true);

@@ -19,6 +19,37 @@ GstBusSyncReply LookAt(GstBus*, GstMessage* message, gpointer bus) {
   return GST_BUS_DROP;
 }
 
+bool IsAudioSink(GstObject* object) {
+  if (object == nullptr || !GST_IS_ELEMENT(object)) return false;
+  GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(object));
+  const gchar* klass = factory != nullptr ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : nullptr;
+  return klass != nullptr && g_strrstr(klass, "Sink") != nullptr && g_strrstr(klass, "Audio") != nullptr;
+}
+
+std::string FactoryName(GstObject* object) {
+  if (object == nullptr || !GST_IS_ELEMENT(object)) return {};
+  GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(object));
+  return factory != nullptr ? GST_OBJECT_NAME(factory) : "";
+}
+
+// What a user can make of an error message: GStreamer's error domains and codes, and which
+// element posted it.
+StreamingError KindOfError(GstMessage* message) {
+  GError* error = nullptr;
+  gst_message_parse_error(message, &error, nullptr);
+  if (error == nullptr) return StreamingError::kOther;
+  StreamingError kind = StreamingError::kOther;
+  if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN) {
+    kind = StreamingError::kMissingPlugin;
+  } else if (error->domain == GST_STREAM_ERROR) {
+    kind = error->code == GST_STREAM_ERROR_CODEC_NOT_FOUND ? StreamingError::kMissingPlugin : StreamingError::kDamagedMedia;
+  } else if (error->domain == GST_RESOURCE_ERROR) {
+    kind = IsAudioSink(GST_MESSAGE_SRC(message)) ? StreamingError::kNoAudioOutput : StreamingError::kUnreadableFile;
+  }
+  g_error_free(error);
+  return kind;
+}
+
 }  // namespace
 
 PipelineBus::PipelineBus(GstElement* pipeline) : pipeline_(pipeline) {
@@ -49,6 +80,11 @@ bool PipelineBus::ErrorSeen() const {
   return error_;
 }
 
+std::string PipelineBus::ErrorCause() const {
+  std::lock_guard lock(mutex_);
+  return error_ ? CauseOfStreamingError(errorKind_, errorElement_) : std::string();
+}
+
 void PipelineBus::PostStreamsReady(GstElement* from) {
   gst_element_post_message(from, gst_message_new_application(GST_OBJECT(from), gst_structure_new_empty(kStreamsReady)));
 }
@@ -65,7 +101,11 @@ void PipelineBus::Look(GstMessage* message) {
         break;
       case GST_MESSAGE_ERROR:
         // Streaming stops at the first error; the follow-up errors of other elements say nothing new.
-        if (!error_) event = GraphEvent{EC_ERRORABORT, static_cast<std::intptr_t>(kFailed), 0};
+        if (!error_) {
+          event = GraphEvent{EC_ERRORABORT, static_cast<std::intptr_t>(kFailed), 0};
+          errorKind_ = KindOfError(message);
+          errorElement_ = FactoryName(GST_MESSAGE_SRC(message));
+        }
         error_ = true;
         break;
       case GST_MESSAGE_APPLICATION:
@@ -80,16 +120,16 @@ void PipelineBus::Look(GstMessage* message) {
   if (event && events) events->Post(*event);
 }
 
-bool WaitUntilSettled(CVideo& video) {
-  if (!video.graph) return false;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+Settled WaitUntilSettled(CVideo& video, std::chrono::milliseconds timeout) {
+  if (!video.graph) return Settled::kFailed;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (true) {
     // Short slices: an element that fails while prerolling never completes the state change,
-    // and the error arrives on the bus instead.
+    // and the error arrives on the bus instead. The wait ends as soon as the change completes.
     const GstStateChangeReturn result = gst_element_get_state(video.graph.get(), nullptr, nullptr, 20 * GST_MSECOND);
-    if (result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL) return true;
-    if (result == GST_STATE_CHANGE_FAILURE) return false;
-    if ((video.bus && video.bus->ErrorSeen()) || std::chrono::steady_clock::now() > deadline) return false;
+    if (result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL) return Settled::kYes;
+    if (result == GST_STATE_CHANGE_FAILURE || (video.bus && video.bus->ErrorSeen())) return Settled::kFailed;
+    if (std::chrono::steady_clock::now() > deadline) return Settled::kTimedOut;
   }
 }
 
@@ -100,7 +140,7 @@ bool SeekPipeline(CVideo& video, std::int64_t position) {
                         static_cast<gint64>(position) * 100, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE)) {
     return false;
   }
-  return WaitUntilSettled(video);
+  return WaitUntilSettled(video) == Settled::kYes;
 }
 
 namespace {

@@ -26,16 +26,17 @@ void SetVolume(CVideo& video, std::int32_t hundredthsOfDecibel) {
 }
 
 // Brings the pipeline to PAUSED without looking at which picture the sink holds.
-void PausePipeline(CVideo& video) {
+// True once the sink holds a picture again.
+bool PausePipeline(CVideo& video) {
   gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
-  WaitUntilSettled(video);
   video.state = 2;
+  return WaitUntilSettled(video) == Settled::kYes;
 }
 
 // Pauses a running channel first, as every seek and step does (their own seek then puts the
 // picture of the new position in the sink).
 void PauseIfRunning(CVideo& video) {
-  if (video.state == 3 && video.graph) PausePipeline(video);
+  if (video.state == 3 && video.graph) static_cast<void>(PausePipeline(video));  // the seek that follows settles it
 }
 
 bool Step(CVideo& video, double seconds) {
@@ -82,12 +83,12 @@ void Play(CVideo& video) {
 
 void Pause(CVideo& video) {
   if (!HasGraph(video)) return;
-  PausePipeline(video);
+  if (!PausePipeline(video)) return;
   // A sink paused moments after it was set playing may still hold its old preroll picture and
   // take PAUSED at once, while the decoder's next pictures go on reaching it unclocked: the
   // picture on screen would run ahead of the position shown. An exact seek to where the
   // pipeline stands makes the sink preroll the picture of that very position.
-  if (const auto now = QueryPosition(video)) SeekPipeline(video, *now);
+  if (const auto now = QueryPosition(video)) static_cast<void>(SeekPipeline(video, *now));
 }
 
 void StopAndRewind(CVideo& video) {
@@ -95,7 +96,7 @@ void StopAndRewind(CVideo& video) {
   // Stopping a GStreamer pipeline (READY) would make the demuxer forget its streams: stay
   // paused at the start instead.
   gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
-  SeekPipeline(video, 0);
+  static_cast<void>(SeekPipeline(video, 0));  // stopped either way; Play starts from what the sink holds
   video.state = 1;
   if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
 }
@@ -133,7 +134,7 @@ void SetRate(CVideo& video, double rate) {
   if (!HasGraph(video) || !(rate > 0.0) || !std::isfinite(rate) || rate == video.rate) return;
   video.rate = rate;
   // GStreamer changes the rate only through a seek: seek to where the channel is now.
-  if (const auto now = QueryPosition(video)) SeekPipeline(video, *now);
+  if (const auto now = QueryPosition(video)) static_cast<void>(SeekPipeline(video, *now));
 }
 
 void SetMuted(CVideo& video, int muted) { SetVolume(video, VolumeOfLevel(muted != 0 ? 0.0 : kNormalVolume)); }
@@ -177,5 +178,7 @@ std::optional<VideoSize> NativeVideoSize(const CVideo& video) {
 }
 
 VideoFramePtr CurrentFrame(const CVideo& video) { return video.renderer->CurrentFrame(); }
+
+std::string ErrorCause(const CVideo& video) { return video.bus ? video.bus->ErrorCause() : std::string(); }
 
 }  // namespace playback

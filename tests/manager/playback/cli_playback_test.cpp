@@ -113,6 +113,8 @@ TEST(BlackboxPlay, FailsOnBrokenFilesAndBadArguments) {
   EXPECT_EQ(broken.status, 2);
   EXPECT_EQ(broken.out.rfind("event 3 EC_ERRORABORT 0x80004005", 0), 0u);
   EXPECT_EQ(LineCount(broken.err), 1);
+  EXPECT_NE(broken.err.find("stopped on an error: the recording's media data is damaged"), std::string::npos)
+      << broken.err;
 
   const auto noMovie = Blackbox("play " + Quoted(ClipPath(Clip::kNoMovie)));
   EXPECT_EQ(noMovie.status, 2);

@@ -120,6 +120,76 @@ void PipelineBus::Look(GstMessage* message) {
   if (event && events) events->Post(*event);
 }
 
+namespace {
+
+// One thread that stops and releases the pipelines the channels let go, started on first use
+// and joined at exit once it has released them all.
+class Releaser {
+ public:
+  ~Releaser() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+  }
+
+  void Hand(PipelineRemains remains) {
+    {
+      std::lock_guard lock(mutex_);
+      queue_.push_back(std::move(remains));
+      if (!worker_.joinable()) worker_ = std::thread([this] { Run(); });
+    }
+    changed_.notify_all();
+  }
+
+  void Finish() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return queue_.empty() && !busy_; });
+  }
+
+ private:
+  void Run() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+      changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+      if (queue_.empty()) return;  // stopping, and nothing left
+      PipelineRemains remains = std::move(queue_.front());
+      queue_.pop_front();
+      busy_ = true;
+      lock.unlock();
+      if (remains.graph) gst_element_set_state(remains.graph.get(), GST_STATE_NULL);
+      // No streaming thread runs any more: the bus watch and the held pads can go.
+      remains.bus.reset();
+      remains.sink.reset();
+      remains.graph.reset();
+      remains.source.reset();
+      lock.lock();
+      busy_ = false;
+      changed_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<PipelineRemains> queue_;
+  bool busy_ = false;
+  bool stopping_ = false;
+  std::thread worker_;
+};
+
+Releaser& TheReleaser() {
+  static Releaser releaser;
+  return releaser;
+}
+
+}  // namespace
+
+void ReleaseInBackground(PipelineRemains remains) { TheReleaser().Hand(std::move(remains)); }
+
+void FinishReleases() { TheReleaser().Finish(); }
+
 Settled WaitUntilSettled(CVideo& video, std::chrono::milliseconds timeout) {
   if (!video.graph) return Settled::kFailed;
   const auto deadline = std::chrono::steady_clock::now() + timeout;

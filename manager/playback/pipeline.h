@@ -6,8 +6,11 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <deque>
+#include <thread>
 #include <string>
 
+#include "manager/playback/graph_elements.h"
 #include "manager/playback/gstreamer.h"
 #include "manager/playback/messages.h"
 
@@ -50,6 +53,22 @@ class PipelineBus {
   std::string errorElement_;
   std::shared_ptr<GraphEventQueue> events_;
 };
+
+// What is left of a channel's pipeline once the channel lets it go: the pipeline and what its
+// threads still call into (the bus watch, the source bin's pad handlers).
+struct PipelineRemains {
+  GstRef<GstElement> graph;
+  std::unique_ptr<PipelineBus> bus;
+  std::unique_ptr<SourceBin> source;
+  GstRef<GstElement> sink;
+};
+
+// Stops the pipeline (NULL) and releases it on a thread of its own, in the order handed over:
+// a demuxer still busy with a file would otherwise hold up the window until it gives up.
+// Returns at once.
+void ReleaseInBackground(PipelineRemains remains);
+// Waits until every pipeline handed over so far has been released (before gst_deinit).
+void FinishReleases();
 
 // Small steps on a channel's pipeline shared by the build and the transport. Positions in
 // 100 ns units.

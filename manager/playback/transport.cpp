@@ -102,8 +102,14 @@ void StopAndRewind(CVideo& video) {
 }
 
 void Teardown(CVideo& video) {
-  if (video.graph) gst_element_set_state(video.graph.get(), GST_STATE_NULL);
-  // No streaming thread runs any more: the bus watch and the held pads can go.
+  if (video.graph) {
+    // From here on the old pipeline's threads reach nothing of this channel: no graph events,
+    // no pictures. Stopping it may take a while (a demuxer deep in a file): not on this thread.
+    if (video.bus) video.bus->RegisterEvents(nullptr);
+    video.renderer->DetachSinks();
+    ReleaseInBackground({std::move(video.graph), std::move(video.bus), std::move(video.source),
+                         std::move(video.windowless)});
+  }
   video.bus.reset();
   video.windowless.reset();
   video.graph.reset();

@@ -262,7 +262,7 @@ CMyStatic* CBlackBoxDlg::VideoWindow(int channel) const {
 
 playback::VideoFramePtr CBlackBoxDlg::CurrentFrame(int channel) const {
   const CMyStatic* window = VideoWindow(channel);
-  if (window == nullptr || window->video().state == 0) return nullptr;
+  if (window == nullptr || window->video().state == playback::EngineState::kNoGraph) return nullptr;
   return playback::CurrentFrame(window->video());
 }
 
@@ -495,7 +495,7 @@ bool CBlackBoxDlg::HasCurrentRecording() const {
 
 int CBlackBoxDlg::EngineState(int channel) const {
   const CMyStatic* window = VideoWindow(channel);
-  return window == nullptr ? 0 : window->video().state;
+  return window == nullptr ? 0 : static_cast<int>(window->video().state);
 }
 
 void CBlackBoxDlg::Play(int channel) {
@@ -528,7 +528,7 @@ void CBlackBoxDlg::StepForward(int channel) {
 void CBlackBoxDlg::SetRate(int channel, double rate) {
   if (CMyStatic* window = VideoWindow(channel)) {
     playback::SetRate(window->video(), rate);
-    if (window->video().state != 0) channelRecords_[channel].rate = rate;
+    if (window->video().state != playback::EngineState::kNoGraph) channelRecords_[channel].rate = rate;
   }
 }
 

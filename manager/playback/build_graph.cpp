@@ -214,7 +214,7 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   if (WaitUntilSettled(video, kPrerollTimeout) == Settled::kTimedOut) {
     return failWithCause(MessageWithCode(messages::kLoadFile, kFailed), "the recording gives no picture");
   }
-  video.state = 2;
+  video.state = EngineState::kPaused;
   SeekTo(video, 0.0);
   return finish(true);
 }

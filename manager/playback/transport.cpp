@@ -29,14 +29,14 @@ void SetVolume(CVideo& video, std::int32_t hundredthsOfDecibel) {
 // True once the sink holds a picture again.
 bool PausePipeline(CVideo& video) {
   gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
-  video.state = 2;
+  video.state = EngineState::kPaused;
   return WaitUntilSettled(video) == Settled::kYes;
 }
 
 // Pauses a running channel first, as every seek and step does (their own seek then puts the
 // picture of the new position in the sink).
 void PauseIfRunning(CVideo& video) {
-  if (video.state == 3 && video.graph) static_cast<void>(PausePipeline(video));  // the seek that follows settles it
+  if (video.state == EngineState::kRunning && video.graph) static_cast<void>(PausePipeline(video));  // the seek that follows settles it
 }
 
 bool Step(CVideo& video, double seconds) {
@@ -64,7 +64,7 @@ bool AttachWindow(CVideo& video, VideoSurface* window) {
   video.videoRect = window->ClientRect();
   video.videoWindow = window;
   video.renderer->SetSurface(window);
-  video.state = 0;
+  video.state = EngineState::kNoGraph;
   return true;
 }
 
@@ -78,7 +78,7 @@ void DetachWindow(CVideo& video) {
 void Play(CVideo& video) {
   if (!HasGraph(video)) return;
   gst_element_set_state(video.graph.get(), GST_STATE_PLAYING);
-  video.state = 3;
+  video.state = EngineState::kRunning;
 }
 
 void Pause(CVideo& video) {
@@ -97,7 +97,7 @@ void StopAndRewind(CVideo& video) {
   // paused at the start instead.
   gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
   static_cast<void>(SeekPipeline(video, 0));  // stopped either way; Play starts from what the sink holds
-  video.state = 1;
+  video.state = EngineState::kStopped;
   if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
 }
 
@@ -118,7 +118,7 @@ void Teardown(CVideo& video) {
   video.streamSize.reset();
   video.renderer->Clear();
   if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
-  video.state = 0;
+  video.state = EngineState::kNoGraph;
 }
 
 bool SeekTo(CVideo& video, double target) {

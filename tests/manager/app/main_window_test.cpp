@@ -109,8 +109,8 @@ TEST(MainWindow, ARowPlaysBothChannelsWithItsPanel) {
   const int row = RowOf(RecordingKind::Normal);
   Open(*window, row);
   EXPECT_TRUE(window->hasChannel2());
-  EXPECT_EQ(window->VideoWindow(0)->video().state, 3);
-  EXPECT_EQ(window->VideoWindow(1)->video().state, 3);
+  EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kRunning);
+  EXPECT_EQ(window->VideoWindow(1)->video().state, playback::EngineState::kRunning);
   EXPECT_TRUE(window->mapView()->isVisible());
   EXPECT_TRUE(LabelText(*window, controls::kFileName).startsWith("File : \r\n      drf_"));
   ASSERT_NE(window->CurrentFrame(0), nullptr);
@@ -128,8 +128,8 @@ TEST(MainWindow, ARowPlaysBothChannelsWithItsPanel) {
   // The stop empties the panel and releases both channels.
   window->OnCommand(commands::kStop);
   EXPECT_EQ(window->playState(), app::kStopped);
-  EXPECT_EQ(window->VideoWindow(0)->video().state, 0);
-  EXPECT_EQ(window->VideoWindow(1)->video().state, 0);
+  EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);
+  EXPECT_EQ(window->VideoWindow(1)->video().state, playback::EngineState::kNoGraph);
   EXPECT_EQ(LabelText(*window, controls::kGpsStatus), "");
   EXPECT_EQ(LabelText(*window, controls::kLatitude), "Latitude : ");
   EXPECT_EQ(LabelText(*window, controls::kSpeedMiles), "m/h : ");
@@ -245,7 +245,7 @@ TEST(MainWindow, OpenFailuresShowTheirMessages) {
   window->ClickRow(0);
   EXPECT_EQ(gui::RecordedMessages(), QStringList{"File \"drf_20240101_000000.mp4\" is broken!"});
   EXPECT_EQ(window->playState(), app::kStopped);
-  EXPECT_NE(window->VideoWindow(0)->video().state, 0);  // what was built stays
+  EXPECT_NE(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);  // what was built stays
 
   gui::ClearRecordedMessages();
   window->ClickRow(1);
@@ -288,7 +288,7 @@ TEST(MainWindow, HostileRecordingsAreRefusedAtOnceWithTheirCause) {
         << gui::RecordedMessages()[0].toStdString();
     EXPECT_EQ(gui::RecordedMessages()[1], name + " file open error!");
     EXPECT_EQ(window->playState(), app::kStopped);
-    EXPECT_EQ(window->VideoWindow(0)->video().state, 0);
+    EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);
   }
 }
 
@@ -299,7 +299,7 @@ TEST(MainWindow, ARecordingWithoutCompanionLeavesTheRearWindowEmpty) {
   window->ClickRow(RowOf(RecordingKind::NoCompanion));
   ASSERT_TRUE(WaitFor([&] { return window->playState() == app::kPlaying; }));
   EXPECT_FALSE(window->hasChannel2());
-  EXPECT_EQ(window->VideoWindow(1)->video().state, 0);
+  EXPECT_EQ(window->VideoWindow(1)->video().state, playback::EngineState::kNoGraph);
   EXPECT_EQ(window->CurrentFrame(1), nullptr);
 }
 
@@ -373,7 +373,7 @@ TEST(MainWindow, FormattingHostStopsAndClearsTheList) {
   EXPECT_EQ(window->playState(), app::kStopped);
   EXPECT_EQ(window->recordingList().recordingCount(), 0);
   EXPECT_EQ(window->listView()->model()->rowCount(), 0);
-  EXPECT_EQ(window->VideoWindow(0)->video().state, 0);
+  EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);
   window->OnCommand(commands::kPlay);
   EXPECT_EQ(window->playState(), app::kStopped);
 }

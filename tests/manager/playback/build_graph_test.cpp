@@ -42,7 +42,7 @@ TEST(BuildGraph, LeavesTheChannelPausedAtTheFirstFrame) {
     Channel channel;
     ASSERT_TRUE(channel.Build(ClipPath(clip)));
     EXPECT_TRUE(channel.messages.texts.empty());
-    EXPECT_EQ(channel.video.state, 2);
+    EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
     EXPECT_EQ(channel.Position(), 0);
     EXPECT_NEAR(channel.result.duration, 2 * kSecond, kSecond / 20);
     EXPECT_EQ(channel.surface.shows.load(), 1);
@@ -146,13 +146,13 @@ class BuildFailure : public testing::Test {
     channel.result.hasAudioRenderer = 7;
     EXPECT_FALSE(channel.Build(path));
     EXPECT_THAT(channel.messages.texts, ElementsAre(message));
-    EXPECT_EQ(channel.video.state, 0);
+    EXPECT_EQ(channel.video.state, playback::EngineState::kNoGraph);
     EXPECT_FALSE(channel.video.graph);
     EXPECT_FALSE(channel.video.windowless);
     EXPECT_NE(channel.result.hasAudioRenderer, 7);
     // Nothing is left to play.
     playback::Play(channel.video);
-    EXPECT_EQ(channel.video.state, 0);
+    EXPECT_EQ(channel.video.state, playback::EngineState::kNoGraph);
   }
 
   testing_support::TempDir folder;

@@ -41,7 +41,7 @@ TEST(SeekTo, MovesInsideTheRecordingAndIgnoresTargetsOutsideIt) {
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
   EXPECT_TRUE(playback::SeekTo(channel.video, 1.0 * kSecond));
   EXPECT_EQ(channel.Position(), kSecond);
-  EXPECT_EQ(channel.video.state, 2);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
   const auto frame = playback::CurrentFrame(channel.video);
   ASSERT_TRUE(frame);
   EXPECT_NEAR(frame->Position(), kSecond, kSecond / 30);
@@ -56,9 +56,9 @@ TEST(SeekTo, LeavesARunningChannelPaused) {
   Channel channel;
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
   playback::Play(channel.video);
-  EXPECT_EQ(channel.video.state, 3);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kRunning);
   EXPECT_TRUE(playback::SeekTo(channel.video, 0.5 * kSecond));
-  EXPECT_EQ(channel.video.state, 2);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
   EXPECT_EQ(PipelineState(channel.video), GST_STATE_PAUSED);
   EXPECT_EQ(channel.Position(), kSecond / 2);
 }
@@ -90,7 +90,7 @@ TEST(Pause, ThePictureHandedToTheWindowIsThatOfThePosition) {
     playback::Play(channel.video);
     std::this_thread::sleep_for(std::chrono::milliseconds(c.delayMs));
     ASSERT_TRUE(c.stop(channel.video));
-    EXPECT_EQ(channel.video.state, 2);
+    EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
     // Long enough for a few frames to arrive if the sink were still taking them.
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
     const int presented = channel.surface.Presented();
@@ -123,7 +123,7 @@ TEST(Steps, MoveOneSecondClampedToTheRecording) {
   EXPECT_TRUE(playback::SeekTo(channel.video, 5'000'000.0));
   playback::Play(channel.video);
   EXPECT_TRUE(playback::StepForward(channel.video));
-  EXPECT_EQ(channel.video.state, 2);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
   EXPECT_GE(channel.Position(), 15'000'000);
 }
 
@@ -259,7 +259,7 @@ TEST(Transport, DoesNothingWithoutAGraph) {
   playback::StopAndRewind(channel.video);
   playback::SetRate(channel.video, 2.0);
   playback::SetMuted(channel.video, 1);
-  EXPECT_EQ(channel.video.state, 0);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kNoGraph);
   EXPECT_FALSE(playback::SeekTo(channel.video, 0));
   EXPECT_FALSE(playback::StepBack(channel.video));
   EXPECT_FALSE(playback::StepForward(channel.video));
@@ -276,13 +276,13 @@ TEST(Transport, StopRewindsAndTeardownReleasesEverything) {
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
   ASSERT_TRUE(playback::SeekTo(channel.video, 1.0 * kSecond));
   playback::StopAndRewind(channel.video);
-  EXPECT_EQ(channel.video.state, 1);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kStopped);
   EXPECT_EQ(channel.Position(), 0);
   playback::Play(channel.video);
-  EXPECT_EQ(channel.video.state, 3);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kRunning);
 
   playback::Teardown(channel.video);
-  EXPECT_EQ(channel.video.state, 0);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kNoGraph);
   EXPECT_FALSE(channel.video.graph);
   EXPECT_FALSE(channel.video.windowless);
   EXPECT_FALSE(channel.video.events);

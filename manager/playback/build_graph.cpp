@@ -42,12 +42,9 @@ bool LoadFile(CVideo& video, GstElement* source, GstElement* fileSource, const s
 // Links the sound, silently, when it is the source's first free stream. True when the sound
 // reached the audio output.
 bool LinkSoundIfFirst(GstElement* source, GstElement* decoder, GstElement* output) {
-  GstPad* first = FindFreePad(source, PadDirection::kSource);
-  if (first == nullptr) return false;
-  const bool linked = LinkToFreeSinkPad(first, decoder) == LinkResult::kLinked && output != nullptr &&
-                      LinkFreePads(decoder, output) == LinkResult::kLinked;
-  gst_object_unref(first);
-  return linked;
+  const GstRef<GstPad> first = FindFreePad(source, PadDirection::kSource);
+  return first && LinkToFreeSinkPad(first.get(), decoder) == LinkResult::kLinked && output != nullptr &&
+         LinkFreePads(decoder, output) == LinkResult::kLinked;
 }
 
 // The message a file the check before opening refuses shows: the one its failure in the
@@ -68,9 +65,9 @@ std::string MessageOfVerdict(recording::OpenVerdict verdict) {
 // Why a role's elements could not be made: the first one GStreamer does not know.
 std::string MissingElementCause(std::span<const std::string> factories) {
   for (const std::string& factory : factories) {
-    GstElementFactory* found = gst_element_factory_find(factory.c_str());
-    if (found == nullptr) return recording::MissingElementCause(factory);
-    gst_object_unref(found);
+    if (!GstRef<GstElementFactory>(gst_element_factory_find(factory.c_str()))) {
+      return recording::MissingElementCause(factory);
+    }
   }
   return {};
 }
@@ -84,9 +81,9 @@ bool InitializeVMR(CVideo& video, GstElement* renderer) {
   GstRef<GstElement> owned(sink);
   if (!video.renderer->Attach(sink)) return false;
   // Decoded pictures are large: a queue in front holds a few, not the default second of them.
-  if (GstElement* queue = gst_bin_get_by_name(GST_BIN(renderer), "queue")) {
-    g_object_set(queue, "max-size-buffers", 3u, "max-size-bytes", 0u, "max-size-time", static_cast<guint64>(0), nullptr);
-    gst_object_unref(queue);
+  if (const GstRef<GstElement> queue{gst_bin_get_by_name(GST_BIN(renderer), "queue")}) {
+    g_object_set(queue.get(), "max-size-buffers", 3u, "max-size-bytes", 0u, "max-size-time", static_cast<guint64>(0),
+                 nullptr);
   }
   video.windowless = std::move(owned);
   return true;
@@ -161,20 +158,18 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
 
   if (!InitializeVMR(video, vmr.get())) return fail(std::string(messages::kInitializeRenderer));
 
-  GstElement* fileSource = FileSourceOf(source.get(), video.filters.source);
-  if (fileSource == nullptr) return failWithCode(messages::kSourceTakesNoFile, kNoInterface);
-  const bool loaded = LoadFile(video, source.get(), fileSource, path);
-  gst_object_unref(fileSource);
+  const GstRef<GstElement> fileSource = FileSourceOf(source.get(), video.filters.source);
+  if (!fileSource) return failWithCode(messages::kSourceTakesNoFile, kNoInterface);
+  const bool loaded = LoadFile(video, source.get(), fileSource.get(), path);
   if (!loaded) return failWithCause(MessageWithCode(messages::kLoadFile, kFailed), video.bus->ErrorCause());
 
   // Sound first, silently: this works when the sound is the source's first stream.
   const bool audioLinked = LinkSoundIfFirst(source.get(), aac.get(), audio.get());
 
   LinkResult link = LinkResult::kNoFreePad;
-  if (GstPad* videoPad = FindFreePad(source.get(), PadDirection::kSource)) {
-    video.streamSize = DeclaredVideoSize(videoPad);
-    link = LinkToFreeSinkPad(videoPad, h264.get());
-    gst_object_unref(videoPad);
+  if (const GstRef<GstPad> videoPad = FindFreePad(source.get(), PadDirection::kSource)) {
+    video.streamSize = DeclaredVideoSize(videoPad.get());
+    link = LinkToFreeSinkPad(videoPad.get(), h264.get());
   }
   if (link != LinkResult::kLinked) return failWithCode(messages::kConnectVideoDecoder, CodeOf(link));
   link = LinkFreePads(h264.get(), vmr.get());

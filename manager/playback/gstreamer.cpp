@@ -18,9 +18,8 @@ void EnsureGStreamer() {
     for (const auto* role : {&catalog.source, &catalog.h264Decoder, &catalog.aacDecoder, &catalog.videoRenderer,
                              &catalog.audioRenderer}) {
       for (const std::string& name : *role) {
-        if (GstElementFactory* factory = gst_element_factory_find(name.c_str())) {
-          if (GstPluginFeature* loaded = gst_plugin_feature_load(GST_PLUGIN_FEATURE(factory))) gst_object_unref(loaded);
-          gst_object_unref(factory);
+        if (const GstRef<GstElementFactory> factory{gst_element_factory_find(name.c_str())}) {
+          const GstRef<GstPluginFeature> loaded(gst_plugin_feature_load(GST_PLUGIN_FEATURE(factory.get())));
         }
       }
     }

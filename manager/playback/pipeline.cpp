@@ -53,15 +53,13 @@ StreamingError KindOfError(GstMessage* message) {
 }  // namespace
 
 PipelineBus::PipelineBus(GstElement* pipeline) : pipeline_(pipeline) {
-  GstBus* bus = gst_element_get_bus(pipeline_);
-  gst_bus_set_sync_handler(bus, &LookAt, this, nullptr);
-  gst_object_unref(bus);
+  const GstRef<GstBus> bus(gst_element_get_bus(pipeline_));
+  gst_bus_set_sync_handler(bus.get(), &LookAt, this, nullptr);
 }
 
 PipelineBus::~PipelineBus() {
-  GstBus* bus = gst_element_get_bus(pipeline_);
-  gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-  gst_object_unref(bus);
+  const GstRef<GstBus> bus(gst_element_get_bus(pipeline_));
+  gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
 }
 
 void PipelineBus::RegisterEvents(std::shared_ptr<GraphEventQueue> events) {

@@ -19,10 +19,9 @@ bool HasGraph(const CVideo& video) { return video.graph != nullptr; }
 void SetVolume(CVideo& video, std::int32_t hundredthsOfDecibel) {
   if (!video.graph) return;
   // Only a connected audio path has a volume element; without one there is nothing to set.
-  GstElement* volume = gst_bin_get_by_name(GST_BIN(video.graph.get()), "volume");
-  if (volume == nullptr) return;
-  g_object_set(volume, "volume", LinearGainOfVolume(hundredthsOfDecibel), nullptr);
-  gst_object_unref(volume);
+  const GstRef<GstElement> volume(gst_bin_get_by_name(GST_BIN(video.graph.get()), "volume"));
+  if (!volume) return;
+  g_object_set(volume.get(), "volume", LinearGainOfVolume(hundredthsOfDecibel), nullptr);
 }
 
 // Brings the pipeline to PAUSED without looking at which picture the sink holds.

@@ -10,10 +10,9 @@ namespace {
 
 // How late the sample reaches the sink against the pipeline clock, in 100 ns units.
 std::int64_t LatenessOf(GstElement* sink, GstSample* sample) {
-  GstClock* clock = gst_element_get_clock(sink);
-  if (clock == nullptr) return 0;
-  const GstClockTime now = gst_clock_get_time(clock);
-  gst_object_unref(clock);
+  const GstRef<GstClock> clock(gst_element_get_clock(sink));
+  if (!clock) return 0;
+  const GstClockTime now = gst_clock_get_time(clock.get());
   const GstClockTime base = gst_element_get_base_time(sink);
   const GstSegment* segment = gst_sample_get_segment(sample);
   GstBuffer* buffer = gst_sample_get_buffer(sample);

@@ -238,7 +238,7 @@ std::string CauseOf(OpenVerdict verdict, std::string_view videoFormat) {
     case OpenVerdict::kHevc: return "the video is HEVC (H.265)" + std::string(kPlaysH264);
     case OpenVerdict::kAv1: return "the video is AV1" + std::string(kPlaysH264);
     case OpenVerdict::kH263: return "the video is H.263" + std::string(kPlaysH264);
-    case OpenVerdict::kMpeg4Visual: return "the video is MPEG-4 Part 2 (DivX, Xvid)" + std::string(kPlaysH264);
+    case OpenVerdict::kMpeg4Visual: return "the video is MPEG-4 Visual (DivX, Xvid)" + std::string(kPlaysH264);
     case OpenVerdict::kOtherVideoFormat:
       return "the video is in the format \"" + Printable(videoFormat) + "\"" + std::string(kPlaysH264);
   }

@@ -27,7 +27,7 @@ enum class OpenVerdict {
   kHevc,            // the video is H.265
   kAv1,
   kH263,
-  kMpeg4Visual,     // MPEG-4 part 2 (DivX, Xvid)
+  kMpeg4Visual,     // MPEG-4 Visual (DivX, Xvid)
   kOtherVideoFormat,
 };
 

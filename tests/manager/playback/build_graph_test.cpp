@@ -223,7 +223,7 @@ TEST_F(BuildFailure, PictureDecoderThatCannotTakeTheStream) {
   ASSERT_EQ(testing_support::RunCommand("ffmpeg -nostdin -loglevel error -f lavfi -i testsrc=s=64x48:d=1 -c:v mpeg4 " +
                                         testing_support::ShellQuoted(path.string())).status, 0);
   ExpectFailure(path, "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040207\n"
-                      "the video is MPEG-4 Part 2 (DivX, Xvid); this program plays H.264 recordings");
+                      "the video is MPEG-4 Visual (DivX, Xvid); this program plays H.264 recordings");
 }
 
 TEST_F(BuildFailure, HostileFilesAreRefusedBeforeTheDemuxerWithTheirCause) {

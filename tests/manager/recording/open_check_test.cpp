@@ -75,7 +75,7 @@ TEST(CheckBeforeOpening, SaysWhyAFileCannotBePlayed) {
       {"HEVC, parameters in band", File(VideoTrack("hev1", 40)), OpenVerdict::kHevc},
       {"AV1", File(VideoTrack("av01", 40)), OpenVerdict::kAv1},
       {"H.263", File(VideoTrack("s263", 40)), OpenVerdict::kH263},
-      {"MPEG-4 part 2", File(VideoTrack("mp4v", 40)), OpenVerdict::kMpeg4Visual},
+      {"MPEG-4 Visual", File(VideoTrack("mp4v", 40)), OpenVerdict::kMpeg4Visual},
       {"some other format", File(VideoTrack("xyz1", 40)), OpenVerdict::kOtherVideoFormat},
       {"no movie header (power cut)", BuildBox("ftyp", "isom") + BuildBox("mdat", std::string(1000, 'x')),
        OpenVerdict::kCutOff},

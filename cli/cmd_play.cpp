@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/still_frame.h"
 #include "manager/playback/build_graph.h"
 #include "manager/playback/graph_event.h"
 #include "manager/playback/transport.h"
@@ -13,11 +14,6 @@
 namespace cli {
 namespace {
 
-constexpr double kUnitsPerSecond = 10'000'000.0;
-
-struct StderrMessages : playback::MessageBox {
-  void ShowMessage(const std::string& text) override { Fail(kExitUnreadable, text); }
-};
 
 // Prints each graph event as it is pumped on the main thread.
 struct EventPrinter : playback::GraphEventCallback {
@@ -89,7 +85,10 @@ int RunPlay(std::span<const std::string> args) {
   std::int64_t position = 0;
   playback::ReadPosition(video, &position);
   std::cout << "position " << position << '\n' << "duration " << result.duration << '\n';
-  if (printer.aborted) return Fail(kExitUnreadable, path + ": playback stopped on an error");
+  if (printer.aborted) {
+    const std::string cause = playback::ErrorCause(video);
+    return Fail(kExitUnreadable, path + ": playback stopped on an error" + (cause.empty() ? "" : ": " + cause));
+  }
   return kExitOk;
 }
 

@@ -28,6 +28,10 @@ std::optional<double> ParseSeconds(const std::string& text) {
 
 void StderrMessages::ShowMessage(const std::string& text) { Fail(kExitUnreadable, text); }
 
+void StderrMessages::ShowFailure(const std::string& text, const std::string& cause) {
+  Fail(kExitUnreadable, cause.empty() ? text : text + ": " + cause);
+}
+
 bool StillChannel::Open(const std::string& path, int channelNumber) {
   video.filters.audioRenderer.clear();  // a still picture needs no sound
   StderrMessages messages;

@@ -22,6 +22,8 @@ std::optional<double> ParseSeconds(const std::string& text);
 // Build failures are shown as they are, one line each on stderr.
 struct StderrMessages : playback::MessageBox {
   void ShowMessage(const std::string& text) override;
+  // One line: the message, then its cause.
+  void ShowFailure(const std::string& text, const std::string& cause) override;
 };
 
 // One channel opened for still pictures: its graph without sound, paused at the start.

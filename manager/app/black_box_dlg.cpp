@@ -116,6 +116,8 @@ CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
   StartTimers();
   ResetPositionDisplay();
   qApp->installEventFilter(this);
+  // GStreamer's registry and the decoders load while the user looks at the list.
+  playback::WarmUpInBackground();
 }
 
 CBlackBoxDlg::~CBlackBoxDlg() {
@@ -169,7 +171,8 @@ void CBlackBoxDlg::CreateControls() {
       "QScrollBar::handle:vertical { background: #5a626c; min-height: 20px; border-radius: 4px; margin: 1px; }"
       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
-  listView_->viewport()->installEventFilter(this);
+  // The list's clicks reach eventFilter through the application-wide filter the constructor
+  // installs; a filter of its own as well would see every click twice and open the row twice.
 
   const QFont caption = LabelFont("Arial", 12);
   const QFont data = LabelFont("Arial", 10);
@@ -261,7 +264,7 @@ CMyStatic* CBlackBoxDlg::VideoWindow(int channel) const {
 
 playback::VideoFramePtr CBlackBoxDlg::CurrentFrame(int channel) const {
   const CMyStatic* window = VideoWindow(channel);
-  if (window == nullptr || window->video().state == 0) return nullptr;
+  if (window == nullptr || window->video().state == playback::EngineState::kNoGraph) return nullptr;
   return playback::CurrentFrame(window->video());
 }
 
@@ -494,7 +497,7 @@ bool CBlackBoxDlg::HasCurrentRecording() const {
 
 int CBlackBoxDlg::EngineState(int channel) const {
   const CMyStatic* window = VideoWindow(channel);
-  return window == nullptr ? 0 : window->video().state;
+  return window == nullptr ? 0 : static_cast<int>(window->video().state);
 }
 
 void CBlackBoxDlg::Play(int channel) {
@@ -527,7 +530,7 @@ void CBlackBoxDlg::StepForward(int channel) {
 void CBlackBoxDlg::SetRate(int channel, double rate) {
   if (CMyStatic* window = VideoWindow(channel)) {
     playback::SetRate(window->video(), rate);
-    if (window->video().state != 0) channelRecords_[channel].rate = rate;
+    if (window->video().state != playback::EngineState::kNoGraph) channelRecords_[channel].rate = rate;
   }
 }
 

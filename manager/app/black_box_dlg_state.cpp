@@ -61,7 +61,7 @@ QJsonObject CBlackBoxDlg::StateJson() const {
   for (int channel = 0; channel < profile_.channels; ++channel) {
     const CMyStatic* window = channels_[channel];
     const ChannelRecord& record = channelRecords_[channel];
-    channels.append(QJsonObject{{"engineState", window->video().state},
+    channels.append(QJsonObject{{"engineState", static_cast<int>(window->video().state)},
                                 {"visible", window->isVisible()},
                                 {"rect", RectArray(window->geometry())},
                                 {"muted", record.muted},
@@ -98,7 +98,7 @@ bool CBlackBoxDlg::Settled(std::int64_t target) const {
   constexpr std::int64_t kFrameSlack = 1'000'000;
   for (int channel = 0; channel < profile_.channels; ++channel) {
     const CMyStatic* window = channels_[channel];
-    if (window->video().state == 0 || !window->isVisible()) continue;
+    if (window->video().state == playback::EngineState::kNoGraph || !window->isVisible()) continue;
     if (window->PaintedFrames() == 0 || window->PaintedPosition() < target - kFrameSlack) return false;
   }
   return true;

@@ -64,7 +64,7 @@ void CMyStatic::SetIdleBackground(const QImage* image) {
 void CMyStatic::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter_ = &painter;
-  if (video_.state == 0 && idleBackground_ != nullptr) {
+  if (video_.state == playback::EngineState::kNoGraph && idleBackground_ != nullptr) {
     painter.drawImage(QPoint(0, 0), *idleBackground_, geometry());
   } else if (video_.videoWindow == static_cast<playback::VideoSurface*>(this)) {
     playback::Repaint(video_);

@@ -9,7 +9,7 @@ namespace output {
 
 FrameSave SaveFrameAsJpeg(playback::CVideo& video, const std::filesystem::path& path) {
   if (!video.graph || !video.windowless) return FrameSave::NothingToGrab;
-  if (video.state == 3) playback::Pause(video);
+  if (video.state == playback::EngineState::kRunning) playback::Pause(video);
   const playback::RgbImage* frame = GrabFrame(video);
   if (frame == nullptr) return FrameSave::NothingToGrab;
   const std::size_t length = EncodeJpeg(frame->pixels, frame->width, frame->height, video.jpegArea);

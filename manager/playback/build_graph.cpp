@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "manager/playback/pipeline.h"
+#include "manager/recording/open_check.h"
 #include "manager/playback/transport.h"
 #include "manager/playback/video_renderer.h"
 
@@ -14,6 +15,8 @@ namespace playback {
 namespace {
 
 constexpr auto kLoadTimeout = std::chrono::seconds(10);
+// The first picture of a file that passed the check before opening comes in milliseconds.
+constexpr auto kPrerollTimeout = std::chrono::seconds(5);
 
 // The fixed code a failed link shows in its message.
 ResultCode CodeOf(LinkResult link) {
@@ -39,12 +42,34 @@ bool LoadFile(CVideo& video, GstElement* source, GstElement* fileSource, const s
 // Links the sound, silently, when it is the source's first free stream. True when the sound
 // reached the audio output.
 bool LinkSoundIfFirst(GstElement* source, GstElement* decoder, GstElement* output) {
-  GstPad* first = FindFreePad(source, PadDirection::kSource);
-  if (first == nullptr) return false;
-  const bool linked = LinkToFreeSinkPad(first, decoder) == LinkResult::kLinked && output != nullptr &&
-                      LinkFreePads(decoder, output) == LinkResult::kLinked;
-  gst_object_unref(first);
-  return linked;
+  const GstRef<GstPad> first = FindFreePad(source, PadDirection::kSource);
+  return first && LinkToFreeSinkPad(first.get(), decoder) == LinkResult::kLinked && output != nullptr &&
+         LinkFreePads(decoder, output) == LinkResult::kLinked;
+}
+
+// The message a file the check before opening refuses shows: the one its failure in the
+// pipeline would have shown, with the reason in plain words.
+std::string MessageOfVerdict(recording::OpenVerdict verdict) {
+  using recording::OpenVerdict;
+  switch (verdict) {
+    case OpenVerdict::kNoVideoTrack: return MessageWithCode(messages::kConnectVideoDecoder, kNotFound);
+    case OpenVerdict::kHevc:
+    case OpenVerdict::kAv1:
+    case OpenVerdict::kH263:
+    case OpenVerdict::kMpeg4Visual:
+    case OpenVerdict::kOtherVideoFormat: return MessageWithCode(messages::kConnectVideoDecoder, kNoAcceptableTypes);
+    default: return MessageWithCode(messages::kLoadFile, kFailed);
+  }
+}
+
+// Why a role's elements could not be made: the first one GStreamer does not know.
+std::string MissingElementCause(std::span<const std::string> factories) {
+  for (const std::string& factory : factories) {
+    if (!GstRef<GstElementFactory>(gst_element_factory_find(factory.c_str()))) {
+      return recording::MissingElementCause(factory);
+    }
+  }
+  return {};
 }
 
 }  // namespace
@@ -56,9 +81,9 @@ bool InitializeVMR(CVideo& video, GstElement* renderer) {
   GstRef<GstElement> owned(sink);
   if (!video.renderer->Attach(sink)) return false;
   // Decoded pictures are large: a queue in front holds a few, not the default second of them.
-  if (GstElement* queue = gst_bin_get_by_name(GST_BIN(renderer), "queue")) {
-    g_object_set(queue, "max-size-buffers", 3u, "max-size-bytes", 0u, "max-size-time", static_cast<guint64>(0), nullptr);
-    gst_object_unref(queue);
+  if (const GstRef<GstElement> queue{gst_bin_get_by_name(GST_BIN(renderer), "queue")}) {
+    g_object_set(queue.get(), "max-size-buffers", 3u, "max-size-bytes", 0u, "max-size-time", static_cast<guint64>(0),
+                 nullptr);
   }
   video.windowless = std::move(owned);
   return true;
@@ -83,6 +108,13 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
     return finish(false);
   };
   const auto failWithCode = [&](std::string_view text, ResultCode code) { return fail(MessageWithCode(text, code)); };
+  const auto failWithCause = [&](const std::string& text, const std::string& cause) {
+    messages.ShowFailure(text, cause);
+    return finish(false);
+  };
+  const auto failToCreate = [&](std::string_view text, std::span<const std::string> factories) {
+    return failWithCause(MessageWithCode(text, kFailed), MissingElementCause(factories));
+  };
 
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
@@ -91,6 +123,12 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   // block the window for good.
   if (!std::filesystem::is_regular_file(status) || (std::filesystem::file_size(path, error) == 0 && !error)) {
     return fail(MessageWithPath(messages::kFileSizeImproper, path));
+  }
+  // The demuxer believes whatever the file's boxes say, and a crafted file keeps it (and
+  // whoever waits for it) busy for minutes: only a file whose boxes make sense goes further.
+  const recording::OpenCheck check = recording::CheckBeforeOpening(path);
+  if (check.verdict != recording::OpenVerdict::kPlayable) {
+    return failWithCause(MessageOfVerdict(check.verdict), recording::CauseOf(check.verdict, check.videoFormat));
   }
 
   GstElement* pipeline = gst_pipeline_new(nullptr);
@@ -101,13 +139,13 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   video.rate = 1.0;
 
   const GstRef<GstElement> source = video.source->Make(video.filters.source);
-  if (!source) return failWithCode(messages::kCreateSource, kFailed);
+  if (!source) return failToCreate(messages::kCreateSource, video.filters.source);
   const GstRef<GstElement> h264 = MakeElementChain(kVideoDecoderBin, video.filters.h264Decoder);
-  if (!h264) return failWithCode(messages::kCreateVideoDecoder, kFailed);
+  if (!h264) return failToCreate(messages::kCreateVideoDecoder, video.filters.h264Decoder);
   const GstRef<GstElement> aac = MakeElementChain(kAudioDecoderBin, video.filters.aacDecoder);
-  if (!aac) return failWithCode(messages::kCreateAudioDecoder, kFailed);
+  if (!aac) return failToCreate(messages::kCreateAudioDecoder, video.filters.aacDecoder);
   const GstRef<GstElement> vmr = MakeElementChain(kVideoSinkBin, video.filters.videoRenderer);
-  if (!vmr) return failWithCode(messages::kCreateVideoRenderer, kFailed);
+  if (!vmr) return failToCreate(messages::kCreateVideoRenderer, video.filters.videoRenderer);
   if (!video.filters.audioRenderer.empty()) audio = OpenAudioOutput(video.filters.audioRenderer);
   hasAudioRenderer = audio != nullptr;
 
@@ -120,20 +158,18 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
 
   if (!InitializeVMR(video, vmr.get())) return fail(std::string(messages::kInitializeRenderer));
 
-  GstElement* fileSource = FileSourceOf(source.get(), video.filters.source);
-  if (fileSource == nullptr) return failWithCode(messages::kSourceTakesNoFile, kNoInterface);
-  const bool loaded = LoadFile(video, source.get(), fileSource, path);
-  gst_object_unref(fileSource);
-  if (!loaded) return failWithCode(messages::kLoadFile, kFailed);
+  const GstRef<GstElement> fileSource = FileSourceOf(source.get(), video.filters.source);
+  if (!fileSource) return failWithCode(messages::kSourceTakesNoFile, kNoInterface);
+  const bool loaded = LoadFile(video, source.get(), fileSource.get(), path);
+  if (!loaded) return failWithCause(MessageWithCode(messages::kLoadFile, kFailed), video.bus->ErrorCause());
 
   // Sound first, silently: this works when the sound is the source's first stream.
   const bool audioLinked = LinkSoundIfFirst(source.get(), aac.get(), audio.get());
 
   LinkResult link = LinkResult::kNoFreePad;
-  if (GstPad* videoPad = FindFreePad(source.get(), PadDirection::kSource)) {
-    video.streamSize = DeclaredVideoSize(videoPad);
-    link = LinkToFreeSinkPad(videoPad, h264.get());
-    gst_object_unref(videoPad);
+  if (const GstRef<GstPad> videoPad = FindFreePad(source.get(), PadDirection::kSource)) {
+    video.streamSize = DeclaredVideoSize(videoPad.get());
+    link = LinkToFreeSinkPad(videoPad.get(), h264.get());
   }
   if (link != LinkResult::kLinked) return failWithCode(messages::kConnectVideoDecoder, CodeOf(link));
   link = LinkFreePads(h264.get(), vmr.get());
@@ -168,8 +204,12 @@ bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int
   // Paused rather than running: the first frame prerolls without a clock moving on.
   gst_element_set_state(pipeline, GST_STATE_PAUSED);
   video.source->StartFlowing();
-  WaitUntilSettled(video);
-  video.state = 2;
+  // An error here is also queued as a graph event, which moves the window on as it would
+  // during playback; a picture that never comes would leave the channel paused on nothing.
+  if (WaitUntilSettled(video, kPrerollTimeout) == Settled::kTimedOut) {
+    return failWithCause(MessageWithCode(messages::kLoadFile, kFailed), "the recording gives no picture");
+  }
+  video.state = EngineState::kPaused;
   SeekTo(video, 0.0);
   return finish(true);
 }

@@ -43,10 +43,9 @@ GstElement* MakeLinkedElements(GstElement* bin, std::span<const std::string> fac
 }
 
 bool AddGhostPad(GstElement* bin, GstElement* element, const char* name) {
-  GstPad* target = gst_element_get_static_pad(element, name);
-  if (target == nullptr) return true;  // a sink has no source pad, a source no sink pad
-  GstPad* ghost = gst_ghost_pad_new(name, target);
-  gst_object_unref(target);
+  const GstRef<GstPad> target(gst_element_get_static_pad(element, name));
+  if (!target) return true;  // a sink has no source pad, a source no sink pad
+  GstPad* ghost = gst_ghost_pad_new(name, target.get());
   return ghost != nullptr && gst_element_add_pad(bin, ghost);
 }
 
@@ -99,16 +98,15 @@ GstRef<GstElement> MakeElementChain(const char* name, std::span<const std::strin
 GstRef<GstElement> OpenAudioOutput(std::span<const std::string> factories) {
   GstRef<GstElement> output = MakeElementChain(kAudioSinkBin, factories);
   if (!output) return nullptr;
-  GstElement* sink = gst_bin_get_by_name(GST_BIN(output.get()), factories.back().c_str());
-  if (sink == nullptr) return nullptr;
-  if (g_object_class_find_property(G_OBJECT_GET_CLASS(sink), "sync") != nullptr) {
-    g_object_set(sink, "sync", TRUE, nullptr);
+  const GstRef<GstElement> sink(gst_bin_get_by_name(GST_BIN(output.get()), factories.back().c_str()));
+  if (!sink) return nullptr;
+  if (g_object_class_find_property(G_OBJECT_GET_CLASS(sink.get()), "sync") != nullptr) {
+    g_object_set(sink.get(), "sync", TRUE, nullptr);
   }
   // Opening the output once tells whether there is one.
-  const bool opened =
-      gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE && !FellBackToFakeSink(sink);
-  if (!opened) gst_element_set_state(sink, GST_STATE_NULL);
-  gst_object_unref(sink);
+  const bool opened = gst_element_set_state(sink.get(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE &&
+                      !FellBackToFakeSink(sink.get());
+  if (!opened) gst_element_set_state(sink.get(), GST_STATE_NULL);
   return opened ? std::move(output) : nullptr;
 }
 
@@ -150,50 +148,38 @@ void SourceBin::StartFlowing() {
   }
 }
 
-GstElement* FileSourceOf(GstElement* source, std::span<const std::string> factories) {
-  GstElement* element = gst_bin_get_by_name(GST_BIN(source), factories.front().c_str());
-  if (element != nullptr && g_object_class_find_property(G_OBJECT_GET_CLASS(element), "location") == nullptr) {
-    gst_object_unref(element);
-    return nullptr;
-  }
+GstRef<GstElement> FileSourceOf(GstElement* source, std::span<const std::string> factories) {
+  GstRef<GstElement> element(gst_bin_get_by_name(GST_BIN(source), factories.front().c_str()));
+  if (element && g_object_class_find_property(G_OBJECT_GET_CLASS(element.get()), "location") == nullptr) return nullptr;
   return element;
 }
 
-GstPad* FindFreePad(GstElement* element, PadDirection direction) {
+GstRef<GstPad> FindFreePad(GstElement* element, PadDirection direction) {
   if (element == nullptr) return nullptr;
-  GstPad* found = nullptr;
+  GstRef<GstPad> found;
   ForEach(direction == PadDirection::kSink ? gst_element_iterate_sink_pads(element)
                                            : gst_element_iterate_src_pads(element),
           [&](gpointer item) {
             auto* pad = static_cast<GstPad*>(item);
-            if (!gst_pad_is_linked(pad)) found = static_cast<GstPad*>(gst_object_ref(pad));
-            return found == nullptr;
+            if (!gst_pad_is_linked(pad)) found.reset(static_cast<GstPad*>(gst_object_ref(pad)));
+            return !found;
           });
   return found;
 }
 
 LinkResult LinkToFreeSinkPad(GstPad* source, GstElement* downstream) {
-  GstPad* sink = FindFreePad(downstream, PadDirection::kSink);
-  if (sink == nullptr) return LinkResult::kNoFreePad;
-  const LinkResult result = ResultOf(gst_pad_link(source, sink));
-  gst_object_unref(sink);
-  return result;
+  const GstRef<GstPad> sink = FindFreePad(downstream, PadDirection::kSink);
+  if (!sink) return LinkResult::kNoFreePad;
+  return ResultOf(gst_pad_link(source, sink.get()));
 }
 
 LinkResult LinkFreePads(GstElement* upstream, GstElement* downstream) {
-  GstPad* source = FindFreePad(upstream, PadDirection::kSource);
-  if (source == nullptr) return LinkResult::kNoFreePad;
-  const LinkResult result = LinkToFreeSinkPad(source, downstream);
-  gst_object_unref(source);
-  return result;
+  const GstRef<GstPad> source = FindFreePad(upstream, PadDirection::kSource);
+  if (!source) return LinkResult::kNoFreePad;
+  return LinkToFreeSinkPad(source.get(), downstream);
 }
 
-bool AllPadsLinked(GstElement* element, PadDirection direction) {
-  GstPad* free = FindFreePad(element, direction);
-  if (free == nullptr) return true;
-  gst_object_unref(free);
-  return false;
-}
+bool AllPadsLinked(GstElement* element, PadDirection direction) { return !FindFreePad(element, direction); }
 
 void RemoveUnlessLinked(GstElement* pipeline, GstElement* element, bool needsSource) {
   if (element == nullptr) return;
@@ -202,13 +188,12 @@ void RemoveUnlessLinked(GstElement* pipeline, GstElement* element, bool needsSou
   }
   ForEach(gst_element_iterate_pads(element), [](gpointer item) {
     auto* pad = static_cast<GstPad*>(item);
-    if (GstPad* peer = gst_pad_get_peer(pad)) {
+    if (const GstRef<GstPad> peer{gst_pad_get_peer(pad)}) {
       if (GST_PAD_DIRECTION(pad) == GST_PAD_SRC) {
-        gst_pad_unlink(pad, peer);
+        gst_pad_unlink(pad, peer.get());
       } else {
-        gst_pad_unlink(peer, pad);
+        gst_pad_unlink(peer.get(), pad);
       }
-      gst_object_unref(peer);
     }
     return true;
   });

@@ -69,26 +69,26 @@ class SourceBin {
   std::vector<Held> held_;
 };
 
-// The file source inside a source bin (its first element, when that takes a location), with a
-// reference the caller releases; null otherwise.
-GstElement* FileSourceOf(GstElement* source, std::span<const std::string> factories);
+// The file source inside a source bin (its first element, when that takes a location); null
+// otherwise.
+[[nodiscard]] GstRef<GstElement> FileSourceOf(GstElement* source, std::span<const std::string> factories);
 
 enum class PadDirection { kSink, kSource };
 
-// The first pad of `element` in the given direction that is not linked, with a reference the
-// caller releases; null when every pad is linked.
-GstPad* FindFreePad(GstElement* element, PadDirection direction);
+// The first pad of `element` in the given direction that is not linked; null when every pad is
+// linked.
+[[nodiscard]] GstRef<GstPad> FindFreePad(GstElement* element, PadDirection direction);
 
 enum class LinkResult { kLinked, kNoFreePad, kFormatsDiffer, kAlreadyLinked, kRefused };
 
 // Links `source` to the first free sink pad of `downstream`. No converter is ever put in
 // between: the formats must match as they are.
-LinkResult LinkToFreeSinkPad(GstPad* source, GstElement* downstream);
+[[nodiscard]] LinkResult LinkToFreeSinkPad(GstPad* source, GstElement* downstream);
 // Links the first free source pad of `upstream` to the first free sink pad of `downstream`.
-LinkResult LinkFreePads(GstElement* upstream, GstElement* downstream);
+[[nodiscard]] LinkResult LinkFreePads(GstElement* upstream, GstElement* downstream);
 
 // Whether the element's pads of that direction are all linked.
-bool AllPadsLinked(GstElement* element, PadDirection direction);
+[[nodiscard]] bool AllPadsLinked(GstElement* element, PadDirection direction);
 
 // Takes a branch element out of the pipeline unless its sink pads (and, with `needsSource`, its
 // source pads) are linked: a decoder without a sink or a sink without a stream would stall the

@@ -31,6 +31,11 @@ class MessageBox {
  public:
   virtual ~MessageBox() = default;
   virtual void ShowMessage(const std::string& text) = 0;
+  // A failure's message with a plain sentence of its cause (empty when none is known), in the
+  // same box: on a line of its own unless the box says otherwise.
+  virtual void ShowFailure(const std::string& text, const std::string& cause) {
+    ShowMessage(cause.empty() ? text : text + "\n" + cause);
+  }
 };
 
 // The build's messages, one per failing step, exactly as the user sees them. "%s" stands for
@@ -63,6 +68,19 @@ inline constexpr std::string_view kConnectAudioRenderer =
     "ConnectFilters() failed : pFilterACCAudioDecoder -> pDirectXAudio error code = ";
 inline constexpr std::string_view kNoPositionControl = "QueryInterface() failed : IID_IMediaPosition. error code = ";
 }  // namespace messages
+
+// What kind of error stopped a pipeline's streaming, as far as a user can act on it.
+enum class StreamingError {
+  kOther,
+  kNoAudioOutput,   // the audio sink could not open a sound device
+  kMissingPlugin,   // GStreamer lacks an element or a decoder
+  kDamagedMedia,    // the demuxer or a decoder could not read the data
+  kUnreadableFile,  // reading the file failed (the card may have been pulled)
+};
+
+// The plain sentence for a streaming error (see recording/open_check.h for the file's own
+// causes); `element` is the factory of the element that failed, when known. Empty for kOther.
+[[nodiscard]] std::string CauseOfStreamingError(StreamingError error, std::string_view element = {});
 
 // A message with its result code, or with the path in place of "%s".
 std::string MessageWithCode(std::string_view text, ResultCode code);

@@ -19,18 +19,47 @@ GstBusSyncReply LookAt(GstBus*, GstMessage* message, gpointer bus) {
   return GST_BUS_DROP;
 }
 
+bool IsAudioSink(GstObject* object) {
+  if (object == nullptr || !GST_IS_ELEMENT(object)) return false;
+  GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(object));
+  const gchar* klass = factory != nullptr ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : nullptr;
+  return klass != nullptr && g_strrstr(klass, "Sink") != nullptr && g_strrstr(klass, "Audio") != nullptr;
+}
+
+std::string FactoryName(GstObject* object) {
+  if (object == nullptr || !GST_IS_ELEMENT(object)) return {};
+  GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(object));
+  return factory != nullptr ? GST_OBJECT_NAME(factory) : "";
+}
+
+// What a user can make of an error message: GStreamer's error domains and codes, and which
+// element posted it.
+StreamingError KindOfError(GstMessage* message) {
+  GError* error = nullptr;
+  gst_message_parse_error(message, &error, nullptr);
+  if (error == nullptr) return StreamingError::kOther;
+  StreamingError kind = StreamingError::kOther;
+  if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN) {
+    kind = StreamingError::kMissingPlugin;
+  } else if (error->domain == GST_STREAM_ERROR) {
+    kind = error->code == GST_STREAM_ERROR_CODEC_NOT_FOUND ? StreamingError::kMissingPlugin : StreamingError::kDamagedMedia;
+  } else if (error->domain == GST_RESOURCE_ERROR) {
+    kind = IsAudioSink(GST_MESSAGE_SRC(message)) ? StreamingError::kNoAudioOutput : StreamingError::kUnreadableFile;
+  }
+  g_error_free(error);
+  return kind;
+}
+
 }  // namespace
 
 PipelineBus::PipelineBus(GstElement* pipeline) : pipeline_(pipeline) {
-  GstBus* bus = gst_element_get_bus(pipeline_);
-  gst_bus_set_sync_handler(bus, &LookAt, this, nullptr);
-  gst_object_unref(bus);
+  const GstRef<GstBus> bus(gst_element_get_bus(pipeline_));
+  gst_bus_set_sync_handler(bus.get(), &LookAt, this, nullptr);
 }
 
 PipelineBus::~PipelineBus() {
-  GstBus* bus = gst_element_get_bus(pipeline_);
-  gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-  gst_object_unref(bus);
+  const GstRef<GstBus> bus(gst_element_get_bus(pipeline_));
+  gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
 }
 
 void PipelineBus::RegisterEvents(std::shared_ptr<GraphEventQueue> events) {
@@ -49,6 +78,11 @@ bool PipelineBus::ErrorSeen() const {
   return error_;
 }
 
+std::string PipelineBus::ErrorCause() const {
+  std::lock_guard lock(mutex_);
+  return error_ ? CauseOfStreamingError(errorKind_, errorElement_) : std::string();
+}
+
 void PipelineBus::PostStreamsReady(GstElement* from) {
   gst_element_post_message(from, gst_message_new_application(GST_OBJECT(from), gst_structure_new_empty(kStreamsReady)));
 }
@@ -65,7 +99,11 @@ void PipelineBus::Look(GstMessage* message) {
         break;
       case GST_MESSAGE_ERROR:
         // Streaming stops at the first error; the follow-up errors of other elements say nothing new.
-        if (!error_) event = GraphEvent{EC_ERRORABORT, static_cast<std::intptr_t>(kFailed), 0};
+        if (!error_) {
+          event = GraphEvent{EC_ERRORABORT, static_cast<std::intptr_t>(kFailed), 0};
+          errorKind_ = KindOfError(message);
+          errorElement_ = FactoryName(GST_MESSAGE_SRC(message));
+        }
         error_ = true;
         break;
       case GST_MESSAGE_APPLICATION:
@@ -80,16 +118,86 @@ void PipelineBus::Look(GstMessage* message) {
   if (event && events) events->Post(*event);
 }
 
-bool WaitUntilSettled(CVideo& video) {
-  if (!video.graph) return false;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+namespace {
+
+// One thread that stops and releases the pipelines the channels let go, started on first use
+// and joined at exit once it has released them all.
+class Releaser {
+ public:
+  ~Releaser() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+  }
+
+  void Hand(PipelineRemains remains) {
+    {
+      std::lock_guard lock(mutex_);
+      queue_.push_back(std::move(remains));
+      if (!worker_.joinable()) worker_ = std::thread([this] { Run(); });
+    }
+    changed_.notify_all();
+  }
+
+  void Finish() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return queue_.empty() && !busy_; });
+  }
+
+ private:
+  void Run() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+      changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+      if (queue_.empty()) return;  // stopping, and nothing left
+      PipelineRemains remains = std::move(queue_.front());
+      queue_.pop_front();
+      busy_ = true;
+      lock.unlock();
+      if (remains.graph) gst_element_set_state(remains.graph.get(), GST_STATE_NULL);
+      // No streaming thread runs any more: the bus watch and the held pads can go.
+      remains.bus.reset();
+      remains.sink.reset();
+      remains.graph.reset();
+      remains.source.reset();
+      lock.lock();
+      busy_ = false;
+      changed_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<PipelineRemains> queue_;
+  bool busy_ = false;
+  bool stopping_ = false;
+  std::thread worker_;
+};
+
+Releaser& TheReleaser() {
+  static Releaser releaser;
+  return releaser;
+}
+
+}  // namespace
+
+void ReleaseInBackground(PipelineRemains remains) { TheReleaser().Hand(std::move(remains)); }
+
+void FinishReleases() { TheReleaser().Finish(); }
+
+Settled WaitUntilSettled(CVideo& video, std::chrono::milliseconds timeout) {
+  if (!video.graph) return Settled::kFailed;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (true) {
     // Short slices: an element that fails while prerolling never completes the state change,
-    // and the error arrives on the bus instead.
+    // and the error arrives on the bus instead. The wait ends as soon as the change completes.
     const GstStateChangeReturn result = gst_element_get_state(video.graph.get(), nullptr, nullptr, 20 * GST_MSECOND);
-    if (result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL) return true;
-    if (result == GST_STATE_CHANGE_FAILURE) return false;
-    if ((video.bus && video.bus->ErrorSeen()) || std::chrono::steady_clock::now() > deadline) return false;
+    if (result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL) return Settled::kYes;
+    if (result == GST_STATE_CHANGE_FAILURE || (video.bus && video.bus->ErrorSeen())) return Settled::kFailed;
+    if (std::chrono::steady_clock::now() > deadline) return Settled::kTimedOut;
   }
 }
 
@@ -100,7 +208,7 @@ bool SeekPipeline(CVideo& video, std::int64_t position) {
                         static_cast<gint64>(position) * 100, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE)) {
     return false;
   }
-  return WaitUntilSettled(video);
+  return WaitUntilSettled(video) == Settled::kYes;
 }
 
 namespace {

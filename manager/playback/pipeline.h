@@ -6,8 +6,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <deque>
+#include <thread>
+#include <string>
 
+#include "manager/playback/graph_elements.h"
 #include "manager/playback/gstreamer.h"
+#include "manager/playback/messages.h"
 
 namespace playback {
 
@@ -29,6 +34,8 @@ class PipelineBus {
   // Waits until the demuxer has shown all its streams (true) or an error was posted (false).
   bool WaitForStreams(std::chrono::milliseconds timeout);
   bool ErrorSeen() const;
+  // The cause of the first error posted, in plain words; empty when none was or it is unknown.
+  std::string ErrorCause() const;
 
   // Posted by the demuxer's no-more-pads handler.
   static void PostStreamsReady(GstElement* from);
@@ -42,17 +49,38 @@ class PipelineBus {
   std::condition_variable changed_;
   bool streamsReady_ = false;
   bool error_ = false;
+  StreamingError errorKind_ = StreamingError::kOther;
+  std::string errorElement_;
   std::shared_ptr<GraphEventQueue> events_;
 };
+
+// What is left of a channel's pipeline once the channel lets it go: the pipeline and what its
+// threads still call into (the bus watch, the source bin's pad handlers).
+struct PipelineRemains {
+  GstRef<GstElement> graph;
+  std::unique_ptr<PipelineBus> bus;
+  std::unique_ptr<SourceBin> source;
+  GstRef<GstElement> sink;
+};
+
+// Stops the pipeline (NULL) and releases it on a thread of its own, in the order handed over:
+// a demuxer still busy with a file would otherwise hold up the window until it gives up.
+// Returns at once.
+void ReleaseInBackground(PipelineRemains remains);
+// Waits until every pipeline handed over so far has been released (before gst_deinit).
+void FinishReleases();
 
 // Small steps on a channel's pipeline shared by the build and the transport. Positions in
 // 100 ns units.
 
-// Waits until a state change or flushing seek has prerolled, an error was posted, or ten
-// seconds have passed. True when the pipeline settled.
-bool WaitUntilSettled(CVideo& video);
-// An exact, flushing seek at the channel's rate that leaves the stop position alone.
-bool SeekPipeline(CVideo& video, std::int64_t position);
+enum class Settled { kYes, kFailed, kTimedOut };
+
+// Waits until a state change or flushing seek has prerolled (kYes), an error was posted or the
+// change failed (kFailed), or `timeout` has passed (kTimedOut).
+[[nodiscard]] Settled WaitUntilSettled(CVideo& video, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// An exact, flushing seek at the channel's rate that leaves the stop position alone; true once
+// the pipeline has settled at the new position.
+[[nodiscard]] bool SeekPipeline(CVideo& video, std::int64_t position);
 std::optional<std::int64_t> QueryDuration(const CVideo& video);
 std::optional<std::int64_t> QueryPosition(const CVideo& video);
 

@@ -19,15 +19,23 @@ bool HasGraph(const CVideo& video) { return video.graph != nullptr; }
 void SetVolume(CVideo& video, std::int32_t hundredthsOfDecibel) {
   if (!video.graph) return;
   // Only a connected audio path has a volume element; without one there is nothing to set.
-  GstElement* volume = gst_bin_get_by_name(GST_BIN(video.graph.get()), "volume");
-  if (volume == nullptr) return;
-  g_object_set(volume, "volume", LinearGainOfVolume(hundredthsOfDecibel), nullptr);
-  gst_object_unref(volume);
+  const GstRef<GstElement> volume(gst_bin_get_by_name(GST_BIN(video.graph.get()), "volume"));
+  if (!volume) return;
+  g_object_set(volume.get(), "volume", LinearGainOfVolume(hundredthsOfDecibel), nullptr);
 }
 
-// Pauses a running channel first, as every seek and step does.
+// Brings the pipeline to PAUSED without looking at which picture the sink holds.
+// True once the sink holds a picture again.
+bool PausePipeline(CVideo& video) {
+  gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
+  video.state = EngineState::kPaused;
+  return WaitUntilSettled(video) == Settled::kYes;
+}
+
+// Pauses a running channel first, as every seek and step does (their own seek then puts the
+// picture of the new position in the sink).
 void PauseIfRunning(CVideo& video) {
-  if (video.state == 3 && video.graph) Pause(video);
+  if (video.state == EngineState::kRunning && video.graph) static_cast<void>(PausePipeline(video));  // the seek that follows settles it
 }
 
 bool Step(CVideo& video, double seconds) {
@@ -55,7 +63,7 @@ bool AttachWindow(CVideo& video, VideoSurface* window) {
   video.videoRect = window->ClientRect();
   video.videoWindow = window;
   video.renderer->SetSurface(window);
-  video.state = 0;
+  video.state = EngineState::kNoGraph;
   return true;
 }
 
@@ -69,14 +77,17 @@ void DetachWindow(CVideo& video) {
 void Play(CVideo& video) {
   if (!HasGraph(video)) return;
   gst_element_set_state(video.graph.get(), GST_STATE_PLAYING);
-  video.state = 3;
+  video.state = EngineState::kRunning;
 }
 
 void Pause(CVideo& video) {
   if (!HasGraph(video)) return;
-  gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
-  WaitUntilSettled(video);
-  video.state = 2;
+  if (!PausePipeline(video)) return;
+  // A sink paused moments after it was set playing may still hold its old preroll picture and
+  // take PAUSED at once, while the decoder's next pictures go on reaching it unclocked: the
+  // picture on screen would run ahead of the position shown. An exact seek to where the
+  // pipeline stands makes the sink preroll the picture of that very position.
+  if (const auto now = QueryPosition(video)) static_cast<void>(SeekPipeline(video, *now));
 }
 
 void StopAndRewind(CVideo& video) {
@@ -84,14 +95,20 @@ void StopAndRewind(CVideo& video) {
   // Stopping a GStreamer pipeline (READY) would make the demuxer forget its streams: stay
   // paused at the start instead.
   gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
-  SeekPipeline(video, 0);
-  video.state = 1;
+  static_cast<void>(SeekPipeline(video, 0));  // stopped either way; Play starts from what the sink holds
+  video.state = EngineState::kStopped;
   if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
 }
 
 void Teardown(CVideo& video) {
-  if (video.graph) gst_element_set_state(video.graph.get(), GST_STATE_NULL);
-  // No streaming thread runs any more: the bus watch and the held pads can go.
+  if (video.graph) {
+    // From here on the old pipeline's threads reach nothing of this channel: no graph events,
+    // no pictures. Stopping it may take a while (a demuxer deep in a file): not on this thread.
+    if (video.bus) video.bus->RegisterEvents(nullptr);
+    video.renderer->DetachSinks();
+    ReleaseInBackground({std::move(video.graph), std::move(video.bus), std::move(video.source),
+                         std::move(video.windowless)});
+  }
   video.bus.reset();
   video.windowless.reset();
   video.graph.reset();
@@ -100,7 +117,7 @@ void Teardown(CVideo& video) {
   video.streamSize.reset();
   video.renderer->Clear();
   if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
-  video.state = 0;
+  video.state = EngineState::kNoGraph;
 }
 
 bool SeekTo(CVideo& video, double target) {
@@ -122,7 +139,7 @@ void SetRate(CVideo& video, double rate) {
   if (!HasGraph(video) || !(rate > 0.0) || !std::isfinite(rate) || rate == video.rate) return;
   video.rate = rate;
   // GStreamer changes the rate only through a seek: seek to where the channel is now.
-  if (const auto now = QueryPosition(video)) SeekPipeline(video, *now);
+  if (const auto now = QueryPosition(video)) static_cast<void>(SeekPipeline(video, *now));
 }
 
 void SetMuted(CVideo& video, int muted) { SetVolume(video, VolumeOfLevel(muted != 0 ? 0.0 : kNormalVolume)); }
@@ -166,5 +183,7 @@ std::optional<VideoSize> NativeVideoSize(const CVideo& video) {
 }
 
 VideoFramePtr CurrentFrame(const CVideo& video) { return video.renderer->CurrentFrame(); }
+
+std::string ErrorCause(const CVideo& video) { return video.bus ? video.bus->ErrorCause() : std::string(); }
 
 }  // namespace playback

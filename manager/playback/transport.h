@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "manager/playback/graph_event.h"
 #include "manager/playback/messages.h"
@@ -50,5 +51,7 @@ ResultCode PumpGraphEvents(CVideo& video, GraphEventCallback* callback);
 std::optional<VideoSize> NativeVideoSize(const CVideo& video);
 // The frame on screen; null before the first one.
 VideoFramePtr CurrentFrame(const CVideo& video);
+// Why streaming stopped, in plain words, after an EC_ERRORABORT; empty when unknown.
+std::string ErrorCause(const CVideo& video);
 
 }  // namespace playback

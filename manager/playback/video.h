@@ -19,6 +19,9 @@ class VideoRenderer;
 
 inline constexpr std::size_t kJpegAreaSize = 2'000'000;
 
+// What the last command left a channel doing; the numbers are those the window reports.
+enum class EngineState : std::int32_t { kNoGraph = 0, kStopped = 1, kPaused = 2, kRunning = 3 };
+
 // One channel's playback engine: its GStreamer pipeline and what the transport needs of it.
 // BuildGraph (build_graph.h) fills it, the transport operations (transport.h) drive it.
 // Lives at one address for its whole life: GStreamer's threads hold pointers into it.
@@ -29,8 +32,8 @@ class CVideo {
   CVideo(const CVideo&) = delete;
   CVideo& operator=(const CVideo&) = delete;
 
-  // Engine state as the last command left it: 0 no graph, 1 stopped, 2 paused, 3 running.
-  std::int32_t state = 0;
+  // Engine state as the last command left it.
+  EngineState state = EngineState::kNoGraph;
   GraphNotifyTarget* notifyWindow = nullptr;  // woken when graph events are queued
   std::uint32_t notifyMessage = 0;
   VideoRect videoRect;                         // client rectangle of the video window

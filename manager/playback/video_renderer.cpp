@@ -10,10 +10,9 @@ namespace {
 
 // How late the sample reaches the sink against the pipeline clock, in 100 ns units.
 std::int64_t LatenessOf(GstElement* sink, GstSample* sample) {
-  GstClock* clock = gst_element_get_clock(sink);
-  if (clock == nullptr) return 0;
-  const GstClockTime now = gst_clock_get_time(clock);
-  gst_object_unref(clock);
+  const GstRef<GstClock> clock(gst_element_get_clock(sink));
+  if (!clock) return 0;
+  const GstClockTime now = gst_clock_get_time(clock.get());
   const GstClockTime base = gst_element_get_base_time(sink);
   const GstSegment* segment = gst_sample_get_segment(sample);
   GstBuffer* buffer = gst_sample_get_buffer(sample);
@@ -23,25 +22,51 @@ std::int64_t LatenessOf(GstElement* sink, GstSample* sample) {
   return (static_cast<std::int64_t>(now - base) - static_cast<std::int64_t>(due)) / 100;
 }
 
-GstFlowReturn OnPreroll(GstAppSink* sink, gpointer renderer) {
+using GatePtr = std::shared_ptr<VideoRenderer::Gate>;
+
+void Deliver(gpointer gate, VideoFramePtr frame) {
+  VideoRenderer::Gate& open = **static_cast<GatePtr*>(gate);
+  std::lock_guard lock(open.mutex);
+  if (open.target != nullptr) open.target->Receive(std::move(frame));
+}
+
+GstFlowReturn OnPreroll(GstAppSink* sink, gpointer gate) {
   // Keep the preroll sample here: a second pull_preroll would block.
   GstSample* sample = gst_app_sink_pull_preroll(sink);
   if (sample == nullptr) return GST_FLOW_OK;
-  static_cast<VideoRenderer*>(renderer)->Receive(VideoFrame::FromSample(sample, 0));
+  Deliver(gate, VideoFrame::FromSample(sample, 0));
   gst_sample_unref(sample);
   return GST_FLOW_OK;
 }
 
-GstFlowReturn OnSample(GstAppSink* sink, gpointer renderer) {
+GstFlowReturn OnSample(GstAppSink* sink, gpointer gate) {
   GstSample* sample = gst_app_sink_pull_sample(sink);
   if (sample == nullptr) return GST_FLOW_OK;
   const std::int64_t lateness = LatenessOf(GST_ELEMENT(sink), sample);
-  static_cast<VideoRenderer*>(renderer)->Receive(VideoFrame::FromSample(sample, lateness));
+  Deliver(gate, VideoFrame::FromSample(sample, lateness));
   gst_sample_unref(sample);
   return GST_FLOW_OK;
 }
 
+void ReleaseGate(gpointer gate) { delete static_cast<GatePtr*>(gate); }
+
 }  // namespace
+
+VideoRenderer::VideoRenderer() : gate_(std::make_shared<Gate>()) { gate_->target = this; }
+
+VideoRenderer::~VideoRenderer() {
+  std::lock_guard lock(gate_->mutex);
+  gate_->target = nullptr;
+}
+
+void VideoRenderer::DetachSinks() {
+  {
+    std::lock_guard lock(gate_->mutex);
+    gate_->target = nullptr;
+  }
+  gate_ = std::make_shared<Gate>();
+  gate_->target = this;
+}
 
 bool VideoRenderer::Attach(GstElement* sink) {
   if (sink == nullptr || !GST_IS_APP_SINK(sink)) return false;
@@ -54,7 +79,9 @@ bool VideoRenderer::Attach(GstElement* sink) {
   GstAppSinkCallbacks callbacks{};
   callbacks.new_preroll = &OnPreroll;
   callbacks.new_sample = &OnSample;
-  gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, this, nullptr);
+  // The sink's threads may outlive this renderer (a pipeline is stopped on a thread of its
+  // own): they hold the gate, not the renderer.
+  gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, new GatePtr(gate_), &ReleaseGate);
   return true;
 }
 

@@ -84,10 +84,6 @@ TEST_F(BadCardPrograms, TheManagerOpensEveryRowOrSaysWhyNot) {
   ASSERT_GT(rows, 0);
   for (int row = 0; row < rows; ++row) {
     SCOPED_TRACE("row " + std::to_string(row));
-    // GStreamer's MP4 demuxer takes time quadratic in the number of tracks (a minute for
-    // 50,000), so the recording crafted with half a million tracks would stall the player
-    // itself; the structure check and the loaders meet it in the other suite.
-    if (listing.state["list"]["rows"][row][1] == CraftedTime()) continue;
     const ProgramRun run = Run(KEL2CH_MANAGER_EXE, ShellQuoted(Root().string()) + " --row " + std::to_string(row));
     ASSERT_FALSE(run.state.is_discarded());
     if (row == 0) {
@@ -101,6 +97,11 @@ TEST_F(BadCardPrograms, TheManagerOpensEveryRowOrSaysWhyNot) {
     const auto& messages = run.state["messages"];
     ASSERT_FALSE(messages.empty());
     EXPECT_NE(messages.back().get<std::string>().find("drf_"), std::string::npos) << messages.back();
+    // The recording crafted with half a million tracks never reaches GStreamer's demuxer (which
+    // takes minutes over it): the check before opening refuses it and says why.
+    if (listing.state["list"]["rows"][row][1] == CraftedTime()) {
+      EXPECT_NE(messages.front().get<std::string>().find("more than 64 tracks"), std::string::npos) << messages;
+    }
   }
 }
 

@@ -63,7 +63,7 @@ bool TakeSnapshot(const FrameOutputContext& context) {
   std::vector<playback::CVideo*> paused;
   for (int i = 0; i < channelCount; ++i) {
     playback::CVideo* video = context.channels[i];
-    if (HasGraph(video) && video->state == 3) {
+    if (HasGraph(video) && video->state == playback::EngineState::kRunning) {
       playback::Pause(*video);
       paused.push_back(video);
     }
@@ -74,7 +74,7 @@ bool TakeSnapshot(const FrameOutputContext& context) {
                              : ChooseSnapshotPath(context.window, QString::fromStdString(proposed));
   if (chosen.isEmpty()) {
     for (auto it = paused.rbegin(); it != paused.rend(); ++it) {  // channel 2 first, as every command does
-      if ((*it)->state == 2 && context.playState && context.playState() != 0) playback::Play(**it);
+      if ((*it)->state == playback::EngineState::kPaused && context.playState && context.playState() != 0) playback::Play(**it);
     }
     return false;
   }

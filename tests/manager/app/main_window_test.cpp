@@ -18,6 +18,7 @@
 #include "manager/display/skin.h"
 #include "manager/recording/samples.h"
 #include "tests/manager/app/window_fixture.h"
+#include "tests/manager/playback/playback_fixtures.h"
 #include "tests/support/camera_clip.h"
 #include "tests/support/temp_dir.h"
 
@@ -108,8 +109,8 @@ TEST(MainWindow, ARowPlaysBothChannelsWithItsPanel) {
   const int row = RowOf(RecordingKind::Normal);
   Open(*window, row);
   EXPECT_TRUE(window->hasChannel2());
-  EXPECT_EQ(window->VideoWindow(0)->video().state, 3);
-  EXPECT_EQ(window->VideoWindow(1)->video().state, 3);
+  EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kRunning);
+  EXPECT_EQ(window->VideoWindow(1)->video().state, playback::EngineState::kRunning);
   EXPECT_TRUE(window->mapView()->isVisible());
   EXPECT_TRUE(LabelText(*window, controls::kFileName).startsWith("File : \r\n      drf_"));
   ASSERT_NE(window->CurrentFrame(0), nullptr);
@@ -127,8 +128,8 @@ TEST(MainWindow, ARowPlaysBothChannelsWithItsPanel) {
   // The stop empties the panel and releases both channels.
   window->OnCommand(commands::kStop);
   EXPECT_EQ(window->playState(), app::kStopped);
-  EXPECT_EQ(window->VideoWindow(0)->video().state, 0);
-  EXPECT_EQ(window->VideoWindow(1)->video().state, 0);
+  EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);
+  EXPECT_EQ(window->VideoWindow(1)->video().state, playback::EngineState::kNoGraph);
   EXPECT_EQ(LabelText(*window, controls::kGpsStatus), "");
   EXPECT_EQ(LabelText(*window, controls::kLatitude), "Latitude : ");
   EXPECT_EQ(LabelText(*window, controls::kSpeedMiles), "m/h : ");
@@ -244,7 +245,7 @@ TEST(MainWindow, OpenFailuresShowTheirMessages) {
   window->ClickRow(0);
   EXPECT_EQ(gui::RecordedMessages(), QStringList{"File \"drf_20240101_000000.mp4\" is broken!"});
   EXPECT_EQ(window->playState(), app::kStopped);
-  EXPECT_NE(window->VideoWindow(0)->video().state, 0);  // what was built stays
+  EXPECT_NE(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);  // what was built stays
 
   gui::ClearRecordedMessages();
   window->ClickRow(1);
@@ -261,6 +262,36 @@ TEST(MainWindow, OpenFailuresShowTheirMessages) {
   EXPECT_TRUE(gui::RecordedMessages().back().startsWith("drf_"));
 }
 
+TEST(MainWindow, HostileRecordingsAreRefusedAtOnceWithTheirCause) {
+  using playback_testing::Clip;
+  testing_support::TempDir dir;
+  const auto& files = playback_testing::kHostileFiles;
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    fs::create_directories(dir / "EVENT");
+    fs::copy_file(playback_testing::ClipPath(files[i].clip),
+                  dir / "EVENT" / ("drf_20240101_0000" + std::to_string(10 + i) + ".mp4"));
+  }
+  auto window = MakeWindow(setup::kDualProfile);
+  window->LoadFolder(dir.path().string());
+  ASSERT_EQ(window->recordingList().recordingCount(), static_cast<int>(std::size(files)));
+  QTableView* list = window->listView();
+  for (std::size_t row = 0; row < std::size(files); ++row) {
+    SCOPED_TRACE(files[row].what);
+    gui::ClearRecordedMessages();
+    const QPoint at = list->visualRect(list->model()->index(static_cast<int>(row), 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(WaitFor([&] { return gui::RecordedMessages().size() == 2; }, std::chrono::seconds(5)))
+        << gui::RecordedMessages().join("; ").toStdString();
+    // The engine's message with its cause in the same box, then the window's own.
+    const QString name = QStringLiteral("drf_20240101_0000%1.mp4").arg(10 + row);
+    EXPECT_TRUE(gui::RecordedMessages()[0].endsWith(QStringLiteral("\n") + files[row].cause))
+        << gui::RecordedMessages()[0].toStdString();
+    EXPECT_EQ(gui::RecordedMessages()[1], name + " file open error!");
+    EXPECT_EQ(window->playState(), app::kStopped);
+    EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);
+  }
+}
+
 TEST(MainWindow, ARecordingWithoutCompanionLeavesTheRearWindowEmpty) {
   auto window = MakeWindow(setup::kDualProfile);
   window->LoadFolder(CopyOfCard("companion").string());
@@ -268,7 +299,7 @@ TEST(MainWindow, ARecordingWithoutCompanionLeavesTheRearWindowEmpty) {
   window->ClickRow(RowOf(RecordingKind::NoCompanion));
   ASSERT_TRUE(WaitFor([&] { return window->playState() == app::kPlaying; }));
   EXPECT_FALSE(window->hasChannel2());
-  EXPECT_EQ(window->VideoWindow(1)->video().state, 0);
+  EXPECT_EQ(window->VideoWindow(1)->video().state, playback::EngineState::kNoGraph);
   EXPECT_EQ(window->CurrentFrame(1), nullptr);
 }
 
@@ -342,7 +373,7 @@ TEST(MainWindow, FormattingHostStopsAndClearsTheList) {
   EXPECT_EQ(window->playState(), app::kStopped);
   EXPECT_EQ(window->recordingList().recordingCount(), 0);
   EXPECT_EQ(window->listView()->model()->rowCount(), 0);
-  EXPECT_EQ(window->VideoWindow(0)->video().state, 0);
+  EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);
   window->OnCommand(commands::kPlay);
   EXPECT_EQ(window->playState(), app::kStopped);
 }

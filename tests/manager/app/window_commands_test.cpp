@@ -40,7 +40,7 @@ int FilesIn(const fs::path& folder) {
   return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-int EngineState(const CBlackBoxDlg& window, int channel) { return window.VideoWindow(channel)->video().state; }
+int EngineState(const CBlackBoxDlg& window, int channel) { return static_cast<int>(window.VideoWindow(channel)->video().state); }
 
 // Opens `row` and waits until its pictures are on screen and the panel has shown a fix.
 void OpenWithPanel(CBlackBoxDlg& window, int row, int channels) {

@@ -121,7 +121,7 @@ class FrameOutput : public ::testing::Test {
     context.playState = [this] { return playState; };
     context.chooseSnapshotPath = [this](QWidget*, const QString& proposed) {
       proposedNames.push_back(proposed.toStdString());
-      statesWhileChoosing = {front.video.state, rear.video.state};
+      statesWhileChoosing = {static_cast<int>(front.video.state), static_cast<int>(rear.video.state)};
       if (waitWhileChoosing) std::this_thread::sleep_for(std::chrono::milliseconds(500));
       return chosen;
     };
@@ -177,8 +177,8 @@ TEST_F(FrameOutput, SnapshotSavesBothChannelsAsTheyWereAtTheClick) {
   EXPECT_TRUE(output::TakeSnapshot(Context()));
   ASSERT_EQ(proposedNames, std::vector<std::string>{"drf_20110705_101507_157.jpg"});
   EXPECT_EQ(statesWhileChoosing, (std::array<int, 2>{2, 2})) << "held on screen while the user chooses";
-  EXPECT_EQ(front.video.state, 2);
-  EXPECT_EQ(rear.video.state, 2);
+  EXPECT_EQ(front.video.state, playback::EngineState::kPaused);
+  EXPECT_EQ(rear.video.state, playback::EngineState::kPaused);
   const auto first = ReadJpegSize(folder / "x.jpg");
   const auto second = ReadJpegSize(folder / "x.jpg.drr.jpg");
   ASSERT_TRUE(first && second);
@@ -194,8 +194,8 @@ TEST_F(FrameOutput, CancelledSnapshotLetsTheChannelsPlayOn) {
   chosen.clear();
   EXPECT_FALSE(output::TakeSnapshot(Context()));
   EXPECT_EQ(statesWhileChoosing, (std::array<int, 2>{2, 2}));
-  EXPECT_EQ(front.video.state, 3);
-  EXPECT_EQ(rear.video.state, 2) << "a paused channel is not started";
+  EXPECT_EQ(front.video.state, playback::EngineState::kRunning);
+  EXPECT_EQ(rear.video.state, playback::EngineState::kPaused) << "a paused channel is not started";
   EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
@@ -266,7 +266,7 @@ TEST_F(FrameOutput, PrintPutsTheLargeWindowsChannelInSlotA) {
   EXPECT_LT(large, small);
   EXPECT_NE(text.find("- Date : 2011-07-05 10:15:07"), std::string::npos) << text;
   EXPECT_NE(text.find("- Speed : 18.5 km/h 11.5 m/h"), std::string::npos);
-  EXPECT_EQ(front.video.state, 2) << "printing pauses nothing";
+  EXPECT_EQ(front.video.state, playback::EngineState::kPaused) << "printing pauses nothing";
 
   // Cancelled: nothing printed.
   fs::remove(pdf);

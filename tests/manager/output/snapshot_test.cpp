@@ -154,7 +154,7 @@ TEST(SaveFrameAsJpeg, WritesTheFrameAndPausesARunningChannel) {
   playback::Play(channel.video);
   const auto path = folder / "shot.jpg";
   EXPECT_EQ(output::SaveFrameAsJpeg(channel.video, path), output::FrameSave::Written);
-  EXPECT_EQ(channel.video.state, 2);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
   const std::string stream = testing_support::ReadFile(path);
   const auto header = ReadJpegHeader(stream);
   ASSERT_TRUE(header);

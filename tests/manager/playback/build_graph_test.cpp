@@ -42,7 +42,7 @@ TEST(BuildGraph, LeavesTheChannelPausedAtTheFirstFrame) {
     Channel channel;
     ASSERT_TRUE(channel.Build(ClipPath(clip)));
     EXPECT_TRUE(channel.messages.texts.empty());
-    EXPECT_EQ(channel.video.state, 2);
+    EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
     EXPECT_EQ(channel.Position(), 0);
     EXPECT_NEAR(channel.result.duration, 2 * kSecond, kSecond / 20);
     EXPECT_EQ(channel.surface.shows.load(), 1);
@@ -146,13 +146,13 @@ class BuildFailure : public testing::Test {
     channel.result.hasAudioRenderer = 7;
     EXPECT_FALSE(channel.Build(path));
     EXPECT_THAT(channel.messages.texts, ElementsAre(message));
-    EXPECT_EQ(channel.video.state, 0);
+    EXPECT_EQ(channel.video.state, playback::EngineState::kNoGraph);
     EXPECT_FALSE(channel.video.graph);
     EXPECT_FALSE(channel.video.windowless);
     EXPECT_NE(channel.result.hasAudioRenderer, 7);
     // Nothing is left to play.
     playback::Play(channel.video);
-    EXPECT_EQ(channel.video.state, 0);
+    EXPECT_EQ(channel.video.state, playback::EngineState::kNoGraph);
   }
 
   testing_support::TempDir folder;
@@ -181,18 +181,20 @@ TEST_F(BuildFailure, FifoOrFolderNamedLikeARecordingIsRefusedWithoutOpeningIt) {
 }
 
 TEST_F(BuildFailure, FileWithoutMovieHeader) {
-  ExpectFailure(ClipPath(Clip::kNoMovie), "pFSF->Load failed : error code = 0x80004005");
+  ExpectFailure(ClipPath(Clip::kNoMovie), "pFSF->Load failed : error code = 0x80004005\n"
+                                         "the file ends before its media data (the recording was cut off)");
 }
 
 TEST_F(BuildFailure, NotAnMp4File) {
   const auto path = folder / "notes.mp4";
   testing_support::WriteFile(path, std::string(5000, 'x'));
-  ExpectFailure(path, "pFSF->Load failed : error code = 0x80004005");
+  ExpectFailure(path, "pFSF->Load failed : error code = 0x80004005\nthe file is not an MP4 recording");
 }
 
 TEST_F(BuildFailure, DecoderThatCannotBeCreated) {
   channel.video.filters.h264Decoder = {"queue", "h264parse", "no-such-decoder"};
-  ExpectFailure(ClipPath(Clip::kVga), "CoCreateInstance() failed : CLSID_DivXH264Decoder. error code = 0x80004005");
+  ExpectFailure(ClipPath(Clip::kVga), "CoCreateInstance() failed : CLSID_DivXH264Decoder. error code = 0x80004005\n"
+                                      "the GStreamer element no-such-decoder is missing");
 }
 
 TEST_F(BuildFailure, RendererWithoutFrameAccess) {
@@ -211,7 +213,8 @@ TEST_F(BuildFailure, NoVideoStream) {
   const auto path = folder / "sound-only.mp4";
   ASSERT_EQ(testing_support::RunCommand("ffmpeg -nostdin -loglevel error -f lavfi -i sine=d=1 -c:a aac " +
                                         testing_support::ShellQuoted(path.string())).status, 0);
-  ExpectFailure(path, "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040216");
+  ExpectFailure(path, "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040216\n"
+                      "the file holds no video");
 }
 
 TEST_F(BuildFailure, PictureDecoderThatCannotTakeTheStream) {
@@ -219,7 +222,21 @@ TEST_F(BuildFailure, PictureDecoderThatCannotTakeTheStream) {
   const auto path = folder / "mpeg4.mp4";
   ASSERT_EQ(testing_support::RunCommand("ffmpeg -nostdin -loglevel error -f lavfi -i testsrc=s=64x48:d=1 -c:v mpeg4 " +
                                         testing_support::ShellQuoted(path.string())).status, 0);
-  ExpectFailure(path, "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040207");
+  ExpectFailure(path, "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040207\n"
+                      "the video is MPEG-4 Visual (DivX, Xvid); this program plays H.264 recordings");
+}
+
+TEST_F(BuildFailure, HostileFilesAreRefusedBeforeTheDemuxerWithTheirCause) {
+  for (const HostileFile& file : kHostileFiles) {
+    SCOPED_TRACE(file.what);
+    const bool videoFormat = file.clip == Clip::kHevc;
+    const std::string message = videoFormat
+                                    ? "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040207"
+                                    : "pFSF->Load failed : error code = 0x80004005";
+    // No pipeline is ever made for them: a demuxer given 450,000 tracks would take minutes.
+    ExpectFailure(ClipPath(file.clip), message + "\n" + file.cause);
+    channel.messages.texts.clear();
+  }
 }
 
 }  // namespace

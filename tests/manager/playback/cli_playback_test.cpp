@@ -53,7 +53,9 @@ TEST(BlackboxFrame, ReportsEachFailureOnOneLine) {
 
   const auto broken = Blackbox("frame " + Quoted(ClipPath(Clip::kNoMovie)) + " --at 1 -o " + out);
   EXPECT_EQ(broken.status, 2);
-  EXPECT_EQ(broken.err, "blackbox: pFSF->Load failed : error code = 0x80004005\n");
+  EXPECT_EQ(broken.err,
+            "blackbox: pFSF->Load failed : error code = 0x80004005: "
+            "the file ends before its media data (the recording was cut off)\n");
 
   const std::string clip = Quoted(ClipPath(Clip::kSilent));
   for (const std::string& arguments : {clip + " --at 1", clip + " -o " + out, clip + " --at -1 -o " + out,
@@ -67,6 +69,23 @@ TEST(BlackboxFrame, ReportsEachFailureOnOneLine) {
 
   const auto unwritable = Blackbox("frame " + clip + " --at 1 -o " + Quoted(folder / "no" / "shot.jpg"));
   EXPECT_EQ(unwritable.status, 2);
+}
+
+TEST(Blackbox, FramePrintAndPlayRefuseHostileFilesAtOnceWithTheirCause) {
+  testing_support::TempDir folder;
+  for (const HostileFile& file : kHostileFiles) {
+    SCOPED_TRACE(file.what);
+    const std::string path = Quoted(ClipPath(file.clip));
+    for (const std::string& command : {"frame " + path + " --at 0 -o " + Quoted(folder / "shot.jpg"),
+                                       "print " + path + " --at 0 -o " + Quoted(folder / "page.pdf"), "play " + path}) {
+      const auto run = Blackbox(command);
+      EXPECT_EQ(run.status, 2) << command;
+      EXPECT_EQ(LineCount(run.err), 1) << run.err;
+      EXPECT_NE(run.err.find(std::string(": ") + file.cause + "\n"), std::string::npos) << run.err;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "shot.jpg"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "page.pdf"));
 }
 
 TEST(BlackboxPlay, PlaysToTheEndAndPrintsTheEvents) {
@@ -94,6 +113,8 @@ TEST(BlackboxPlay, FailsOnBrokenFilesAndBadArguments) {
   EXPECT_EQ(broken.status, 2);
   EXPECT_EQ(broken.out.rfind("event 3 EC_ERRORABORT 0x80004005", 0), 0u);
   EXPECT_EQ(LineCount(broken.err), 1);
+  EXPECT_NE(broken.err.find("stopped on an error: the recording's media data is damaged"), std::string::npos)
+      << broken.err;
 
   const auto noMovie = Blackbox("play " + Quoted(ClipPath(Clip::kNoMovie)));
   EXPECT_EQ(noMovie.status, 2);

@@ -2,11 +2,16 @@
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 
+#include "manager/playback/pipeline.h"
+
 namespace {
 
 class GStreamerEnvironment : public testing::Environment {
  public:
-  void TearDown() override { gst_deinit(); }
+  void TearDown() override {
+    playback::FinishReleases();  // pipelines still being stopped on the engine's own thread
+    gst_deinit();
+  }
 };
 
 const testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironment(new GStreamerEnvironment);

@@ -4,6 +4,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "tests/support/camera_clip.h"
 #include "tests/support/temp_dir.h"
 #include "tools/samplecard/clip_encoder.h"
 
@@ -27,6 +28,13 @@ samplecard::ClipOptions Vga() {
   options.frameRate = 30;
   options.seconds = 2;
   return options;
+}
+
+std::string Box(std::string_view type, const std::string& payload) {
+  const auto size = static_cast<std::uint32_t>(payload.size() + 8);
+  std::string bytes{static_cast<char>(size >> 24), static_cast<char>(size >> 16), static_cast<char>(size >> 8),
+                    static_cast<char>(size)};
+  return bytes + std::string(type) + payload;
 }
 
 fs::path Make(Clip clip, const fs::path& folder) {
@@ -78,11 +86,51 @@ fs::path Make(Clip clip, const fs::path& folder) {
       WriteFile(path, bytes);
       return path;
     }
+    case Clip::kHevc: {
+      const fs::path path = folder / "hevc.mp4";
+      const auto run = testing_support::RunCommand(
+          "ffmpeg -nostdin -loglevel error -f lavfi -i testsrc=s=320x240:r=30:d=1 -c:v libx265 "
+          "-x265-params log-level=error -tag:v hvc1 -y " + testing_support::ShellQuoted(path.string()));
+      if (run.status != 0) throw std::runtime_error("ffmpeg could not make hevc.mp4: " + run.err);
+      return path;
+    }
+    case Clip::kManyTracks: {
+      const std::string sound = Box("trak", Box("mdia", Box("hdlr", std::string(8, '\0') + "soun" + std::string(13, '\0'))));
+      std::string tracks;
+      tracks.reserve(sound.size() * 450000);
+      for (int i = 0; i < 450000; ++i) tracks += sound;
+      const fs::path path = folder / "many-tracks.mp4";
+      WriteFile(path, Box("ftyp", "isom") + Box("mdat", "") + Box("moov", tracks));
+      return path;
+    }
+    case Clip::kHeaderOnly: {
+      options.fastStart = true;
+      const std::string bytes = ReadFile(Encode(folder, "header-first.mp4", options));
+      const fs::path path = folder / "header-only.mp4";
+      WriteFile(path, bytes.substr(0, bytes.find("mdat") - 4));
+      return path;
+    }
+    case Clip::kRandomBytes: {
+      std::string bytes(256 * 1024, '\0');
+      std::mt19937 random(11);
+      for (char& c : bytes) c = static_cast<char>(random());
+      const fs::path path = folder / "random.mp4";
+      WriteFile(path, bytes);
+      return path;
+    }
   }
   throw std::logic_error("unknown clip");
 }
 
 }  // namespace
+
+const HostileFile kHostileFiles[4] = {
+    {Clip::kHevc, "an HEVC recording", "the video is HEVC (H.265); this program plays H.264 recordings"},
+    {Clip::kManyTracks, "450,000 tracks", "the file holds more than 64 tracks; a recording holds two"},
+    {Clip::kHeaderOnly, "a movie header without media",
+     "the file ends before its media data (the recording was cut off)"},
+    {Clip::kRandomBytes, "random bytes", "the file is not an MP4 recording"},
+};
 
 const fs::path& ClipPath(Clip clip) {
   static testing_support::TempDir folder;

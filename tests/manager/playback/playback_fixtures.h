@@ -22,7 +22,20 @@ enum class Clip {
   kCutShort,      // kVga written moov first, cut in the middle of mdat
   kNoMovie,       // kVga as the camera writes it, without its moov box (power cut)
   kBrokenMedia,   // kVga written moov first, every sample after the first 200 bytes scrambled
+  // Files no player may open, each refused before GStreamer sees it:
+  kHevc,          // 320x240 H.265, 1 s
+  kManyTracks,    // a movie header with 450,000 sound tracks before its video track
+  kHeaderOnly,    // kVga written moov first, cut right after the movie header (no media)
+  kRandomBytes,   // 256 KiB of random bytes
 };
+
+// The hostile files above, with the words the refusal must use.
+struct HostileFile {
+  Clip clip;
+  const char* what;
+  const char* cause;
+};
+extern const HostileFile kHostileFiles[4];
 
 // The clip's path, made with ffmpeg once per test process.
 const std::filesystem::path& ClipPath(Clip clip);

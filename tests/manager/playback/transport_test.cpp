@@ -1,6 +1,10 @@
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+#include <vector>
+
 #include "manager/playback/transport.h"
 #include "tests/manager/playback/channel.h"
 
@@ -37,7 +41,7 @@ TEST(SeekTo, MovesInsideTheRecordingAndIgnoresTargetsOutsideIt) {
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
   EXPECT_TRUE(playback::SeekTo(channel.video, 1.0 * kSecond));
   EXPECT_EQ(channel.Position(), kSecond);
-  EXPECT_EQ(channel.video.state, 2);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
   const auto frame = playback::CurrentFrame(channel.video);
   ASSERT_TRUE(frame);
   EXPECT_NEAR(frame->Position(), kSecond, kSecond / 30);
@@ -52,11 +56,50 @@ TEST(SeekTo, LeavesARunningChannelPaused) {
   Channel channel;
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
   playback::Play(channel.video);
-  EXPECT_EQ(channel.video.state, 3);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kRunning);
   EXPECT_TRUE(playback::SeekTo(channel.video, 0.5 * kSecond));
-  EXPECT_EQ(channel.video.state, 2);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
   EXPECT_EQ(PipelineState(channel.video), GST_STATE_PAUSED);
   EXPECT_EQ(channel.Position(), kSecond / 2);
+}
+
+// Whatever stops a playing channel, and however soon after Play, the picture the window was
+// last handed stays the picture of the position the channel reports.
+TEST(Pause, ThePictureHandedToTheWindowIsThatOfThePosition) {
+  struct Case {
+    const char* what;
+    int delayMs;
+    bool (*stop)(playback::CVideo&);
+  };
+  const auto pause = [](playback::CVideo& video) {
+    playback::Pause(video);
+    return true;
+  };
+  const auto seek = [](playback::CVideo& video) { return playback::SeekTo(video, 0.4 * kSecond); };
+  const std::vector<Case> cases = {
+      {"pause at once", 0, pause},          {"pause after 2 ms", 2, pause},
+      {"pause after 40 ms", 40, pause},     {"pause after 400 ms", 400, pause},
+      {"seek at once", 0, seek},            {"step forward at once", 0, &playback::StepForward},
+      {"step back after 40 ms", 40, &playback::StepBack},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Channel channel;
+    ASSERT_TRUE(channel.Build(ClipPath(Clip::kThreeSeconds)));
+    ASSERT_TRUE(playback::SeekTo(channel.video, 1.0 * kSecond));
+    playback::Play(channel.video);
+    std::this_thread::sleep_for(std::chrono::milliseconds(c.delayMs));
+    ASSERT_TRUE(c.stop(channel.video));
+    EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
+    // Long enough for a few frames to arrive if the sink were still taking them.
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    const int presented = channel.surface.Presented();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    EXPECT_EQ(channel.surface.Presented(), presented) << "pictures still arrive while paused";
+    const auto shown = channel.surface.Last();
+    ASSERT_TRUE(shown);
+    EXPECT_NEAR(shown->Position(), channel.Position(), kSecond / 30);
+  }
 }
 
 TEST(Steps, MoveOneSecondClampedToTheRecording) {
@@ -80,7 +123,7 @@ TEST(Steps, MoveOneSecondClampedToTheRecording) {
   EXPECT_TRUE(playback::SeekTo(channel.video, 5'000'000.0));
   playback::Play(channel.video);
   EXPECT_TRUE(playback::StepForward(channel.video));
-  EXPECT_EQ(channel.video.state, 2);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kPaused);
   EXPECT_GE(channel.Position(), 15'000'000);
 }
 
@@ -216,7 +259,7 @@ TEST(Transport, DoesNothingWithoutAGraph) {
   playback::StopAndRewind(channel.video);
   playback::SetRate(channel.video, 2.0);
   playback::SetMuted(channel.video, 1);
-  EXPECT_EQ(channel.video.state, 0);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kNoGraph);
   EXPECT_FALSE(playback::SeekTo(channel.video, 0));
   EXPECT_FALSE(playback::StepBack(channel.video));
   EXPECT_FALSE(playback::StepForward(channel.video));
@@ -233,13 +276,13 @@ TEST(Transport, StopRewindsAndTeardownReleasesEverything) {
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
   ASSERT_TRUE(playback::SeekTo(channel.video, 1.0 * kSecond));
   playback::StopAndRewind(channel.video);
-  EXPECT_EQ(channel.video.state, 1);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kStopped);
   EXPECT_EQ(channel.Position(), 0);
   playback::Play(channel.video);
-  EXPECT_EQ(channel.video.state, 3);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kRunning);
 
   playback::Teardown(channel.video);
-  EXPECT_EQ(channel.video.state, 0);
+  EXPECT_EQ(channel.video.state, playback::EngineState::kNoGraph);
   EXPECT_FALSE(channel.video.graph);
   EXPECT_FALSE(channel.video.windowless);
   EXPECT_FALSE(channel.video.events);

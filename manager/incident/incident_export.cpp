@@ -22,6 +22,7 @@
 #include "manager/recording/gps_decode.h"
 #include "manager/recording/impact.h"
 #include "manager/recording/movie_duration.h"
+#include "manager/recording/open_check.h"
 #include "manager/recording/samples.h"
 #include "manager/recording/structure_check.h"
 
@@ -52,6 +53,16 @@ std::string CardPath(const std::string& path) {
   return (p.parent_path().filename() / p.filename()).generic_string();
 }
 
+// Why the player could not open `path`, in plain words; empty when it can. The box-structure
+// check and the bounded check before opening both run: a file only the demuxer would choke on
+// (half a million tracks, a cut-off movie header, HEVC) must not reach the clip cutter either.
+std::string WhyUnplayable(const std::string& path) {
+  const recording::OpenCheck check = recording::CheckBeforeOpening(path);
+  if (check.verdict != recording::OpenVerdict::kPlayable) return recording::CauseOf(check.verdict, check.videoFormat);
+  if (recording::CheckRecordingStructure(path) != recording::kStructureOk) return "the recording's boxes are broken";
+  return {};
+}
+
 // Recordings of the card that may lie next to `path`: those of the folder above its own, in its
 // own folder and beside it, whose names start within an hour of it.
 std::vector<CardRecording> Neighbours(const std::string& path) {
@@ -66,7 +77,7 @@ std::vector<CardRecording> Neighbours(const std::string& path) {
     const auto there = NameStartTime(candidate);
     if (!there || std::llabs(static_cast<long long>(*there - *start)) * kUnitsPerSecond > kLongestRecording) continue;
     // A neighbour that would not open in the player is left out rather than spoil the clip.
-    if (recording::CheckRecordingStructure(candidate) != recording::kStructureOk) continue;
+    if (!WhyUnplayable(candidate).empty()) continue;
     if (const auto duration = recording::ReadMovieDuration(candidate)) found.push_back({candidate, *duration});
   }
   return found;
@@ -76,7 +87,7 @@ std::vector<CardRecording> Neighbours(const std::string& path) {
 std::optional<CardRecording> Companion(const std::optional<CardRecording>& front) {
   if (!front) return std::nullopt;
   const std::string path = library::CompanionPath(front->path);
-  if (recording::CheckRecordingStructure(path) != recording::kStructureOk) return std::nullopt;
+  if (!WhyUnplayable(path).empty()) return std::nullopt;
   const auto duration = recording::ReadMovieDuration(path);
   if (!duration) return std::nullopt;
   return CardRecording{path, *duration};
@@ -217,8 +228,8 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
   }
 
   // The same check that opening a recording makes, before any media framework sees it.
-  if (recording::CheckRecordingStructure(request.recording) != recording::kStructureOk) {
-    return fail(ExportStatus::Unreadable, request.recording + ": not a recording that can be played");
+  if (const std::string cause = WhyUnplayable(request.recording); !cause.empty()) {
+    return fail(ExportStatus::Unreadable, request.recording + ": " + cause);
   }
   const auto duration = recording::ReadMovieDuration(request.recording);
   if (!duration) return fail(ExportStatus::Unreadable, request.recording + ": the movie header gives no length");

@@ -269,3 +269,35 @@ TEST(IncidentExport, RecordingsThatCannotBeJoinedKeepToTheirOwnClip) {
 }
 
 }  // namespace
+
+namespace {
+
+// A recording the player would refuse is refused here too, before any clip is cut, with the
+// player's own sentence for why.
+TEST(IncidentExport, RefusesAnUnplayableRecordingWithItsCause) {
+  std::string hevc = Movie();
+  hevc.replace(hevc.find("avc1"), 4, "hvc1");
+  const std::string whole = Movie() + Record(kStart, 6);
+  struct Case {
+    std::string name;
+    std::string bytes;
+    std::string cause;
+  };
+  const std::vector<Case> cases = {
+      {"random bytes", std::string(4096, '\x5a'), "the file is not an MP4 recording"},
+      {"cut off", whole.substr(0, whole.size() / 2), "the recording was cut off"},
+      {"HEVC", hevc + Record(kStart, 6), "the video is HEVC (H.265)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir card;
+    const fs::path front = card / "EVENT" / ("drf_" + Name(kStart));
+    testing_support::WriteFile(front, c.bytes);
+    const auto result = incident::ExportIncident(Request(front, 6.5, 2.5, 2.5, card / "incident"));
+    EXPECT_EQ(result.status, incident::ExportStatus::Unreadable);
+    EXPECT_NE(result.error.find(c.cause), std::string::npos) << result.error;
+    EXPECT_FALSE(fs::exists(card / "incident"));
+  }
+}
+
+}  // namespace

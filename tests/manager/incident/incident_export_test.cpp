@@ -276,7 +276,7 @@ namespace {
 // player's own sentence for why.
 TEST(IncidentExport, RefusesAnUnplayableRecordingWithItsCause) {
   std::string hevc = Movie();
-  hevc.replace(hevc.find("avc1"), 4, "hvc1");
+  hevc.replace(hevc.rfind("avc1"), 4, "hvc1");  // the sample entry; the first is a brand
   const std::string whole = Movie() + Record(kStart, 6);
   struct Case {
     std::string name;

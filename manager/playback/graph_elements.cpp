@@ -58,9 +58,10 @@ bool IsFactory(GstElement* element, const char* name) {
   return factory != nullptr && g_strcmp0(GST_OBJECT_NAME(factory), name) == 0;
 }
 
-// autoaudiosink settles for a fakesink when the machine has no sound device.
+// autoaudiosink settles for a fakesink when the machine has no sound device. A sink chosen by
+// name (fakeaudiosink is a bin around a fakesink too) is what it was asked to be.
 bool FellBackToFakeSink(GstElement* sink) {
-  if (!GST_IS_BIN(sink)) return false;
+  if (!GST_IS_BIN(sink) || !IsFactory(sink, "autoaudiosink")) return false;
   bool fake = false;
   ForEach(gst_bin_iterate_elements(GST_BIN(sink)), [&](gpointer child) {
     fake = fake || IsFactory(static_cast<GstElement*>(child), "fakesink");

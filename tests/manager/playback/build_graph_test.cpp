@@ -107,6 +107,24 @@ TEST(BuildGraph, WithoutAnAudioOutputPlaysSilentlyAndSaysNothing) {
   }
 }
 
+// A sound device that goes away while the recording plays (a USB headset pulled out, the sound
+// server stopped): the audio sink's error stops streaming, and the cause a user reads names it.
+TEST(BuildGraph, ALostAudioDeviceStopsPlaybackWithItsCause) {
+  Channel channel;
+  channel.video.filters.audioRenderer = {"audioconvert", "audioresample", "volume", "fakeaudiosink"};
+  ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
+  ASSERT_EQ(channel.result.hasAudioRenderer, 1);
+  playback::Play(channel.video);
+  GstElement* sink = gst_bin_get_by_name(GST_BIN(channel.video.graph.get()), "fakeaudiosink");
+  ASSERT_NE(sink, nullptr);
+  GError* error = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_WRITE, "device gone");
+  gst_element_post_message(sink, gst_message_new_error(GST_OBJECT(sink), error, nullptr));
+  g_error_free(error);
+  gst_object_unref(sink);
+  EXPECT_TRUE(channel.WaitForEvent(playback::EC_ERRORABORT));
+  EXPECT_EQ(playback::ErrorCause(channel.video), "no audio output device");
+}
+
 TEST(BuildGraph, VolumeFollowsTheDecibelTable) {
   Channel first;
   first.video.filters.audioRenderer = kSilentOutput;

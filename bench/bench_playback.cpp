@@ -86,8 +86,8 @@ struct NoMessages : playback::MessageBox {
 
 struct Ended : playback::GraphEventCallback {
   bool ended = false;
-  void OnGraphEvent(std::int32_t code, std::intptr_t, std::intptr_t) override {
-    ended = ended || code == playback::EC_COMPLETE || code == playback::EC_ERRORABORT;
+  void OnGraphEvent(playback::GraphEventCode code, std::intptr_t, std::intptr_t) override {
+    ended = ended || code == playback::GraphEventCode::kEndOfStream || code == playback::GraphEventCode::kError;
   }
 };
 

@@ -19,14 +19,16 @@ namespace {
 struct EventPrinter : playback::GraphEventCallback {
   bool complete = false;
   bool aborted = false;
-  void OnGraphEvent(std::int32_t code, std::intptr_t param1, std::intptr_t param2) override {
-    const char* name = code == playback::EC_COMPLETE ? "EC_COMPLETE" : code == playback::EC_ERRORABORT ? "EC_ERRORABORT" : "";
+  void OnGraphEvent(playback::GraphEventCode code, std::intptr_t param1, std::intptr_t param2) override {
+    using playback::GraphEventCode;
+    // The event names `blackbox play` has always printed.
+    const char* name = code == GraphEventCode::kEndOfStream ? "EC_COMPLETE" : code == GraphEventCode::kError ? "EC_ERRORABORT" : "";
     char params[64];
     std::snprintf(params, sizeof params, "0x%08llx 0x%08llx", static_cast<unsigned long long>(param1),
                   static_cast<unsigned long long>(param2));
-    std::cout << "event " << code << ' ' << name << ' ' << params << '\n' << std::flush;
-    complete = complete || code == playback::EC_COMPLETE;
-    aborted = aborted || code == playback::EC_ERRORABORT;
+    std::cout << "event " << static_cast<int>(code) << ' ' << name << ' ' << params << '\n' << std::flush;
+    complete = complete || code == GraphEventCode::kEndOfStream;
+    aborted = aborted || code == GraphEventCode::kError;
   }
 };
 

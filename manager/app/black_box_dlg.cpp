@@ -484,9 +484,10 @@ void CBlackBoxDlg::PostGraphNotify(std::uint32_t) {
       this, [this] { playback::PumpGraphEvents(channels_[kChannel1]->video(), this); }, Qt::QueuedConnection);
 }
 
-void CBlackBoxDlg::OnGraphEvent(std::int32_t code, std::intptr_t, std::intptr_t) {
-  if (code == playback::EC_ERRORABORT) DebugOutput("EC_ERRORABORT\r\n");
-  if (code == playback::EC_COMPLETE || code == playback::EC_ERRORABORT) list_->PlayNextRecording();
+void CBlackBoxDlg::OnGraphEvent(playback::GraphEventCode code, std::intptr_t, std::intptr_t) {
+  using playback::GraphEventCode;
+  if (code == GraphEventCode::kError) DebugOutput("EC_ERRORABORT\r\n");
+  if (code == GraphEventCode::kEndOfStream || code == GraphEventCode::kError) list_->PlayNextRecording();
 }
 
 // ---- PlaybackHost ----

@@ -167,7 +167,7 @@ class CBlackBoxDlg : public QDialog,
   void MarkActionsDone();
 
   // GraphEventCallback
-  void OnGraphEvent(std::int32_t code, std::intptr_t param1, std::intptr_t param2) override;
+  void OnGraphEvent(playback::GraphEventCode code, std::intptr_t param1, std::intptr_t param2) override;
   // GraphNotifyTarget: called on streaming threads.
   void PostGraphNotify(std::uint32_t message) override;
 

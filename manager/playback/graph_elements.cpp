@@ -111,9 +111,7 @@ GstRef<GstElement> OpenAudioOutput(std::span<const std::string> factories) {
   return opened ? std::move(output) : nullptr;
 }
 
-SourceBin::~SourceBin() {
-  for (const Held& held : held_) gst_object_unref(held.pad);
-}
+SourceBin::~SourceBin() = default;
 
 GstRef<GstElement> SourceBin::Make(std::span<const std::string> factories) {
   if (factories.size() < 2) return nullptr;
@@ -131,7 +129,7 @@ void SourceBin::OnPadAdded(GstPad* pad) {
   if (GST_PAD_DIRECTION(pad) != GST_PAD_SRC) return;
   std::lock_guard lock(mutex_);
   const gulong probe = gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BLOCK_DOWNSTREAM, &HoldData, nullptr, nullptr);
-  held_.push_back({static_cast<GstPad*>(gst_object_ref(pad)), probe});
+  held_.push_back({GstRef<GstPad>(static_cast<GstPad*>(gst_object_ref(pad))), probe});
   gchar* name = gst_pad_get_name(pad);
   GstPad* ghost = gst_ghost_pad_new(name, pad);
   g_free(name);
@@ -144,7 +142,7 @@ void SourceBin::OnNoMorePads() { PipelineBus::PostStreamsReady(bin_); }
 void SourceBin::StartFlowing() {
   std::lock_guard lock(mutex_);
   for (Held& held : held_) {
-    if (held.probe != 0) gst_pad_remove_probe(held.pad, held.probe);
+    if (held.probe != 0) gst_pad_remove_probe(held.pad.get(), held.probe);
     held.probe = 0;
   }
 }

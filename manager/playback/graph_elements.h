@@ -61,7 +61,7 @@ class SourceBin {
 
  private:
   struct Held {
-    GstPad* pad;
+    GstRef<GstPad> pad;
     unsigned long probe;
   };
   std::mutex mutex_;

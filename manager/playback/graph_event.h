@@ -9,14 +9,17 @@
 
 namespace playback {
 
-inline constexpr std::int32_t EC_COMPLETE = 1;    // the recording played to its end
-inline constexpr std::int32_t EC_ERRORABORT = 3;  // streaming stopped on an error; param1 the code
+// What a pipeline's bus told the channel's owner. The numbers are the ones `blackbox play` prints.
+enum class GraphEventCode : std::int32_t {
+  kEndOfStream = 1,  // the recording played to its end (GST_MESSAGE_EOS)
+  kError = 3,        // streaming stopped on an error (GST_MESSAGE_ERROR); param1 the result code
+};
 
-// The message id the main window registers for channel 1's graph notices (WM_APP + 1).
+// The notice id channel 1's pipeline wakes the main window with.
 inline constexpr std::uint32_t kGraphNotifyMessage = 0x8001;
 
 struct GraphEvent {
-  std::int32_t code = 0;
+  GraphEventCode code = GraphEventCode::kEndOfStream;
   std::intptr_t param1 = 0;
   std::intptr_t param2 = 0;
 };
@@ -26,7 +29,7 @@ struct GraphEvent {
 class GraphEventCallback {
  public:
   virtual ~GraphEventCallback() = default;
-  virtual void OnGraphEvent(std::int32_t code, std::intptr_t param1, std::intptr_t param2) = 0;
+  virtual void OnGraphEvent(GraphEventCode code, std::intptr_t param1, std::intptr_t param2) = 0;
 };
 
 // The owner of a channel, woken when graph events are waiting. PostGraphNotify is called on

@@ -95,12 +95,12 @@ void PipelineBus::Look(GstMessage* message) {
     switch (GST_MESSAGE_TYPE(message)) {
       case GST_MESSAGE_EOS:
         // The pipeline posts this once all its sinks have reached the end.
-        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_)) event = GraphEvent{EC_COMPLETE, 0, 0};
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_)) event = GraphEvent{GraphEventCode::kEndOfStream, 0, 0};
         break;
       case GST_MESSAGE_ERROR:
         // Streaming stops at the first error; the follow-up errors of other elements say nothing new.
         if (!error_) {
-          event = GraphEvent{EC_ERRORABORT, static_cast<std::intptr_t>(kFailed), 0};
+          event = GraphEvent{GraphEventCode::kError, static_cast<std::intptr_t>(kFailed), 0};
           errorKind_ = KindOfError(message);
           errorElement_ = FactoryName(GST_MESSAGE_SRC(message));
         }

@@ -51,7 +51,7 @@ ResultCode PumpGraphEvents(CVideo& video, GraphEventCallback* callback);
 std::optional<VideoSize> NativeVideoSize(const CVideo& video);
 // The frame on screen; null before the first one.
 VideoFramePtr CurrentFrame(const CVideo& video);
-// Why streaming stopped, in plain words, after an EC_ERRORABORT; empty when unknown.
+// Why streaming stopped, in plain words, after a GraphEventCode::kError; empty when unknown.
 std::string ErrorCause(const CVideo& video);
 
 }  // namespace playback

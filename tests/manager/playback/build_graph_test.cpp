@@ -71,7 +71,7 @@ TEST(BuildGraph, ARecordingWithoutSoundPlaysItsPicture) {
   // No audio path: volume changes find nothing to set.
   playback::SetVolumePercent(channel.video, 50);
   playback::Play(channel.video);
-  EXPECT_TRUE(channel.WaitForEvent(playback::EC_COMPLETE));
+  EXPECT_TRUE(channel.WaitForEvent(playback::GraphEventCode::kEndOfStream));
 }
 
 TEST(BuildGraph, ConnectsTheSoundWhicheverStreamComesFirst) {
@@ -86,7 +86,7 @@ TEST(BuildGraph, ConnectsTheSoundWhicheverStreamComesFirst) {
     // With both renderers the end is still reported once, when both have finished.
     playback::SetRate(channel.video, 4.0);
     playback::Play(channel.video);
-    ASSERT_TRUE(channel.WaitForEvent(playback::EC_COMPLETE));
+    ASSERT_TRUE(channel.WaitForEvent(playback::GraphEventCode::kEndOfStream));
     channel.waiter.Wait(std::chrono::milliseconds(200));
     playback::PumpGraphEvents(channel.video, &channel);
     EXPECT_EQ(channel.events.size(), 1u);
@@ -103,7 +103,7 @@ TEST(BuildGraph, WithoutAnAudioOutputPlaysSilentlyAndSaysNothing) {
     EXPECT_FALSE(AudioConnected(channel.video));
     playback::SetRate(channel.video, 4.0);
     playback::Play(channel.video);
-    EXPECT_TRUE(channel.WaitForEvent(playback::EC_COMPLETE));
+    EXPECT_TRUE(channel.WaitForEvent(playback::GraphEventCode::kEndOfStream));
   }
 }
 
@@ -121,7 +121,7 @@ TEST(BuildGraph, ALostAudioDeviceStopsPlaybackWithItsCause) {
   gst_element_post_message(sink, gst_message_new_error(GST_OBJECT(sink), error, nullptr));
   g_error_free(error);
   gst_object_unref(sink);
-  EXPECT_TRUE(channel.WaitForEvent(playback::EC_ERRORABORT));
+  EXPECT_TRUE(channel.WaitForEvent(playback::GraphEventCode::kError));
   EXPECT_EQ(playback::ErrorCause(channel.video), "no audio output device");
 }
 

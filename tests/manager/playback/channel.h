@@ -15,7 +15,7 @@
 namespace playback_testing {
 
 struct ReceivedEvent {
-  std::int32_t code;
+  playback::GraphEventCode code;
   std::intptr_t param1;
   std::thread::id thread;
 };
@@ -43,12 +43,12 @@ struct Channel : playback::GraphEventCallback {
     return playback::BuildGraph(video, &result, path.string(), channelIndex, settings, 1, messages);
   }
 
-  void OnGraphEvent(std::int32_t code, std::intptr_t param1, std::intptr_t) override {
+  void OnGraphEvent(playback::GraphEventCode code, std::intptr_t param1, std::intptr_t) override {
     events.push_back({code, param1, std::this_thread::get_id()});
   }
 
   // Pumps events on this thread until one with `code` arrives or `timeout` passes.
-  bool WaitForEvent(std::int32_t code, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+  bool WaitForEvent(playback::GraphEventCode code, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
       playback::PumpGraphEvents(video, this);

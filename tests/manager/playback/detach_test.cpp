@@ -120,7 +120,7 @@ TEST(DetachWindow, ANotifyTargetDestroyedWhileNoticesArriveGetsNoMoreNotices) {
   ASSERT_TRUE(events);
 
   // As the bus does on GStreamer's threads.
-  std::thread poster([events] { events->Post({playback::EC_COMPLETE, 0, 0}); });
+  std::thread poster([events] { events->Post({playback::GraphEventCode::kEndOfStream, 0, 0}); });
   ASSERT_TRUE(watch.WaitForCallUnderWay());
   playback::DetachWindow(video);
   EXPECT_EQ(watch.inside.load(), 0) << "the notice being delivered arrived before the target was let go";
@@ -128,13 +128,13 @@ TEST(DetachWindow, ANotifyTargetDestroyedWhileNoticesArriveGetsNoMoreNotices) {
   target.reset();
   poster.join();
 
-  std::thread late([events] { events->Post({playback::EC_ERRORABORT, 0, 0}); });
+  std::thread late([events] { events->Post({playback::GraphEventCode::kError, 0, 0}); });
   late.join();
   EXPECT_EQ(watch.calls.load(), 1) << "a notice reached a destroyed target";
   // The events still wait for whoever pumps them.
   struct Count : playback::GraphEventCallback {
     int events = 0;
-    void OnGraphEvent(std::int32_t, std::intptr_t, std::intptr_t) override { ++events; }
+    void OnGraphEvent(playback::GraphEventCode, std::intptr_t, std::intptr_t) override { ++events; }
   } count;
   EXPECT_EQ(playback::PumpGraphEvents(video, &count), playback::kOk);
   EXPECT_EQ(count.events, 2);

@@ -24,13 +24,13 @@ class QueuedPump : public QObject, public playback::GraphNotifyTarget, public pl
     // Called on a streaming thread: only schedule the pump on the object's own thread.
     QMetaObject::invokeMethod(this, [this] { playback::PumpGraphEvents(video_, this); }, Qt::QueuedConnection);
   }
-  void OnGraphEvent(std::int32_t code, std::intptr_t, std::intptr_t) override {
+  void OnGraphEvent(playback::GraphEventCode code, std::intptr_t, std::intptr_t) override {
     codes.push_back(code);
     threads.push_back(std::this_thread::get_id());
-    if (code == playback::EC_COMPLETE) QCoreApplication::quit();
+    if (code == playback::GraphEventCode::kEndOfStream) QCoreApplication::quit();
   }
 
-  std::vector<std::int32_t> codes;
+  std::vector<playback::GraphEventCode> codes;
   std::vector<std::thread::id> threads;
 
  private:
@@ -60,7 +60,7 @@ TEST(QtGraphEvents, ReachTheEventLoopThreadInOrder) {
   application.exec();
   playback::Teardown(video);
 
-  ASSERT_EQ(pump.codes, std::vector<std::int32_t>{playback::EC_COMPLETE});
+  ASSERT_EQ(pump.codes, std::vector<playback::GraphEventCode>{playback::GraphEventCode::kEndOfStream});
   EXPECT_EQ(pump.threads[0], std::this_thread::get_id());
 }
 

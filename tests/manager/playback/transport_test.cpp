@@ -11,8 +11,7 @@
 namespace {
 
 using namespace playback_testing;
-using playback::EC_COMPLETE;
-using playback::EC_ERRORABORT;
+using playback::GraphEventCode;
 
 constexpr std::int64_t kSecond = 10'000'000;
 
@@ -30,7 +29,7 @@ double SegmentRate(const playback::CVideo& video) {
   return rate;
 }
 
-int CountOf(const std::vector<ReceivedEvent>& events, std::int32_t code) {
+int CountOf(const std::vector<ReceivedEvent>& events, GraphEventCode code) {
   int count = 0;
   for (const ReceivedEvent& event : events) count += event.code == code;
   return count;
@@ -150,13 +149,13 @@ TEST(GraphEvents, CompleteArrivesOnceAtTheEndOnTheOwnerThread) {
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
   playback::SetRate(channel.video, 4.0);
   playback::Play(channel.video);
-  ASSERT_TRUE(channel.WaitForEvent(EC_COMPLETE));
+  ASSERT_TRUE(channel.WaitForEvent(GraphEventCode::kEndOfStream));
   EXPECT_NEAR(channel.Position(), channel.result.duration, kSecond / 10);
   // Nothing follows the end.
   channel.waiter.Wait(std::chrono::milliseconds(300));
   EXPECT_EQ(playback::PumpGraphEvents(channel.video, &channel), playback::kOk);
   ASSERT_EQ(channel.events.size(), 1u);
-  EXPECT_EQ(channel.events[0].code, EC_COMPLETE);
+  EXPECT_EQ(channel.events[0].code, GraphEventCode::kEndOfStream);
   EXPECT_EQ(channel.events[0].thread, std::this_thread::get_id());
   // Frames kept coming after the preroll (how many depends on the machine's speed: late ones drop).
   EXPECT_GT(channel.surface.Presented(), 2);
@@ -167,20 +166,20 @@ TEST(GraphEvents, ARecordingCutShortEndsEarlyWithOneComplete) {
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kCutShort)));
   playback::SetRate(channel.video, 4.0);
   playback::Play(channel.video);
-  ASSERT_TRUE(channel.WaitForEvent(EC_COMPLETE));
+  ASSERT_TRUE(channel.WaitForEvent(GraphEventCode::kEndOfStream));
   EXPECT_LT(channel.Position(), channel.result.duration);
-  EXPECT_EQ(CountOf(channel.events, EC_COMPLETE), 1);
-  EXPECT_EQ(CountOf(channel.events, EC_ERRORABORT), 0);
+  EXPECT_EQ(CountOf(channel.events, GraphEventCode::kEndOfStream), 1);
+  EXPECT_EQ(CountOf(channel.events, GraphEventCode::kError), 0);
 }
 
 TEST(GraphEvents, ScrambledMediaAbortsOnce) {
   Channel channel;
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kBrokenMedia)));
   playback::Play(channel.video);
-  ASSERT_TRUE(channel.WaitForEvent(EC_ERRORABORT));
+  ASSERT_TRUE(channel.WaitForEvent(GraphEventCode::kError));
   channel.waiter.Wait(std::chrono::milliseconds(200));
   playback::PumpGraphEvents(channel.video, &channel);
-  EXPECT_EQ(CountOf(channel.events, EC_ERRORABORT), 1);
+  EXPECT_EQ(CountOf(channel.events, GraphEventCode::kError), 1);
   EXPECT_EQ(channel.events[0].param1, static_cast<std::intptr_t>(playback::kFailed));
 }
 
@@ -197,9 +196,9 @@ TEST(GraphEvents, PumpNeedsACallbackAndAnEventQueue) {
 TEST(GraphEvents, PumpDeliversQueuedEventsInOrder) {
   Channel channel;
   ASSERT_TRUE(channel.Build(ClipPath(Clip::kVga)));
-  channel.video.events->Post({EC_COMPLETE, 1, 0});
-  channel.video.events->Post({EC_ERRORABORT, 2, 0});
-  channel.video.events->Post({EC_COMPLETE, 3, 0});
+  channel.video.events->Post({GraphEventCode::kEndOfStream, 1, 0});
+  channel.video.events->Post({GraphEventCode::kError, 2, 0});
+  channel.video.events->Post({GraphEventCode::kEndOfStream, 3, 0});
   EXPECT_TRUE(channel.waiter.Wait(std::chrono::milliseconds(0)));
   EXPECT_EQ(playback::PumpGraphEvents(channel.video, &channel), playback::kOk);
   ASSERT_EQ(channel.events.size(), 3u);
@@ -212,8 +211,8 @@ TEST(GraphEvents, TheCallbackMayOpenTheNextRecording) {
     Channel& channel;
     int completes = 0;
     explicit NextRecording(Channel& c) : channel(c) {}
-    void OnGraphEvent(std::int32_t code, std::intptr_t, std::intptr_t) override {
-      if (code != EC_COMPLETE) return;
+    void OnGraphEvent(playback::GraphEventCode code, std::intptr_t, std::intptr_t) override {
+      if (code != GraphEventCode::kEndOfStream) return;
       ++completes;
       ASSERT_TRUE(channel.Build(ClipPath(Clip::kThreeSeconds)));
       playback::SeekTo(channel.video, 25'000'000.0);
@@ -243,7 +242,7 @@ TEST(TwoChannels, PlayTogetherAndOnlyTheFirstReportsEvents) {
     playback::SetRate(channel->video, 4.0);
     playback::Play(channel->video);
   }
-  ASSERT_TRUE(first.WaitForEvent(EC_COMPLETE));
+  ASSERT_TRUE(first.WaitForEvent(GraphEventCode::kEndOfStream));
   EXPECT_FALSE(second.video.events);
   // The second channel follows its own clock at the same rate.
   EXPECT_GT(second.Position(), 10'000'000);

@@ -313,7 +313,7 @@ output::FrameOutputContext CBlackBoxDlg::FrameOutput() {
   context.speedKnots = panelFix_.speed;
   // The dialogs are modal and the timers go on: a recording may end and the next one open, or
   // a stop may come, while the user chooses.
-  context.playState = [this] { return playState(); };
+  context.playState = [this] { return static_cast<int>(playState()); };
   context.chooseSnapshotPath = dialogs_.snapshotPath;
   context.choosePrinter = dialogs_.printer;
   return context;

@@ -113,7 +113,7 @@ class CBlackBoxDlg : public QDialog,
 
   // ---- Playback, for snapshot and print ----
   PlaybackControl& transport() { return transport_; }
-  int playState() const { return transport_.playState(); }
+  PlayState playState() const { return transport_.playState(); }
   std::int64_t currentPosition() const { return transport_.position(); }
   std::int64_t duration() const { return transport_.duration; }
   bool hasChannel2() const { return transport_.hasChannel2; }

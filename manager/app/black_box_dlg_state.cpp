@@ -27,7 +27,7 @@ QJsonObject CBlackBoxDlg::StateJson() const {
   state["window"] = RectArray(geometry());
   state["fullScreen"] = fullScreen_;
   state["swap"] = swap_;
-  state["playState"] = transport_.playState();
+  state["playState"] = static_cast<int>(transport_.playState());
   state["hasChannel2"] = transport_.hasChannel2;
   state["noData"] = sensor_.noData;
   state["duration"] = static_cast<qint64>(transport_.duration);

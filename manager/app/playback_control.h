@@ -38,10 +38,10 @@ class PlaybackHost {
   virtual void RestoreFromSkin(const display::Rect& rect) = 0;
 };
 
-// Play state 0 stopped, 1 playing, 2 paused.
-inline constexpr int kStopped = 0;
-inline constexpr int kPlaying = 1;
-inline constexpr int kPaused = 2;
+// What the transport shows, apart from the engine's own state. The numbers are the ones
+// --state prints.
+enum class PlayState : int { kStopped = 0, kPlaying = 1, kPaused = 2 };
+using enum PlayState;
 
 // Which thumb the mouse holds.
 enum class DragTarget { Position = 0, Rate = 1, Volume = 2, FullScreenPosition = 4 };
@@ -73,7 +73,7 @@ class PlaybackControl {
   void ApplyRate();
   void ApplyVolume();
 
-  int playState() const { return playState_; }
+  PlayState playState() const { return playState_; }
   bool dragging() const { return dragging_; }
   DragTarget dragTarget() const { return dragTarget_; }
   int positionOffset() const { return positionOffset_; }
@@ -108,7 +108,7 @@ class PlaybackControl {
 
   PlaybackHost& host_;
   int channels_;
-  int playState_ = kStopped;
+  PlayState playState_ = kStopped;
   bool dragging_ = false;
   DragTarget dragTarget_ = DragTarget::Position;
   int positionOffset_ = 0;

@@ -7,7 +7,6 @@
 
 #include "manager/playback/pipeline.h"
 #include "manager/playback/video_renderer.h"
-#include "manager/playback/volume_level.h"
 
 namespace playback {
 namespace {
@@ -185,5 +184,26 @@ std::optional<VideoSize> NativeVideoSize(const CVideo& video) {
 VideoFramePtr CurrentFrame(const CVideo& video) { return video.renderer->CurrentFrame(); }
 
 std::string ErrorCause(const CVideo& video) { return video.bus ? video.bus->ErrorCause() : std::string(); }
+
+std::int32_t VolumeOfLevel(double level) {
+  if (!(level > 0.0)) level = 0.0;  // NaN too
+  level = std::min(level, 1.0);
+  constexpr double kFloor = 1e-10;
+  return static_cast<std::int32_t>(std::trunc(1000.0 * std::log10(kFloor + (1.0 - kFloor) * level)));
+}
+
+double LinearGainOfVolume(std::int32_t hundredthsOfDecibel) {
+  if (hundredthsOfDecibel <= -10000) return 0.0;
+  if (hundredthsOfDecibel >= 0) return 1.0;
+  return std::pow(10.0, hundredthsOfDecibel / 2000.0);
+}
+
+CVideo::CVideo() : jpegArea(kJpegAreaSize), renderer(std::make_unique<VideoRenderer>()) {}
+
+CVideo::~CVideo() {
+  // The window usually owns this object and is half destroyed by now: nothing may call it any more.
+  DetachWindow(*this);
+  Teardown(*this);
+}
 
 }  // namespace playback

@@ -4,7 +4,7 @@
 
 #include "manager/playback/video_geometry.h"
 #include "manager/playback/messages.h"
-#include "manager/playback/volume_level.h"
+#include "manager/playback/transport.h"
 
 namespace {
 

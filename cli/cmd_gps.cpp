@@ -4,12 +4,15 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/recording_data.h"
+#include "common/escaped_text.h"
 #include "common/path_text.h"
 #include "manager/recording/gps_decode.h"
 #include "manager/recording/samples.h"
 
 namespace cli {
 namespace {
+
+using common::XmlEscaped;
 
 struct GpsRow {
   std::uint32_t index;
@@ -33,28 +36,6 @@ std::string_view FixText(recording::FixKind kind) {
 // Decoded values are single precision; they print as such.
 std::string Number(double value) { return FormatNumber(static_cast<float>(value)); }
 
-std::string XmlEscaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 void PrintJson(const std::vector<GpsRow>& rows) {
   auto array = nlohmann::ordered_json::array();

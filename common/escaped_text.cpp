@@ -63,4 +63,20 @@ std::string EscapedForListing(std::string_view text) {
   return out;
 }
 
+std::string XmlEscaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default:
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r') out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace common

@@ -11,4 +11,9 @@ namespace common {
 // and the escaped text reads back to the same bytes.
 std::string EscapedForListing(std::string_view text);
 
+// `text` as XML character data or an attribute value (GPX, KML): the markup characters become
+// entities, and control characters that XML 1.0 cannot hold (all but tab, newline and carriage
+// return) are left out.
+std::string XmlEscaped(std::string_view text);
+
 }  // namespace common

@@ -4,22 +4,12 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/escaped_text.h"
+
 namespace incident {
 namespace {
 
-std::string XmlEscaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
+using common::XmlEscaped;
 
 // Coordinates as decoded: enough digits to give the fix back, no more.
 std::string Number(double value) {

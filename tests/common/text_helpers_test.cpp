@@ -126,3 +126,15 @@ TEST(NmeaSentence, ChecksumIsCheckedOverEveryLengthOfBody) {
 }
 
 }  // namespace
+
+TEST(XmlEscaped, MarkupBecomesEntitiesAndControlsThatXmlCannotHoldGo) {
+  const struct {
+    std::string_view text, escaped;
+  } cases[] = {
+      {"Drive <a href=\"x\">&amp;</a>", "Drive &lt;a href=&quot;x&quot;&gt;&amp;amp;&lt;/a&gt;"},
+      {"tab\there\nline\rreturn", "tab\there\nline\rreturn"},
+      {std::string_view("bell\x07 nul\0 esc\x1b", 15), "bell nul esc"},
+      {"\xec\x84\x9c\xec\x9a\xb8 caf\xc3\xa9", "\xec\x84\x9c\xec\x9a\xb8 caf\xc3\xa9"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(common::XmlEscaped(c.text), c.escaped) << c.text;
+}

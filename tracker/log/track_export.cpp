@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/escaped_text.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/local_time.h"
 #include "tracker/log/units.h"
@@ -10,6 +11,8 @@
 namespace tracker {
 
 namespace {
+
+using common::XmlEscaped;
 
 constexpr double kMetresPerSecondPerKnot = 1852.0 / 3600.0;
 
@@ -34,21 +37,6 @@ std::string DateTime(const TrackPoint& point, std::int64_t offset_seconds, char 
 
 std::string UtcIso(const TrackPoint& point) { return DateTime(point, 0, 'T') + 'Z'; }
 
-// Rows' names are stored texts: escape them for XML.
-std::string XmlEscaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default:
-        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
-    }
-  }
-  return out;
-}
 
 std::string RowName(const TripRecord& row) {
   const std::string_view date = FieldText(row.start_date);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QMouseEvent>
@@ -86,6 +87,13 @@ constexpr Rect kNoAudioIcon{445, 654, 460, 667};
 constexpr Rect kSpeakerIcon{466, 654, 481, 666};
 constexpr Rect kVolumeArea{488, 655, 653, 667};
 
+// The program's own icon, the one its menu entry shows.
+QIcon ProgramIcon(const setup::Profile& profile) {
+  if (profile.name == "park") return QIcon(QStringLiteral(":/icons/kel-manager.svg"));
+  if (profile.name == "brand") return QIcon(QStringLiteral(":/icons/ryn-manager.svg"));
+  return QIcon(QStringLiteral(":/icons/kel2ch-manager.svg"));
+}
+
 }  // namespace
 
 CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
@@ -96,6 +104,7 @@ CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
       transport_(*this, profile.channels) {
   setObjectName(QStringLiteral("CBlackBoxDlg"));
   setWindowTitle(FromUtf8(profile_.window_title));
+  setWindowIcon(ProgramIcon(profile_));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
 
@@ -408,9 +417,7 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   if (!fullScreen_) mapView()->setVisible(hasData);
   if (!hasData) {
     // No GPS data: the previous recording's position must not stay on show.
-    SetGpsLabels(BareGpsLabels());
-    Label(controls::kGpsStatus)->SetText({});
-    gpsFlags_.gpsShown = false;
+    ApplyGpsPanelChange(ClearedGpsPanel(gpsFlags_));
   }
 
   const int showChannel1 = fullScreen_ && swap_ ? 0 : 1;
@@ -639,13 +646,20 @@ void CBlackBoxDlg::mousePressEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   if (point.y() < TitleBandHeight()) {
     // The borderless window moves by its top band.
-    if (windowHandle() != nullptr && !fullScreen_) windowHandle()->startSystemMove();
+    // Where the window system cannot move it (no window manager), the window follows the mouse itself.
+    if (!fullScreen_ && (windowHandle() == nullptr || !windowHandle()->startSystemMove())) {
+      titleDragOffset_ = event->globalPosition().toPoint() - pos();
+    }
     return;
   }
   if (!transport_.OnPress(point.x(), point.y())) QDialog::mousePressEvent(event);
 }
 
 void CBlackBoxDlg::mouseMoveEvent(QMouseEvent* event) {
+  if (titleDragOffset_) {
+    move(event->globalPosition().toPoint() - *titleDragOffset_);
+    return;
+  }
   if (transport_.dragging()) {
     transport_.OnDrag(event->position().toPoint().x());
     return;
@@ -654,6 +668,10 @@ void CBlackBoxDlg::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CBlackBoxDlg::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && titleDragOffset_) {
+    titleDragOffset_.reset();
+    return;
+  }
   if (event->button() == Qt::LeftButton && transport_.OnRelease()) return;
   QDialog::mouseReleaseEvent(event);
 }

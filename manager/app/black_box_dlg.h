@@ -234,6 +234,8 @@ class CBlackBoxDlg : public QDialog,
 
   // Panel.
   void UpdateGpsPanel(std::int64_t position);
+  // The only writer of the GPS status label and its flags, so the two stay in step.
+  void ApplyGpsPanelChange(const display::GpsPanelChange& change);
   void UpdatePositionDisplay();
   void ResetPositionDisplay();
   void SetGpsLabels(const display::GpsLabels& labels);
@@ -258,6 +260,7 @@ class CBlackBoxDlg : public QDialog,
   QImage backBuffer_;
   QRect screenRect_;          // the desktop, read once at start
   QPoint normalOrigin_;       // where the window returns from full screen
+  std::optional<QPoint> titleDragOffset_;  // mouse to window origin while the title band is dragged
 
   std::unique_ptr<library::RecordingList> list_;
   RecordingListModel* model_ = nullptr;

@@ -420,7 +420,10 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
     ApplyGpsPanelChange(ClearedGpsPanel(gpsFlags_));
   }
 
-  const int showChannel1 = fullScreen_ && swap_ ? 0 : 1;
+  std::error_code rearError;
+  const bool rearFile =
+      profile_.channels > 1 && std::filesystem::is_regular_file(library::CompanionPath(path), rearError);
+  const int showChannel1 = fullScreen_ && FullScreenChannel(swap_, rearFile) == kChannel2 ? 0 : 1;
   CMyStatic* channel1 = channels_[kChannel1];
   const bool built = playback::BuildGraph(channel1->video(), &resultBlock_, path, 0,
                                           channelSettings_[kChannel1], showChannel1, messages);
@@ -468,6 +471,8 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
       // The small window must not go on showing the previous recording's rear camera.
       playback::Teardown(channel2->video());
     }
+    // Full screen shows the channel this recording has.
+    if (fullScreen_) LayoutVideoArea(1);
   }
 
   transport_.PlayRecording();

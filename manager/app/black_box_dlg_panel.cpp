@@ -197,7 +197,9 @@ void CBlackBoxDlg::LayoutVideoArea(int mode) {
   }
   videoRect_ = FitVideo(area, picture);
 
-  const int largeChannel = profile_.channels > 1 ? LargeWindowChannel() : kChannel1;
+  const int largeChannel = profile_.channels < 2 ? kChannel1
+                           : mode == 1          ? FullScreenChannel(swap_, transport_.hasChannel2)
+                                                : LargeWindowChannel();
   CMyStatic* large = channels_[largeChannel];
   large->show();
   large->setGeometry(ToQRect(videoRect_));

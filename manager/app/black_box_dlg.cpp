@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include <filesystem>
+#include <utility>
 
 #include "common/gui/message_box.h"
 #include "common/path_text.h"
@@ -406,6 +407,7 @@ void CBlackBoxDlg::DebugOutput(std::string_view line) {
 // ---- Opening a recording ----
 
 void CBlackBoxDlg::OpenRecording(const std::string& path) {
+  ++opensStarted_;
   WaitCursor wait;
   WindowMessages messages(this);
   Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText(common::FileNameOf(path))));
@@ -630,10 +632,17 @@ bool CBlackBoxDlg::eventFilter(QObject* watched, QEvent* event) {
   if (listView_ != nullptr && watched == listView_->viewport()) {
     if (event->type() == QEvent::MouseButtonPress) {
       const auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() == Qt::LeftButton) pressedRow_ = listView_->indexAt(mouse->position().toPoint()).row();
+      if (mouse->button() == Qt::LeftButton) {
+        pressedRow_ = listView_->indexAt(mouse->position().toPoint()).row();
+        secondClickOfDouble_ = false;
+      }
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+      // A double click is press, release, press, double click, release: its first release has
+      // opened the row already.
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) secondClickOfDouble_ = true;
     } else if (event->type() == QEvent::MouseButtonRelease) {
       const auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() == Qt::LeftButton) {
+      if (mouse->button() == Qt::LeftButton && !std::exchange(secondClickOfDouble_, false)) {
         const int row = pressedRow_;
         // After the list has drawn its new selection.
         QMetaObject::invokeMethod(this, [this, row] { list_->OnRowClick(row); }, Qt::QueuedConnection);
@@ -683,6 +692,7 @@ void CBlackBoxDlg::mouseReleaseEvent(QMouseEvent* event) {
 
 void CBlackBoxDlg::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && event->position().toPoint().y() < TitleBandHeight()) {
+    titleDragOffset_.reset();
     ToggleFullScreen();
     return;
   }

@@ -122,6 +122,8 @@ class CBlackBoxDlg : public QDialog,
   // The picture on screen in that channel; null when it shows none.
   playback::VideoFramePtr CurrentFrame(int channel) const;
   // The channel the large window shows: 0, or 1 after a swap.
+  // How many times a recording was opened: one per click or double click on a row.
+  int opensStarted() const { return opensStarted_; }
   int LargeWindowChannel() const { return swap_ ? kChannel2 : kChannel1; }
   const recording::MVOXUDAT& sensorRecord() const { return sensor_; }
   // The GPS values the panel last decoded: degrees and knots (the speed outlives a reset).
@@ -303,6 +305,8 @@ class CBlackBoxDlg : public QDialog,
   int positionTicksAtMark_ = 0;
   int panelTicksAtMark_ = 0;
   bool openRequestPending_ = false;
+  bool secondClickOfDouble_ = false;  // the list's double click is under way: its release opens nothing
+  int opensStarted_ = 0;
 
   WindowDialogs dialogs_;
   QPointer<setup::CSetupDlg> setupDialog_;

@@ -26,6 +26,7 @@
 #include "manager/display/my_static.h"
 #include "manager/display/palette.h"
 #include "manager/display/recording_track.h"
+#include "manager/display/slider_rules.h"
 #include "manager/display/video_layout.h"
 #include "manager/language/lookup_text.h"
 #include "manager/library/recording_name.h"
@@ -479,7 +480,7 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
 
   transport_.PlayRecording();
   // A new graph starts at the normal rate and volume: keep what the sliders show.
-  if (transport_.ratePosition() != 73) transport_.ApplyRate();
+  if (transport_.ratePosition() != kNormalRatePosition) transport_.ApplyRate();
   if (transport_.volumeChosen()) transport_.ApplyVolume();
 }
 

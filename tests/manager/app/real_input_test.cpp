@@ -50,8 +50,9 @@ TEST(RealInput, EachClickOrDoubleClickOnARowOpensItOnce) {
   const std::vector<Case> cases = {
       {"click", Click, RecordingKind::Normal, 0},
       {"double click", DoubleClick, RecordingKind::Normal, 0},
-      {"click on a damaged recording", Click, RecordingKind::DamagedMovie, 1},
-      {"double click on a damaged recording", DoubleClick, RecordingKind::DamagedMovie, 1},
+      // The engine's message with its cause, then the window's own: two, one after the other.
+      {"click on a damaged recording", Click, RecordingKind::DamagedMovie, 2},
+      {"double click on a damaged recording", DoubleClick, RecordingKind::DamagedMovie, 2},
   };
   auto window = MakeWindow(setup::kDualProfile);
   window->LoadFolder(CopyOfCard("rows").string());
@@ -99,7 +100,8 @@ TEST(RealInput, TransportButtonsDoWhatTheirCommandsDo) {
   }
 }
 
-// Press, drag and release on each slider of the window lands where the automation path lands.
+// A click on each slider's bar, then press on its thumb, drag and release: the real events land
+// where the automation path lands.
 TEST(RealInput, SlidersFollowPressDragAndReleaseLikeTheAutomationPath) {
   auto window = MakeWindow(setup::kDualProfile);
   window->LoadFolder(CopyOfCard("slide").string());
@@ -109,30 +111,34 @@ TEST(RealInput, SlidersFollowPressDragAndReleaseLikeTheAutomationPath) {
   app::PlaybackControl& transport = window->transport();
   struct Case {
     const char* what;
-    QPoint press;
+    QPoint click;
+    int thumbLeft;  // the bar's first column: the thumb's left edge is this plus the value
     int dragTo;
     std::function<int()> value;
   };
   const std::vector<Case> cases = {
-      {"position", QPoint(370, 690), 200, [&] { return transport.positionOffset(); }},
-      {"rate", QPoint(620, 640), 560, [&] { return transport.ratePosition(); }},
-      {"volume", QPoint(520, 660), 600, [&] { return transport.volumePosition(); }},
+      {"position", QPoint(370, 690), 70, 200, [&] { return transport.positionOffset(); }},
+      {"rate", QPoint(620, 640), 488, 560, [&] { return transport.ratePosition(); }},
+      {"volume", QPoint(520, 660), 488, 600, [&] { return transport.volumePosition(); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    QTest::mousePress(window.get(), Qt::LeftButton, {}, c.press);
-    const int pressed = c.value();
-    QTest::mouseMove(window.get(), QPoint(c.dragTo, c.press.y()));
-    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(c.dragTo, c.press.y()));
+    QTest::mouseClick(window.get(), Qt::LeftButton, {}, c.click);
+    const int clicked = c.value();
+    const QPoint thumb(c.thumbLeft + clicked + 2, c.click.y());
+    const QPoint to(c.dragTo, c.click.y());
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, thumb);
+    QTest::mouseMove(window.get(), to);
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, to);
     const int real = c.value();
-    EXPECT_NE(real, pressed) << "the drag moved nothing";
+    EXPECT_NE(real, clicked) << "the drag moved nothing";
 
-    // The same gesture through the automation path, from elsewhere.
-    transport.OnPress(c.press.x(), c.press.y());
-    transport.OnDrag(c.press.x() + 40);
+    // The same gestures through the automation path.
+    ASSERT_TRUE(transport.OnPress(c.click.x(), c.click.y()));
     transport.OnRelease();
-    transport.OnPress(c.press.x(), c.press.y());
-    transport.OnDrag(c.dragTo);
+    EXPECT_EQ(c.value(), clicked);
+    ASSERT_TRUE(transport.OnPress(thumb.x(), thumb.y()));
+    transport.OnDrag(to.x());
     transport.OnRelease();
     EXPECT_EQ(c.value(), real);
     window->OnCommand(commands::kPause);

@@ -16,7 +16,8 @@
   // "loading" only until the first set of tiles has answered.
   state.tiles = tiles.url ? 'loading' : 'offline';
 
-  var webmap = window.webmap = {config: config, map: null};
+  // The page's own words; a program replaces them with its language's (webmap.setTexts).
+  var webmap = window.webmap = {config: config, map: null, texts: {tilesUnavailable: 'Map tiles unavailable'}};
 
   function isNumber(v) {
     return typeof v === 'number' && isFinite(v);
@@ -74,7 +75,7 @@
     options: {position: 'topright'},
     onAdd: function () {
       var note = L.DomUtil.create('div', 'webmap-note');
-      note.textContent = 'Map tiles unavailable';
+      note.textContent = webmap.texts.tilesUnavailable;
       return note;
     }
   });

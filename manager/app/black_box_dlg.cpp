@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@
 #include <QWindow>
 
 #include <filesystem>
+#include <utility>
 
 #include "common/gui/message_box.h"
 #include "common/path_text.h"
@@ -24,6 +26,7 @@
 #include "manager/display/my_static.h"
 #include "manager/display/palette.h"
 #include "manager/display/recording_track.h"
+#include "manager/display/slider_rules.h"
 #include "manager/display/video_layout.h"
 #include "manager/language/lookup_text.h"
 #include "manager/library/recording_name.h"
@@ -86,6 +89,13 @@ constexpr Rect kNoAudioIcon{445, 654, 460, 667};
 constexpr Rect kSpeakerIcon{466, 654, 481, 666};
 constexpr Rect kVolumeArea{488, 655, 653, 667};
 
+// The program's own icon, the one its menu entry shows.
+QIcon ProgramIcon(const setup::Profile& profile) {
+  if (profile.name == "park") return QIcon(QStringLiteral(":/icons/kel-manager.svg"));
+  if (profile.name == "brand") return QIcon(QStringLiteral(":/icons/ryn-manager.svg"));
+  return QIcon(QStringLiteral(":/icons/kel2ch-manager.svg"));
+}
+
 }  // namespace
 
 CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
@@ -96,6 +106,7 @@ CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
       transport_(*this, profile.channels) {
   setObjectName(QStringLiteral("CBlackBoxDlg"));
   setWindowTitle(FromUtf8(profile_.window_title));
+  setWindowIcon(ProgramIcon(profile_));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
 
@@ -397,6 +408,7 @@ void CBlackBoxDlg::DebugOutput(std::string_view line) {
 // ---- Opening a recording ----
 
 void CBlackBoxDlg::OpenRecording(const std::string& path) {
+  ++opensStarted_;
   WaitCursor wait;
   WindowMessages messages(this);
   Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText(common::FileNameOf(path))));
@@ -408,12 +420,13 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   if (!fullScreen_) mapView()->setVisible(hasData);
   if (!hasData) {
     // No GPS data: the previous recording's position must not stay on show.
-    SetGpsLabels(BareGpsLabels());
-    Label(controls::kGpsStatus)->SetText({});
-    gpsFlags_.gpsShown = false;
+    ApplyGpsPanelChange(ClearedGpsPanel(gpsFlags_));
   }
 
-  const int showChannel1 = fullScreen_ && swap_ ? 0 : 1;
+  std::error_code rearError;
+  const bool rearFile =
+      profile_.channels > 1 && std::filesystem::is_regular_file(library::CompanionPath(path), rearError);
+  const int showChannel1 = fullScreen_ && FullScreenChannel(swap_, rearFile) == kChannel2 ? 0 : 1;
   CMyStatic* channel1 = channels_[kChannel1];
   const bool built = playback::BuildGraph(channel1->video(), &resultBlock_, path, 0,
                                           channelSettings_[kChannel1], showChannel1, messages);
@@ -461,11 +474,13 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
       // The small window must not go on showing the previous recording's rear camera.
       playback::Teardown(channel2->video());
     }
+    // Full screen shows the channel this recording has.
+    if (fullScreen_) LayoutVideoArea(1);
   }
 
   transport_.PlayRecording();
   // A new graph starts at the normal rate and volume: keep what the sliders show.
-  if (transport_.ratePosition() != 73) transport_.ApplyRate();
+  if (transport_.ratePosition() != kNormalRatePosition) transport_.ApplyRate();
   if (transport_.volumeChosen()) transport_.ApplyVolume();
 }
 
@@ -619,10 +634,17 @@ bool CBlackBoxDlg::eventFilter(QObject* watched, QEvent* event) {
   if (listView_ != nullptr && watched == listView_->viewport()) {
     if (event->type() == QEvent::MouseButtonPress) {
       const auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() == Qt::LeftButton) pressedRow_ = listView_->indexAt(mouse->position().toPoint()).row();
+      if (mouse->button() == Qt::LeftButton) {
+        pressedRow_ = listView_->indexAt(mouse->position().toPoint()).row();
+        secondClickOfDouble_ = false;
+      }
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+      // A double click is press, release, press, double click, release: its first release has
+      // opened the row already.
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) secondClickOfDouble_ = true;
     } else if (event->type() == QEvent::MouseButtonRelease) {
       const auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() == Qt::LeftButton) {
+      if (mouse->button() == Qt::LeftButton && !std::exchange(secondClickOfDouble_, false)) {
         const int row = pressedRow_;
         // After the list has drawn its new selection.
         QMetaObject::invokeMethod(this, [this, row] { list_->OnRowClick(row); }, Qt::QueuedConnection);
@@ -640,13 +662,20 @@ void CBlackBoxDlg::mousePressEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   if (point.y() < TitleBandHeight()) {
     // The borderless window moves by its top band.
-    if (windowHandle() != nullptr && !fullScreen_) windowHandle()->startSystemMove();
+    // Where the window system cannot move it (no window manager), the window follows the mouse itself.
+    if (!fullScreen_ && (windowHandle() == nullptr || !windowHandle()->startSystemMove())) {
+      titleDragOffset_ = event->globalPosition().toPoint() - pos();
+    }
     return;
   }
   if (!transport_.OnPress(point.x(), point.y())) QDialog::mousePressEvent(event);
 }
 
 void CBlackBoxDlg::mouseMoveEvent(QMouseEvent* event) {
+  if (titleDragOffset_) {
+    move(event->globalPosition().toPoint() - *titleDragOffset_);
+    return;
+  }
   if (transport_.dragging()) {
     transport_.OnDrag(event->position().toPoint().x());
     return;
@@ -655,12 +684,17 @@ void CBlackBoxDlg::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CBlackBoxDlg::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && titleDragOffset_) {
+    titleDragOffset_.reset();
+    return;
+  }
   if (event->button() == Qt::LeftButton && transport_.OnRelease()) return;
   QDialog::mouseReleaseEvent(event);
 }
 
 void CBlackBoxDlg::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && event->position().toPoint().y() < TitleBandHeight()) {
+    titleDragOffset_.reset();
     ToggleFullScreen();
     return;
   }

@@ -122,6 +122,8 @@ class CBlackBoxDlg : public QDialog,
   // The picture on screen in that channel; null when it shows none.
   playback::VideoFramePtr CurrentFrame(int channel) const;
   // The channel the large window shows: 0, or 1 after a swap.
+  // How many times a recording was opened: one per click or double click on a row.
+  int opensStarted() const { return opensStarted_; }
   int LargeWindowChannel() const { return swap_ ? kChannel2 : kChannel1; }
   const recording::MVOXUDAT& sensorRecord() const { return sensor_; }
   // The GPS values the panel last decoded: degrees and knots (the speed outlives a reset).
@@ -234,6 +236,8 @@ class CBlackBoxDlg : public QDialog,
 
   // Panel.
   void UpdateGpsPanel(std::int64_t position);
+  // The only writer of the GPS status label and its flags, so the two stay in step.
+  void ApplyGpsPanelChange(const display::GpsPanelChange& change);
   void UpdatePositionDisplay();
   void ResetPositionDisplay();
   void SetGpsLabels(const display::GpsLabels& labels);
@@ -258,6 +262,7 @@ class CBlackBoxDlg : public QDialog,
   QImage backBuffer_;
   QRect screenRect_;          // the desktop, read once at start
   QPoint normalOrigin_;       // where the window returns from full screen
+  std::optional<QPoint> titleDragOffset_;  // mouse to window origin while the title band is dragged
 
   std::unique_ptr<library::RecordingList> list_;
   RecordingListModel* model_ = nullptr;
@@ -300,6 +305,8 @@ class CBlackBoxDlg : public QDialog,
   int positionTicksAtMark_ = 0;
   int panelTicksAtMark_ = 0;
   bool openRequestPending_ = false;
+  bool secondClickOfDouble_ = false;  // the list's double click is under way: its release opens nothing
+  int opensStarted_ = 0;
 
   WindowDialogs dialogs_;
   QPointer<setup::CSetupDlg> setupDialog_;

@@ -55,7 +55,10 @@ void CBlackBoxDlg::UpdateGpsPanel(std::int64_t position) {
   const auto sample = recording::FindGpsSample(sensor_, position);
   if (!sample) return;
   panelFix_ = recording::DecodeGpsSample(*sample);
-  const GpsPanelChange change = GpsPanelChangeFor(panelFix_, gpsFlags_);
+  ApplyGpsPanelChange(GpsPanelChangeFor(panelFix_, gpsFlags_));
+}
+
+void CBlackBoxDlg::ApplyGpsPanelChange(const GpsPanelChange& change) {
   CLabel* status = Label(controls::kGpsStatus);
   if (change.statusText) status->SetText(FromUtf8(*change.statusText));
   if (change.statusColour) status->SetTextColour(QColor::fromRgb(static_cast<QRgb>(*change.statusColour)));
@@ -105,8 +108,7 @@ void CBlackBoxDlg::ResetPositionDisplay() {
 void CBlackBoxDlg::ResetPanel() {
   if (map_ != nullptr) map_->hide();
   Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText({})));
-  SetGpsLabels(BareGpsLabels());
-  Label(controls::kGpsStatus)->SetText({});
+  ApplyGpsPanelChange(ClearedGpsPanel(gpsFlags_));
   ResetPositionDisplay();
   RestoreFromSkin(kPositionStrip);
   RestoreFromSkin(kSensorArea);
@@ -141,6 +143,8 @@ void CBlackBoxDlg::SetPanelControlsVisible(bool visible) {
 
 void CBlackBoxDlg::EnterFullScreen() {
   layoutInProgress_ = true;
+  // Back from full screen the window returns where the user last left it.
+  normalOrigin_ = geometry().topLeft();
   fullScreen_ = true;
   transport_.fullScreen = true;
   if (map_ != nullptr) map_->hide();
@@ -193,7 +197,9 @@ void CBlackBoxDlg::LayoutVideoArea(int mode) {
   }
   videoRect_ = FitVideo(area, picture);
 
-  const int largeChannel = profile_.channels > 1 ? LargeWindowChannel() : kChannel1;
+  const int largeChannel = profile_.channels < 2 ? kChannel1
+                           : mode == 1          ? FullScreenChannel(swap_, transport_.hasChannel2)
+                                                : LargeWindowChannel();
   CMyStatic* large = channels_[largeChannel];
   large->show();
   large->setGeometry(ToQRect(videoRect_));

@@ -14,6 +14,7 @@
 #include "common/webmap/page_drawn.h"
 #include "common/webmap/tile_source.h"
 #include "manager/display/recording_track.h"
+#include "manager/language/lookup_text.h"
 #include "manager/recording/gps_decode.h"
 
 namespace display {
@@ -127,6 +128,9 @@ void GoogleMap::OnLoadFinished(bool ok) {
   loaded_ = ok;
   failed_ = !ok;
   if (!ok) return;
+  Call(QStringLiteral("setTexts"),
+       QJsonArray{QString::fromStdString(language::LookupText(language::keys::kNoGpsPosition)),
+                  QString::fromStdString(language::LookupText(language::keys::kMapTilesUnavailable))});
   if (!track_.empty()) SendTrack();
   RefreshPageState();
   stateTimer_->start();

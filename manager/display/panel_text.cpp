@@ -81,4 +81,12 @@ GpsPanelChange GpsPanelChangeFor(const recording::GpsFix& fix, GpsPanelFlags& fl
   return change;
 }
 
+GpsPanelChange ClearedGpsPanel(GpsPanelFlags& flags) {
+  GpsPanelChange change;
+  change.statusText = "";
+  change.labels = BareGpsLabels();
+  flags.gpsShown = false;
+  return change;
+}
+
 }  // namespace display

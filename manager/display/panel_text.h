@@ -50,4 +50,8 @@ struct GpsPanelChange {
 // no-fix marker turns the status white, a fix turns it red, fills the labels and moves the map.
 GpsPanelChange GpsPanelChangeFor(const recording::GpsFix& fix, GpsPanelFlags& flags);
 
+// The panel emptied (Stop, a folder load, a recording without GPS data): bare labels, no status
+// text, and the flag cleared with the text so the next fix shows "GPS >>" again.
+GpsPanelChange ClearedGpsPanel(GpsPanelFlags& flags);
+
 }  // namespace display

@@ -35,7 +35,7 @@ int RatePositionFor(int x) {
   const int d = x - 490;
   if (d < 18) return 0;
   if (d < 53) return 35;
-  if (d < 90) return 73;
+  if (d < 90) return kNormalRatePosition;
   if (d < 126) return 108;
   return 145;
 }

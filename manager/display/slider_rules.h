@@ -28,6 +28,8 @@ int PositionOffsetForDrag(int x);
 
 // The rate thumb snaps to five places: 0, 35, 73, 108, 145.
 int RatePositionFor(int x);
+// Where the rate thumb sits at the normal rate (1.0).
+inline constexpr int kNormalRatePosition = 73;
 // 0.25, 0.5, 1.0, 2.0 or 4.0.
 double RateForPosition(int ratePosition);
 

@@ -69,4 +69,6 @@ std::array<ButtonPlace, kMovingButtonCount> FullScreenButtonPlaces(int w, int h)
   }};
 }
 
+int FullScreenChannel(bool swapped, bool hasRearFile) { return swapped && hasRearFile ? 1 : 0; }
+
 }  // namespace display

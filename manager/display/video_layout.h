@@ -32,6 +32,10 @@ Rect FullScreenTimeTextRect(const Rect& bar);
 // centred in it.
 Rect FitVideo(const Rect& area, std::optional<PictureSize> picture);
 
+// The channel (0 front, 1 rear) the full-screen layout shows: the rear only when the channels
+// are swapped and the recording has a rear file, so channel 1 never plays hidden behind a black one.
+int FullScreenChannel(bool swapped, bool hasRearFile);
+
 // The transport and title buttons that move between the two layouts.
 struct ButtonPlace {
   int id = 0;

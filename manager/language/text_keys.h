@@ -35,6 +35,9 @@ inline constexpr TextKey kRecordingDate{"RECORDING_DATE", "Date"};
 inline constexpr TextKey kGSensor{"G_SENSOR", "G-sensor"};
 inline constexpr TextKey kGpsSpeed{"GPS_SPEED", "Speed"};
 inline constexpr TextKey kPixel{"PIXEL", "Resolution."};
+// The map's notes.
+inline constexpr TextKey kNoGpsPosition{"NO_GPS_POSITION", "No GPS position"};
+inline constexpr TextKey kMapTilesUnavailable{"MAP_TILES_UNAVAILABLE", "Map tiles unavailable"};
 
 // Setup dialog of the dual and brand profiles (the park profile has its own set).
 inline constexpr TextKey kDeviceSetup{"DEVICE_SETUP", "Setup"};

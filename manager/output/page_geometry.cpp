@@ -56,11 +56,27 @@ std::optional<PageSize> VirtualPageSize(int deviceWidth, int deviceHeight) {
   return page;
 }
 
-FittedSize FitInSteps(int frameHeight, int maxWidth, int maxHeight) {
-  const int u = frameHeight == 720 ? 16 : 4;
-  const int v = frameHeight == 720 ? 9 : 3;
-  const int k = std::max(1, std::min(maxWidth / u, maxHeight / v));
-  return {k * u, k * v};
+FittedSize FitInSteps(int frameWidth, int frameHeight, int maxWidth, int maxHeight) {
+  // The frame's own proportions in lowest terms; 4 x 3 when there is no frame.
+  int u = 4;
+  int v = 3;
+  if (frameWidth > 0 && frameHeight > 0) {
+    const int g = std::gcd(frameWidth, frameHeight);
+    u = frameWidth / g;
+    v = frameHeight / g;
+  }
+  const int k = std::min(maxWidth / u, maxHeight / v);
+  const bool coarseStep = u > 16 || v > 9;
+  if (k >= 1 || !coarseStep || maxWidth <= 0 || maxHeight <= 0) {
+    const int steps = std::max(k, 1);
+    return {steps * u, steps * v};
+  }
+  // Proportions with no small whole step (853 x 479) where one step is too large: the largest
+  // size of those proportions that fits.
+  const std::int64_t w = u;
+  const std::int64_t h = v;
+  if (h * maxWidth > w * maxHeight) return {std::max(1, static_cast<int>(w * maxHeight / h)), maxHeight};
+  return {maxWidth, std::max(1, static_cast<int>(h * maxWidth / w))};
 }
 
 PageLayout TwoPictureLayout(const PageSize& page) {
@@ -88,7 +104,7 @@ PageLayout OnePictureLayout(const PageSize& page, int frameWidth, int frameHeigh
   if (!page.landscape) {
     const int pageHeight = page.height;
     PageLayout layout = TextBand(page, 160, 1120);
-    const FittedSize fitted = FitInSteps(h, 960, pageHeight - 265);
+    const FittedSize fitted = FitInSteps(w, h, 960, pageHeight - 265);
     const int x = (960 - fitted.width) / 2 + 160;
     const int y = (pageHeight - fitted.height - 265) / 2 + 130;
     const int bottom = y + fitted.height;
@@ -117,7 +133,7 @@ PageLayout OnePictureLayout(const PageSize& page, int frameWidth, int frameHeigh
   PageLayout layout = TextBand(page, 2 * m, bandRight);
   const int boxWidth = bandRight - 2 * m;
   const int boxHeight = bandBottom - bandTop;
-  const FittedSize fitted = FitInSteps(h, boxWidth, boxHeight);
+  const FittedSize fitted = FitInSteps(w, h, boxWidth, boxHeight);
   const int x = 2 * m + (boxWidth - fitted.width) / 2;
   const int y = bandTop + (boxHeight - fitted.height) / 2;
   layout.pictures.push_back(SlotWithCaptionBelow({x, y, x + fitted.width, y + fitted.height}, PictureFit::Stretch));

@@ -75,13 +75,15 @@ PageLayout TwoPictureLayout(const PageSize& page);
 // The one-channel profiles' page for a frame of frameWidth x frameHeight (0 x 0 without one).
 PageLayout OnePictureLayout(const PageSize& page, int frameWidth, int frameHeight);
 
-// The largest whole multiple k (at least 1) of the step (16 x 9 for frames 720 high, else 4 x 3)
-// that fits maxWidth x maxHeight; the fitted size.
+// The largest whole multiple k (at least 1) of the frame's own proportions in lowest terms
+// (16 x 9 for 1280 x 720, 427 x 240 for 854 x 480; 4 x 3 without a frame) that fits maxWidth x
+// maxHeight, so the picture keeps equal horizontal and vertical scale; the fitted size. Proportions
+// whose step does not fit even once are scaled down to fit, still unstretched.
 struct FittedSize {
   int width = 0;
   int height = 0;
   bool operator==(const FittedSize&) const = default;
 };
-FittedSize FitInSteps(int frameHeight, int maxWidth, int maxHeight);
+FittedSize FitInSteps(int frameWidth, int frameHeight, int maxWidth, int maxHeight);
 
 }  // namespace output

@@ -11,6 +11,7 @@
 #include "common/trim.h"
 #include "manager/setup/profile.h"
 #include "manager/setup/setup_keys.h"
+#include "manager/setup/setup_lists.h"
 
 namespace setup {
 namespace {
@@ -73,7 +74,8 @@ std::string ValueWithoutSemicolons(std::string_view raw) {
   return std::string(Trim(std::string_view(value)));
 }
 
-void ApplyLine(const std::vector<SetupKey>& keys, std::string_view line, SetupControls& controls) {
+void ApplyLine(const Profile& profile, const std::vector<SetupKey>& keys, std::string_view line,
+               SetupControls& controls) {
   const auto eq = line.find('=');
   if (eq == std::string_view::npos) return;
   const std::string value = ValueWithoutSemicolons(line.substr(eq + 1));
@@ -82,7 +84,7 @@ void ApplyLine(const std::vector<SetupKey>& keys, std::string_view line, SetupCo
   if (key == nullptr) return;
   switch (key->kind) {
     case SetupKey::Kind::List:
-      controls.SelectIndex(key->list, LeadingInteger(value));
+      controls.SelectIndex(key->list, StoredListIndex(profile, key->list, LeadingInteger(value)));
       break;
     case SetupKey::Kind::Dst:
       controls.SetDstChecked(LeadingInteger(value) != 0);
@@ -108,16 +110,35 @@ int DefaultLevel(const DeviceSettings& defaults, LevelSlider slider) {
 
 }  // namespace
 
+int DefaultListIndex(const Profile& profile, SetupList list) {
+  const DeviceSettings& defaults = profile.defaults;
+  switch (list) {
+    case SetupList::Quality: return defaults.Quality;
+    case SetupList::FrameRate: return defaults.FrameRate;
+    case SetupList::Audio: return defaults.Audio;
+    case SetupList::TimeZone: return defaults.TimeZone;
+    case SetupList::InputVolume: return defaults.InputVolume;
+    case SetupList::OutputVolume: return defaults.OutputVolume;
+    case SetupList::Brightness: return defaults.Brightness;
+    case SetupList::Sharpness: return defaults.Sharpness;
+    case SetupList::TVOut: return defaults.TVOut;
+  }
+  return 0;
+}
+
+int StoredListIndex(const Profile& profile, SetupList list, int stored) {
+  const auto count = ListEntries(profile, list).size();
+  if (stored >= 0 && static_cast<std::size_t>(stored) < count) return stored;
+  return DefaultListIndex(profile, list);
+}
+
 void ApplyDefaults(const Profile& profile, SetupControls& controls) {
   const DeviceSettings& defaults = profile.defaults;
-  controls.SelectIndex(SetupList::TimeZone, defaults.TimeZone);
-  controls.SelectIndex(SetupList::Quality, defaults.Quality);
-  controls.SelectIndex(SetupList::FrameRate, defaults.FrameRate);
-  controls.SelectIndex(SetupList::InputVolume, defaults.InputVolume);
-  controls.SelectIndex(SetupList::OutputVolume, defaults.OutputVolume);
-  controls.SelectIndex(SetupList::Brightness, defaults.Brightness);
-  controls.SelectIndex(SetupList::Sharpness, defaults.Sharpness);
-  controls.SelectIndex(SetupList::Audio, defaults.Audio);
+  for (const SetupList list : {SetupList::TimeZone, SetupList::Quality, SetupList::FrameRate, SetupList::InputVolume,
+                               SetupList::OutputVolume, SetupList::Brightness, SetupList::Sharpness,
+                               SetupList::Audio}) {
+    controls.SelectIndex(list, DefaultListIndex(profile, list));
+  }
   if (profile.has_av_out()) controls.SelectIndex(SetupList::TVOut, defaults.TVOut);
   for (LevelSlider slider : ProfileSliders(profile)) {
     controls.SetSliderRange(slider, kSliderMin, kSliderMax);
@@ -130,7 +151,7 @@ void ReadSetupText(const Profile& profile, std::string_view text, SetupControls&
   const std::vector<SetupKey> keys = ProfileSetupKeys(profile);
   while (!text.empty()) {
     const auto end = text.find('\n');
-    ApplyLine(keys, text.substr(0, end), controls);
+    ApplyLine(profile, keys, text.substr(0, end), controls);
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
   }

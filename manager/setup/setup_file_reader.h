@@ -9,6 +9,13 @@ namespace setup {
 
 struct Profile;
 
+// The index the profile selects in the list by default.
+int DefaultListIndex(const Profile& profile, SetupList list);
+
+// The index a stored value selects: the value when the list has such an entry, otherwise (a file
+// of another profile, or a damaged one) the profile's default, so no list is left unselected.
+int StoredListIndex(const Profile& profile, SetupList list, int stored);
+
 // Puts the profile's defaults into the controls: every list selected from the defaults, each
 // level slider set to 0..20 at its default. The DST box keeps its state, which is its default.
 void ApplyDefaults(const Profile& profile, SetupControls& controls);

@@ -48,22 +48,24 @@ void Header(SetupText& out, std::string_view header_line) {
 
 std::string ApplyText(const Profile& profile, const SetupControls& controls) {
   // The park camera has no volume or picture controls; it expects 1 in their keys.
+  // A list with no selection writes the profile's default: -1 is no value the camera can use.
+  const auto selected = [&](SetupList list) { return StoredListIndex(profile, list, controls.SelectedIndex(list)); };
   const auto hidden_or_selected = [&](SetupList list) {
-    return profile.apply_hidden_value >= 0 ? profile.apply_hidden_value : controls.SelectedIndex(list);
+    return profile.apply_hidden_value >= 0 ? profile.apply_hidden_value : selected(list);
   };
   const auto level = [&](LevelSlider slider) { return LevelString(profile, controls.SliderPosition(slider)); };
 
   SetupText out;
   Header(out, profile.apply_header_line);
   out.Value("Channel         ", 1);
-  out.Value("Quality         ", controls.SelectedIndex(SetupList::Quality));
-  out.Value("FrameRate       ", controls.SelectedIndex(SetupList::FrameRate));
-  out.Value("Audio           ", controls.SelectedIndex(SetupList::Audio));
+  out.Value("Quality         ", selected(SetupList::Quality));
+  out.Value("FrameRate       ", selected(SetupList::FrameRate));
+  out.Value("Audio           ", selected(SetupList::Audio));
   out.Blank();
   out.Line("[MISC]");
   out.Blank();
   out.Line("[MISC.TIME]");
-  out.Value("TimeZone        ", controls.SelectedIndex(SetupList::TimeZone));
+  out.Value("TimeZone        ", selected(SetupList::TimeZone));
   out.Value("DST        ", controls.DstChecked() ? 1 : 0);
   out.Blank();
   out.Line("[MISC.AUDIO]");
@@ -88,7 +90,7 @@ std::string ApplyText(const Profile& profile, const SetupControls& controls) {
   out.Blank();
   out.Line("[MISC.ETC]");
   out.Value("GPS            ", 1);
-  if (profile.has_av_out()) out.Value("TVOut          ", controls.SelectedIndex(SetupList::TVOut));
+  if (profile.has_av_out()) out.Value("TVOut          ", selected(SetupList::TVOut));
   out.Blank();
   out.Blank();
   return out.Take();

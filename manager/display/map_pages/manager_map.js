@@ -2,6 +2,7 @@
 // recording. The program calls
 //   animate(lng, lat)  the position; animate(1.0, 1.0) when there is none
 //   setTrack(points)   the recording's valid fixes, [[lat, lng], ...], once per recording
+//   setTexts(noPosition, tilesUnavailable)  the notes in the user's language, once loaded
 // and reads window.pageState: {ready, tiles, marker: [lat, lng] or null, trackPoints}.
 (function () {
   'use strict';
@@ -107,11 +108,23 @@
     fitView();
   };
 
+  window.setTexts = function (noPositionText, tilesUnavailableText) {
+    webmap.texts.tilesUnavailable = String(tilesUnavailableText);
+    document.querySelectorAll('.webmap-note:not(.manager-no-position)').forEach(function (note) {
+      note.textContent = webmap.texts.tilesUnavailable;
+    });
+    noPositionText = String(noPositionText);
+    if (noPosition) noPosition.getContainer().textContent = noPositionText;
+    noPositionDefault = noPositionText;
+  };
+
+  var noPositionDefault = 'No GPS position';
+
   var NoPositionNote = L.Control.extend({
     options: {position: 'topleft'},
     onAdd: function () {
       var note = L.DomUtil.create('div', 'webmap-note manager-no-position');
-      note.textContent = 'No GPS position';
+      note.textContent = noPositionDefault;
       note.style.display = 'none';
       return note;
     }

@@ -111,16 +111,55 @@ TEST(FullScreen, WithSwappedChannelsTheRearFillsTheScreen) {
   // The aspect step comes from channel 1 (16 x 9) even when channel 2 is shown.
   EXPECT_EQ(window->VideoWindow(1)->geometry(), QRect(120, 49, 1680, 945));
 
-  // A recording opened now builds channel 1 hidden and channel 2 shown.
+  // A recording opened now builds channel 1 hidden and channel 2 shown, when it has a rear file.
   window->OnCommand(commands::kNext);
   ASSERT_TRUE(WaitFor([&] { return window->playState() == app::kPlaying || !window->hasChannel2(); }));
-  EXPECT_FALSE(window->VideoWindow(0)->isVisible());
+  EXPECT_EQ(window->VideoWindow(0)->isVisible(), !window->hasChannel2());
+  EXPECT_EQ(window->VideoWindow(1)->isVisible(), window->hasChannel2());
   EXPECT_FALSE(window->mapView()->isVisible());
 
   // An empty map does not appear on the way back when nothing is open.
   window->OnCommand(commands::kStop);
   window->OnCommand(commands::kFullScreen);
   EXPECT_FALSE(window->mapView()->isVisible());
+}
+
+// The user drags the borderless window by its title band; full screen and back returns it there.
+TEST(FullScreen, LeavingPutsTheWindowBackWhereTheUserMovedIt) {
+  auto window = MakeWindowOnALargeScreen();
+  window->show();
+  const QPoint start = window->pos();
+  QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(300, 20));
+  QTest::mouseMove(window.get(), QPoint(200, 50));
+  QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(200, 50));
+  const QPoint moved = start + QPoint(-100, 30);
+  ASSERT_EQ(window->pos(), moved);
+
+  window->OnCommand(commands::kFullScreen);
+  EXPECT_EQ(window->geometry(), QRect(0, 0, 1920, 1080));
+  window->OnCommand(commands::kFullScreen);
+  EXPECT_EQ(window->geometry(), QRect(moved, QSize(1024, 768)));
+}
+
+// Swapped channels and a recording without its rear file: the front channel fills the screen
+// rather than an empty rear window with channel 1 playing hidden.
+TEST(FullScreen, WithoutARearFileChannelOneIsShownEvenWhenSwapped) {
+  auto window = MakeWindowOnALargeScreen();
+  window->LoadFolder(CopyOfCard("norear").string());
+  window->OnCommand(commands::kSwap);
+  window->OnCommand(commands::kFullScreen);
+  window->ClickRow(RowOf(RecordingKind::NoCompanion));
+  ASSERT_TRUE(WaitFor([&] { return window->VideoWindow(0)->PaintedFrames() > 0; }));
+  EXPECT_FALSE(window->hasChannel2());
+  EXPECT_TRUE(window->VideoWindow(0)->isVisible());
+  EXPECT_FALSE(window->VideoWindow(1)->isVisible());
+  EXPECT_EQ(window->VideoWindow(0)->geometry(), QRect(120, 49, 1680, 945));
+
+  // Entering full screen anew with this recording open shows channel 1 too.
+  window->OnCommand(commands::kFullScreen);
+  window->OnCommand(commands::kFullScreen);
+  EXPECT_TRUE(window->VideoWindow(0)->isVisible());
+  EXPECT_FALSE(window->VideoWindow(1)->isVisible());
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ void Open(CBlackBoxDlg& window, int row, int channels = 2) {
 TEST(MainWindow, StartsCentredWithEveryControlInPlace) {
   auto window = MakeWindow(setup::kDualProfile);
   EXPECT_EQ(window->windowTitle(), "Kel2CH Manager");
+  EXPECT_FALSE(window->windowIcon().pixmap(32).isNull()) << "the program's icon";
   EXPECT_EQ(window->geometry(), QRect(-112, 16, 1024, 768));  // the offscreen screen is 800 x 800
   for (const auto& spec : display::kImageButtons) {
     ASSERT_NE(window->Button(spec.id), nullptr) << spec.id;

@@ -96,4 +96,17 @@ TEST(GpsPanel, TranslatedCaptionsAreTextEvenWithPercentSigns) {
   EXPECT_EQ(labels.kmPerHour, "km/h : 0.0");
 }
 
+
+// After Stop or a folder load the next recording's first fix must show "GPS >>" again.
+TEST(GpsPanel, ClearingThePanelLetsTheNextFixShowTheStatusAgain) {
+  GpsPanelFlags flags;
+  GpsPanelChangeFor(GpsFix{37.5, 127.0, 1.0}, flags);
+  const auto cleared = ClearedGpsPanel(flags);
+  EXPECT_EQ(cleared.statusText, std::optional<std::string>(""));
+  EXPECT_EQ(cleared.labels, BareGpsLabels());
+  EXPECT_FALSE(cleared.mapPosition);
+  const auto next = GpsPanelChangeFor(GpsFix{37.6, 127.1, 1.0}, flags);
+  EXPECT_EQ(next.statusText, std::optional<std::string>("GPS >>"));
+}
+
 }  // namespace

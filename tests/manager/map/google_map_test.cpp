@@ -12,16 +12,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <memory>
+#include <vector>
 
 #include "common/webmap/page_call.h"
 #include "common/webmap/page_drawn.h"
 #include "common/webmap/tile_source.h"
 #include "manager/display/google_map.h"
 #include "manager/display/recording_track.h"
+#include "manager/language/language.h"
+#include "manager/language/lookup_text.h"
 #include "manager/recording/gps_decode.h"
 #include "manager/recording/user_data_writer.h"
 #include "tests/manager/map/sensor_record_maker.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/tile_server.h"
 
 namespace {
@@ -166,6 +171,35 @@ TEST_F(GoogleMapTest, NoPositionHidesTheMarkerAndKeepsTheDrive) {
   EXPECT_EQ(webmap::RunScriptAndWait(PageOf(*map), "document.querySelector('.manager-no-position').style.display")
                 .toString(),
             "none");
+}
+
+// The notes come from the language file like every other text (English when a key is missing).
+TEST_F(GoogleMapTest, TheNotesSpeakTheUsersLanguage) {
+  struct Case {
+    const char* file;
+    const char* noPosition;
+    const char* noTiles;
+  };
+  const std::vector<Case> cases = {
+      {"[English]\n", "No GPS position", "Map tiles unavailable"},
+      {"[English]\nNO_GPS_POSITION=Kein GPS\nMAP_TILES_UNAVAILABLE=Keine Karte\n", "Kein GPS", "Keine Karte"},
+  };
+  for (const Case& c : cases) {
+    testing_support::TempDir dir;
+    const auto file = dir / "lang.ini";
+    std::ofstream(file) << c.file;
+    language::SetCurrentLanguageTable(language::LanguageTable("English", file));
+    auto map = Make();
+    ShowAndSettle(*map);
+    language::SetCurrentLanguageTable(language::LanguageTable());
+    map->ShowMapPosition(1.0, 1.0);
+    const auto text = [&](const char* selector) {
+      return webmap::RunScriptAndWait(PageOf(*map), QString("document.querySelector('%1').textContent").arg(selector))
+          .toString();
+    };
+    ASSERT_TRUE(WaitFor([&] { return text(".manager-no-position") == c.noPosition; })) << c.file;
+    ASSERT_TRUE(WaitFor([&] { return text(".webmap-note:not(.manager-no-position)") == c.noTiles; })) << c.file;
+  }
 }
 
 TEST_F(GoogleMapTest, PositionsTheMapCannotTakeNeverReachThePage) {

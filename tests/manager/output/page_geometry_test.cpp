@@ -1,6 +1,8 @@
 // The printed page's geometry, for the printable areas a printer reports.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "manager/output/page_geometry.h"
 
 namespace {
@@ -71,9 +73,32 @@ TEST(OnePictureLayout, PortraitFitsInWholeSteps) {
   EXPECT_EQ(vga.title, (PageRect{160, 100, 1120, 130}));
   // The height limits on a short page: 1280 x 1300 leaves 1035 rows, 1035 / 3 = 345 steps,
   // but 960 / 4 = 240 is the tighter one.
-  EXPECT_EQ(output::FitInSteps(480, 960, 1035), (output::FittedSize{960, 720}));
-  EXPECT_EQ(output::FitInSteps(720, 960, 90), (output::FittedSize{160, 90}));
-  EXPECT_EQ(output::FitInSteps(720, 10, 5), (output::FittedSize{16, 9})) << "at least one step";
+  EXPECT_EQ(output::FitInSteps(640, 480, 960, 1035), (output::FittedSize{960, 720}));
+  EXPECT_EQ(output::FitInSteps(1280, 720, 960, 90), (output::FittedSize{160, 90}));
+  EXPECT_EQ(output::FitInSteps(1280, 720, 10, 5), (output::FittedSize{16, 9})) << "at least one step";
+}
+
+// Whatever the frame's size, the printed picture keeps its proportions: no unequal scale.
+TEST(OnePictureLayout, FramesOfAnySizeAreNeverStretched) {
+  struct Case {
+    int width;
+    int height;
+  };
+  const std::vector<Case> cases = {{854, 480}, {1280, 720}, {640, 480}, {1920, 1080}, {853, 479}, {720, 576}};
+  const PageSize portrait = *output::VirtualPageSize(kA4Short, kA4Long);
+  const PageSize landscape = *output::VirtualPageSize(kA4Long, kA4Short);
+  for (const Case& c : cases) {
+    for (const PageSize& page : {portrait, landscape}) {
+      const auto layout = output::OnePictureLayout(page, c.width, c.height);
+      const PageRect area = output::PicturePlacement(layout.pictures[0], c.width, c.height);
+      // Equal scale to within the rounding of one pixel.
+      const double scaleX = double(area.Width()) / c.width;
+      const double scaleY = double(area.Height()) / c.height;
+      EXPECT_NEAR(scaleX, scaleY, 1.0 / c.height) << c.width << "x" << c.height << " landscape " << page.landscape;
+      EXPECT_LE(area.right, page.width);
+    }
+  }
+  EXPECT_EQ(output::FitInSteps(854, 480, 960, 1035), (output::FittedSize{854, 480}));
 }
 
 TEST(OnePictureLayout, LandscapeShowsAVgaFrameAtItsOwnSize) {

@@ -69,13 +69,13 @@ TEST(SetupReader, DstFollowsAnyNonZeroValueAndSkipsEmptyValues) {
   EXPECT_FALSE(controls.DstChecked());
 }
 
-TEST(SetupReader, OutOfRangeIndexLeavesNoSelection) {
+TEST(SetupReader, OutOfRangeIndexFallsBackToTheDefault) {
   const auto controls = Read(kDualProfile, "Quality = 3 ;\r\nTimeZone = -1\r\nOutputVolume = 10\r\nBrightness = 10");
-  EXPECT_EQ(controls.SelectedIndex(SetupList::Quality), -1);
-  EXPECT_EQ(controls.SelectedIndex(SetupList::TimeZone), -1);
+  EXPECT_EQ(controls.SelectedIndex(SetupList::Quality), 2);
+  EXPECT_EQ(controls.SelectedIndex(SetupList::TimeZone), 71);
   EXPECT_EQ(controls.SelectedIndex(SetupList::OutputVolume), 10);
-  EXPECT_EQ(controls.SelectedIndex(SetupList::Brightness), -1);
-  EXPECT_EQ(Read(kDualProfile, "Quality = 99999999999999999999").SelectedIndex(SetupList::Quality), -1);
+  EXPECT_EQ(controls.SelectedIndex(SetupList::Brightness), 4);
+  EXPECT_EQ(Read(kDualProfile, "Quality = 99999999999999999999").SelectedIndex(SetupList::Quality), 2);
 }
 
 TEST(SetupReader, KeysAreExactButSectionsAndSpacingAreNot) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "manager/setup/device_settings.h"
 #include "manager/setup/memory_setup_controls.h"
@@ -70,12 +71,31 @@ TEST(FactoryText, MatchesTheCameraFormatByteForByte) {
   EXPECT_EQ(FactoryText(kBrandProfile, DefaultSettings(kBrandProfile, true)), Golden("brand_factory.ini"));
 }
 
-TEST(ApplyText, ListWithoutSelectionIsWrittenAsMinusOne) {
-  MemorySetupControls controls(kDualProfile);
-  ReadSetupText(kDualProfile, "Quality = 7 ;\r\nTimeZone = 84 ;\r\n", controls);
-  const std::string text = ApplyText(kDualProfile, controls);
-  EXPECT_NE(text.find("Quality         = -1 ;\r\n"), std::string::npos);
-  EXPECT_NE(text.find("TimeZone        = -1 ;\r\n"), std::string::npos);
+// A Setup.ini of another profile or a damaged one: the camera cannot use -1, so every list
+// falls back to the profile's default, on the dialog and in the file.
+TEST(ApplyText, AListWithNoUsableValueWritesTheProfilesDefault) {
+  struct Case {
+    const setup::Profile* profile;
+    const char* stored;
+    const char* written;
+  };
+  const std::vector<Case> cases = {
+      {&kDualProfile, "Quality = 7 ;\r\nTimeZone = 84 ;\r\n", "Quality         = 2 ;\r\n"},
+      {&kDualProfile, "Quality = 7 ;\r\nTimeZone = 84 ;\r\n", "TimeZone        = 71 ;\r\n"},
+      {&kParkProfile, "Quality = 2 ;\r\n", "Quality         = 0 ;\r\n"},  // the dual camera's High
+      {&kDualProfile, "Quality = -1 ;\r\n", "Quality         = 2 ;\r\n"},
+  };
+  for (const Case& c : cases) {
+    MemorySetupControls controls(*c.profile);
+    ReadSetupText(*c.profile, c.stored, controls);
+    EXPECT_NE(controls.SelectedIndex(SetupList::Quality), -1) << c.stored;
+    const std::string text = ApplyText(*c.profile, controls);
+    EXPECT_NE(text.find(c.written), std::string::npos) << c.stored << " -> " << c.written;
+    EXPECT_EQ(text.find("-1"), std::string::npos) << c.stored;
+  }
+  // Controls never read from a file (nothing selected) write the defaults too.
+  EXPECT_NE(ApplyText(kDualProfile, MemorySetupControls(kDualProfile)).find("Quality         = 2 ;"),
+            std::string::npos);
 }
 
 TEST(ApplyText, LevelEditBeyondTheSliderWritesTheSlidersEnd) {

@@ -144,6 +144,19 @@ TEST_P(SetupDialog, EmptySetupFolderShowsDefaultsAndApplyCreatesTheFile) {
   EXPECT_EQ(ReadFile(settings()), ApplyText(profile(), defaults));
 }
 
+// A file written for another camera (its indexes beyond this profile's lists) or a damaged one:
+// every list shows an entry, the profile's default, and Apply writes no -1.
+TEST_P(SetupDialog, AFileOfAnotherProfileShowsTheDefaultsSelected) {
+  WriteFile(settings(), "Quality = 9 ;\r\nFrameRate = -3 ;\r\nTimeZone = 500 ;\r\nAudio = x ;\r\n");
+  CSetupDlg dialog(profile(), host);
+  ASSERT_TRUE(dialog.Open());
+  for (const SetupList list : {SetupList::Quality, SetupList::FrameRate, SetupList::TimeZone}) {
+    EXPECT_EQ(dialog.List(list)->currentIndex(), DefaultListIndex(profile(), list)) << static_cast<int>(list);
+  }
+  dialog.OnApply();
+  EXPECT_EQ(ReadFile(settings()).find("= -"), std::string::npos) << ReadFile(settings());
+}
+
 TEST_P(SetupDialog, FolderWithoutSetupEndsWithTheMessageAndWritesNothing) {
   std::filesystem::create_directories(card() / "DCIM");
   CSetupDlg dialog(profile(), host);

@@ -369,6 +369,7 @@ void CBlackBoxDlg::ClickRow(int row) {
     listView_->clearSelection();
   }
   list_->OnRowClick(row);
+  WaitForOpening();
 }
 
 void CBlackBoxDlg::StopPlaybackAndClearList() {
@@ -409,8 +410,6 @@ void CBlackBoxDlg::DebugOutput(std::string_view line) {
 
 void CBlackBoxDlg::OpenRecording(const std::string& path) {
   ++opensStarted_;
-  WaitCursor wait;
-  WindowMessages messages(this);
   Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText(common::FileNameOf(path))));
   ResetPositionDisplay();
 
@@ -427,6 +426,28 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   const bool rearFile =
       profile_.channels > 1 && std::filesystem::is_regular_file(library::CompanionPath(path), rearError);
   const int showChannel1 = fullScreen_ && FullScreenChannel(swap_, rearFile) == kChannel2 ? 0 : 1;
+  // Each channel's build comes back through the event loop: the window answers between the
+  // steps of an open instead of stalling for all of them at once.
+  openInProgress_ = true;
+  ContinueOpening([this, path, showChannel1] { OpenChannel1(path, showChannel1); });
+}
+
+void CBlackBoxDlg::ContinueOpening(std::function<void()> step) {
+  const int open = opensStarted_;
+  QMetaObject::invokeMethod(
+      this,
+      [this, open, step = std::move(step)] {
+        // A later open (a click meanwhile) has replaced this one, or Stop has ended it.
+        if (open != opensStarted_ || !openInProgress_) return;
+        openInProgress_ = false;
+        step();
+      },
+      Qt::QueuedConnection);
+}
+
+void CBlackBoxDlg::OpenChannel1(const std::string& path, int showChannel1) {
+  WaitCursor wait;
+  WindowMessages messages(this);
   CMyStatic* channel1 = channels_[kChannel1];
   const bool built = playback::BuildGraph(channel1->video(), &resultBlock_, path, 0,
                                           channelSettings_[kChannel1], showChannel1, messages);
@@ -451,7 +472,13 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
       return;
     }
   }
+  openInProgress_ = true;
+  ContinueOpening([this, path, showChannel1] { FinishOpening(path, showChannel1); });
+}
 
+void CBlackBoxDlg::FinishOpening(const std::string& path, int showChannel1) {
+  // Stop pressed since channel 1 was built has released it.
+  if (channels_[kChannel1]->video().state == playback::EngineState::kNoGraph) return;
   if (profile_.channels > 1) {
     const std::string companion = library::CompanionPath(path);
     std::error_code error;
@@ -459,13 +486,13 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
     transport_.hasChannel2 = std::filesystem::is_regular_file(companion, error);
     CMyStatic* channel2 = channels_[kChannel2];
     if (transport_.hasChannel2) {
+      WindowMessages messages(this);
       const int showChannel2 = fullScreen_ ? (showChannel1 == 0 ? 1 : 0) : showChannel1;
       playback::ResultBlock companionResult;
       const bool companionBuilt = playback::BuildGraph(channel2->video(), &companionResult, companion, 1,
                                                        channelSettings_[kChannel2], showChannel2, messages);
       channelRecords_[kChannel2] = {true, 1.0, 90, companionResult.hasAudioRenderer};
       if (!companionBuilt) {
-        wait.Off();
         gui::ShowMessage(this, FromUtf8(std::string(common::FileNameOf(companion)) + " file open error!"),
                          windowTitle());
         return;
@@ -482,6 +509,10 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   // A new graph starts at the normal rate and volume: keep what the sliders show.
   if (transport_.ratePosition() != kNormalRatePosition) transport_.ApplyRate();
   if (transport_.volumeChosen()) transport_.ApplyVolume();
+}
+
+void CBlackBoxDlg::WaitForOpening() {
+  while (openInProgress_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void CBlackBoxDlg::OnOpenRequest() {
@@ -525,6 +556,7 @@ void CBlackBoxDlg::Pause(int channel) {
 }
 
 void CBlackBoxDlg::StopAndTeardown(int channel) {
+  openInProgress_ = false;  // an open under way ends here too
   if (CMyStatic* window = VideoWindow(channel)) {
     playback::StopAndRewind(window->video());
     playback::Teardown(window->video());

@@ -124,6 +124,9 @@ class CBlackBoxDlg : public QDialog,
   // The channel the large window shows: 0, or 1 after a swap.
   // How many times a recording was opened: one per click or double click on a row.
   int opensStarted() const { return opensStarted_; }
+  bool openInProgress() const { return openInProgress_; }
+  // Runs the event loop until the open under way has finished (automation and tests).
+  void WaitForOpening();
   int LargeWindowChannel() const { return swap_ ? kChannel2 : kChannel1; }
   const recording::MVOXUDAT& sensorRecord() const { return sensor_; }
   // The GPS values the panel last decoded: degrees and knots (the speed outlives a reset).
@@ -230,6 +233,11 @@ class CBlackBoxDlg : public QDialog,
   setup::CardSystem& Card() override;
 
   void OnOpenRequest();
+  // The steps of an open after the labels and panel: channel 1 with its checks, then the rear
+  // channel and play. Each runs from the event loop unless a later open or Stop came first.
+  void ContinueOpening(std::function<void()> step);
+  void OpenChannel1(const std::string& path, int showChannel1);
+  void FinishOpening(const std::string& path, int showChannel1);
   void SetMuted(int channel, bool muted);
   void OnPanelTimer();
   void OnPositionTimer();
@@ -307,6 +315,7 @@ class CBlackBoxDlg : public QDialog,
   bool openRequestPending_ = false;
   bool secondClickOfDouble_ = false;  // the list's double click is under way: its release opens nothing
   int opensStarted_ = 0;
+  bool openInProgress_ = false;  // the rear channel and play are still to come
 
   WindowDialogs dialogs_;
   QPointer<setup::CSetupDlg> setupDialog_;

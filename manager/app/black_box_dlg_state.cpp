@@ -91,7 +91,7 @@ void CBlackBoxDlg::MarkActionsDone() {
 }
 
 bool CBlackBoxDlg::Settled(std::int64_t target) const {
-  if (openRequestPending_) return false;
+  if (openRequestPending_ || openInProgress_) return false;
   if (positionTicks_ <= positionTicksAtMark_ || panelTicks_ <= panelTicksAtMark_) return false;
   if (map_ == nullptr || !map_->Settled()) return false;
   // A picture may start up to a frame before the requested time.

@@ -2,6 +2,7 @@
 // checked against what the automation path (ClickRow, OnCommand, the transport's OnPress) does.
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -73,6 +74,37 @@ TEST(RealInput, EachClickOrDoubleClickOnARowOpensItOnce) {
   Click(list->viewport(), QPoint(5, list->viewport()->height() - 2));
   Pump(std::chrono::milliseconds(100));
   EXPECT_EQ(window->opensStarted(), before);
+}
+
+TEST(RealInput, TheWindowAnswersWhileARowOpens) {
+  auto window = MakeWindow(setup::kDualProfile);
+  window->LoadFolder(CopyOfCard("answers").string());
+  QTableView* list = window->listView();
+  const QPoint row = RowCentre(list, RowOf(RecordingKind::Normal));
+
+  // A timer started with the click fires before the rear channel is built: the window does not
+  // wait for the whole open in one go.
+  bool fired = false;
+  bool rearBuiltWhenFired = true;
+  Click(list->viewport(), row);
+  QTimer::singleShot(0, window.get(), [&] {
+    fired = true;
+    rearBuiltWhenFired = window->VideoWindow(1)->video().state != playback::EngineState::kNoGraph;
+  });
+  ASSERT_TRUE(WaitFor([&] { return Playing(*window); }));
+  EXPECT_TRUE(fired);
+  EXPECT_FALSE(rearBuiltWhenFired);
+  EXPECT_FALSE(window->openInProgress());
+  EXPECT_EQ(window->VideoWindow(1)->video().state, playback::EngineState::kRunning);
+
+  // Stop pressed between the two halves of an open: nothing is left to build or play.
+  window->OnCommand(commands::kStop);
+  Click(list->viewport(), row);
+  QTimer::singleShot(0, window.get(), [&] { window->OnCommand(commands::kStop); });
+  Pump(std::chrono::milliseconds(300));
+  EXPECT_EQ(window->playState(), app::kStopped);
+  EXPECT_EQ(window->VideoWindow(1)->video().state, playback::EngineState::kNoGraph);
+  EXPECT_FALSE(window->openInProgress());
 }
 
 TEST(RealInput, TransportButtonsDoWhatTheirCommandsDo) {

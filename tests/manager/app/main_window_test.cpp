@@ -313,7 +313,7 @@ TEST(MainWindow, TheEndOfTheLastRowStartsTheFirst) {
   Open(*window, 1, 1);
   QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(630, 640));  // 4x
   ASSERT_TRUE(WaitFor([&] { return window->recordingList().currentRow() == 0; }));
-  EXPECT_TRUE(WaitFor([&] { return window->playState() == app::kPlaying; }));
+  EXPECT_TRUE(WaitFor([&] { return window->playState() == app::kPlaying && !window->openInProgress(); }));
   EXPECT_EQ(window->recordingList().currentRecording(), (dir / "drf_20240101_000000.mp4").string());
   EXPECT_EQ(window->listView()->selectionModel()->selectedRows().value(0).row(), 0);
   // The rate the slider shows goes on with the next recording.

@@ -434,15 +434,14 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
 
 void CBlackBoxDlg::ContinueOpening(std::function<void()> step) {
   const int open = opensStarted_;
-  QMetaObject::invokeMethod(
-      this,
-      [this, open, step = std::move(step)] {
-        // A later open (a click meanwhile) has replaced this one, or Stop has ended it.
-        if (open != opensStarted_ || !openInProgress_) return;
-        openInProgress_ = false;
-        step();
-      },
-      Qt::QueuedConnection);
+  // A timer rather than a posted call: posted calls run ahead of timers that are due, and the
+  // window's own timers (position, panel, repaint) should get their turn between the steps.
+  QTimer::singleShot(1, Qt::PreciseTimer, this, [this, open, step = std::move(step)] {
+    // A later open (a click meanwhile) has replaced this one, or Stop has ended it.
+    if (open != opensStarted_ || !openInProgress_) return;
+    openInProgress_ = false;
+    step();
+  });
 }
 
 void CBlackBoxDlg::OpenChannel1(const std::string& path, int showChannel1) {

@@ -106,7 +106,7 @@ class CBlackBoxDlg : public QDialog,
   // Loads a folder as the folder command does once a folder was chosen. An empty path is no
   // choice and changes nothing.
   void LoadFolder(const std::string& folder);
-  // A click on a row of the list (-1: beside the rows).
+  // A click on a row of the list (-1: beside the rows), returning once its open has finished.
   void ClickRow(int row);
   // Stops and releases both channels and empties the list (before the card is formatted).
   void StopPlaybackAndClearList() override;
@@ -315,7 +315,7 @@ class CBlackBoxDlg : public QDialog,
   bool openRequestPending_ = false;
   bool secondClickOfDouble_ = false;  // the list's double click is under way: its release opens nothing
   int opensStarted_ = 0;
-  bool openInProgress_ = false;  // the rear channel and play are still to come
+  bool openInProgress_ = false;  // a step of the open (a channel's build, play) is still to come
 
   WindowDialogs dialogs_;
   QPointer<setup::CSetupDlg> setupDialog_;

@@ -45,6 +45,17 @@ frame="$build/demo-frame.jpg"
 section "A frame of it saved as JPEG (blackbox frame)"
 echo "$frame: $(stat -c %s "$frame") bytes"
 
+section "The impacts on the card, largest first (blackbox events --min-g 1)"
+"$blackbox" events "$card" --min-g 1 2>/dev/null
+
+impact=$("$blackbox" events "$card" --min-g 1 2>/dev/null | awk -F'\t' 'NR == 1 { sub(/ s$/, "", $2); print $2 "\t" $5 }')
+incident="$build/demo-incident"
+section "The incident of the largest impact, in one folder (blackbox incident; sha256sum -c checks it)"
+if [ -n "$impact" ]; then
+  "$blackbox" incident "${impact#*$'\t'}" --at "${impact%%$'\t'*}" --before 5 --after 5 -o "$incident" --force
+  (cd "$incident" && sha256sum --quiet -c SHA256SUMS && echo "SHA256SUMS: every file and source recording checks")
+fi
+
 section "Days, drives and parking stops of the GPS logs (blackbox trips, time zone Seoul)"
 first 15 "$blackbox" trips "$card/GPSLOG"
 echo "..."

@@ -59,30 +59,34 @@ std::optional<std::time_t> NameStartTime(std::string_view path) {
   return static_cast<std::time_t>(days * 86400 + hour * 3600 + minute * 60 + second);
 }
 
-std::optional<CardRecording> PreviousRecording(const CardRecording& current, std::span<const CardRecording> candidates) {
+namespace {
+
+// The closest recording that ends where `current` starts (before) or starts where it ends (after).
+std::optional<CardRecording> Adjacent(const CardRecording& current, std::span<const CardRecording> candidates,
+                                      bool before) {
   const auto here = SpanOf(current);
   if (!here) return std::nullopt;
   std::optional<CardRecording> best;
   std::int64_t bestStart = 0;
   for (const CardRecording& candidate : candidates) {
     const auto there = SpanOf(candidate);
-    if (!there || candidate.path == current.path || !Follows(*there, *here)) continue;
-    if (!best || there->start > bestStart) best = candidate, bestStart = there->start;
+    if (!there || candidate.path == current.path || !(before ? Follows(*there, *here) : Follows(*here, *there))) {
+      continue;
+    }
+    const bool closer = before ? there->start > bestStart : there->start < bestStart;
+    if (!best || closer) best = candidate, bestStart = there->start;
   }
   return best;
 }
 
+}  // namespace
+
+std::optional<CardRecording> PreviousRecording(const CardRecording& current, std::span<const CardRecording> candidates) {
+  return Adjacent(current, candidates, true);
+}
+
 std::optional<CardRecording> NextRecording(const CardRecording& current, std::span<const CardRecording> candidates) {
-  const auto here = SpanOf(current);
-  if (!here) return std::nullopt;
-  std::optional<CardRecording> best;
-  std::int64_t bestStart = 0;
-  for (const CardRecording& candidate : candidates) {
-    const auto there = SpanOf(candidate);
-    if (!there || candidate.path == current.path || !Follows(*here, *there)) continue;
-    if (!best || there->start < bestStart) best = candidate, bestStart = there->start;
-  }
-  return best;
+  return Adjacent(current, candidates, false);
 }
 
 std::vector<ClipPiece> PlanClip(const CardRecording& current, const std::optional<CardRecording>& previous,

@@ -18,8 +18,8 @@
 
 #include "gui_bench.h"
 #include "common/gui/message_box.h"
-#include "manager/app/black_box_dlg.h"
-#include "manager/display/my_static.h"
+#include "manager/app/manager_window.h"
+#include "manager/display/video_widget.h"
 #include "manager/display/sensor_graph.h"
 #include <QPainter>
 #include "manager/recording/user_data_writer.h"
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 6; ++i) {
       const auto begin = i == 0 ? start : Clock::now();
       FirstPaint first;
-      app::CBlackBoxDlg window(setup::kDualProfile);
+      app::ManagerWindow window(setup::kDualProfile);
       window.installEventFilter(&first);
       window.show();
       if (!WaitFor([&] { return first.painted; })) return 1;
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
 
   // 2. A row click to the first frame painted (1280 x 720 front, 640 x 480 rear).
   {
-    app::CBlackBoxDlg window(setup::kDualProfile);
+    app::ManagerWindow window(setup::kDualProfile);
     window.show();
     window.mapView();  // the web view starts once, after the first paint; not part of a click
     WaitFor([] { return false; }, 1000);
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
 
   // 3. One full paint of the window with the graph of a one-hour recording.
   {
-    app::CBlackBoxDlg window(setup::kDualProfile);
+    app::ManagerWindow window(setup::kDualProfile);
     window.show();
     window.LoadFolder(longGraph.string());
     window.ClickRow(0);

@@ -19,7 +19,7 @@
 #include "common/webmap/page_call.h"
 #include "common/webmap/page_drawn.h"
 #include "common/webmap/tile_source.h"
-#include "manager/display/google_map.h"
+#include "manager/display/map_view.h"
 
 namespace {
 
@@ -36,9 +36,9 @@ std::vector<std::array<double, 2>> Drive(int points) {
   return track;
 }
 
-QJsonObject PageState(const display::GoogleMap& map) { return map.State()["pageState"].toObject(); }
+QJsonObject PageState(const display::MapView& map) { return map.State()["pageState"].toObject(); }
 
-bool Usable(const display::GoogleMap& map, int trackPoints) {
+bool Usable(const display::MapView& map, int trackPoints) {
   const QJsonObject state = PageState(map);
   return map.Settled() && state["ready"].toBool() && state["trackPoints"].toInt() == trackPoints;
 }
@@ -53,14 +53,14 @@ QWidget& Window() {
   return *window;
 }
 
-QWebEnginePage& PageOf(display::GoogleMap& map) { return *map.findChild<QWebEngineView*>()->page(); }
+QWebEnginePage& PageOf(display::MapView& map) { return *map.findChild<QWebEngineView*>()->page(); }
 
 // One loaded and shown view for the call benchmarks; it goes before the application does.
-std::unique_ptr<display::GoogleMap> shownMap;
+std::unique_ptr<display::MapView> shownMap;
 
-display::GoogleMap& ShownMap() {
+display::MapView& ShownMap() {
   if (!shownMap) {
-    shownMap = std::make_unique<display::GoogleMap>(setup::kDualProfile, &Window());
+    shownMap = std::make_unique<display::MapView>(setup::kDualProfile, &Window());
     shownMap->SetTrack(Drive(60));
     shownMap->show();
     if (!WaitFor([&] { return Usable(*shownMap, 60); })) std::abort();
@@ -69,7 +69,7 @@ display::GoogleMap& ShownMap() {
 }
 
 void BM_ShowMapPosition(benchmark::State& state) {
-  display::GoogleMap& map = ShownMap();
+  display::MapView& map = ShownMap();
   QWebEnginePage& page = PageOf(map);
   const auto track = Drive(60);
   std::size_t i = 0;
@@ -89,7 +89,7 @@ BENCHMARK(BM_ShowMapPosition)->Unit(benchmark::kMicrosecond);
 
 // From the call to the page's answer with the marker moved.
 void BM_PositionReachesThePage(benchmark::State& state) {
-  display::GoogleMap& map = ShownMap();
+  display::MapView& map = ShownMap();
   QWebEnginePage& page = PageOf(map);
   double lat = 37.5665;
   for (auto _ : state) {
@@ -109,7 +109,7 @@ void BM_ShowToUsable(benchmark::State& state) {
   const int points = int(state.range(0));
   const auto track = Drive(points);
   for (auto _ : state) {
-    auto map = std::make_unique<display::GoogleMap>(setup::kDualProfile, &Window());
+    auto map = std::make_unique<display::MapView>(setup::kDualProfile, &Window());
     if (!WaitFor([&] { return map->Settled() && PageState(*map)["ready"].toBool(); })) std::abort();
     QElapsedTimer clock;
     clock.start();
@@ -128,7 +128,7 @@ void BM_CreateShowToUsable(benchmark::State& state) {
   for (auto _ : state) {
     QElapsedTimer clock;
     clock.start();
-    auto map = std::make_unique<display::GoogleMap>(setup::kDualProfile, &Window());
+    auto map = std::make_unique<display::MapView>(setup::kDualProfile, &Window());
     map->SetTrack(track);
     map->show();
     if (!WaitFor([&] { return Usable(*map, 60); })) std::abort();
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
   {
     QElapsedTimer clock;
     clock.start();
-    display::GoogleMap map(setup::kDualProfile, &Window());
+    display::MapView map(setup::kDualProfile, &Window());
     map.SetTrack(Drive(60));
     map.show();
     if (!WaitFor([&] { return Usable(map, 60); })) return 1;

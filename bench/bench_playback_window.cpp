@@ -18,9 +18,9 @@
 
 #include "common/gui/message_box.h"
 #include "gui_bench.h"
-#include "manager/app/black_box_dlg.h"
+#include "manager/app/manager_window.h"
 #include "manager/display/button_table.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "manager/playback/transport.h"
 #include "tests/manager/playback/playback_fixtures.h"
 #include "tools/samplecard/clip_encoder.h"
@@ -100,7 +100,7 @@ fs::path HostileCard() {
 }
 
 // Clicks `row` from the event loop, as a user's click arrives, and waits for `done`.
-bool ClickAndWait(app::CBlackBoxDlg& window, int row, const std::function<bool()>& done) {
+bool ClickAndWait(app::ManagerWindow& window, int row, const std::function<bool()>& done) {
   QMetaObject::invokeMethod(&window, [&window, row] { window.ClickRow(row); }, Qt::QueuedConnection);
   return WaitFor(done, 20000);
 }
@@ -118,13 +118,13 @@ int main(int argc, char** argv) {
   const fs::path card = SoundCard();
   const fs::path hostile = HostileCard();
 
-  app::CBlackBoxDlg window(setup::kDualProfile);
+  app::ManagerWindow window(setup::kDualProfile);
   window.show();
   window.mapView();
   // A user looks at the list for a moment before the first click.
   WaitFor([] { return false; }, 1500);
   window.LoadFolder(card.string());
-  display::CMyStatic& front = *window.VideoWindow(0);
+  display::VideoWidget& front = *window.VideoWindow(0);
 
   // 1. Open to first frame.
   {

@@ -61,7 +61,7 @@ void BM_LoadAndParseUserData(benchmark::State& state) {
   std::uint64_t perOpen = 0;
   for (auto _ : state) {
     const std::uint64_t before = testing_support::BytesReadSoFar();
-    recording::MVOXUDAT record;
+    recording::SensorRecord record;
     if (recording::LoadUserData(r.path.string(), record) != 0) state.SkipWithError("load failed");
     record.cursor = 0;
     if (recording::ParseUserData(record) != 0) state.SkipWithError("parse failed");

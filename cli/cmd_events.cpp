@@ -63,7 +63,7 @@ int RunEvents(std::span<const std::string> args) {
 
   library::StubHandling stubs;
   stubs.remove = false;  // listing impacts changes nothing on the card
-  const library::CSortStringArray paths = library::BuildRecordingList(folder, stubs);
+  const library::SortedPathList paths = library::BuildRecordingList(folder, stubs);
   std::vector<Event> events;
   for (const std::string& path : paths.paths()) {
     auto event = EventOf(path);

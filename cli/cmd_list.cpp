@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kUsage = "usage: blackbox list FOLDER [--clean] [--json]";
 
-void PrintRows(const library::CSortStringArray& paths) {
+void PrintRows(const library::SortedPathList& paths) {
   for (const std::string& path : paths.paths()) {
     // The date and time are cut out of the name, so they may hold whatever the name holds.
     std::cout << common::EscapedForListing(library::RecordingDateText(path)) << '\t'
@@ -22,7 +22,7 @@ void PrintRows(const library::CSortStringArray& paths) {
   }
 }
 
-void PrintJson(const library::CSortStringArray& paths) {
+void PrintJson(const library::SortedPathList& paths) {
   auto array = nlohmann::ordered_json::array();
   for (const std::string& path : paths.paths()) {
     nlohmann::ordered_json item;
@@ -65,7 +65,7 @@ int RunList(std::span<const std::string> args) {
     }
   };
 
-  const library::CSortStringArray paths = library::BuildRecordingList(folder, stubs);
+  const library::SortedPathList paths = library::BuildRecordingList(folder, stubs);
   if (parsed->Has("json")) {
     PrintJson(paths);
   } else {

@@ -12,7 +12,7 @@ namespace cli {
 
 // A recording's sensor record as the manager loads it, with both result codes.
 struct RecordingData {
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   int load = recording::kLoadCannotOpen;
   std::optional<int> parse;  // none when the load failed and nothing was parsed
 

@@ -81,7 +81,7 @@ void AddRecording(Corpus& corpus, const fs::path& path) {
   const std::string file = ReadBytes(path);
   corpus.Add("structure_check", WithoutMediaData(file));
 
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   if (recording::LoadUserData(path.string(), record) != recording::kLoadOk) return;  // made without one
   corpus.Add("user_data", std::string_view(reinterpret_cast<const char*>(record.copy.data()), record.copy.size()));
   record.cursor = 0;

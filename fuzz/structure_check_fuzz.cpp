@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::span<const std::uint8_t> file(data, size);
   (void)recording::CheckRecordingStructure(file);
   (void)recording::ReadMovieDuration(file);
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   if (recording::LoadUserData(file, record) == recording::kLoadOk) {
     record.cursor = 0;
     record.noData = recording::ParseUserData(record) == recording::kParseOk ? 0 : 1;

@@ -8,7 +8,7 @@
 #include "manager/recording/sensor_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   record.copy.assign(data, data + size);
   record.cursor = 0;
   if (recording::ParseUserData(record) != recording::kParseOk) return 0;

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "common/gui/automation.h"
-#include "manager/app/black_box_dlg.h"
+#include "manager/app/manager_window.h"
 #include "manager/app/language_choice.h"
 #include "manager/app/manager_options.h"
 #include "manager/language/language.h"
@@ -53,7 +53,7 @@ int CBlackBoxApp::Run(int argc, char** argv) {
                               language::LanguageFilePath(language::ProgramPath(), profile_.language_file_name)));
 
   gui::Automation automation(options.automation);
-  CBlackBoxDlg window(profile_);
+  ManagerWindow window(profile_);
   QObject::connect(&window, &QDialog::finished, &application, [] { QCoreApplication::exit(0); });
   window.show();
 

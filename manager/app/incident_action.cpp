@@ -13,8 +13,8 @@
 
 #include "common/gui/message_box.h"
 #include "common/path_text.h"
-#include "manager/app/black_box_dlg.h"
-#include "manager/display/my_static.h"
+#include "manager/app/manager_window.h"
+#include "manager/display/video_widget.h"
 #include "manager/incident/clip_plan.h"
 #include "manager/language/lookup_text.h"
 #include "manager/recording/impact.h"
@@ -53,14 +53,14 @@ QString IncidentFolderName(const std::string& recording, std::int64_t position) 
   return QString::fromLatin1(text);
 }
 
-IncidentAction::IncidentAction(CBlackBoxDlg& window) : QObject(&window), window_(window) {
+IncidentAction::IncidentAction(ManagerWindow& window) : QObject(&window), window_(window) {
   setObjectName(QStringLiteral("IncidentAction"));
   auto* exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), &window);
   connect(exportKey, &QShortcut::activated, this, &IncidentAction::OnExportCommand);
   auto* impactKey = new QShortcut(QKeySequence(Qt::Key_I), &window);
   connect(impactKey, &QShortcut::activated, this, &IncidentAction::SeekToImpact);
   for (int channel = 0; channel < 2; ++channel) {
-    display::CMyStatic* video = window.VideoWindow(channel);
+    display::VideoWidget* video = window.VideoWindow(channel);
     if (video == nullptr) continue;
     video->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(video, &QWidget::customContextMenuRequested, this, [this, video](const QPoint& at) {

@@ -18,7 +18,7 @@ class QWidget;
 
 namespace app {
 
-class CBlackBoxDlg;
+class ManagerWindow;
 
 // The folder proposed for the incident of `recording` at `position` (100 ns units) inside
 // `parent`: "incident_" and the recording's name time moved on by the position, as
@@ -34,7 +34,7 @@ class IncidentAction : public QObject {
   // The folder to write, chosen by the user; empty when cancelled. `proposed` is a full path.
   using FolderChooser = std::function<QString(QWidget* parent, const QString& proposed)>;
 
-  explicit IncidentAction(CBlackBoxDlg& window);
+  explicit IncidentAction(ManagerWindow& window);
   ~IncidentAction() override;
 
   // The command: asks for the folder, then exports the moment shown. Nothing while no recording
@@ -61,7 +61,7 @@ class IncidentAction : public QObject {
   void OnProgress(double fraction, const QString& step);
   void OnDone(const incident::IncidentResult& result, const QString& folder);
 
-  CBlackBoxDlg& window_;
+  ManagerWindow& window_;
   std::atomic<bool> cancel_{false};
   std::thread worker_;
   QPointer<QProgressDialog> progress_;

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "manager/app/black_box_dlg.h"
+#include "manager/app/manager_window.h"
 #include "manager/app/incident_action.h"
 #include "manager/display/button_table.h"
 #include "manager/setup/dialog/setup_dialog.h"
@@ -130,7 +130,7 @@ bool ParseManagerOptions(QCommandLineParser& parser, const gui::ProgramInfo& pro
 namespace {
 
 // The list row of the recording at `file`, however the two paths are spelled.
-std::optional<int> RowOfFile(const library::CSortStringArray& paths, const std::string& file) {
+std::optional<int> RowOfFile(const library::SortedPathList& paths, const std::string& file) {
   for (std::size_t row = 0; row < paths.paths().size(); ++row) {
     std::error_code error;
     if (std::filesystem::equivalent(paths.paths()[row], file, error) && !error) return static_cast<int>(row);
@@ -139,7 +139,7 @@ std::optional<int> RowOfFile(const library::CSortStringArray& paths, const std::
 }
 
 // The snapshot command with its save dialog answered by `path`.
-void TakeScriptedSnapshot(CBlackBoxDlg& window, const QString& path, gui::Automation& automation) {
+void TakeScriptedSnapshot(ManagerWindow& window, const QString& path, gui::Automation& automation) {
   output::FrameOutputContext context = window.FrameOutput();
   context.chooseSnapshotPath = [&path](QWidget*, const QString&) { return path; };
   // A channel without a picture is no failure of the command, but then nothing was saved.
@@ -150,7 +150,7 @@ void TakeScriptedSnapshot(CBlackBoxDlg& window, const QString& path, gui::Automa
 
 // The print command with its print dialog answered by a PDF printer: the default paper, the
 // whole sheet, at the resolution blackbox print uses.
-void PrintScriptedPdf(CBlackBoxDlg& window, const QString& path, gui::Automation& automation) {
+void PrintScriptedPdf(ManagerWindow& window, const QString& path, gui::Automation& automation) {
   output::FrameOutputContext context = window.FrameOutput();
   context.choosePrinter = [&path](QPrinter& printer, QWidget*) {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -165,7 +165,7 @@ void PrintScriptedPdf(CBlackBoxDlg& window, const QString& path, gui::Automation
 }
 
 // Export incident of the moment shown, its folder chosen; the window goes on meanwhile.
-void ExportScriptedIncident(CBlackBoxDlg& window, const QString& folder, gui::Automation& automation) {
+void ExportScriptedIncident(ManagerWindow& window, const QString& folder, gui::Automation& automation) {
   auto* action = window.findChild<IncidentAction*>();
   QEventLoop wait;
   incident::ExportStatus status = incident::ExportStatus::Failed;
@@ -185,7 +185,7 @@ void ExportScriptedIncident(CBlackBoxDlg& window, const QString& folder, gui::Au
 
 }  // namespace
 
-std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation) {
+std::int64_t PerformActions(ManagerWindow& window, const ManagerOptions& options, gui::Automation& automation) {
   std::int64_t shown = 0;
   if (!options.folder.isEmpty()) {
     const QFileInfo folder(options.folder);
@@ -242,7 +242,7 @@ bool HasOutputActions(const ManagerOptions& options) {
          !options.exportIncident.isEmpty();
 }
 
-void PerformOutputActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation) {
+void PerformOutputActions(ManagerWindow& window, const ManagerOptions& options, gui::Automation& automation) {
   if (!options.snapshot.isEmpty()) TakeScriptedSnapshot(window, options.snapshot, automation);
   if (!options.printPdf.isEmpty()) PrintScriptedPdf(window, options.printPdf, automation);
   if (!options.exportIncident.isEmpty()) ExportScriptedIncident(window, options.exportIncident, automation);

@@ -14,7 +14,7 @@
 
 namespace app {
 
-class CBlackBoxDlg;
+class ManagerWindow;
 
 // The manager's command line: an optional folder and the actions a scripted run performs on it,
 // in this order: load the folder, click a row, seek, pause, swap the channels, full screen,
@@ -48,12 +48,12 @@ bool ParseManagerOptions(QCommandLineParser& parser, const gui::ProgramInfo& pro
 // Performs the requested actions up to full screen on the window; each one that does not work
 // is reported to `automation`. Returns the position (100 ns units) whose picture a screenshot
 // should show.
-std::int64_t PerformActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation);
+std::int64_t PerformActions(ManagerWindow& window, const ManagerOptions& options, gui::Automation& automation);
 
 // The snapshot, the print and the setup dialog act on what the window shows, so they come once
 // the window has settled after PerformActions, as a user would click them.
 bool HasOutputActions(const ManagerOptions& options);
-void PerformOutputActions(CBlackBoxDlg& window, const ManagerOptions& options, gui::Automation& automation);
+void PerformOutputActions(ManagerWindow& window, const ManagerOptions& options, gui::Automation& automation);
 
 // Calls `then` once `settled` holds, or after `timeout` at the latest, polling on the event loop.
 void WhenSettled(QObject* context, std::function<bool()> settled, std::function<void()> then,

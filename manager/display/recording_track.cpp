@@ -12,7 +12,7 @@ bool IsMapPosition(double latitude, double longitude) {
          longitude >= -180.0 && longitude <= 180.0;
 }
 
-std::vector<LatLng> RecordingTrack(const recording::MVOXUDAT& record) {
+std::vector<LatLng> RecordingTrack(const recording::SensorRecord& record) {
   std::vector<LatLng> track;
   if (record.noData != 0) return track;
   const std::uint32_t count = recording::GpsSampleCount(record);

@@ -17,6 +17,6 @@ bool IsMapPosition(double latitude, double longitude);
 
 // The valid fixes of `record`: samples without a fix, without a position (0 in either value)
 // or off the globe are left out. Empty when the record holds no data.
-std::vector<LatLng> RecordingTrack(const recording::MVOXUDAT& record);
+std::vector<LatLng> RecordingTrack(const recording::SensorRecord& record);
 
 }  // namespace display

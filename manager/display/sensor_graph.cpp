@@ -10,7 +10,7 @@ QColor Colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)
 
 }  // namespace
 
-void SensorTraces::Build(const recording::MVOXUDAT& record, const std::array<setup::GSensorAxis, 3>& axes) {
+void SensorTraces::Build(const recording::SensorRecord& record, const std::array<setup::GSensorAxis, 3>& axes) {
   Clear();
   if (record.noData != 0) return;
   hasTable_ = true;
@@ -51,7 +51,7 @@ void DrawSensorGraph(QPainter& painter, const SensorTraces& traces, std::int64_t
   painter.restore();
 }
 
-void DrawSensorReadouts(QPainter& painter, const QImage& cleanSkin, const recording::MVOXUDAT& record,
+void DrawSensorReadouts(QPainter& painter, const QImage& cleanSkin, const recording::SensorRecord& record,
                         std::int64_t position, const std::array<setup::GSensorAxis, 3>& axes) {
   const auto sample = recording::FindGSensorSample(record, position);
   if (!sample) return;

@@ -16,7 +16,7 @@ namespace display {
 // the frequent repaints of the cursor do not read every sample again.
 class SensorTraces {
  public:
-  void Build(const recording::MVOXUDAT& record, const std::array<setup::GSensorAxis, 3>& axes);
+  void Build(const recording::SensorRecord& record, const std::array<setup::GSensorAxis, 3>& axes);
   void Clear();
   // The recording has a sample table (perhaps an empty one).
   bool HasTable() const { return hasTable_; }
@@ -33,7 +33,7 @@ void DrawSensorGraph(QPainter& painter, const SensorTraces& traces, std::int64_t
 
 // The three numbers of the sample at `position`, over their strip restored from `cleanSkin`;
 // nothing when there is no sample or a value lies outside +-2 g.
-void DrawSensorReadouts(QPainter& painter, const QImage& cleanSkin, const recording::MVOXUDAT& record,
+void DrawSensorReadouts(QPainter& painter, const QImage& cleanSkin, const recording::SensorRecord& record,
                         std::int64_t position, const std::array<setup::GSensorAxis, 3>& axes);
 
 }  // namespace display

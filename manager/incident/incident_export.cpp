@@ -72,7 +72,7 @@ std::vector<CardRecording> Neighbours(const std::string& path) {
   library::StubHandling stubs;
   stubs.remove = false;
   const std::string card = fs::path(path).parent_path().parent_path().string();
-  const library::CSortStringArray list = library::BuildRecordingList(card.empty() ? "." : card, stubs);
+  const library::SortedPathList list = library::BuildRecordingList(card.empty() ? "." : card, stubs);
   for (const std::string& candidate : list.paths()) {
     const auto there = NameStartTime(candidate);
     if (!there || std::llabs(static_cast<long long>(*there - *start)) * kUnitsPerSecond > kLongestRecording) continue;
@@ -113,7 +113,7 @@ RangeData CollectRange(std::span<const ClipPiece> pieces, std::size_t current, s
   const std::int64_t moment = startInClip[current] + (at - pieces[current].from);
   for (std::size_t k = 0; k < pieces.size(); ++k) {
     const ClipPiece& piece = pieces[k];
-    recording::MVOXUDAT record;
+    recording::SensorRecord record;
     if (!recording::LoadSensorRecord(piece.path, record)) continue;
     record.duration = recording::ReadMovieDuration(piece.path).value_or(0);
     if (record.duration <= 0) continue;
@@ -316,7 +316,7 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
   if (cancelled()) return fail(ExportStatus::Cancelled, {});
 
   // The page, from the recording's own record.
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   const bool hasRecord = recording::LoadSensorRecord(request.recording, record);
   record.duration = *duration;
   if (request.page) {

@@ -44,7 +44,7 @@ QImage PictureAt(const std::string& path, int channelNumber, std::int64_t positi
 }  // namespace
 
 bool WriteIncidentPage(const std::filesystem::path& pdf, const std::string& front, const std::optional<std::string>& rear,
-                       std::int64_t position, const setup::Profile& profile, const recording::MVOXUDAT& record,
+                       std::int64_t position, const setup::Profile& profile, const recording::SensorRecord& record,
                        std::string& error) {
   const bool twoPictures = profile.print == setup::PrintVariant::TwoPicturesUnscaled;
   std::string rearError;

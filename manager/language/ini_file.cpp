@@ -74,15 +74,15 @@ std::string ReadIniString(std::string_view fileBytes, std::string_view section, 
     const std::u16string text = DecodeText(fileBytes);
     const std::u16string wantedSection = common::Utf8ToUtf16(section);
     if (const auto value = FindValue(text, Trim(wantedSection), Trim(wantedKey))) {
-      return common::Utf16ToUtf8(FirstUtf16Units(Unquote(*value), CINIFileEx::kMaxValueLength));
+      return common::Utf16ToUtf8(FirstUtf16Units(Unquote(*value), IniFile::kMaxValueLength));
     }
   }
   const std::u16string defaultText = common::Utf8ToUtf16(fallback);
   const std::u16string_view trimmed = common::TrimEnd(std::u16string_view(defaultText), [](char16_t c) { return c == u' '; });
-  return common::Utf16ToUtf8(FirstUtf16Units(trimmed, CINIFileEx::kMaxValueLength));
+  return common::Utf16ToUtf8(FirstUtf16Units(trimmed, IniFile::kMaxValueLength));
 }
 
-std::string CINIFileEx::ReadString(std::string_view section, std::string_view key,
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                    std::string_view fallback) const {
   // A missing or unreadable file (a folder, a FIFO, a pulled card) reads like an empty one:
   // every key falls back.

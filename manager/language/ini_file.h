@@ -15,12 +15,12 @@ namespace language {
 //   matching key, wins;
 // - the file may be UTF-8 with or without a byte-order mark, or UTF-16LE with one.
 // The file is read anew at every call: there is no cache.
-class CINIFileEx {
+class IniFile {
  public:
   // A value is cut to this many UTF-16 code units (the 261-character buffer of the original).
   static constexpr std::size_t kMaxValueLength = 260;
 
-  explicit CINIFileEx(std::filesystem::path path) : path_(std::move(path)) {}
+  explicit IniFile(std::filesystem::path path) : path_(std::move(path)) {}
 
   const std::filesystem::path& path() const { return path_; }
 
@@ -35,7 +35,7 @@ class CINIFileEx {
   std::filesystem::path path_;
 };
 
-// What CINIFileEx::ReadString reads from a file, over the file's bytes.
+// What IniFile::ReadString reads from a file, over the file's bytes.
 std::string ReadIniString(std::string_view fileBytes, std::string_view section, std::string_view key,
                           std::string_view fallback);
 

@@ -30,7 +30,7 @@ LanguageTable LanguageTable::ForUser(std::string_view programPath,
 
 std::string LanguageTable::LookupText(std::string_view key, std::string_view fallback) const {
   if (key.empty() || languageName_.empty()) return {};
-  const std::string value = CINIFileEx(languageFilePath_).ReadString(languageName_, key, fallback);
+  const std::string value = IniFile(languageFilePath_).ReadString(languageName_, key, fallback);
   const std::string_view text = value.empty() ? fallback : value;
   if (text.size() <= kMaxTextLength) return std::string(text);  // fewer bytes than units: no cut
   return common::Utf16ToUtf8(FirstUtf16Units(common::Utf8ToUtf16(text), kMaxTextLength));

@@ -29,7 +29,7 @@ struct ScanState {
   std::set<FileId> recordings;
   std::string_view prefix;
   const StubHandling* stubs = nullptr;
-  CSortStringArray* paths = nullptr;
+  SortedPathList* paths = nullptr;
 };
 
 bool OnCard(const ScanState& state, const std::string& path) {
@@ -86,7 +86,7 @@ void Scan(ScanState& state, const std::string& folder, int& depth) {
 
 }  // namespace
 
-void ScanFolder(const std::string& folder, std::string_view prefix, int& depth, CSortStringArray& paths,
+void ScanFolder(const std::string& folder, std::string_view prefix, int& depth, SortedPathList& paths,
                 const StubHandling& stubs) {
   ScanState state;
   state.prefix = prefix;
@@ -100,8 +100,8 @@ void ScanFolder(const std::string& folder, std::string_view prefix, int& depth, 
   Scan(state, folder, depth);
 }
 
-CSortStringArray BuildRecordingList(const std::string& folder, const StubHandling& stubs) {
-  CSortStringArray paths;
+SortedPathList BuildRecordingList(const std::string& folder, const StubHandling& stubs) {
+  SortedPathList paths;
   int depth = 0;
   ScanFolder(folder, kChannel1Prefix, depth, paths, stubs);
   paths.Sort();

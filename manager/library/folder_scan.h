@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "manager/library/sort_string_array.h"
+#include "manager/library/sorted_path_list.h"
 
 namespace library {
 
@@ -25,10 +25,10 @@ struct StubHandling {
 // Appends the full paths of the recordings of `prefix` under `folder` to `paths` and deals with
 // stubs. Entries are read sorted by name, so the result never depends on directory order.
 // A folder that cannot be read adds nothing.
-void ScanFolder(const std::string& folder, std::string_view prefix, int& depth, CSortStringArray& paths,
+void ScanFolder(const std::string& folder, std::string_view prefix, int& depth, SortedPathList& paths,
                 const StubHandling& stubs = {});
 
 // The recording list of a folder as the manager builds it: scanned and sorted.
-CSortStringArray BuildRecordingList(const std::string& folder, const StubHandling& stubs = {});
+SortedPathList BuildRecordingList(const std::string& folder, const StubHandling& stubs = {});
 
 }  // namespace library

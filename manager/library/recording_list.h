@@ -8,7 +8,7 @@
 #include "common/user_config.h"
 #include "manager/library/folder_scan.h"
 #include "manager/library/last_folder_file.h"
-#include "manager/library/sort_string_array.h"
+#include "manager/library/sorted_path_list.h"
 
 namespace library {
 
@@ -57,7 +57,7 @@ class RecordingList {
   int currentRow() const { return currentRow_; }
   const std::string& currentRecording() const { return currentRecording_; }
   bool listBusy() const { return listBusy_; }
-  const CSortStringArray& recordingPaths() const { return paths_; }
+  const SortedPathList& recordingPaths() const { return paths_; }
 
  private:
   void PlayRow(int row);
@@ -65,7 +65,7 @@ class RecordingList {
   RecordingListView& view_;
   std::filesystem::path lastFolderFile_;
   std::filesystem::path oldLastFolderFile_;
-  CSortStringArray paths_;
+  SortedPathList paths_;
   int recordingCount_ = 0;
   int currentRow_ = 0;
   std::string currentRecording_;

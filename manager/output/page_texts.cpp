@@ -23,7 +23,7 @@ std::string DateTimeText(const std::tm& fields) {
                 fields.tm_hour, fields.tm_min, fields.tm_sec);
 }
 
-bool Usable(const recording::MVOXUDAT* record) { return record != nullptr && record->noData == 0; }
+bool Usable(const recording::SensorRecord* record) { return record != nullptr && record->noData == 0; }
 
 }  // namespace
 
@@ -39,17 +39,17 @@ std::string RecordingTimeText(std::optional<recording::TimeSample> time) {
   return DateTimeText(fields);
 }
 
-std::optional<recording::TimeSample> TimeSampleAt(const recording::MVOXUDAT* record, std::int64_t position) {
+std::optional<recording::TimeSample> TimeSampleAt(const recording::SensorRecord* record, std::int64_t position) {
   if (!Usable(record)) return std::nullopt;
   return recording::FindTimeSample(*record, position);
 }
 
-std::optional<recording::GSensorSample> GSensorSampleAt(const recording::MVOXUDAT* record, std::int64_t position) {
+std::optional<recording::GSensorSample> GSensorSampleAt(const recording::SensorRecord* record, std::int64_t position) {
   if (!Usable(record)) return std::nullopt;
   return recording::FindGSensorSample(*record, position);
 }
 
-std::optional<double> GpsSpeedAt(const recording::MVOXUDAT* record, std::int64_t position) {
+std::optional<double> GpsSpeedAt(const recording::SensorRecord* record, std::int64_t position) {
   if (!Usable(record)) return std::nullopt;
   const auto sample = recording::FindGpsSample(*record, position);
   if (!sample) return std::nullopt;

@@ -17,11 +17,11 @@ std::string RecordingTimeText(std::optional<recording::TimeSample> time);
 
 // The record's samples for a playback position (100 ns units); none when there is no record,
 // it holds no usable data, or the table has no sample there.
-std::optional<recording::TimeSample> TimeSampleAt(const recording::MVOXUDAT* record, std::int64_t position);
-std::optional<recording::GSensorSample> GSensorSampleAt(const recording::MVOXUDAT* record, std::int64_t position);
+std::optional<recording::TimeSample> TimeSampleAt(const recording::SensorRecord* record, std::int64_t position);
+std::optional<recording::GSensorSample> GSensorSampleAt(const recording::SensorRecord* record, std::int64_t position);
 // The speed of the GPS sample at the position in knots, as the panel decodes it; none
 // without a sample.
-std::optional<double> GpsSpeedAt(const recording::MVOXUDAT* record, std::int64_t position);
+std::optional<double> GpsSpeedAt(const recording::SensorRecord* record, std::int64_t position);
 
 // What the page says about the moment being printed.
 struct PageFacts {

@@ -56,7 +56,7 @@ std::optional<GChangePeak> FindImpact(std::span<const GSensorSample> samples) {
   return LargestGChange(samples, *median, 0, static_cast<std::uint32_t>(samples.size()));
 }
 
-std::vector<GSensorSample> GSensorSamples(const MVOXUDAT& record) {
+std::vector<GSensorSample> GSensorSamples(const SensorRecord& record) {
   std::vector<GSensorSample> samples;
   if (record.noData != 0) return samples;
   const std::uint32_t count = GSensorSampleCount(record);

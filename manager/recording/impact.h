@@ -37,7 +37,7 @@ std::optional<GChangePeak> LargestGChange(std::span<const GSensorSample> samples
 std::optional<GChangePeak> FindImpact(std::span<const GSensorSample> samples);
 
 // The record's G-sensor table as samples; empty without a usable record.
-std::vector<GSensorSample> GSensorSamples(const MVOXUDAT& record);
+std::vector<GSensorSample> GSensorSamples(const SensorRecord& record);
 
 // Where a sample's time slot begins in the recording, in 100 ns units: the inverse of
 // SampleIndex, so SampleIndex(SampleStart(i)) is i again.

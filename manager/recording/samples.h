@@ -25,22 +25,22 @@ inline constexpr std::size_t kGpsSampleSize = 64;
 inline constexpr std::size_t kGSensorSampleSize = 12;
 
 // Samples in each table: what its size promises, but never more than the copy holds.
-std::uint32_t TimeSampleCount(const MVOXUDAT& record);
-std::uint32_t GpsSampleCount(const MVOXUDAT& record);
-std::uint32_t GSensorSampleCount(const MVOXUDAT& record);
+std::uint32_t TimeSampleCount(const SensorRecord& record);
+std::uint32_t GpsSampleCount(const SensorRecord& record);
+std::uint32_t GSensorSampleCount(const SensorRecord& record);
 
 // The sample at `index`; callers keep `index` below the table's count.
-TimeSample TimeSampleAt(const MVOXUDAT& record, std::uint32_t index);
-GpsSample GpsSampleAt(const MVOXUDAT& record, std::uint32_t index);
-GSensorSample GSensorSampleAt(const MVOXUDAT& record, std::uint32_t index);
+TimeSample TimeSampleAt(const SensorRecord& record, std::uint32_t index);
+GpsSample GpsSampleAt(const SensorRecord& record, std::uint32_t index);
+GSensorSample GSensorSampleAt(const SensorRecord& record, std::uint32_t index);
 
 // The samples are spread evenly over the recording's duration: the sample for position `t`
 // (100 ns units) is index floor(t / duration * count). None for a negative position, for a
 // position at or past the end, and while no duration is known.
 std::optional<std::uint32_t> SampleIndex(std::int64_t t, std::int64_t duration, std::uint32_t count);
 
-std::optional<TimeSample> FindTimeSample(const MVOXUDAT& record, std::int64_t t);
-std::optional<GpsSample> FindGpsSample(const MVOXUDAT& record, std::int64_t t);
-std::optional<GSensorSample> FindGSensorSample(const MVOXUDAT& record, std::int64_t t);
+std::optional<TimeSample> FindTimeSample(const SensorRecord& record, std::int64_t t);
+std::optional<GpsSample> FindGpsSample(const SensorRecord& record, std::int64_t t);
+std::optional<GSensorSample> FindGSensorSample(const SensorRecord& record, std::int64_t t);
 
 }  // namespace recording

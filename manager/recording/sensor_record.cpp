@@ -20,7 +20,7 @@ BoxType TypeAt(const std::uint8_t* p) { return {char(p[0]), char(p[1]), char(p[2
 
 // Reads the table header at `offset` of the copy into `table`; false when it does not lie
 // wholly inside the copy.
-bool ReadTableHeader(const MVOXUDAT& record, std::uint64_t offset, MVOXUDAT::Table& table) {
+bool ReadTableHeader(const SensorRecord& record, std::uint64_t offset, SensorRecord::Table& table) {
   if (offset > record.copy.size() || record.copy.size() - offset < 8) return false;
   const std::uint8_t* p = record.copy.data() + offset;
   table.size = ReadBigEndian32(p);
@@ -35,7 +35,7 @@ bool Is(const BoxType& type, std::string_view name) {
 
 }  // namespace
 
-void MVOXUDAT::Clear() {
+void SensorRecord::Clear() {
   noData = 1;
   cursor.reset();
   udtaSize = 0;
@@ -49,7 +49,7 @@ namespace {
 
 // The top-level box walk and the copy, over a file or bytes in memory.
 template <typename Reader>
-int LoadUserDataFrom(const Reader& file, MVOXUDAT& record) {
+int LoadUserDataFrom(const Reader& file, SensorRecord& record) {
   const std::uint64_t fileSize = file.Size();
   if (fileSize == 0) return kLoadNothingRead;
 
@@ -87,18 +87,18 @@ int LoadUserDataFrom(const Reader& file, MVOXUDAT& record) {
 
 }  // namespace
 
-int LoadUserData(const std::string& path, MVOXUDAT& record) {
+int LoadUserData(const std::string& path, SensorRecord& record) {
   // Folders, FIFOs and devices are no recordings (and a FIFO would never end).
   const std::optional<common::FileReader> file = common::FileReader::Open(path);
   if (!file) return kLoadCannotOpen;
   return LoadUserDataFrom(*file, record);
 }
 
-int LoadUserData(std::span<const std::uint8_t> file, MVOXUDAT& record) {
+int LoadUserData(std::span<const std::uint8_t> file, SensorRecord& record) {
   return LoadUserDataFrom(common::MemoryReader(file), record);
 }
 
-int ParseUserData(MVOXUDAT& record) {
+int ParseUserData(SensorRecord& record) {
   if (!record.cursor) return kParseNoCursor;
   const std::uint64_t base = *record.cursor;
   if (base <= record.copy.size() && record.copy.size() - base >= 8) {
@@ -124,7 +124,7 @@ int ParseUserData(MVOXUDAT& record) {
   return kParseOk;
 }
 
-bool LoadSensorRecord(const std::string& path, MVOXUDAT& record) {
+bool LoadSensorRecord(const std::string& path, SensorRecord& record) {
   record.Clear();
   if (LoadUserData(path, record) != kLoadOk) return false;
   record.cursor = 0;

@@ -31,14 +31,14 @@ using BoxType = std::array<char, 4>;
 // The current recording's sensor record: a copy of the file from its top-level `udta` box to
 // the end, and where the time, GPS and G-sensor tables lie in that copy. Tables are kept as
 // offsets into `copy`, so the record stays valid when it is moved.
-class MVOXUDAT {
+class SensorRecord {
  public:
-  MVOXUDAT() = default;
-  virtual ~MVOXUDAT() = default;
-  MVOXUDAT(const MVOXUDAT&) = default;
-  MVOXUDAT& operator=(const MVOXUDAT&) = default;
-  MVOXUDAT(MVOXUDAT&&) = default;
-  MVOXUDAT& operator=(MVOXUDAT&&) = default;
+  SensorRecord() = default;
+  virtual ~SensorRecord() = default;
+  SensorRecord(const SensorRecord&) = default;
+  SensorRecord& operator=(const SensorRecord&) = default;
+  SensorRecord(SensorRecord&&) = default;
+  SensorRecord& operator=(SensorRecord&&) = default;
 
   struct Table {
     std::uint32_t size = 0;     // box size, header included, as stored
@@ -65,16 +65,16 @@ class MVOXUDAT {
 
 // Finds the top-level `udta` box of the file and copies it, and whatever follows it, into the
 // record. Only the box headers before it and the copied bytes are read.
-int LoadUserData(const std::string& path, MVOXUDAT& record);
+int LoadUserData(const std::string& path, SensorRecord& record);
 
 // The same over the bytes of a whole file (2 cannot happen).
-int LoadUserData(std::span<const std::uint8_t> file, MVOXUDAT& record);
+int LoadUserData(std::span<const std::uint8_t> file, SensorRecord& record);
 
 // Locates the TIME (or RTCD), GPSI and SENS tables, back to back at the start of the copy.
-int ParseUserData(MVOXUDAT& record);
+int ParseUserData(SensorRecord& record);
 
 // The whole opening sequence: clear, load, parse, and set `noData`. Returns true when the
 // record holds usable data.
-bool LoadSensorRecord(const std::string& path, MVOXUDAT& record);
+bool LoadSensorRecord(const std::string& path, SensorRecord& record);
 
 }  // namespace recording

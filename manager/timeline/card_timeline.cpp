@@ -44,7 +44,7 @@ CardTimeline CardTimeline::Build(const std::string& card, std::int64_t fallbackO
   const CameraZone zone = ReadCameraZone(card, fallbackOffsetSeconds);
   library::StubHandling keepStubs;
   keepStubs.remove = false;
-  const library::CSortStringArray paths = library::BuildRecordingList(card, keepStubs);
+  const library::SortedPathList paths = library::BuildRecordingList(card, keepStubs);
 
   std::vector<TimelineEntry> entries;
   entries.reserve(paths.paths().size());

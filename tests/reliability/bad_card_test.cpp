@@ -279,7 +279,7 @@ TEST_F(BadCard, TheManagersLoadersAnswerForEveryRecording) {
       return recording::CheckRecordingStructure(path) + 2;  // -2..0 as 0..2
     }) - 2;
     const int loaded = Loader("sensor record of " + Name(item), [&] {
-      recording::MVOXUDAT record;
+      recording::SensorRecord record;
       return recording::LoadSensorRecord(path, record) ? 1 : 0;
     });
     if (NotAFile(item)) {
@@ -310,7 +310,7 @@ TEST_F(BadCard, SettingsAndFolderFilesThatAreNoFilesReadAsMissing) {
     EXPECT_EQ(Loader("TempMO.ini", [&] { return library::ReadLastFolder(path) ? 1 : 0; }), 0);
     EXPECT_EQ(Loader("TempMS.ini", [&] { return setup::ReadTempMsFile(path) ? 1 : 0; }), 0);
     EXPECT_EQ(Loader("language file", [&] {
-                return language::CINIFileEx(path).ReadString("English", "SEARCH_FOLDER", "fallback") == "fallback" ? 1 : 0;
+                return language::IniFile(path).ReadString("English", "SEARCH_FOLDER", "fallback") == "fallback" ? 1 : 0;
               }),
               1);
   }

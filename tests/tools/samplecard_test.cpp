@@ -85,7 +85,7 @@ TEST_F(SampleCard, TheCamerasReadersSeeWhatWasWritten) {
   for (const auto& r : manifest_->recordings) {
     const std::string path = r.front.string();
     EXPECT_EQ(recording::CheckRecordingStructure(path), r.kind == RecordingKind::DamagedMovie ? -1 : 0) << path;
-    recording::MVOXUDAT record;
+    recording::SensorRecord record;
     const bool loaded = recording::LoadSensorRecord(path, record);
     EXPECT_EQ(loaded, r.kind != RecordingKind::NoUserData) << path;
     if (!loaded) continue;

@@ -29,7 +29,7 @@ struct FrameOutputContext {
   std::array<playback::CVideo*, 2> channels{};
   int largeWindowChannel = 0;  // the channel-swap flag: 0 channel 1 in the large window, 1 channel 2
   std::string recordingPath;   // the channel-1 recording being played
-  const recording::MVOXUDAT* sensorRecord = nullptr;  // the window's record; null or noData: no samples
+  const recording::SensorRecord* sensorRecord = nullptr;  // the window's record; null or noData: no samples
   std::int64_t position = 0;   // channel 1's position, 100 ns units
   double speedKnots = 0;       // the speed the panel shows
   // The window's play state (0 stopped, 1 playing, 2 paused), asked before and again after the

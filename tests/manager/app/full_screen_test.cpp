@@ -7,10 +7,10 @@
 
 #include "manager/app/playback_control.h"
 #include "manager/display/button_table.h"
-#include "manager/display/google_map.h"
+#include "manager/display/map_view.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "manager/display/skin.h"
 #include "manager/display/video_layout.h"
 #include "tests/manager/app/window_fixture.h"
@@ -23,7 +23,7 @@ using samplecard::RecordingKind;
 namespace commands = display::commands;
 
 // Before the application exists: one offscreen screen of 1920 x 1080.
-std::unique_ptr<app::CBlackBoxDlg> MakeWindowOnALargeScreen() {
+std::unique_ptr<app::ManagerWindow> MakeWindowOnALargeScreen() {
   static testing_support::TempDir dir;
   static const bool configured = [] {
     const auto file = dir / "screens.json";
@@ -36,7 +36,7 @@ std::unique_ptr<app::CBlackBoxDlg> MakeWindowOnALargeScreen() {
   return MakeWindow(setup::kDualProfile);
 }
 
-void OpenAndPause(app::CBlackBoxDlg& window, const char* card) {
+void OpenAndPause(app::ManagerWindow& window, const char* card) {
   window.LoadFolder(CopyOfCard(card).string());
   window.ClickRow(RowOf(RecordingKind::Normal));
   ASSERT_TRUE(WaitFor([&] { return window.VideoWindow(0)->PaintedFrames() > 0; }));

@@ -11,7 +11,7 @@
 
 #include "common/gui/message_box.h"
 #include "manager/app/incident_action.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "tests/manager/app/window_fixture.h"
 #include "tests/support/camera_clip.h"
 #include "tests/support/temp_dir.h"
@@ -40,7 +40,7 @@ struct Export {
   QString proposed;
   std::optional<incident::ExportStatus> status;
 
-  explicit Export(app::CBlackBoxDlg& window) : action(window.findChild<IncidentAction*>()) {
+  explicit Export(app::ManagerWindow& window) : action(window.findChild<IncidentAction*>()) {
     action->chooseFolder = [this](QWidget*, const QString& offered) {
       proposed = offered;
       return QString::fromStdString(answer.string());

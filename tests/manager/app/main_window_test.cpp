@@ -10,11 +10,11 @@
 #include "common/gui/message_box.h"
 #include "manager/app/playback_control.h"
 #include "manager/display/button_table.h"
-#include "manager/display/google_map.h"
+#include "manager/display/map_view.h"
 #include "manager/display/graph_mapping.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "manager/display/skin.h"
 #include "manager/recording/samples.h"
 #include "tests/manager/app/window_fixture.h"
@@ -26,16 +26,16 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace window_testing;
-using app::CBlackBoxDlg;
+using app::ManagerWindow;
 using samplecard::RecordingKind;
 namespace commands = display::commands;
 namespace controls = app::controls;
 
-QString LabelText(const CBlackBoxDlg& window, int id) { return window.Label(id)->Text(); }
+QString LabelText(const ManagerWindow& window, int id) { return window.Label(id)->Text(); }
 
-QImage Shown(CBlackBoxDlg& window) { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage Shown(ManagerWindow& window) { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-bool Playing(const CBlackBoxDlg& window, int channels) {
+bool Playing(const ManagerWindow& window, int channels) {
   for (int channel = 0; channel < channels; ++channel) {
     if (window.VideoWindow(channel)->PaintedFrames() == 0) return false;
   }
@@ -43,7 +43,7 @@ bool Playing(const CBlackBoxDlg& window, int channels) {
 }
 
 // Opens `row` and waits until its pictures are on screen.
-void Open(CBlackBoxDlg& window, int row, int channels = 2) {
+void Open(ManagerWindow& window, int row, int channels = 2) {
   window.ClickRow(row);
   ASSERT_TRUE(WaitFor([&] { return Playing(window, channels); })) << gui::RecordedMessages().join("; ").toStdString();
 }

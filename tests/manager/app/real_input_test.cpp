@@ -13,13 +13,13 @@
 #include "manager/app/playback_control.h"
 #include "manager/display/button_table.h"
 #include "manager/display/image_button.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "tests/manager/app/window_fixture.h"
 
 namespace {
 
 using namespace window_testing;
-using app::CBlackBoxDlg;
+using app::ManagerWindow;
 using samplecard::RecordingKind;
 namespace commands = display::commands;
 
@@ -37,7 +37,7 @@ void DoubleClick(QWidget* widget, QPoint at) {
   QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
 }
 
-bool Playing(const CBlackBoxDlg& window) {
+bool Playing(const ManagerWindow& window) {
   return window.playState() == app::kPlaying && window.VideoWindow(0)->PaintedFrames() > 0;
 }
 

@@ -14,9 +14,9 @@
 
 #include "common/gui/message_box.h"
 #include "manager/display/button_table.h"
-#include "manager/display/google_map.h"
+#include "manager/display/map_view.h"
 #include "manager/display/label.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "manager/library/recording_name.h"
 #include "manager/setup/dialog/setup_dialog.h"
 #include "tests/manager/app/window_fixture.h"
@@ -29,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace window_testing;
-using app::CBlackBoxDlg;
+using app::ManagerWindow;
 using samplecard::RecordingKind;
 namespace commands = display::commands;
 namespace controls = app::controls;
@@ -40,10 +40,10 @@ int FilesIn(const fs::path& folder) {
   return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-int EngineState(const CBlackBoxDlg& window, int channel) { return static_cast<int>(window.VideoWindow(channel)->video().state); }
+int EngineState(const ManagerWindow& window, int channel) { return static_cast<int>(window.VideoWindow(channel)->video().state); }
 
 // Opens `row` and waits until its pictures are on screen and the panel has shown a fix.
-void OpenWithPanel(CBlackBoxDlg& window, int row, int channels) {
+void OpenWithPanel(ManagerWindow& window, int row, int channels) {
   window.ClickRow(row);
   ASSERT_TRUE(WaitFor([&] {
     for (int channel = 0; channel < channels; ++channel) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/gui/message_box.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "manager/library/recording_name.h"
 #include "tests/support/temp_dir.h"
 
@@ -79,11 +79,11 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 
 void Pump(std::chrono::milliseconds duration) { QTest::qWait(static_cast<int>(duration.count())); }
 
-std::unique_ptr<app::CBlackBoxDlg> MakeWindow(const setup::Profile& profile) {
+std::unique_ptr<app::ManagerWindow> MakeWindow(const setup::Profile& profile) {
   Application();
   gui::SetMessageRecording(true);
   gui::ClearRecordedMessages();
-  auto window = std::make_unique<app::CBlackBoxDlg>(profile);
+  auto window = std::make_unique<app::ManagerWindow>(profile);
   for (int channel = 0; channel < profile.channels; ++channel) {
     // A silent sink that still counts as an audio output, so the volume slider works.
     window->VideoWindow(channel)->video().filters.audioRenderer = {"audioconvert", "audioresample", "volume",

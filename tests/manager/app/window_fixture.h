@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "manager/app/black_box_dlg.h"
+#include "manager/app/manager_window.h"
 #include "tools/samplecard/card.h"
 
 namespace window_testing {
@@ -35,6 +35,6 @@ bool WaitFor(const std::function<bool()>& condition,
 void Pump(std::chrono::milliseconds duration);
 
 // A main window of `profile`, shown, playing sound into a silent sink, its message boxes recorded.
-std::unique_ptr<app::CBlackBoxDlg> MakeWindow(const setup::Profile& profile);
+std::unique_ptr<app::ManagerWindow> MakeWindow(const setup::Profile& profile);
 
 }  // namespace window_testing

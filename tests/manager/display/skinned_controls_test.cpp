@@ -157,14 +157,14 @@ TEST(CLabel, DrawsItsLinesInItsColourOverItsBrush) {
 }
 
 // A sensor record from a file holding only the `udta` box.
-recording::MVOXUDAT SensorRecord(const std::vector<std::array<float, 3>>& gsensor) {
+recording::SensorRecord MakeSensorRecord(const std::vector<std::array<float, 3>>& gsensor) {
   testing_support::TempDir dir;
   recording::UserDataContent content;
   content.times.assign(1, 0);
   content.gpsSentences.assign(1, recording::FormatRmcSentence(0, 37.5, 127.0, 10.0, 0.0));
   content.gsensor = gsensor;
   testing_support::WriteFile(dir / "udta", recording::BuildUserDataBox(content));
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   EXPECT_TRUE(recording::LoadSensorRecord((dir / "udta").string(), record));
   record.duration = 100;
   return record;
@@ -173,7 +173,7 @@ recording::MVOXUDAT SensorRecord(const std::vector<std::array<float, 3>>& gsenso
 TEST(SensorGraph, TracesLieAtTheirRowsInTheirColours) {
   App();
   // Stored Z, X, Y in the dual profile: X 0.5, Y -1.0, Z 3.5 (clamped to 2).
-  const auto record = SensorRecord(std::vector<std::array<float, 3>>(367, {3.5f, 0.5f, -1.0f}));
+  const auto record = MakeSensorRecord(std::vector<std::array<float, 3>>(367, {3.5f, 0.5f, -1.0f}));
   QImage image(1024, 768, QImage::Format_RGB32);
   image.fill(Qt::black);
   {
@@ -195,7 +195,7 @@ TEST(SensorGraph, TracesLieAtTheirRowsInTheirColours) {
 
 TEST(SensorGraph, NoCursorWithoutDurationAndNoReadoutsOutOfRange) {
   App();
-  const auto record = SensorRecord(std::vector<std::array<float, 3>>(10, {3.5f, 0.5f, -1.0f}));
+  const auto record = MakeSensorRecord(std::vector<std::array<float, 3>>(10, {3.5f, 0.5f, -1.0f}));
   QImage clean(1024, 768, QImage::Format_RGB32);
   clean.fill(Qt::darkBlue);
   QImage image = clean.copy();
@@ -213,7 +213,7 @@ TEST(SensorGraph, NoCursorWithoutDurationAndNoReadoutsOutOfRange) {
   }
   EXPECT_EQ(image.pixel(82, 670), qRgb(0, 0, 0));  // the strip was not even restored
 
-  const auto inRange = SensorRecord(std::vector<std::array<float, 3>>(10, {1.2f, 0.0f, -0.5f}));
+  const auto inRange = MakeSensorRecord(std::vector<std::array<float, 3>>(10, {1.2f, 0.0f, -0.5f}));
   {
     QPainter painter(&image);
     DrawSensorReadouts(painter, clean, inRange, 50, setup::kDualProfile.gsensor_axes);

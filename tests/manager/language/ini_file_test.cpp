@@ -9,7 +9,7 @@
 
 namespace {
 
-using language::CINIFileEx;
+using language::IniFile;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
@@ -21,7 +21,7 @@ class IniFileTest : public ::testing::Test {
   std::string Read(std::string_view bytes, std::string_view section, std::string_view key,
                    std::string_view fallback = "default") {
     WriteFile(path_, bytes);
-    return CINIFileEx(path_).ReadString(section, key, fallback);
+    return IniFile(path_).ReadString(section, key, fallback);
   }
 
   TempDir dir_;
@@ -129,8 +129,8 @@ TEST_F(IniFileTest, ValuesAreCutTo260Utf16Units) {
 }
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault) {
-  EXPECT_EQ(CINIFileEx(dir_ / "absent.ini").ReadString("English", "A", "fallback"), "fallback");
-  EXPECT_EQ(CINIFileEx(dir_.path()).ReadString("English", "A", "a folder"), "a folder");
+  EXPECT_EQ(IniFile(dir_ / "absent.ini").ReadString("English", "A", "fallback"), "fallback");
+  EXPECT_EQ(IniFile(dir_.path()).ReadString("English", "A", "a folder"), "a folder");
   EXPECT_EQ(Read("[English]\nA=1\n", "Korean", "A", "fallback"), "fallback");
   EXPECT_EQ(Read("", "English", "A", "fallback"), "fallback");
   EXPECT_EQ(Read("[English]\nA=1\n", "English", "", "fallback"), "fallback");
@@ -142,7 +142,7 @@ TEST_F(IniFileTest, DefaultLosesTrailingSpacesAndIsCut) {
 }
 
 TEST_F(IniFileTest, FileIsReadAgainAtEveryLookup) {
-  const CINIFileEx file(path_);
+  const IniFile file(path_);
   WriteFile(path_, "[English]\nA=old\n");
   EXPECT_EQ(file.ReadString("English", "A", "d"), "old");
   WriteFile(path_, "[English]\nA=new\n");

@@ -15,7 +15,7 @@ using testing_support::MakeFileOfSize;
 using testing_support::TempDir;
 namespace fs = std::filesystem;
 
-std::vector<std::string> Names(const CSortStringArray& paths, const fs::path& root) {
+std::vector<std::string> Names(const SortedPathList& paths, const fs::path& root) {
   std::vector<std::string> names;
   for (const auto& path : paths.paths()) names.push_back(fs::path(path).lexically_relative(root).string());
   return names;

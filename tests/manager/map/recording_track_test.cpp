@@ -36,7 +36,7 @@ TEST(RecordingTrack, KeepsValidFixesInOrderAndDropsTheRest) {
 }
 
 TEST(RecordingTrack, EmptyWithoutData) {
-  recording::MVOXUDAT empty;
+  recording::SensorRecord empty;
   EXPECT_TRUE(display::RecordingTrack(empty).empty());
 
   recording::UserDataContent content;

@@ -11,11 +11,11 @@
 namespace testing_support {
 
 // The record LoadSensorRecord would give for a file holding `content`'s udta box.
-inline recording::MVOXUDAT SensorRecordOf(recording::UserDataContent content) {
+inline recording::SensorRecord SensorRecordOf(recording::UserDataContent content) {
   content.times.resize(content.gpsSentences.size(), 0);
   content.gsensor.resize(content.gpsSentences.size() * 10);
   const std::string box = recording::BuildUserDataBox(content);
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   record.copy.assign(box.begin(), box.end());
   record.cursor = 0;
   record.noData = recording::ParseUserData(record) == recording::kParseOk ? 0 : 1;
@@ -24,7 +24,7 @@ inline recording::MVOXUDAT SensorRecordOf(recording::UserDataContent content) {
 
 // A drive of `seconds` as the camera records it, with its seconds without a fix.
 struct RecordedDrive {
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   std::size_t validFixes = 0;
 };
 

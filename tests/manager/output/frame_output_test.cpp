@@ -130,7 +130,7 @@ class FrameOutput : public ::testing::Test {
 
   Channel front;
   Channel rear;
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   int playState = 1;
   testing_support::TempDir folder;
   QString chosen = QString::fromStdString((folder / "x.jpg").string());

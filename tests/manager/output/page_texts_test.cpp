@@ -40,7 +40,7 @@ TEST(RecordingTimeText, ShowsTheSampleAsUtcOrSaysWhyNot) {
 }
 
 // A record of 4 seconds: one time and GPS sample a second, two G-sensor samples a second.
-recording::MVOXUDAT FourSecondRecord() {
+recording::SensorRecord FourSecondRecord() {
   recording::UserDataContent content;
   for (int i = 0; i < 4; ++i) {
     content.times.push_back(k101507 + i);
@@ -48,7 +48,7 @@ recording::MVOXUDAT FourSecondRecord() {
   }
   for (int i = 0; i < 8; ++i) content.gsensor.push_back({0.5f, -0.25f, static_cast<float>(i) / 8});
   const std::string box = recording::BuildUserDataBox(content);
-  recording::MVOXUDAT record;
+  recording::SensorRecord record;
   record.copy.assign(box.begin(), box.end());
   record.cursor = 0;
   EXPECT_EQ(recording::ParseUserData(record), recording::kParseOk);
@@ -58,7 +58,7 @@ recording::MVOXUDAT FourSecondRecord() {
 }
 
 TEST(PageFacts, ComeFromTheSamplesAtThePosition) {
-  const recording::MVOXUDAT record = FourSecondRecord();
+  const recording::SensorRecord record = FourSecondRecord();
   EXPECT_EQ(output::TimeSampleAt(&record, 25'000'000), k101507 + 2);
   EXPECT_FLOAT_EQ(output::GSensorSampleAt(&record, 25'000'000)->values[2], 5.0f / 8);
   EXPECT_DOUBLE_EQ(*output::GpsSpeedAt(&record, 35'000'000), 30.0);
@@ -66,7 +66,7 @@ TEST(PageFacts, ComeFromTheSamplesAtThePosition) {
   EXPECT_FALSE(output::TimeSampleAt(nullptr, 0));
 
   // A record that failed to load or parse is not read, whatever its tables say.
-  recording::MVOXUDAT broken = record;
+  recording::SensorRecord broken = record;
   broken.noData = 1;
   EXPECT_FALSE(output::TimeSampleAt(&broken, 0));
   EXPECT_FALSE(output::GSensorSampleAt(&broken, 0));

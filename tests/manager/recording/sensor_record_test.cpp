@@ -34,7 +34,7 @@ UserDataContent Minute() {
 struct Loaded {
   int load = -1;
   int parse = -1;
-  MVOXUDAT record;
+  SensorRecord record;
 };
 
 Loaded Load(const std::string& bytes) {
@@ -55,7 +55,7 @@ TEST(SensorRecord, LoadsTheTablesOfARealRecording) {
   TempDir dir;
   const auto path = dir / "drf_20100315_142530.mp4";
   testing_support::MakeCameraClip(path, BuildUserDataBox(Minute()));
-  MVOXUDAT record;
+  SensorRecord record;
   ASSERT_TRUE(LoadSensorRecord(path.string(), record));
   EXPECT_EQ(record.noData, 0);
   EXPECT_EQ(std::string(record.udtaType.data(), 4), "udta");
@@ -92,7 +92,7 @@ TEST(SensorRecord, NoDurationMeansNoSample) {
 
 TEST(SensorRecord, LoadResults) {
   TempDir dir;
-  MVOXUDAT record;
+  SensorRecord record;
   EXPECT_EQ(LoadUserData((dir / "missing.mp4").string(), record), kLoadCannotOpen);
   EXPECT_EQ(LoadUserData(dir.path().string(), record), kLoadCannotOpen);
   ASSERT_EQ(::mkfifo((dir / "fifo.mp4").c_str(), 0600), 0);
@@ -123,7 +123,7 @@ TEST(SensorRecord, ParseResults) {
   EXPECT_EQ(Load(BuildBox("udta", time + gps)).parse, kParseNoSensorTable);
   EXPECT_EQ(Load(BuildBox("udta", "")).parse, kParseNoTimeTable);
 
-  MVOXUDAT record;
+  SensorRecord record;
   EXPECT_EQ(ParseUserData(record), kParseNoCursor);
 }
 

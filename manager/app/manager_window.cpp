@@ -1,4 +1,4 @@
-#include "manager/app/black_box_dlg.h"
+#include "manager/app/manager_window.h"
 #include "manager/app/incident_action.h"
 
 #include <QApplication>
@@ -20,10 +20,10 @@
 #include "common/path_text.h"
 #include "manager/app/recording_list_model.h"
 #include "manager/display/button_table.h"
-#include "manager/display/google_map.h"
+#include "manager/display/map_view.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "manager/display/palette.h"
 #include "manager/display/recording_track.h"
 #include "manager/display/slider_rules.h"
@@ -98,13 +98,13 @@ QIcon ProgramIcon(const setup::Profile& profile) {
 
 }  // namespace
 
-CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
+ManagerWindow::ManagerWindow(const setup::Profile& profile, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint),
       profile_(profile),
       skin_(profile),
       list_(std::make_unique<library::RecordingList>(*this)),
       transport_(*this, profile.channels) {
-  setObjectName(QStringLiteral("CBlackBoxDlg"));
+  setObjectName(QStringLiteral("ManagerWindow"));
   setWindowTitle(FromUtf8(profile_.window_title));
   setWindowIcon(ProgramIcon(profile_));
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -131,7 +131,7 @@ CBlackBoxDlg::CBlackBoxDlg(const setup::Profile& profile, QWidget* parent)
   playback::WarmUpInBackground();
 }
 
-CBlackBoxDlg::~CBlackBoxDlg() {
+ManagerWindow::~ManagerWindow() {
   qApp->removeEventFilter(this);
   positionTimer_.stop();
   panelTimer_.stop();
@@ -144,7 +144,7 @@ CBlackBoxDlg::~CBlackBoxDlg() {
   channels_[kChannel1]->video().notifyWindow = nullptr;
 }
 
-void CBlackBoxDlg::CreateControls() {
+void ManagerWindow::CreateControls() {
   for (const ImageButtonSpec& spec : kImageButtons) {
     if (spec.id < profile_.first_command_id || spec.id > profile_.last_command_id) continue;
     if (spec.id == commands::kSwap && !profile_.has_channel_swap) continue;
@@ -206,7 +206,7 @@ void CBlackBoxDlg::CreateControls() {
   CreateLabel(controls::kLongitude, data, dataBackground, Rect::FromSize(460, 611, 200, 16), {});
 
   // Channel 1 in the large window: it reports its graph events to this window.
-  auto* large = new CMyStatic(controls::kLargeVideo, this);
+  auto* large = new VideoWidget(controls::kLargeVideo, this);
   large->setGeometry(25, 60, 640, 480);
   large->SetIdleBackground(&cleanSkin());
   playback::AttachWindow(large->video(), large);
@@ -216,7 +216,7 @@ void CBlackBoxDlg::CreateControls() {
   channelSettings_[kChannel1].eventsOn = 1;
   channels_[kChannel1] = large;
   if (profile_.channels > 1) {
-    auto* small = new CMyStatic(controls::kSmallVideo, this);
+    auto* small = new VideoWidget(controls::kSmallVideo, this);
     small->setGeometry(679, 252, 320, 240);
     small->SetIdleBackground(&cleanSkin());
     playback::AttachWindow(small->video(), small);
@@ -227,15 +227,15 @@ void CBlackBoxDlg::CreateControls() {
 
 }
 
-GoogleMap* CBlackBoxDlg::mapView() {
+MapView* ManagerWindow::mapView() {
   if (map_ == nullptr) {
-    map_ = new GoogleMap(profile_, this);
+    map_ = new MapView(profile_, this);
     map_->hide();
   }
   return map_;
 }
 
-void CBlackBoxDlg::CreateLabel(int id, const QFont& font, std::optional<QColor> background, Rect place,
+void ManagerWindow::CreateLabel(int id, const QFont& font, std::optional<QColor> background, Rect place,
                                const QString& text) {
   auto* label = new CLabel(id, this);
   label->SetLabelFont(font);
@@ -246,7 +246,7 @@ void CBlackBoxDlg::CreateLabel(int id, const QFont& font, std::optional<QColor> 
   labels_[id] = label;
 }
 
-void CBlackBoxDlg::StartTimers() {
+void ManagerWindow::StartTimers() {
   positionTimer_.setObjectName(QString::number(kPositionTimerId));
   panelTimer_.setObjectName(QString::number(kPanelTimerId));
   connect(&positionTimer_, &QTimer::timeout, this, [this] { OnTimer(kPositionTimerId); });
@@ -258,30 +258,30 @@ void CBlackBoxDlg::StartTimers() {
   }
 }
 
-CLabel* CBlackBoxDlg::Label(int id) const {
+CLabel* ManagerWindow::Label(int id) const {
   const auto it = labels_.find(id);
   return it == labels_.end() ? nullptr : it->second;
 }
 
-ImageButton* CBlackBoxDlg::Button(int id) const {
+ImageButton* ManagerWindow::Button(int id) const {
   const auto it = buttons_.find(id);
   return it == buttons_.end() ? nullptr : it->second;
 }
 
-CMyStatic* CBlackBoxDlg::VideoWindow(int channel) const {
+VideoWidget* ManagerWindow::VideoWindow(int channel) const {
   if (channel < 0 || channel >= static_cast<int>(channels_.size())) return nullptr;
   return channels_[channel];
 }
 
-playback::VideoFramePtr CBlackBoxDlg::CurrentFrame(int channel) const {
-  const CMyStatic* window = VideoWindow(channel);
+playback::VideoFramePtr ManagerWindow::CurrentFrame(int channel) const {
+  const VideoWidget* window = VideoWindow(channel);
   if (window == nullptr || window->video().state == playback::EngineState::kNoGraph) return nullptr;
   return playback::CurrentFrame(window->video());
 }
 
 // ---- Commands ----
 
-bool CBlackBoxDlg::OnCommand(int id) {
+bool ManagerWindow::OnCommand(int id) {
   if (id < profile_.first_command_id || id > profile_.last_command_id) return false;
   switch (id) {
     case commands::kFullScreen: ToggleFullScreen(); return true;
@@ -310,12 +310,12 @@ bool CBlackBoxDlg::OnCommand(int id) {
 
 // ---- Snapshot, print and setup ----
 
-output::FrameOutputContext CBlackBoxDlg::FrameOutput() {
+output::FrameOutputContext ManagerWindow::FrameOutput() {
   output::FrameOutputContext context;
   context.profile = &profile_;
   context.window = this;
   for (int channel = 0; channel < static_cast<int>(channels_.size()); ++channel) {
-    if (CMyStatic* window = VideoWindow(channel)) context.channels[channel] = &window->video();
+    if (VideoWidget* window = VideoWindow(channel)) context.channels[channel] = &window->video();
   }
   context.largeWindowChannel = LargeWindowChannel();
   context.recordingPath = currentRecording();
@@ -330,39 +330,39 @@ output::FrameOutputContext CBlackBoxDlg::FrameOutput() {
   return context;
 }
 
-void CBlackBoxDlg::OnSnapshotCommand() { output::TakeSnapshot(FrameOutput()); }
+void ManagerWindow::OnSnapshotCommand() { output::TakeSnapshot(FrameOutput()); }
 
-void CBlackBoxDlg::OnPrintCommand() { output::PrintFrame(FrameOutput()); }
+void ManagerWindow::OnPrintCommand() { output::PrintFrame(FrameOutput()); }
 
-void CBlackBoxDlg::OnSetupCommand() { setup::RunSetupCommand(profile_, *this, this); }
+void ManagerWindow::OnSetupCommand() { setup::RunSetupCommand(profile_, *this, this); }
 
-setup::CSetupDlg* CBlackBoxDlg::OpenSetup(const QString& cardFolder) {
+setup::CSetupDlg* ManagerWindow::OpenSetup(const QString& cardFolder) {
   if (setupDialog_ != nullptr) return nullptr;  // one setup dialog at a time
   setupDialog_ = setup::OpenSetupDialog(profile_, *this, cardFolder, this);
   return setupDialog_;
 }
 
-setup::CSetupDlg* CBlackBoxDlg::setupDialog() const { return setupDialog_; }
+setup::CSetupDlg* ManagerWindow::setupDialog() const { return setupDialog_; }
 
-std::optional<QString> CBlackBoxDlg::BrowseForCardFolder(QWidget* parent, const QString& title,
+std::optional<QString> ManagerWindow::BrowseForCardFolder(QWidget* parent, const QString& title,
                                                          const QString& initialFolder) {
   if (dialogs_.cardFolder) return dialogs_.cardFolder(parent, title, initialFolder);
   return SetupHost::BrowseForCardFolder(parent, title, initialFolder);
 }
 
-setup::CardSystem& CBlackBoxDlg::Card() {
+setup::CardSystem& ManagerWindow::Card() {
   return dialogs_.cardSystem != nullptr ? *dialogs_.cardSystem : SetupHost::Card();
 }
 
 // ---- Recording list ----
 
-void CBlackBoxDlg::LoadFolder(const std::string& folder) {
+void ManagerWindow::LoadFolder(const std::string& folder) {
   // An empty folder would become the root of the file system, scanned and cleaned of stubs.
   if (folder.empty()) return;
   list_->LoadFolder(common::WithTrailingSeparator(folder));
 }
 
-void CBlackBoxDlg::ClickRow(int row) {
+void ManagerWindow::ClickRow(int row) {
   if (row >= 0 && row < list_->recordingCount()) {
     listView_->selectRow(row);
   } else {
@@ -372,29 +372,29 @@ void CBlackBoxDlg::ClickRow(int row) {
   WaitForOpening();
 }
 
-void CBlackBoxDlg::StopPlaybackAndClearList() {
+void ManagerWindow::StopPlaybackAndClearList() {
   transport_.StopPlayback();
   ReleaseSensorData();
   list_ = std::make_unique<library::RecordingList>(*this);
   model_->SetList(list_.get());
 }
 
-void CBlackBoxDlg::SetItemCount(int) { model_->Reset(); }
+void ManagerWindow::SetItemCount(int) { model_->Reset(); }
 
-void CBlackBoxDlg::ShowHotItem(int row) {
+void ManagerWindow::ShowHotItem(int row) {
   const QModelIndex index = model_->index(row, 0);
   listView_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
   listView_->scrollTo(index);
 }
 
-void CBlackBoxDlg::SelectRow(int row) {
+void ManagerWindow::SelectRow(int row) {
   const QModelIndex index = model_->index(row, 0);
   listView_->selectionModel()->setCurrentIndex(
       index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   listView_->scrollTo(index);
 }
 
-std::optional<std::string> CBlackBoxDlg::ChooseFolder(const std::string& initialFolder, const std::string& title) {
+std::optional<std::string> ManagerWindow::ChooseFolder(const std::string& initialFolder, const std::string& title) {
   const QString chosen = QFileDialog::getExistingDirectory(this, QString::fromStdString(title),
                                                            QString::fromStdString(initialFolder));
   // A cancelled dialog gives an empty path: nothing was chosen.
@@ -402,13 +402,13 @@ std::optional<std::string> CBlackBoxDlg::ChooseFolder(const std::string& initial
   return chosen.toStdString();
 }
 
-void CBlackBoxDlg::DebugOutput(std::string_view line) {
+void ManagerWindow::DebugOutput(std::string_view line) {
   qCDebug(lcManagerWindow, "%.*s", static_cast<int>(line.size()), line.data());
 }
 
 // ---- Opening a recording ----
 
-void CBlackBoxDlg::OpenRecording(const std::string& path) {
+void ManagerWindow::OpenRecording(const std::string& path) {
   ++opensStarted_;
   Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText(common::FileNameOf(path))));
   ResetPositionDisplay();
@@ -432,7 +432,7 @@ void CBlackBoxDlg::OpenRecording(const std::string& path) {
   ContinueOpening([this, path, showChannel1] { OpenChannel1(path, showChannel1); });
 }
 
-void CBlackBoxDlg::ContinueOpening(std::function<void()> step) {
+void ManagerWindow::ContinueOpening(std::function<void()> step) {
   const int open = opensStarted_;
   // A timer rather than a posted call: posted calls run ahead of timers that are due, and the
   // window's own timers (position, panel, repaint) should get their turn between the steps.
@@ -444,10 +444,10 @@ void CBlackBoxDlg::ContinueOpening(std::function<void()> step) {
   });
 }
 
-void CBlackBoxDlg::OpenChannel1(const std::string& path, int showChannel1) {
+void ManagerWindow::OpenChannel1(const std::string& path, int showChannel1) {
   WaitCursor wait;
   WindowMessages messages(this);
-  CMyStatic* channel1 = channels_[kChannel1];
+  VideoWidget* channel1 = channels_[kChannel1];
   const bool built = playback::BuildGraph(channel1->video(), &resultBlock_, path, 0,
                                           channelSettings_[kChannel1], showChannel1, messages);
   channelRecords_[kChannel1] = {false, 1.0, 90, resultBlock_.hasAudioRenderer};
@@ -475,7 +475,7 @@ void CBlackBoxDlg::OpenChannel1(const std::string& path, int showChannel1) {
   ContinueOpening([this, path, showChannel1] { FinishOpening(path, showChannel1); });
 }
 
-void CBlackBoxDlg::FinishOpening(const std::string& path, int showChannel1) {
+void ManagerWindow::FinishOpening(const std::string& path, int showChannel1) {
   // Stop pressed since channel 1 was built has released it.
   if (channels_[kChannel1]->video().state == playback::EngineState::kNoGraph) return;
   if (profile_.channels > 1) {
@@ -483,7 +483,7 @@ void CBlackBoxDlg::FinishOpening(const std::string& path, int showChannel1) {
     std::error_code error;
     // Only a file can be a rear recording: a FIFO or folder of that name would block the player.
     transport_.hasChannel2 = std::filesystem::is_regular_file(companion, error);
-    CMyStatic* channel2 = channels_[kChannel2];
+    VideoWidget* channel2 = channels_[kChannel2];
     if (transport_.hasChannel2) {
       WindowMessages messages(this);
       const int showChannel2 = fullScreen_ ? (showChannel1 == 0 ? 1 : 0) : showChannel1;
@@ -510,26 +510,26 @@ void CBlackBoxDlg::FinishOpening(const std::string& path, int showChannel1) {
   if (transport_.volumeChosen()) transport_.ApplyVolume();
 }
 
-void CBlackBoxDlg::WaitForOpening() {
+void ManagerWindow::WaitForOpening() {
   while (openInProgress_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void CBlackBoxDlg::OnOpenRequest() {
+void ManagerWindow::OnOpenRequest() {
   openRequestPending_ = false;
   if (list_->currentRecording().empty()) return;
   OpenRecording(list_->currentRecording());
 }
 
-void CBlackBoxDlg::HandTrackToMap() { mapView()->SetTrack(RecordingTrack(sensor_)); }
+void ManagerWindow::HandTrackToMap() { mapView()->SetTrack(RecordingTrack(sensor_)); }
 
 // ---- Graph events ----
 
-void CBlackBoxDlg::PostGraphNotify(std::uint32_t) {
+void ManagerWindow::PostGraphNotify(std::uint32_t) {
   QMetaObject::invokeMethod(
       this, [this] { playback::PumpGraphEvents(channels_[kChannel1]->video(), this); }, Qt::QueuedConnection);
 }
 
-void CBlackBoxDlg::OnGraphEvent(playback::GraphEventCode code, std::intptr_t, std::intptr_t) {
+void ManagerWindow::OnGraphEvent(playback::GraphEventCode code, std::intptr_t, std::intptr_t) {
   using playback::GraphEventCode;
   if (code == GraphEventCode::kError) DebugOutput("EC_ERRORABORT\r\n");
   if (code == GraphEventCode::kEndOfStream || code == GraphEventCode::kError) list_->PlayNextRecording();
@@ -537,74 +537,74 @@ void CBlackBoxDlg::OnGraphEvent(playback::GraphEventCode code, std::intptr_t, st
 
 // ---- PlaybackHost ----
 
-bool CBlackBoxDlg::HasCurrentRecording() const {
+bool ManagerWindow::HasCurrentRecording() const {
   return list_->recordingCount() > 0 && !list_->currentRecording().empty();
 }
 
-int CBlackBoxDlg::EngineState(int channel) const {
-  const CMyStatic* window = VideoWindow(channel);
+int ManagerWindow::EngineState(int channel) const {
+  const VideoWidget* window = VideoWindow(channel);
   return window == nullptr ? 0 : static_cast<int>(window->video().state);
 }
 
-void CBlackBoxDlg::Play(int channel) {
-  if (CMyStatic* window = VideoWindow(channel)) playback::Play(window->video());
+void ManagerWindow::Play(int channel) {
+  if (VideoWidget* window = VideoWindow(channel)) playback::Play(window->video());
 }
 
-void CBlackBoxDlg::Pause(int channel) {
-  if (CMyStatic* window = VideoWindow(channel)) playback::Pause(window->video());
+void ManagerWindow::Pause(int channel) {
+  if (VideoWidget* window = VideoWindow(channel)) playback::Pause(window->video());
 }
 
-void CBlackBoxDlg::StopAndTeardown(int channel) {
+void ManagerWindow::StopAndTeardown(int channel) {
   openInProgress_ = false;  // an open under way ends here too
-  if (CMyStatic* window = VideoWindow(channel)) {
+  if (VideoWidget* window = VideoWindow(channel)) {
     playback::StopAndRewind(window->video());
     playback::Teardown(window->video());
   }
 }
 
-void CBlackBoxDlg::SeekTo(int channel, double target) {
-  if (CMyStatic* window = VideoWindow(channel)) window->SeekTo(target);
+void ManagerWindow::SeekTo(int channel, double target) {
+  if (VideoWidget* window = VideoWindow(channel)) window->SeekTo(target);
 }
 
-void CBlackBoxDlg::StepBack(int channel) {
-  if (CMyStatic* window = VideoWindow(channel)) playback::StepBack(window->video());
+void ManagerWindow::StepBack(int channel) {
+  if (VideoWidget* window = VideoWindow(channel)) playback::StepBack(window->video());
 }
 
-void CBlackBoxDlg::StepForward(int channel) {
-  if (CMyStatic* window = VideoWindow(channel)) playback::StepForward(window->video());
+void ManagerWindow::StepForward(int channel) {
+  if (VideoWidget* window = VideoWindow(channel)) playback::StepForward(window->video());
 }
 
-void CBlackBoxDlg::SetRate(int channel, double rate) {
-  if (CMyStatic* window = VideoWindow(channel)) {
+void ManagerWindow::SetRate(int channel, double rate) {
+  if (VideoWidget* window = VideoWindow(channel)) {
     playback::SetRate(window->video(), rate);
     if (window->video().state != playback::EngineState::kNoGraph) channelRecords_[channel].rate = rate;
   }
 }
 
-void CBlackBoxDlg::SetVolumePercent(int channel, int percent) {
-  if (CMyStatic* window = VideoWindow(channel)) {
+void ManagerWindow::SetVolumePercent(int channel, int percent) {
+  if (VideoWidget* window = VideoWindow(channel)) {
     playback::SetVolumePercent(window->video(), percent);
     channelRecords_[channel].volumePercent = percent;
     channelRecords_[channel].muted = percent == 0;
   }
 }
 
-void CBlackBoxDlg::SetMuted(int channel, bool muted) {
-  if (CMyStatic* window = VideoWindow(channel)) {
+void ManagerWindow::SetMuted(int channel, bool muted) {
+  if (VideoWidget* window = VideoWindow(channel)) {
     playback::SetMuted(window->video(), muted ? 1 : 0);
     channelRecords_[channel].muted = muted;
     channelRecords_[channel].volumePercent = muted ? 0 : 90;
   }
 }
 
-bool CBlackBoxDlg::ReadPosition(std::int64_t* position) { return channels_[kChannel1]->ReadPosition(position); }
+bool ManagerWindow::ReadPosition(std::int64_t* position) { return channels_[kChannel1]->ReadPosition(position); }
 
-void CBlackBoxDlg::PostOpenRequest() {
+void ManagerWindow::PostOpenRequest() {
   openRequestPending_ = true;
   QMetaObject::invokeMethod(this, [this] { OnOpenRequest(); }, Qt::QueuedConnection);
 }
 
-void CBlackBoxDlg::InvalidateVideoArea() {
+void ManagerWindow::InvalidateVideoArea() {
   if (fullScreen_) {
     update();
     return;
@@ -613,9 +613,9 @@ void CBlackBoxDlg::InvalidateVideoArea() {
   Invalidate(kNormalVideoArea);
 }
 
-void CBlackBoxDlg::Invalidate(const Rect& rect) { update(rect.left, rect.top, rect.Width(), rect.Height()); }
+void ManagerWindow::Invalidate(const Rect& rect) { update(rect.left, rect.top, rect.Width(), rect.Height()); }
 
-void CBlackBoxDlg::RestoreFromSkin(const Rect& rect) {
+void ManagerWindow::RestoreFromSkin(const Rect& rect) {
   QPainter painter(&backBuffer_);
   const QRect area(rect.left, rect.top, rect.Width(), rect.Height());
   painter.drawImage(area.topLeft(), cleanSkin(), area);
@@ -623,7 +623,7 @@ void CBlackBoxDlg::RestoreFromSkin(const Rect& rect) {
 
 // ---- Timers ----
 
-void CBlackBoxDlg::OnTimer(int id) {
+void ManagerWindow::OnTimer(int id) {
   if (id == kPanelTimerId) {
     ++panelTicks_;
     OnPanelTimer();
@@ -633,11 +633,11 @@ void CBlackBoxDlg::OnTimer(int id) {
   }
 }
 
-void CBlackBoxDlg::OnPanelTimer() {
+void ManagerWindow::OnPanelTimer() {
   if (transport_.playState() != kStopped && sensor_.noData == 0) UpdateGpsPanel(transport_.position());
 }
 
-void CBlackBoxDlg::OnPositionTimer() {
+void ManagerWindow::OnPositionTimer() {
   if (transport_.playState() == kStopped) return;
   transport_.FollowPosition();
   if (!fullScreen_) {
@@ -651,7 +651,7 @@ void CBlackBoxDlg::OnPositionTimer() {
 
 // ---- Input ----
 
-bool CBlackBoxDlg::eventFilter(QObject* watched, QEvent* event) {
+bool ManagerWindow::eventFilter(QObject* watched, QEvent* event) {
   // Enter toggles full screen before any control sees it, so it never presses a button.
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -685,7 +685,7 @@ bool CBlackBoxDlg::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void CBlackBoxDlg::mousePressEvent(QMouseEvent* event) {
+void ManagerWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     QDialog::mousePressEvent(event);
     return;
@@ -702,7 +702,7 @@ void CBlackBoxDlg::mousePressEvent(QMouseEvent* event) {
   if (!transport_.OnPress(point.x(), point.y())) QDialog::mousePressEvent(event);
 }
 
-void CBlackBoxDlg::mouseMoveEvent(QMouseEvent* event) {
+void ManagerWindow::mouseMoveEvent(QMouseEvent* event) {
   if (titleDragOffset_) {
     move(event->globalPosition().toPoint() - *titleDragOffset_);
     return;
@@ -714,7 +714,7 @@ void CBlackBoxDlg::mouseMoveEvent(QMouseEvent* event) {
   QDialog::mouseMoveEvent(event);
 }
 
-void CBlackBoxDlg::mouseReleaseEvent(QMouseEvent* event) {
+void ManagerWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && titleDragOffset_) {
     titleDragOffset_.reset();
     return;
@@ -723,7 +723,7 @@ void CBlackBoxDlg::mouseReleaseEvent(QMouseEvent* event) {
   QDialog::mouseReleaseEvent(event);
 }
 
-void CBlackBoxDlg::mouseDoubleClickEvent(QMouseEvent* event) {
+void ManagerWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && event->position().toPoint().y() < TitleBandHeight()) {
     titleDragOffset_.reset();
     ToggleFullScreen();

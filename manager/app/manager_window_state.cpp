@@ -2,11 +2,11 @@
 #include <QJsonArray>
 #include <QTableView>
 
-#include "manager/app/black_box_dlg.h"
-#include "manager/display/google_map.h"
+#include "manager/app/manager_window.h"
+#include "manager/display/map_view.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "manager/library/recording_name.h"
 #include "manager/setup/dialog/setup_dialog.h"
 
@@ -20,7 +20,7 @@ QJsonArray RectArray(const QRect& r) { return {r.x(), r.y(), r.width(), r.height
 
 }  // namespace
 
-QJsonObject CBlackBoxDlg::StateJson() const {
+QJsonObject ManagerWindow::StateJson() const {
   QJsonObject state;
   state["profile"] = QString::fromUtf8(profile_.name.data(), static_cast<qsizetype>(profile_.name.size()));
   state["title"] = windowTitle();
@@ -59,7 +59,7 @@ QJsonObject CBlackBoxDlg::StateJson() const {
 
   QJsonArray channels;
   for (int channel = 0; channel < profile_.channels; ++channel) {
-    const CMyStatic* window = channels_[channel];
+    const VideoWidget* window = channels_[channel];
     const ChannelRecord& record = channelRecords_[channel];
     channels.append(QJsonObject{{"engineState", static_cast<int>(window->video().state)},
                                 {"visible", window->isVisible()},
@@ -85,19 +85,19 @@ QJsonObject CBlackBoxDlg::StateJson() const {
   return state;
 }
 
-void CBlackBoxDlg::MarkActionsDone() {
+void ManagerWindow::MarkActionsDone() {
   positionTicksAtMark_ = positionTicks_;
   panelTicksAtMark_ = panelTicks_;
 }
 
-bool CBlackBoxDlg::Settled(std::int64_t target) const {
+bool ManagerWindow::Settled(std::int64_t target) const {
   if (openRequestPending_ || openInProgress_) return false;
   if (positionTicks_ <= positionTicksAtMark_ || panelTicks_ <= panelTicksAtMark_) return false;
   if (map_ == nullptr || !map_->Settled()) return false;
   // A picture may start up to a frame before the requested time.
   constexpr std::int64_t kFrameSlack = 1'000'000;
   for (int channel = 0; channel < profile_.channels; ++channel) {
-    const CMyStatic* window = channels_[channel];
+    const VideoWidget* window = channels_[channel];
     if (window->video().state == playback::EngineState::kNoGraph || !window->isVisible()) continue;
     if (window->PaintedFrames() == 0 || window->PaintedPosition() < target - kFrameSlack) return false;
   }

@@ -3,13 +3,13 @@
 #include <QPaintEvent>
 #include <QTableView>
 
-#include "manager/app/black_box_dlg.h"
+#include "manager/app/manager_window.h"
 #include "manager/display/button_table.h"
-#include "manager/display/google_map.h"
+#include "manager/display/map_view.h"
 #include "manager/display/graph_mapping.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 #include "manager/display/palette.h"
 #include "manager/display/sensor_graph.h"
 #include "manager/display/slider_rules.h"
@@ -51,14 +51,14 @@ constexpr int kPanelLabels[] = {controls::kDateCaption, controls::kListCaption, 
 
 // ---- Panel ----
 
-void CBlackBoxDlg::UpdateGpsPanel(std::int64_t position) {
+void ManagerWindow::UpdateGpsPanel(std::int64_t position) {
   const auto sample = recording::FindGpsSample(sensor_, position);
   if (!sample) return;
   panelFix_ = recording::DecodeGpsSample(*sample);
   ApplyGpsPanelChange(GpsPanelChangeFor(panelFix_, gpsFlags_));
 }
 
-void CBlackBoxDlg::ApplyGpsPanelChange(const GpsPanelChange& change) {
+void ManagerWindow::ApplyGpsPanelChange(const GpsPanelChange& change) {
   CLabel* status = Label(controls::kGpsStatus);
   if (change.statusText) status->SetText(FromUtf8(*change.statusText));
   if (change.statusColour) status->SetTextColour(QColor::fromRgb(static_cast<QRgb>(*change.statusColour)));
@@ -66,14 +66,14 @@ void CBlackBoxDlg::ApplyGpsPanelChange(const GpsPanelChange& change) {
   if (change.labels) SetGpsLabels(*change.labels);
 }
 
-void CBlackBoxDlg::SetGpsLabels(const GpsLabels& labels) {
+void ManagerWindow::SetGpsLabels(const GpsLabels& labels) {
   Label(controls::kLatitude)->SetText(FromUtf8(labels.latitude));
   Label(controls::kLongitude)->SetText(FromUtf8(labels.longitude));
   Label(controls::kSpeed)->SetText(FromUtf8(labels.kmPerHour));
   Label(controls::kSpeedMiles)->SetText(FromUtf8(labels.milesPerHour));
 }
 
-void CBlackBoxDlg::UpdatePositionDisplay() {
+void ManagerWindow::UpdatePositionDisplay() {
   const std::int64_t position = transport_.position();
   const std::int64_t duration = transport_.duration;
   if (fullScreen_) {
@@ -89,7 +89,7 @@ void CBlackBoxDlg::UpdatePositionDisplay() {
   Invalidate(kGraphRect);
 }
 
-void CBlackBoxDlg::ResetPositionDisplay() {
+void ManagerWindow::ResetPositionDisplay() {
   panelFix_.latitude = 0.0;
   panelFix_.longitude = 0.0;
   transport_.setPosition(0);
@@ -105,7 +105,7 @@ void CBlackBoxDlg::ResetPositionDisplay() {
   Invalidate(FullScreenTimeTextRect());
 }
 
-void CBlackBoxDlg::ResetPanel() {
+void ManagerWindow::ResetPanel() {
   if (map_ != nullptr) map_->hide();
   Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText({})));
   ApplyGpsPanelChange(ClearedGpsPanel(gpsFlags_));
@@ -118,11 +118,11 @@ void CBlackBoxDlg::ResetPanel() {
   }
 }
 
-Rect CBlackBoxDlg::FullScreenTimeTextRect() const { return display::FullScreenTimeTextRect(transport_.fullScreenBar); }
+Rect ManagerWindow::FullScreenTimeTextRect() const { return display::FullScreenTimeTextRect(transport_.fullScreenBar); }
 
 // ---- Layouts ----
 
-void CBlackBoxDlg::ToggleFullScreen() {
+void ManagerWindow::ToggleFullScreen() {
   ImageButton* button = Button(commands::kFullScreen);
   if (!fullScreen_) {
     EnterFullScreen();
@@ -133,7 +133,7 @@ void CBlackBoxDlg::ToggleFullScreen() {
   }
 }
 
-void CBlackBoxDlg::SetPanelControlsVisible(bool visible) {
+void ManagerWindow::SetPanelControlsVisible(bool visible) {
   for (const int id : kHiddenInFullScreen) {
     if (ImageButton* button = Button(id)) button->setVisible(visible);
   }
@@ -141,7 +141,7 @@ void CBlackBoxDlg::SetPanelControlsVisible(bool visible) {
   listView_->setVisible(visible);
 }
 
-void CBlackBoxDlg::EnterFullScreen() {
+void ManagerWindow::EnterFullScreen() {
   layoutInProgress_ = true;
   // Back from full screen the window returns where the user last left it.
   normalOrigin_ = geometry().topLeft();
@@ -149,7 +149,7 @@ void CBlackBoxDlg::EnterFullScreen() {
   transport_.fullScreen = true;
   if (map_ != nullptr) map_->hide();
   SetPanelControlsVisible(false);
-  for (CMyStatic* window : channels_) {
+  for (VideoWidget* window : channels_) {
     if (window != nullptr) window->SetIdleBackground(nullptr);
   }
   LayoutVideoArea(1);
@@ -163,7 +163,7 @@ void CBlackBoxDlg::EnterFullScreen() {
   update();
 }
 
-void CBlackBoxDlg::LeaveFullScreen() {
+void ManagerWindow::LeaveFullScreen() {
   layoutInProgress_ = true;
   LayoutVideoArea(0);
   setWindowState(windowState() & ~Qt::WindowFullScreen);
@@ -172,7 +172,7 @@ void CBlackBoxDlg::LeaveFullScreen() {
   fullScreen_ = false;
   transport_.fullScreen = false;
   SetPanelControlsVisible(true);
-  for (CMyStatic* window : channels_) {
+  for (VideoWidget* window : channels_) {
     if (window != nullptr) window->SetIdleBackground(&cleanSkin());
   }
   // The map comes back only for a recording with GPS data: never empty with nothing open.
@@ -181,7 +181,7 @@ void CBlackBoxDlg::LeaveFullScreen() {
   update();
 }
 
-void CBlackBoxDlg::PlaceButtons(bool fullScreen) {
+void ManagerWindow::PlaceButtons(bool fullScreen) {
   const auto places = fullScreen ? FullScreenButtonPlaces(screenRect_.width(), screenRect_.height())
                                  : NormalButtonPlaces();
   for (const ButtonPlace& place : places) {
@@ -189,7 +189,7 @@ void CBlackBoxDlg::PlaceButtons(bool fullScreen) {
   }
 }
 
-void CBlackBoxDlg::LayoutVideoArea(int mode) {
+void ManagerWindow::LayoutVideoArea(int mode) {
   const Rect area = mode == 1 ? FullScreenVideoArea(screenRect_.width(), screenRect_.height()) : kNormalVideoArea;
   std::optional<PictureSize> picture;
   if (const auto size = playback::NativeVideoSize(channels_[kChannel1]->video())) {
@@ -200,7 +200,7 @@ void CBlackBoxDlg::LayoutVideoArea(int mode) {
   const int largeChannel = profile_.channels < 2 ? kChannel1
                            : mode == 1          ? FullScreenChannel(swap_, transport_.hasChannel2)
                                                 : LargeWindowChannel();
-  CMyStatic* large = channels_[largeChannel];
+  VideoWidget* large = channels_[largeChannel];
   large->show();
   large->setGeometry(ToQRect(videoRect_));
   SetMuted(largeChannel, false);
@@ -208,7 +208,7 @@ void CBlackBoxDlg::LayoutVideoArea(int mode) {
   playback::ResizeVideo(large->video());
 
   if (profile_.channels < 2) return;
-  CMyStatic* other = channels_[1 - largeChannel];
+  VideoWidget* other = channels_[1 - largeChannel];
   if (mode == 1) {
     other->hide();
   } else {
@@ -217,10 +217,10 @@ void CBlackBoxDlg::LayoutVideoArea(int mode) {
   }
 }
 
-void CBlackBoxDlg::SwapChannels() {
+void ManagerWindow::SwapChannels() {
   if (profile_.channels < 2) return;
-  CMyStatic* channel1 = channels_[kChannel1];
-  CMyStatic* channel2 = channels_[kChannel2];
+  VideoWidget* channel1 = channels_[kChannel1];
+  VideoWidget* channel2 = channels_[kChannel2];
   if (!swap_) {
     channel2->setGeometry(ToQRect(kNormalVideoArea));
     channel1->setGeometry(ToQRect(kSmallVideoArea));
@@ -231,7 +231,7 @@ void CBlackBoxDlg::SwapChannels() {
     swap_ = false;
   }
   for (const int channel : {kChannel1, kChannel2}) {
-    CMyStatic* window = channels_[channel];
+    VideoWidget* window = channels_[channel];
     SetMuted(channel, false);
     window->video().videoRect = window->ClientRect();
     playback::ResizeVideo(window->video());
@@ -241,7 +241,7 @@ void CBlackBoxDlg::SwapChannels() {
 
 // ---- Painting ----
 
-void CBlackBoxDlg::paintEvent(QPaintEvent* event) {
+void ManagerWindow::paintEvent(QPaintEvent* event) {
   if (map_ == nullptr && !mapPending_) {
     mapPending_ = true;
     QMetaObject::invokeMethod(this, [this] { mapView(); }, Qt::QueuedConnection);
@@ -254,7 +254,7 @@ void CBlackBoxDlg::paintEvent(QPaintEvent* event) {
   }
 }
 
-void CBlackBoxDlg::PaintNormal(const QRegion& region) {
+void ManagerWindow::PaintNormal(const QRegion& region) {
   {
     QPainter buffer(&backBuffer_);
     buffer.setFont(BufferFont());
@@ -285,7 +285,7 @@ void CBlackBoxDlg::PaintNormal(const QRegion& region) {
   for (const QRect& rect : region) painter.drawImage(rect.topLeft(), backBuffer_, rect);
 }
 
-void CBlackBoxDlg::DrawSliders(QPainter& buffer) {
+void ManagerWindow::DrawSliders(QPainter& buffer) {
   const auto draw = [&](int id, int x, int y) { buffer.drawImage(QPoint(x, y), skin_.Bitmap(id)); };
   const QImage& clean = cleanSkin();
   if (transport_.playState() != kStopped) {
@@ -319,7 +319,7 @@ void CBlackBoxDlg::DrawSliders(QPainter& buffer) {
   draw(bitmaps::kVolumeThumb, kSliderLeft + volume, 655);
 }
 
-void CBlackBoxDlg::PaintFullScreen(const QRegion& region) {
+void ManagerWindow::PaintFullScreen(const QRegion& region) {
   QPainter painter(this);
   painter.setClipRegion(region);
   const int w = screenRect_.width();

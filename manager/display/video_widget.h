@@ -16,11 +16,11 @@ namespace display {
 // A video window: owns one channel's playback engine and shows its frames, letter-boxed on
 // black. Frames arrive on the engine's streaming threads; the window only schedules a repaint
 // there and paints on its own thread.
-class CMyStatic : public QWidget, public playback::VideoSurface {
+class VideoWidget : public QWidget, public playback::VideoSurface {
  public:
-  CMyStatic(int id, QWidget* parent);
+  VideoWidget(int id, QWidget* parent);
   // Tears the channel down first, so that no streaming thread reaches a window being destroyed.
-  ~CMyStatic() override;
+  ~VideoWidget() override;
 
   int id() const { return id_; }
   playback::CVideo& video() { return video_; }

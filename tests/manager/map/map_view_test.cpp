@@ -19,7 +19,7 @@
 #include "common/webmap/page_call.h"
 #include "common/webmap/page_drawn.h"
 #include "common/webmap/tile_source.h"
-#include "manager/display/google_map.h"
+#include "manager/display/map_view.h"
 #include "manager/display/recording_track.h"
 #include "manager/language/language.h"
 #include "manager/language/lookup_text.h"
@@ -48,7 +48,7 @@ bool WaitFor(const std::function<bool()>& done, int limitMs = 30000) {
   return true;
 }
 
-class GoogleMapTest : public ::testing::Test {
+class MapViewTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     // No test may depend on the network: every tile fails at once.
@@ -61,30 +61,30 @@ class GoogleMapTest : public ::testing::Test {
     window.show();
   }
 
-  std::unique_ptr<display::GoogleMap> Make(const setup::Profile& profile = setup::kDualProfile) {
-    return std::make_unique<display::GoogleMap>(profile, &window);
+  std::unique_ptr<display::MapView> Make(const setup::Profile& profile = setup::kDualProfile) {
+    return std::make_unique<display::MapView>(profile, &window);
   }
 
-  static QJsonObject PageState(const display::GoogleMap& map) { return map.State()["pageState"].toObject(); }
+  static QJsonObject PageState(const display::MapView& map) { return map.State()["pageState"].toObject(); }
 
-  static bool Loaded(const display::GoogleMap& map) {
+  static bool Loaded(const display::MapView& map) {
     return map.State()["loaded"].toBool() && PageState(map)["ready"].toBool();
   }
 
-  static QWebEnginePage& PageOf(display::GoogleMap& map) { return *map.findChild<QWebEngineView*>()->page(); }
+  static QWebEnginePage& PageOf(display::MapView& map) { return *map.findChild<QWebEngineView*>()->page(); }
 
   // Shows the map, waits until its page is in place and everything given to it is drawn.
-  static void ShowAndSettle(display::GoogleMap& map) {
+  static void ShowAndSettle(display::MapView& map) {
     map.show();
     ASSERT_TRUE(WaitFor([&] { return map.Settled() && Loaded(map); })) << "the map never settled";
   }
 
-  static QJsonArray Marker(const display::GoogleMap& map) { return PageState(map)["marker"].toArray(); }
+  static QJsonArray Marker(const display::MapView& map) { return PageState(map)["marker"].toArray(); }
 
   QWidget window;
 };
 
-TEST_F(GoogleMapTest, EachBuildPlacesItsPageHiddenUntilTheWindowShowsIt) {
+TEST_F(MapViewTest, EachBuildPlacesItsPageHiddenUntilTheWindowShowsIt) {
   struct Case {
     const setup::Profile* profile;
     QRect rect;
@@ -123,7 +123,7 @@ TEST_F(GoogleMapTest, EachBuildPlacesItsPageHiddenUntilTheWindowShowsIt) {
   }
 }
 
-TEST_F(GoogleMapTest, APositionWhileThePageLoadsIsDroppedWithoutWaiting) {
+TEST_F(MapViewTest, APositionWhileThePageLoadsIsDroppedWithoutWaiting) {
   auto map = Make();
   map->ShowMapPosition(37.566535, 126.977969);
   EXPECT_FALSE(map->State()["loaded"].toBool());
@@ -132,7 +132,7 @@ TEST_F(GoogleMapTest, APositionWhileThePageLoadsIsDroppedWithoutWaiting) {
   EXPECT_TRUE(Marker(*map).isEmpty());
 }
 
-TEST_F(GoogleMapTest, AnimateGetsLongitudeThenLatitudeInSinglePrecisionAndMovesTheMarker) {
+TEST_F(MapViewTest, AnimateGetsLongitudeThenLatitudeInSinglePrecisionAndMovesTheMarker) {
   auto map = Make();
   ShowAndSettle(*map);
   map->ShowMapPosition(37.566535, 126.977969);
@@ -150,7 +150,7 @@ TEST_F(GoogleMapTest, AnimateGetsLongitudeThenLatitudeInSinglePrecisionAndMovesT
   EXPECT_TRUE(inView.toBool());
 }
 
-TEST_F(GoogleMapTest, NoPositionHidesTheMarkerAndKeepsTheDrive) {
+TEST_F(MapViewTest, NoPositionHidesTheMarkerAndKeepsTheDrive) {
   auto map = Make();
   map->SetTrack({{37.5665, 126.9780}, {37.5700, 126.9850}, {37.5750, 126.9900}});
   ShowAndSettle(*map);
@@ -174,7 +174,7 @@ TEST_F(GoogleMapTest, NoPositionHidesTheMarkerAndKeepsTheDrive) {
 }
 
 // The notes come from the language file like every other text (English when a key is missing).
-TEST_F(GoogleMapTest, TheNotesSpeakTheUsersLanguage) {
+TEST_F(MapViewTest, TheNotesSpeakTheUsersLanguage) {
   struct Case {
     const char* file;
     const char* noPosition;
@@ -202,7 +202,7 @@ TEST_F(GoogleMapTest, TheNotesSpeakTheUsersLanguage) {
   }
 }
 
-TEST_F(GoogleMapTest, PositionsTheMapCannotTakeNeverReachThePage) {
+TEST_F(MapViewTest, PositionsTheMapCannotTakeNeverReachThePage) {
   auto map = Make();
   ShowAndSettle(*map);
   map->ShowMapPosition(37.5665, 126.9780);
@@ -230,7 +230,7 @@ TEST_F(GoogleMapTest, PositionsTheMapCannotTakeNeverReachThePage) {
   EXPECT_EQ(Marker(*map), marker);
 }
 
-TEST_F(GoogleMapTest, TheRecordingsDriveIsDrawnWithEveryValidFix) {
+TEST_F(MapViewTest, TheRecordingsDriveIsDrawnWithEveryValidFix) {
   const testing_support::RecordedDrive drive = testing_support::RecordDrive(7, 180);
   const std::vector<display::LatLng> track = display::RecordingTrack(drive.record);
   ASSERT_EQ(track.size(), drive.validFixes);
@@ -254,7 +254,7 @@ TEST_F(GoogleMapTest, TheRecordingsDriveIsDrawnWithEveryValidFix) {
   ASSERT_TRUE(WaitFor([&] { return map->Settled() && PageState(*map)["trackPoints"].toInt() == 0; }));
 }
 
-TEST_F(GoogleMapTest, ThePageDrawsOnlyWhatIsAPlaceWhateverItIsGiven) {
+TEST_F(MapViewTest, ThePageDrawsOnlyWhatIsAPlaceWhateverItIsGiven) {
   auto map = Make();
   ShowAndSettle(*map);
   // Straight to the page, past the view's own checks.
@@ -272,7 +272,7 @@ TEST_F(GoogleMapTest, ThePageDrawsOnlyWhatIsAPlaceWhateverItIsGiven) {
   EXPECT_TRUE(webmap::RunScriptAndWait(PageOf(*map), "pageState.marker === null").toBool());
 }
 
-TEST_F(GoogleMapTest, WithoutTilesTheDriveAndTheMarkerStillDraw) {
+TEST_F(MapViewTest, WithoutTilesTheDriveAndTheMarkerStillDraw) {
   const testing_support::RecordedDrive drive = testing_support::RecordDrive(3, 240);
   const std::vector<display::LatLng> track = display::RecordingTrack(drive.record);
   auto map = Make();
@@ -303,7 +303,7 @@ TEST_F(GoogleMapTest, WithoutTilesTheDriveAndTheMarkerStillDraw) {
   EXPECT_LT(light, image.width() * image.height() / 10) << "a plain dark background, not white";
 }
 
-TEST_F(GoogleMapTest, GoingAwayWithCallsInFlightIsSafe) {
+TEST_F(MapViewTest, GoingAwayWithCallsInFlightIsSafe) {
   auto map = Make();
   ShowAndSettle(*map);
   for (int i = 0; i < 50; ++i) map->ShowMapPosition(37.5 + i * 0.001, 127.0);
@@ -312,7 +312,7 @@ TEST_F(GoogleMapTest, GoingAwayWithCallsInFlightIsSafe) {
   Spin(200);
 }
 
-TEST_F(GoogleMapTest, TilesReachTheManagersPageWhenTheServerAnswers) {
+TEST_F(MapViewTest, TilesReachTheManagersPageWhenTheServerAnswers) {
   testing_support::TileServer server;
   qputenv(webmap::kTileUrlVariable, server.urlTemplate().toUtf8());
   auto map = Make(setup::kBrandProfile);

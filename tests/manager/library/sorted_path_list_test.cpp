@@ -1,4 +1,4 @@
-#include "manager/library/sort_string_array.h"
+#include "manager/library/sorted_path_list.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-using library::CSortStringArray;
+using library::SortedPathList;
 
 // The list's order as the camera's software defines it: passes of adjacent exchanges until a
 // pass exchanges nothing, comparing the keys without regard to case.
@@ -30,8 +30,8 @@ std::vector<std::string> BubbleSorted(std::vector<std::string> paths) {
   return paths;
 }
 
-TEST(CSortStringArray, SortsByNameWhateverTheFolder) {
-  CSortStringArray array;
+TEST(SortedPathList, SortsByNameWhateverTheFolder) {
+  SortedPathList array;
   array.Add("/card/EVENT/drf_20100315_142530.mp4");
   array.Add("/card/Dx_0001/drf_20100101_000000.mp4");
   array.Add("/card/MANUAL/DRF_20100201_000000.mp4");
@@ -41,7 +41,7 @@ TEST(CSortStringArray, SortsByNameWhateverTheFolder) {
                                                      "/card/EVENT/drf_20100315_142530.mp4"}));
 }
 
-TEST(CSortStringArray, SameOrderAsTheBubbleSortIncludingTies) {
+TEST(SortedPathList, SameOrderAsTheBubbleSortIncludingTies) {
   std::mt19937 random(7);
   std::vector<std::string> paths;
   const char* folders[] = {"/card/EVENT/", "/card/Dx_0001/", "E:\\MANUAL\\", "/x/"};
@@ -49,7 +49,7 @@ TEST(CSortStringArray, SameOrderAsTheBubbleSortIncludingTies) {
                          "drf_20100101_000000_1.mp4", "drf_2010.mp4", "drf_20091231_235959.mp4",
                          "Drf_20100101_000000.mp4", "drf_20100101_[00000].mp4"};
   for (int i = 0; i < 400; ++i) paths.push_back(std::string(folders[random() % 4]) + names[random() % 8]);
-  CSortStringArray array;
+  SortedPathList array;
   for (const auto& path : paths) array.Add(path);
   array.Sort();
   EXPECT_EQ(array.paths(), BubbleSorted(paths));

@@ -24,18 +24,18 @@ class MapPage;
 
 namespace display {
 
-class GoogleMap : public QWidget {
+class MapView : public QWidget {
   Q_OBJECT
  public:
   // A child of the main window at profile.map_view, hidden until the window shows it.
-  GoogleMap(const setup::Profile& profile, QWidget* parent);
-  ~GoogleMap() override;
+  MapView(const setup::Profile& profile, QWidget* parent);
+  ~MapView() override;
 
-  // a = latitude, b = longitude in degrees, or (1.0, 1.0) for "no position"; calls the page's
-  // animate(b, a) with both narrowed to single precision. Does nothing, and never waits, while
+  // Degrees, or (1.0, 1.0) for "no position"; calls the page's animate(longitude, latitude)
+  // with both narrowed to single precision. Does nothing, and never waits, while
   // the page is not loaded. A position that is not finite, lies off the globe or is the sensor
   // record's no-fix marker (-9, -9) is dropped.
-  void ShowMapPosition(double a, double b);
+  void ShowMapPosition(double latitude, double longitude);
 
   // The opened recording's valid fixes (latitude, longitude), handed over once per opened
   // recording; empty clears. Kept until the page has loaded when it is still loading.

@@ -1,4 +1,4 @@
-#include "manager/library/sort_string_array.h"
+#include "manager/library/sorted_path_list.h"
 
 #include <algorithm>
 #include <numeric>
@@ -18,7 +18,7 @@ std::string FoldedKey(std::string_view path) {
 
 }  // namespace
 
-void CSortStringArray::Sort() {
+void SortedPathList::Sort() {
   std::vector<std::string> keys;
   keys.reserve(paths_.size());
   for (const std::string& path : paths_) keys.push_back(FoldedKey(path));

@@ -1,4 +1,4 @@
-#include "manager/display/google_map.h"
+#include "manager/display/map_view.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -31,8 +31,8 @@ QJsonArray RectArray(const QRect& r) { return QJsonArray{r.x(), r.y(), r.width()
 
 }  // namespace
 
-GoogleMap::GoogleMap(const setup::Profile& profile, QWidget* parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("GoogleMap"));
+MapView::MapView(const setup::Profile& profile, QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("MapView"));
   const QString path = QString::fromUtf8(profile.map_page_path.data(), qsizetype(profile.map_page_path.size()));
   pageFile_ = QFileInfo(path).fileName();
 
@@ -46,9 +46,9 @@ GoogleMap::GoogleMap(const setup::Profile& profile, QWidget* parent) : QWidget(p
 
   stateTimer_ = new QTimer(this);
   stateTimer_->setInterval(kStatePollMs);
-  connect(stateTimer_, &QTimer::timeout, this, &GoogleMap::RefreshPageState);
-  connect(page_, &QWebEnginePage::loadStarted, this, &GoogleMap::OnLoadStarted);
-  connect(page_, &QWebEnginePage::loadFinished, this, &GoogleMap::OnLoadFinished);
+  connect(stateTimer_, &QTimer::timeout, this, &MapView::RefreshPageState);
+  connect(page_, &QWebEnginePage::loadStarted, this, &MapView::OnLoadStarted);
+  connect(page_, &QWebEnginePage::loadFinished, this, &MapView::OnLoadFinished);
 
   hide();
   const setup::PixelRect& r = profile.map_view;
@@ -56,25 +56,25 @@ GoogleMap::GoogleMap(const setup::Profile& profile, QWidget* parent) : QWidget(p
   page_->load(QUrl(QStringLiteral("qrc:") + path));
 }
 
-GoogleMap::~GoogleMap() {
+MapView::~MapView() {
   // Calls still in flight answer when the page goes; let them find this object whole.
   delete view_;
   view_ = nullptr;
   page_ = nullptr;
 }
 
-void GoogleMap::ShowMapPosition(double a, double b) {
-  if (!IsMapPosition(a, b)) return;
+void MapView::ShowMapPosition(double latitude, double longitude) {
+  if (!IsMapPosition(latitude, longitude)) return;
   // The sensor record's "no fix" marker is not a place; the marker stays where it was.
-  if (a == recording::kNoFixMarker && b == recording::kNoFixMarker) return;
+  if (latitude == recording::kNoFixMarker && longitude == recording::kNoFixMarker) return;
   if (!loaded_) return;
-  const float latitude = static_cast<float>(a);
-  const float longitude = static_cast<float>(b);
-  lastAnimate_ = std::array<float, 2>{longitude, latitude};
-  Call(QStringLiteral("animate"), QJsonArray{double(longitude), double(latitude)});
+  const float sentLatitude = static_cast<float>(latitude);
+  const float sentLongitude = static_cast<float>(longitude);
+  lastAnimate_ = std::array<float, 2>{sentLongitude, sentLatitude};
+  Call(QStringLiteral("animate"), QJsonArray{double(sentLongitude), double(sentLatitude)});
 }
 
-void GoogleMap::SetTrack(const std::vector<std::array<double, 2>>& latLng) {
+void MapView::SetTrack(const std::vector<std::array<double, 2>>& latLng) {
   track_.clear();
   track_.reserve(latLng.size());
   for (const auto& p : latLng) {
@@ -84,16 +84,16 @@ void GoogleMap::SetTrack(const std::vector<std::array<double, 2>>& latLng) {
   if (loaded_) SendTrack();
 }
 
-void GoogleMap::SendTrack() {
+void MapView::SendTrack() {
   QJsonArray points;
   for (const auto& p : track_) points.append(QJsonArray{p[0], p[1]});
   Call(QStringLiteral("setTrack"), QJsonArray{points});
   trackSent_ = true;
 }
 
-void GoogleMap::Call(const QString& function, const QJsonArray& arguments) {
+void MapView::Call(const QString& function, const QJsonArray& arguments) {
   ++callsInFlight_;
-  QPointer<GoogleMap> self(this);
+  QPointer<MapView> self(this);
   webmap::CallPage(*page_, function, arguments, [self](const webmap::PageCallResult& result) {
     if (!self) return;
     --self->callsInFlight_;
@@ -101,9 +101,9 @@ void GoogleMap::Call(const QString& function, const QJsonArray& arguments) {
   });
 }
 
-void GoogleMap::RefreshPageState() {
+void MapView::RefreshPageState() {
   if (!page_ || !loaded_) return;
-  QPointer<GoogleMap> self(this);
+  QPointer<MapView> self(this);
   webmap::ReadPageState(*page_, [self](const QVariantMap& state) {
     if (!self) return;
     if (!state.isEmpty()) self->pageState_ = state;
@@ -113,18 +113,18 @@ void GoogleMap::RefreshPageState() {
   });
 }
 
-bool GoogleMap::PageStateFinal() const {
+bool MapView::PageStateFinal() const {
   return pageState_.value("ready").toBool() && pageState_.value("tiles").toString() != QLatin1String("loading");
 }
 
-void GoogleMap::OnLoadStarted() {
+void MapView::OnLoadStarted() {
   loaded_ = false;
   failed_ = false;
   pageState_.clear();
   trackSent_ = false;
 }
 
-void GoogleMap::OnLoadFinished(bool ok) {
+void MapView::OnLoadFinished(bool ok) {
   loaded_ = ok;
   failed_ = !ok;
   if (!ok) return;
@@ -136,14 +136,14 @@ void GoogleMap::OnLoadFinished(bool ok) {
   stateTimer_->start();
 }
 
-void GoogleMap::showEvent(QShowEvent* event) {
+void MapView::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   shownFor_.start();
   // The page learns its size now and starts on its tiles; follow it until it settles.
   if (loaded_) stateTimer_->start();
 }
 
-bool GoogleMap::Settled() const {
+bool MapView::Settled() const {
   if (failed_) return true;
   if (!loaded_) return false;
   if (!isVisible()) return true;  // nothing of it is on screen
@@ -154,7 +154,7 @@ bool GoogleMap::Settled() const {
   return webmap::ShowsDrawnFrame(*view_);
 }
 
-QJsonObject GoogleMap::State() const {
+QJsonObject MapView::State() const {
   const bool visible = parentWidget() ? isVisibleTo(parentWidget()) : isVisible();
   QJsonValue lastAnimate = QJsonValue::Null;
   if (lastAnimate_) lastAnimate = QJsonArray{double((*lastAnimate_)[0]), double((*lastAnimate_)[1])};

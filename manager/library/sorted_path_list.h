@@ -7,7 +7,7 @@
 namespace library {
 
 // The recording paths of the list, kept in the order the list shows them.
-class CSortStringArray {
+class SortedPathList {
  public:
   void Add(std::string path) { paths_.push_back(std::move(path)); }
   void RemoveAll() { paths_.clear(); }

@@ -1,4 +1,4 @@
-#include "manager/display/my_static.h"
+#include "manager/display/video_widget.h"
 
 #include <QImage>
 #include <QMetaObject>
@@ -8,21 +8,21 @@
 
 namespace display {
 
-CMyStatic::CMyStatic(int id, QWidget* parent) : QWidget(parent), id_(id) {
+VideoWidget::VideoWidget(int id, QWidget* parent) : QWidget(parent), id_(id) {
   setObjectName(QString::number(id));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
 }
 
-CMyStatic::~CMyStatic() { playback::Teardown(video_); }
+VideoWidget::~VideoWidget() { playback::Teardown(video_); }
 
-bool CMyStatic::SeekTo(double target) { return playback::SeekTo(video_, target); }
+bool VideoWidget::SeekTo(double target) { return playback::SeekTo(video_, target); }
 
-bool CMyStatic::ReadPosition(std::int64_t* position) const { return playback::ReadPosition(video_, position); }
+bool VideoWidget::ReadPosition(std::int64_t* position) const { return playback::ReadPosition(video_, position); }
 
-playback::VideoRect CMyStatic::ClientRect() const { return {0, 0, width(), height()}; }
+playback::VideoRect VideoWidget::ClientRect() const { return {0, 0, width(), height()}; }
 
-void CMyStatic::PresentFrame(playback::VideoFramePtr) {
+void VideoWidget::PresentFrame(playback::VideoFramePtr) {
   // A streaming thread: one queued repaint at a time is enough, the paint takes the newest frame.
   if (repaintPending_.exchange(true)) return;
   QMetaObject::invokeMethod(
@@ -34,7 +34,7 @@ void CMyStatic::PresentFrame(playback::VideoFramePtr) {
       Qt::QueuedConnection);
 }
 
-void CMyStatic::PaintFrame(const playback::VideoFrame* frame, const playback::VideoRect& destination) {
+void VideoWidget::PaintFrame(const playback::VideoFrame* frame, const playback::VideoRect& destination) {
   if (painter_ == nullptr) return;
   painter_->fillRect(rect(), Qt::black);
   if (frame == nullptr || destination.Width() <= 0 || destination.Height() <= 0) return;
@@ -49,19 +49,19 @@ void CMyStatic::PaintFrame(const playback::VideoFrame* frame, const playback::Vi
   paintedPosition_ = frame->Position();
 }
 
-void CMyStatic::Invalidate() { update(); }
+void VideoWidget::Invalidate() { update(); }
 
-void CMyStatic::ShowAndUpdate() {
+void VideoWidget::ShowAndUpdate() {
   show();
   repaint();
 }
 
-void CMyStatic::SetIdleBackground(const QImage* image) {
+void VideoWidget::SetIdleBackground(const QImage* image) {
   idleBackground_ = image;
   update();
 }
 
-void CMyStatic::paintEvent(QPaintEvent*) {
+void VideoWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter_ = &painter;
   if (video_.state == playback::EngineState::kNoGraph && idleBackground_ != nullptr) {

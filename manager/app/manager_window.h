@@ -36,8 +36,8 @@ class CSetupDlg;
 
 namespace display {
 class CLabel;
-class CMyStatic;
-class GoogleMap;
+class VideoWidget;
+class MapView;
 class ImageButton;
 }  // namespace display
 
@@ -84,7 +84,7 @@ struct WindowDialogs {
 // The manager's one window: the skinned, borderless player with its recording list, one video
 // window per channel, transport buttons, three drawn sliders, the GPS panel, the G-sensor graph
 // and the map. The profile decides the title, the channels and the map's place.
-class CBlackBoxDlg : public QDialog,
+class ManagerWindow : public QDialog,
                      public playback::GraphEventCallback,
                      public playback::GraphNotifyTarget,
                      public library::RecordingListView,
@@ -92,8 +92,8 @@ class CBlackBoxDlg : public QDialog,
                      public setup::SetupHost {
   Q_OBJECT
  public:
-  explicit CBlackBoxDlg(const setup::Profile& profile, QWidget* parent = nullptr);
-  ~CBlackBoxDlg() override;
+  explicit ManagerWindow(const setup::Profile& profile, QWidget* parent = nullptr);
+  ~ManagerWindow() override;
 
   const setup::Profile& profile() const { return profile_; }
 
@@ -118,7 +118,7 @@ class CBlackBoxDlg : public QDialog,
   std::int64_t duration() const { return transport_.duration; }
   bool hasChannel2() const { return transport_.hasChannel2; }
   // The video window of channel 0 (drf_) or 1 (drr_); null for a channel the profile lacks.
-  display::CMyStatic* VideoWindow(int channel) const;
+  display::VideoWidget* VideoWindow(int channel) const;
   // The picture on screen in that channel; null when it shows none.
   playback::VideoFramePtr CurrentFrame(int channel) const;
   // The channel the large window shows: 0, or 1 after a swap.
@@ -128,13 +128,13 @@ class CBlackBoxDlg : public QDialog,
   // Runs the event loop until the open under way has finished (automation and tests).
   void WaitForOpening();
   int LargeWindowChannel() const { return swap_ ? kChannel2 : kChannel1; }
-  const recording::MVOXUDAT& sensorRecord() const { return sensor_; }
+  const recording::SensorRecord& sensorRecord() const { return sensor_; }
   // The GPS values the panel last decoded: degrees and knots (the speed outlives a reset).
   const recording::GpsFix& panelFix() const { return panelFix_; }
   const std::string& currentRecording() const { return list_->currentRecording(); }
   // The map view (made on first use, or right after the window's first paint: the web view
   // takes long to start and the window shows first).
-  display::GoogleMap* mapView();
+  display::MapView* mapView();
 
   // ---- Snapshot, print and setup ----
   WindowDialogs& dialogs() { return dialogs_; }
@@ -279,9 +279,9 @@ class CBlackBoxDlg : public QDialog,
 
   std::map<int, display::ImageButton*> buttons_;
   std::map<int, display::CLabel*> labels_;
-  std::array<display::CMyStatic*, 2> channels_{};  // [1] is null in the one-channel builds
+  std::array<display::VideoWidget*, 2> channels_{};  // [1] is null in the one-channel builds
   std::array<playback::ChannelSettings, 2> channelSettings_;
-  display::GoogleMap* map_ = nullptr;  // see mapView()
+  display::MapView* map_ = nullptr;  // see mapView()
   bool mapPending_ = false;
 
   // What the window last told each channel, for the state report.
@@ -295,7 +295,7 @@ class CBlackBoxDlg : public QDialog,
 
   PlaybackControl transport_;
   playback::ResultBlock resultBlock_;
-  recording::MVOXUDAT sensor_;
+  recording::SensorRecord sensor_;
   display::SensorTraces traces_;
   display::GpsPanelFlags gpsFlags_;
   recording::GpsFix panelFix_;

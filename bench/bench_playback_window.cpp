@@ -19,7 +19,7 @@
 #include "common/gui/message_box.h"
 #include "gui_bench.h"
 #include "manager/app/manager_window.h"
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/video_widget.h"
 #include "manager/playback/transport.h"
 #include "tests/manager/playback/playback_fixtures.h"

@@ -12,7 +12,7 @@
 
 #include "manager/app/manager_window.h"
 #include "manager/app/incident_action.h"
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/setup/dialog/setup_dialog.h"
 
 namespace app {

@@ -15,8 +15,8 @@
 #include <string>
 
 #include "manager/app/playback_control.h"
-#include "manager/display/display_rect.h"
-#include "manager/display/panel_text.h"
+#include "manager/display/rules/window_layout.h"
+#include "manager/display/rules/panel_text.h"
 #include "manager/display/sensor_graph.h"
 #include "manager/display/skin.h"
 #include "manager/library/recording_list.h"
@@ -45,23 +45,8 @@ namespace app {
 
 class RecordingListModel;
 
-// Control ids of the window's labels and video windows.
-namespace controls {
-inline constexpr int kRecordingList = 1016;
-inline constexpr int kDateCaption = 1017;
-inline constexpr int kListCaption = 1018;
-inline constexpr int kTimeCaption = 1019;
-inline constexpr int kCauseCaption = 1020;
-inline constexpr int kGpsStatus = 1025;
-inline constexpr int kVersion = 1071;
-inline constexpr int kFileName = 1073;
-inline constexpr int kSpeed = 1075;
-inline constexpr int kLatitude = 1077;
-inline constexpr int kLongitude = 1078;
-inline constexpr int kSpeedMiles = 1079;
-inline constexpr int kLargeVideo = 1129;
-inline constexpr int kSmallVideo = 1090;
-}  // namespace controls
+// Control ids of the window's labels, list and video windows (in the layout table).
+namespace controls = display::controls;
 
 // The timers of the main window.
 inline constexpr int kPanelTimerId = 123;      // GPS panel and map, every 500 ms
@@ -257,7 +242,7 @@ class ManagerWindow : public QDialog,
   void LayoutVideoArea(int mode);
   void PlaceButtons(bool fullScreen);
   void SetPanelControlsVisible(bool visible);
-  int TitleBandHeight() const { return fullScreen_ ? 47 : 55; }
+  int TitleBandHeight() const { return fullScreen_ ? display::kFullScreenTitleBandHeight : display::kTitleBandHeight; }
   display::Rect FullScreenTimeTextRect() const;
 
   // Painting.

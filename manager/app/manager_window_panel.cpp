@@ -1,19 +1,21 @@
-// The main window's panel, layouts and painting.
+// The main window's panel: the GPS, speed and position texts, the switch between the normal
+// and the full-screen layout, and the painting of both.
 #include <QPainter>
 #include <QPaintEvent>
 #include <QTableView>
 
 #include "manager/app/manager_window.h"
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/map_view.h"
-#include "manager/display/graph_mapping.h"
+#include "manager/display/rules/graph_mapping.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
 #include "manager/display/video_widget.h"
-#include "manager/display/palette.h"
+#include "manager/display/rules/palette.h"
 #include "manager/display/sensor_graph.h"
-#include "manager/display/slider_rules.h"
-#include "manager/display/video_layout.h"
+#include "manager/display/rules/slider_rules.h"
+#include "manager/display/rules/video_layout.h"
+#include "manager/display/rules/window_layout.h"
 #include "manager/playback/transport.h"
 #include "manager/recording/samples.h"
 
@@ -28,24 +30,13 @@ QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()
 QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
 // The back buffer's font: readouts and the full-screen time text.
+constexpr int kBufferFontPixels = 13;
 QFont BufferFont() {
   QFont font(QStringLiteral("Tahoma"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(13);
+  font.setPixelSize(kBufferFontPixels);
   return font;
 }
-
-constexpr Rect kPositionStrip{65, 684, 675, 695};  // the position bar and its thumb's overhang
-constexpr Rect kSensorArea{20, 550, 450, 685};
-constexpr Rect kVolumeArea{488, 655, 653, 667};
-
-// The controls that the full-screen layout hides.
-constexpr int kHiddenInFullScreen[] = {commands::kPrint, commands::kSnapshot, commands::kSetup, commands::kSwap,
-                                       commands::kFolder};
-constexpr int kPanelLabels[] = {controls::kDateCaption, controls::kListCaption, controls::kTimeCaption,
-                                controls::kCauseCaption, controls::kVersion,    controls::kGpsStatus,
-                                controls::kFileName,     controls::kSpeed,      controls::kLatitude,
-                                controls::kLongitude,    controls::kSpeedMiles};
 
 }  // namespace
 
@@ -112,8 +103,7 @@ void ManagerWindow::ResetPanel() {
   ResetPositionDisplay();
   RestoreFromSkin(kPositionStrip);
   RestoreFromSkin(kSensorArea);
-  for (const Rect& rect : {kPositionStrip, kSensorArea, kGraphRect, Rect{445, 654, 460, 667},
-                           Rect{466, 654, 481, 666}, Rect{488, 655, 653, 667}}) {
+  for (const Rect& rect : {kPositionStrip, kSensorArea, kGraphRect, kNoAudioIcon, kSpeakerIcon, kVolumeArea}) {
     Invalidate(rect);
   }
 }
@@ -131,14 +121,6 @@ void ManagerWindow::ToggleFullScreen() {
     LeaveFullScreen();
     if (button != nullptr) button->SetToggled(false);
   }
-}
-
-void ManagerWindow::SetPanelControlsVisible(bool visible) {
-  for (const int id : kHiddenInFullScreen) {
-    if (ImageButton* button = Button(id)) button->setVisible(visible);
-  }
-  for (const int id : kPanelLabels) Label(id)->setVisible(visible);
-  listView_->setVisible(visible);
 }
 
 void ManagerWindow::EnterFullScreen() {
@@ -181,64 +163,6 @@ void ManagerWindow::LeaveFullScreen() {
   update();
 }
 
-void ManagerWindow::PlaceButtons(bool fullScreen) {
-  const auto places = fullScreen ? FullScreenButtonPlaces(screenRect_.width(), screenRect_.height())
-                                 : NormalButtonPlaces();
-  for (const ButtonPlace& place : places) {
-    if (ImageButton* button = Button(place.id)) button->setGeometry(ToQRect(place.rect));
-  }
-}
-
-void ManagerWindow::LayoutVideoArea(int mode) {
-  const Rect area = mode == 1 ? FullScreenVideoArea(screenRect_.width(), screenRect_.height()) : kNormalVideoArea;
-  std::optional<PictureSize> picture;
-  if (const auto size = playback::NativeVideoSize(channels_[kChannel1]->video())) {
-    picture = PictureSize{size->width, size->height};
-  }
-  videoRect_ = FitVideo(area, picture);
-
-  const int largeChannel = profile_.channels < 2 ? kChannel1
-                           : mode == 1          ? FullScreenChannel(swap_, transport_.hasChannel2)
-                                                : LargeWindowChannel();
-  VideoWidget* large = channels_[largeChannel];
-  large->show();
-  large->setGeometry(ToQRect(videoRect_));
-  SetMuted(largeChannel, false);
-  large->video().videoRect = {0, 0, videoRect_.Width(), videoRect_.Height()};
-  playback::ResizeVideo(large->video());
-
-  if (profile_.channels < 2) return;
-  VideoWidget* other = channels_[1 - largeChannel];
-  if (mode == 1) {
-    other->hide();
-  } else {
-    other->setGeometry(ToQRect(kSmallVideoArea));
-    other->show();
-  }
-}
-
-void ManagerWindow::SwapChannels() {
-  if (profile_.channels < 2) return;
-  VideoWidget* channel1 = channels_[kChannel1];
-  VideoWidget* channel2 = channels_[kChannel2];
-  if (!swap_) {
-    channel2->setGeometry(ToQRect(kNormalVideoArea));
-    channel1->setGeometry(ToQRect(kSmallVideoArea));
-    swap_ = true;
-  } else {
-    channel1->setGeometry(ToQRect(kNormalVideoArea));
-    channel2->setGeometry(ToQRect(kSmallVideoArea));
-    swap_ = false;
-  }
-  for (const int channel : {kChannel1, kChannel2}) {
-    VideoWidget* window = channels_[channel];
-    SetMuted(channel, false);
-    window->video().videoRect = window->ClientRect();
-    playback::ResizeVideo(window->video());
-    window->update();
-  }
-}
-
 // ---- Painting ----
 
 void ManagerWindow::paintEvent(QPaintEvent* event) {
@@ -261,14 +185,14 @@ void ManagerWindow::PaintNormal(const QRegion& region) {
     const QImage& clean = cleanSkin();
     const auto restore = [&](const Rect& r) { buffer.drawImage(QPoint(r.left, r.top), clean, ToQRect(r)); };
     const QImage& logo = skin_.Bitmap(bitmaps::kLogo);
-    buffer.drawImage(QPoint(20, (55 - logo.height()) / 2), logo);
+    buffer.drawImage(QPoint(kLogoLeft, (kTitleBandHeight - logo.height()) / 2), logo);
     if (transport_.playState() == kStopped) {
       if (profile_.channels > 1) restore(kSmallVideoArea);
       restore(kNormalVideoArea);
     }
-    restore({70, 684, 675, 695});
+    restore(kPositionTrack);
     restore(kVolumeArea);
-    restore({488, 634, 643, 646});
+    restore(kRateTrack);
     // The graph is the one costly step: only when it is to be shown.
     if (region.intersects(ToQRect(kGraphRect)) || region.intersects(ToQRect(kReadoutStrip))) {
       restore(kGraphRect);
@@ -290,8 +214,11 @@ void ManagerWindow::DrawSliders(QPainter& buffer) {
   const QImage& clean = cleanSkin();
   if (transport_.playState() != kStopped) {
     const int offset = transport_.positionOffset();
-    if (offset > 0) buffer.drawImage(QPoint(70, 684), skin_.Bitmap(bitmaps::kPositionFill), QRect(0, 0, offset, 10));
-    draw(bitmaps::kPositionThumb, kPositionBarLeft + offset, 685);
+    if (offset > 0) {
+      buffer.drawImage(QPoint(kPositionBarLeft, kPositionFillTop), skin_.Bitmap(bitmaps::kPositionFill),
+                       QRect(0, 0, offset, kPositionFillHeight));
+    }
+    draw(bitmaps::kPositionThumb, kPositionBarLeft + offset, kPositionThumbTop);
   }
   // Rate and volume fills repeat their bitmap's first column.
   const auto fill = [&](int id, int width, int top) {
@@ -299,24 +226,24 @@ void ManagerWindow::DrawSliders(QPainter& buffer) {
     if (width > 0) buffer.drawImage(QRect(kSliderLeft, top, width, bitmap.height()), bitmap, QRect(0, 0, 1, bitmap.height()));
   };
   const int rate = transport_.ratePosition();
-  fill(bitmaps::kRateFill, rate, 636);
-  draw(bitmaps::kRateThumb, kSliderLeft + rate, 634);
+  fill(bitmaps::kRateFill, rate, kRateFillTop);
+  draw(bitmaps::kRateThumb, kSliderLeft + rate, kRateThumbTop);
 
   const int volume = transport_.volumePosition();
   if (transport_.hasAudioRenderer == 0) {
-    draw(bitmaps::kNoAudio, 445, 654);
-    draw(bitmaps::kMuted, 466, 654);
-    draw(bitmaps::kVolumeThumb, kSliderLeft, 655);
+    draw(bitmaps::kNoAudio, kNoAudioIcon.left, kNoAudioIcon.top);
+    draw(bitmaps::kMuted, kSpeakerIcon.left, kSpeakerIcon.top);
+    draw(bitmaps::kVolumeThumb, kSliderLeft, kVolumeThumbTop);
     return;
   }
-  buffer.drawImage(QPoint(445, 654), clean, QRect(445, 654, 15, 13));
+  buffer.drawImage(QPoint(kNoAudioIcon.left, kNoAudioIcon.top), clean, ToQRect(kNoAudioIcon));
   if (volume == 0) {
-    draw(bitmaps::kMuted, 466, 654);
+    draw(bitmaps::kMuted, kSpeakerIcon.left, kSpeakerIcon.top);
   } else {
-    buffer.drawImage(QPoint(466, 654), clean, QRect(466, 654, 15, 12));
+    buffer.drawImage(QPoint(kSpeakerIcon.left, kSpeakerIcon.top), clean, ToQRect(kSpeakerIcon));
   }
-  fill(bitmaps::kVolumeFill, volume, 657);
-  draw(bitmaps::kVolumeThumb, kSliderLeft + volume, 655);
+  fill(bitmaps::kVolumeFill, volume, kVolumeFillTop);
+  draw(bitmaps::kVolumeThumb, kSliderLeft + volume, kVolumeThumbTop);
 }
 
 void ManagerWindow::PaintFullScreen(const QRegion& region) {
@@ -327,13 +254,17 @@ void ManagerWindow::PaintFullScreen(const QRegion& region) {
   const QImage& skin = skin_.Bitmap(bitmaps::kFullScreenBackground);
   const int bw = skin.width();
   const int bh = skin.height();
-  painter.fillRect(QRect(QPoint(9, 47), QPoint(w - 9 - 1, h - 84 - 1)), Qt::black);
-  painter.drawImage(QRect(0, 0, w, 47), skin, QRect(0, 0, bw, 47));
-  painter.drawImage(QRect(0, h - 84, w, 84), skin, QRect(0, bh - 84, bw, 84));
-  painter.drawImage(QRect(0, 47, 9, h - 131), skin, QRect(0, 47, 9, bh - 131));
-  painter.drawImage(QRect(w - 9, 47, 9, h - 131), skin, QRect(bw - 9, 47, 9, bh - 131));
+  // The skin's bands stretched around the screen's black video area.
+  constexpr int edge = kFullScreenEdgeWidth;
+  constexpr int top = kFullScreenTitleBandHeight;
+  constexpr int bottom = kFullScreenBottomBandHeight;
+  painter.fillRect(QRect(QPoint(edge, top), QPoint(w - edge - 1, h - bottom - 1)), Qt::black);
+  painter.drawImage(QRect(0, 0, w, top), skin, QRect(0, 0, bw, top));
+  painter.drawImage(QRect(0, h - bottom, w, bottom), skin, QRect(0, bh - bottom, bw, bottom));
+  painter.drawImage(QRect(0, top, edge, h - top - bottom), skin, QRect(0, top, edge, bh - top - bottom));
+  painter.drawImage(QRect(w - edge, top, edge, h - top - bottom), skin, QRect(bw - edge, top, edge, bh - top - bottom));
   const QImage& logo = skin_.Bitmap(bitmaps::kLogo);
-  painter.drawImage(QPoint(9, (47 - logo.height()) >> 1), logo);
+  painter.drawImage(QPoint(edge, (top - logo.height()) >> 1), logo);
 
   const Rect& bar = transport_.fullScreenBar;
   const Rect thumb = FullScreenThumbRect(bar, transport_.fullScreenOffset());

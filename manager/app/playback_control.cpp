@@ -1,22 +1,10 @@
 #include "manager/app/playback_control.h"
 
-#include "manager/display/slider_rules.h"
+#include "manager/display/rules/slider_rules.h"
 
 namespace app {
 
 using namespace display;
-
-namespace {
-
-// What a press or drag repaints.
-constexpr Rect kPositionRepaint{70, 685, 670, 705};
-constexpr Rect kRateRestore = Rect::FromSize(438, 626, 205, 30);
-constexpr Rect kRateRepaint{438, 626, 653, 656};
-constexpr Rect kVolumeRestore = Rect::FromSize(438, 644, 205, 22);
-constexpr Rect kVolumeRepaint{438, 644, 653, 676};
-constexpr Rect kVolumeDragRepaint{466, 654, 653, 679};
-
-}  // namespace
 
 PlaybackControl::PlaybackControl(PlaybackHost& host, int channels) : host_(host), channels_(channels) {}
 
@@ -129,7 +117,7 @@ bool PlaybackControl::OnNormalPress(int x, int y) {
       if (open) {
         PauseIfPlaying();
         positionOffset_ = PositionOffsetForClick(x);
-        host_.Invalidate(kPositionRepaint);
+        host_.Invalidate(kPositionDragRepaint);
         SeekBoth(SeekTargetForClick(positionOffset_, duration, kPositionBarWidth));
         PlayRecording();
       }
@@ -182,7 +170,7 @@ void PlaybackControl::OnDrag(int x) {
       PauseIfPlaying();
       if (playState_ == kStopped) return;
       positionOffset_ = PositionOffsetForDrag(x);
-      host_.Invalidate(kPositionRepaint);
+      host_.Invalidate(kPositionDragRepaint);
       return;
     case DragTarget::Rate:
       // The thumb snaps at once; the rate changes on release.

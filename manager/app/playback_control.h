@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "manager/display/display_rect.h"
+#include "manager/display/rules/slider_rules.h"
 
 namespace app {
 
@@ -113,8 +113,8 @@ class PlaybackControl {
   DragTarget dragTarget_ = DragTarget::Position;
   int positionOffset_ = 0;
   int fullScreenOffset_ = 0;
-  int ratePosition_ = 73;
-  int volumePosition_ = 73;
+  int ratePosition_ = display::kNormalRatePosition;
+  int volumePosition_ = display::kFirstVolumePosition;
   bool volumeChosen_ = false;
   std::int64_t position_ = 0;
 };

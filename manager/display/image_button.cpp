@@ -8,7 +8,7 @@ namespace display {
 ImageButton::ImageButton(const ImageButtonSpec& spec, QImage strip, QWidget* parent)
     : QAbstractButton(parent), spec_(spec), strip_(std::move(strip)) {
   setObjectName(QString::number(spec.id));
-  setGeometry(spec.x, spec.y, spec.width, spec.height);
+  setGeometry(spec.place.left, spec.place.top, spec.place.Width(), spec.place.Height());
   setFocusPolicy(Qt::TabFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -32,8 +32,8 @@ int ImageButton::ShownImage() const {
 
 void ImageButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  const int w = spec_.width;
-  painter.drawImage(QPoint(0, 0), strip_, QRect(ShownImage() * w, 0, w, spec_.height));
+  const int w = spec_.place.Width();
+  painter.drawImage(QPoint(0, 0), strip_, QRect(ShownImage() * w, 0, w, spec_.place.Height()));
   if (spec_.kind == ButtonKind::ToggleWithText) {
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(rect().adjusted(w + 5, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,

@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QImage>
 
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 
 namespace display {
 

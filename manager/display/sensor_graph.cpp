@@ -1,6 +1,6 @@
 #include "manager/display/sensor_graph.h"
 
-#include "manager/display/graph_mapping.h"
+#include "manager/display/rules/graph_mapping.h"
 #include "manager/recording/samples.h"
 
 namespace display {

@@ -1,7 +1,7 @@
 #include "manager/display/skin.h"
 
 
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/skin_artwork.h"
 
 namespace display {
@@ -55,9 +55,9 @@ Skin::Skin(const setup::Profile& profile) {
   }
   for (const ImageButtonSpec& button : kImageButtons) {
     const int images = StripImageCount(button.kind);
-    QImage strip(button.width * images, button.height, QImage::Format_RGB32);
+    QImage strip(button.place.Width() * images, button.place.Height(), QImage::Format_RGB32);
     strip.fill(Qt::black);
-    artwork::PaintButtonStrip(strip, button.id, button.width, images);
+    artwork::PaintButtonStrip(strip, button.id, button.place.Width(), images);
     images_.emplace(button.bitmap, std::move(strip));
   }
 }
@@ -80,7 +80,7 @@ QSize Skin::BitmapSize(int id) {
     if (entry.id == id) return {entry.width, entry.height};
   }
   for (const ImageButtonSpec& button : kImageButtons) {
-    if (button.bitmap == id) return {button.width * StripImageCount(button.kind), button.height};
+    if (button.bitmap == id) return {button.place.Width() * StripImageCount(button.kind), button.place.Height()};
   }
   return {};
 }

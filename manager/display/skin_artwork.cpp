@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "manager/display/graph_mapping.h"
-#include "manager/display/palette.h"
-#include "manager/display/slider_rules.h"
-#include "manager/display/video_layout.h"
+#include "manager/display/rules/graph_mapping.h"
+#include "manager/display/rules/palette.h"
+#include "manager/display/rules/slider_rules.h"
+#include "manager/display/rules/video_layout.h"
 
 namespace display::artwork {
 namespace {
@@ -162,7 +162,7 @@ void PaintBackground(QImage& image, const setup::Profile& profile) {
   p.fillRect(image.rect(), Rgb(kBackground));
 
   // Title band: the window is moved by it.
-  p.fillRect(0, 0, 1024, 55, Rgb(kPanel));
+  p.fillRect(0, 0, kNormalWidth, kTitleBandHeight, Rgb(kPanel));
   p.fillRect(0, 54, 1024, 1, Rgb(kFrame));
   p.fillRect(0, 52, 1024, 2, Rgb(0x1f2329));
   p.setPen(Rgb(kText));
@@ -199,7 +199,7 @@ void PaintBackground(QImage& image, const setup::Profile& profile) {
   Panel(p, QRectF(675, 57, 335, 705));
   p.fillRect(675 + 1, 78, 333, 19, Rgb(0x2d333b));
   p.fillRect(675 + 1, 97, 333, 1, Rgb(kFrame));
-  Well(p, QRect(675, 98, 328, 144), kListBackground);
+  Well(p, ToQRect(kRecordingListArea), kListBackground);
   if (profile.channels > 1) {
     Well(p, ToQRect(kSmallVideoArea), kVideoWell);
     LensGlyph(p, QPointF(839, 372), 30);

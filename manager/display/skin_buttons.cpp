@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "manager/display/button_table.h"
-#include "manager/display/palette.h"
+#include "manager/display/rules/button_table.h"
+#include "manager/display/rules/palette.h"
 #include "manager/display/skin_artwork.h"
 
 namespace display::artwork {

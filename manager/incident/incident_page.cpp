@@ -7,7 +7,7 @@
 #include <QPrinter>
 
 #include "manager/output/grab_frame.h"
-#include "manager/output/page_texts.h"
+#include "manager/output/rules/page_texts.h"
 #include "manager/output/qt/print_page.h"
 #include "manager/playback/build_graph.h"
 #include "manager/playback/transport.h"

@@ -11,10 +11,10 @@
 
 #include "common/gui/message_box.h"
 #include "manager/output/grab_frame.h"
-#include "manager/output/page_texts.h"
+#include "manager/output/rules/page_texts.h"
 #include "manager/output/qt/print_page.h"
 #include "manager/output/save_frame_as_jpeg.h"
-#include "manager/output/snapshot_name.h"
+#include "manager/output/rules/snapshot_name.h"
 #include "manager/playback/transport.h"
 
 namespace output {

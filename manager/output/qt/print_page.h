@@ -5,8 +5,8 @@
 
 #include <QImage>
 
-#include "manager/output/page_geometry.h"
-#include "manager/output/page_texts.h"
+#include "manager/output/rules/page_geometry.h"
+#include "manager/output/rules/page_texts.h"
 #include "manager/playback/video_frame.h"
 #include "manager/setup/profile.h"
 

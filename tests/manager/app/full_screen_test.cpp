@@ -6,13 +6,13 @@
 #include <fstream>
 
 #include "manager/app/playback_control.h"
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/map_view.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
 #include "manager/display/video_widget.h"
 #include "manager/display/skin.h"
-#include "manager/display/video_layout.h"
+#include "manager/display/rules/video_layout.h"
 #include "tests/manager/app/window_fixture.h"
 #include "tests/support/temp_dir.h"
 
@@ -91,7 +91,7 @@ TEST(FullScreen, FillsTheScreenWithTheVideoAndTheTransport) {
   EXPECT_FALSE(window->fullScreen());
   EXPECT_EQ(window->geometry(), QRect(448, 156, 1024, 768));
   for (const auto& spec : display::kImageButtons) {
-    EXPECT_EQ(window->Button(spec.id)->geometry(), QRect(spec.x, spec.y, spec.width, spec.height)) << spec.id;
+    EXPECT_EQ(window->Button(spec.id)->geometry(), QRect(spec.place.left, spec.place.top, spec.place.Width(), spec.place.Height())) << spec.id;
     EXPECT_TRUE(window->Button(spec.id)->isVisible()) << spec.id;
   }
   EXPECT_TRUE(window->listView()->isVisible());

@@ -9,9 +9,9 @@
 
 #include "common/gui/message_box.h"
 #include "manager/app/playback_control.h"
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/map_view.h"
-#include "manager/display/graph_mapping.h"
+#include "manager/display/rules/graph_mapping.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
 #include "manager/display/video_widget.h"
@@ -55,7 +55,7 @@ TEST(MainWindow, StartsCentredWithEveryControlInPlace) {
   EXPECT_EQ(window->geometry(), QRect(-112, 16, 1024, 768));  // the offscreen screen is 800 x 800
   for (const auto& spec : display::kImageButtons) {
     ASSERT_NE(window->Button(spec.id), nullptr) << spec.id;
-    EXPECT_EQ(window->Button(spec.id)->geometry(), QRect(spec.x, spec.y, spec.width, spec.height)) << spec.id;
+    EXPECT_EQ(window->Button(spec.id)->geometry(), QRect(spec.place.left, spec.place.top, spec.place.Width(), spec.place.Height())) << spec.id;
   }
   EXPECT_EQ(window->listView()->geometry(), QRect(675, 98, 328, 144));
   EXPECT_EQ(window->VideoWindow(0)->geometry(), QRect(25, 60, 640, 480));

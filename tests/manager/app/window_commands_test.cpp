@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "common/gui/message_box.h"
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/map_view.h"
 #include "manager/display/label.h"
 #include "manager/display/video_widget.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "manager/display/graph_mapping.h"
+#include "manager/display/rules/graph_mapping.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "manager/display/button_table.h"
-#include "manager/display/video_layout.h"
+#include "manager/display/rules/button_table.h"
+#include "manager/display/rules/video_layout.h"
 
 namespace {
 
@@ -43,17 +43,24 @@ TEST(ButtonTables, BothLayoutsPlaceTheSameButtonsWithTheirSizes) {
   const auto normal = NormalButtonPlaces();
   const auto full = FullScreenButtonPlaces(1920, 1080);
   std::set<int> normalIds;
-  for (const ButtonPlace& place : normal) {
-    normalIds.insert(place.id);
-    const ImageButtonSpec* spec = FindImageButton(place.id);
-    ASSERT_NE(spec, nullptr);
-    EXPECT_EQ(place.rect, Rect::FromSize(spec->x, spec->y, spec->width, spec->height)) << place.id;
-  }
+  for (const ButtonPlace& place : normal) normalIds.insert(place.id);
   for (const ButtonPlace& place : full) {
     ASSERT_TRUE(normalIds.count(place.id)) << place.id;
-    EXPECT_EQ(place.rect.Width(), FindImageButton(place.id)->width);
+    EXPECT_EQ(place.rect.Width(), FindImageButton(place.id)->place.Width()) << place.id;
+    EXPECT_EQ(place.rect.Height(), FindImageButton(place.id)->place.Height()) << place.id;
   }
   EXPECT_EQ(normalIds.size(), normal.size());
+  // Every button has a place on the normal skin, and no two overlap.
+  for (const ImageButtonSpec& a : kImageButtons) {
+    EXPECT_FALSE(a.place.Empty()) << a.id;
+    EXPECT_LE(a.place.right, kNormalWidth) << a.id;
+    EXPECT_LE(a.place.bottom, kNormalHeight) << a.id;
+    for (const ImageButtonSpec& b : kImageButtons) {
+      const bool apart = a.place.right <= b.place.left || b.place.right <= a.place.left ||
+                         a.place.bottom <= b.place.top || b.place.bottom <= a.place.top;
+      EXPECT_TRUE(a.id == b.id || apart) << a.id << " overlaps " << b.id;
+    }
+  }
   const auto placeOf = [&](int id) {
     for (const ButtonPlace& place : full) {
       if (place.id == id) return place.rect;

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "manager/display/palette.h"
-#include "manager/display/panel_text.h"
+#include "manager/display/rules/palette.h"
+#include "manager/display/rules/panel_text.h"
 #include "manager/language/lookup_text.h"
 #include "tests/support/temp_dir.h"
 

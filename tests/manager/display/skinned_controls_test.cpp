@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <set>
 
-#include "manager/display/button_table.h"
-#include "manager/display/graph_mapping.h"
+#include "manager/display/rules/button_table.h"
+#include "manager/display/rules/graph_mapping.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
 #include "manager/display/sensor_graph.h"
@@ -64,8 +64,8 @@ TEST(Skin, EveryButtonStateLooksDifferent) {
     const int images = StripImageCount(button.kind);
     for (int a = 0; a < images; ++a) {
       for (int b = a + 1; b < images; ++b) {
-        const QImage first = strip.copy(a * button.width, 0, button.width, button.height);
-        const QImage second = strip.copy(b * button.width, 0, button.width, button.height);
+        const QImage first = strip.copy(a * button.place.Width(), 0, button.place.Width(), button.place.Height());
+        const QImage second = strip.copy(b * button.place.Width(), 0, button.place.Width(), button.place.Height());
         EXPECT_GT(Difference(first, second), 0.05) << "button " << button.id << " images " << a << ", " << b;
       }
     }
@@ -94,7 +94,7 @@ TEST(ImageButton, HoverToggleAndDisabledImages) {
 
   const auto shown = [&] { return button.grab().toImage().convertToFormat(QImage::Format_RGB32); };
   const auto strip = [&](int index) {
-    return skin.Bitmap(spec.bitmap).copy(index * spec.width, 0, spec.width, spec.height);
+    return skin.Bitmap(spec.bitmap).copy(index * spec.place.Width(), 0, spec.place.Width(), spec.place.Height());
   };
   EXPECT_EQ(shown(), strip(0));
 

@@ -1,7 +1,7 @@
 // The drawn sliders' arithmetic: hit areas, offsets, snapping, levels and seek targets.
 #include <gtest/gtest.h>
 
-#include "manager/display/slider_rules.h"
+#include "manager/display/rules/slider_rules.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "common/webmap/page_drawn.h"
 #include "common/webmap/tile_source.h"
 #include "manager/display/map_view.h"
-#include "manager/display/recording_track.h"
+#include "manager/display/rules/recording_track.h"
 #include "manager/language/language.h"
 #include "manager/language/lookup_text.h"
 #include "manager/recording/gps_decode.h"

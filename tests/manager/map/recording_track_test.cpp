@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "manager/display/recording_track.h"
+#include "manager/display/rules/recording_track.h"
 #include "manager/recording/user_data_writer.h"
 #include "tests/manager/map/sensor_record_maker.h"
 

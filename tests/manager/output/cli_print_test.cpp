@@ -3,7 +3,7 @@
 
 #include <regex>
 
-#include "manager/output/page_geometry.h"
+#include "manager/output/rules/page_geometry.h"
 #include "tests/manager/output/print_fixtures.h"
 #include "tests/support/camera_clip.h"
 #include "tests/support/temp_dir.h"

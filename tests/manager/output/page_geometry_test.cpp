@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "manager/output/page_geometry.h"
+#include "manager/output/rules/page_geometry.h"
 
 namespace {
 

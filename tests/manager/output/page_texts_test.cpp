@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "manager/output/page_texts.h"
-#include "manager/output/snapshot_name.h"
+#include "manager/output/rules/page_texts.h"
+#include "manager/output/rules/snapshot_name.h"
 #include "manager/recording/user_data_writer.h"
 
 namespace {

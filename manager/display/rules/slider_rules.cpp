@@ -1,4 +1,4 @@
-#include "manager/display/slider_rules.h"
+#include "manager/display/rules/slider_rules.h"
 
 #include <cmath>
 
@@ -6,11 +6,11 @@ namespace display {
 
 SliderHit HitTestSliders(int x, int y, int positionOffset, int ratePosition, int volumePosition) {
   const int positionThumb = kPositionBarLeft + positionOffset;
-  if (Rect{positionThumb, 685, positionThumb + kThumbWidth, 695}.Contains(x, y)) return SliderHit::PositionThumb;
+  if (Rect{positionThumb, kPositionThumbTop, positionThumb + kThumbWidth, kPositionBar.bottom}.Contains(x, y)) return SliderHit::PositionThumb;
   const int rateThumb = kSliderLeft + ratePosition;
-  if (Rect{rateThumb, 634, rateThumb + kThumbWidth, 644}.Contains(x, y)) return SliderHit::RateThumb;
+  if (Rect{rateThumb, kRateThumbTop, rateThumb + kThumbWidth, kRateBar.bottom}.Contains(x, y)) return SliderHit::RateThumb;
   const int volumeThumb = kSliderLeft + volumePosition;
-  if (Rect{volumeThumb, 655, volumeThumb + kThumbWidth, 665}.Contains(x, y)) return SliderHit::VolumeThumb;
+  if (Rect{volumeThumb, kVolumeThumbTop, volumeThumb + kThumbWidth, kVolumeBar.bottom}.Contains(x, y)) return SliderHit::VolumeThumb;
   if (kPositionBar.Contains(x, y)) return SliderHit::PositionBar;
   if (kRateBar.Contains(x, y)) return SliderHit::RateBar;
   if (kVolumeBar.Contains(x, y)) return SliderHit::VolumeBar;

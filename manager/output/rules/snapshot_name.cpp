@@ -1,4 +1,4 @@
-#include "manager/output/snapshot_name.h"
+#include "manager/output/rules/snapshot_name.h"
 
 #include <cstdio>
 #include <ctime>

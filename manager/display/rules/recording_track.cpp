@@ -1,4 +1,4 @@
-#include "manager/display/recording_track.h"
+#include "manager/display/rules/recording_track.h"
 
 #include <cmath>
 

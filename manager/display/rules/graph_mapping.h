@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "manager/display/display_rect.h"
+#include "manager/display/rules/window_layout.h"
 #include "manager/recording/samples.h"
 #include "manager/setup/profile.h"
 
@@ -15,7 +15,6 @@ namespace display {
 // The G-sensor graph below the large video window: three axes over the whole recording and a
 // cursor at the playback position. Zero is at y 606, 1 g is 28 pixels, values are clamped to
 // +-2 g; positive values go up.
-inline constexpr Rect kGraphRect{70, 550, 437, 665};
 inline constexpr int kGraphWidth = 367;
 inline constexpr int kGraphZeroY = 606;
 inline constexpr int kCursorBottom = 662;
@@ -71,10 +70,9 @@ bool ReadoutsShown(const AxisValues& values);
 // "X :  0.5" or "X : -0.5": the sign has its own place, one decimal.
 std::string ReadoutText(char axis, double value);
 
-// Readout places (top-left) and the strip they are drawn in.
+// Readout places (top-left); the strip they are drawn in is kReadoutStrip.
 inline constexpr int kReadoutTop = 663;
 inline constexpr std::array<int, 3> kReadoutLeft = {80, 180, 280};
-inline constexpr Rect kReadoutStrip{80, 663, 350, 685};
 
 // Trace and readout colours (0xRRGGBB) of the axes X, Y, Z.
 inline constexpr std::array<std::uint32_t, 3> kTraceColours = {0xff1b26, 0x007e00, 0xffffff};

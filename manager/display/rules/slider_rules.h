@@ -2,21 +2,12 @@
 
 #include <cstdint>
 
-#include "manager/display/display_rect.h"
+#include "manager/display/rules/window_layout.h"
 
 namespace display {
 
 // The three drawn sliders of the main window: position (normal and full-screen layout), rate
 // and volume. Offsets are thumb offsets in pixels from the bar's left end.
-
-inline constexpr int kPositionBarLeft = 70;
-inline constexpr int kPositionBarWidth = 600;  // offset 600 is the end of the recording
-inline constexpr int kSliderLeft = 488;        // rate and volume bars
-inline constexpr int kThumbWidth = 5;
-
-inline constexpr Rect kPositionBar{70, 684, 670, 695};
-inline constexpr Rect kRateBar{488, 636, 637, 644};
-inline constexpr Rect kVolumeBar{488, 657, 637, 665};
 
 // What a press in the normal layout lands on; the first area that holds the point decides.
 enum class SliderHit { None, PositionThumb, RateThumb, VolumeThumb, PositionBar, RateBar, VolumeBar };
@@ -30,6 +21,8 @@ int PositionOffsetForDrag(int x);
 int RatePositionFor(int x);
 // Where the rate thumb sits at the normal rate (1.0).
 inline constexpr int kNormalRatePosition = 73;
+// Where the volume thumb starts, before the user has moved it.
+inline constexpr int kFirstVolumePosition = 73;
 // 0.25, 0.5, 1.0, 2.0 or 4.0.
 double RateForPosition(int ratePosition);
 

@@ -1,8 +1,8 @@
-#include "manager/display/panel_text.h"
+#include "manager/display/rules/panel_text.h"
 
 #include <cstdio>
 
-#include "manager/display/palette.h"
+#include "manager/display/rules/palette.h"
 #include "manager/language/lookup_text.h"
 
 namespace display {

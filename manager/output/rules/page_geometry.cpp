@@ -1,4 +1,4 @@
-#include "manager/output/page_geometry.h"
+#include "manager/output/rules/page_geometry.h"
 
 #include <algorithm>
 #include <cstdint>

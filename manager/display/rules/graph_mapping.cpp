@@ -1,4 +1,4 @@
-#include "manager/display/graph_mapping.h"
+#include "manager/display/rules/graph_mapping.h"
 
 #include <cmath>
 #include <algorithm>

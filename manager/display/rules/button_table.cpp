@@ -1,4 +1,4 @@
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 
 namespace display {
 

@@ -1,4 +1,4 @@
-#include "manager/output/page_texts.h"
+#include "manager/output/rules/page_texts.h"
 
 #include <cstdio>
 

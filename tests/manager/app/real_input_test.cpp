@@ -11,7 +11,7 @@
 
 #include "common/gui/message_box.h"
 #include "manager/app/playback_control.h"
-#include "manager/display/button_table.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/image_button.h"
 #include "manager/display/video_widget.h"
 #include "tests/manager/app/window_fixture.h"
@@ -114,12 +114,16 @@ TEST(RealInput, TransportButtonsDoWhatTheirCommandsDo) {
   window->ClickRow(first);
   ASSERT_TRUE(WaitFor([&] { return Playing(*window); }));
   const int rows = window->recordingList().recordingCount();
+  const auto shown = [&] { return window->VideoWindow(0)->PaintedPosition(); };
+  std::int64_t before = 0;  // the picture shown when the button was clicked
   struct Case {
     int button;
     std::function<bool()> done;
   };
   const std::vector<Case> cases = {
       {commands::kPause, [&] { return window->playState() == app::kPaused; }},
+      {commands::kStepForward, [&] { return window->playState() == app::kPaused && shown() > before; }},
+      {commands::kStepBack, [&] { return window->playState() == app::kPaused && shown() < before; }},
       {commands::kPlay, [&] { return window->playState() == app::kPlaying; }},
       {commands::kNext, [&] { return window->recordingList().currentRow() == (first + 1) % rows; }},
       {commands::kPrevious, [&] { return window->recordingList().currentRow() == first; }},
@@ -127,6 +131,8 @@ TEST(RealInput, TransportButtonsDoWhatTheirCommandsDo) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.button);
+    Pump(std::chrono::milliseconds(200));  // the last picture of the previous step is on screen
+    before = shown();
     QTest::mouseClick(window->Button(c.button), Qt::LeftButton);
     EXPECT_TRUE(WaitFor([&] { return c.done(); }, std::chrono::seconds(10)));
   }
@@ -202,6 +208,25 @@ TEST(RealInput, KeysAndTheTitleBandToggleFullScreen) {
   }
   QTest::keyClick(window->listView(), Qt::Key_Escape);
   EXPECT_FALSE(window->isVisible());
+}
+
+// The borderless window moves by its title band, and full screen gives the moved place back.
+TEST(RealInput, DragOfTheTitleBandMovesTheWindow) {
+  auto window = MakeWindow(setup::kDualProfile);
+  const QPoint start = window->pos();
+  const QPoint press(500, 20);
+  const QPoint by(-60, 35);
+  QTest::mousePress(window.get(), Qt::LeftButton, {}, press);
+  QTest::mouseMove(window.get(), press + by);
+  QTest::mouseRelease(window.get(), Qt::LeftButton, {}, press);  // the window moved with the mouse
+  EXPECT_EQ(window->pos(), start + by);
+  // The release ended the drag: a later move of the mouse leaves the window where it is.
+  QTest::mouseMove(window.get(), QPoint(300, 30));
+  EXPECT_EQ(window->pos(), start + by);
+
+  window->OnCommand(commands::kFullScreen);
+  window->OnCommand(commands::kFullScreen);
+  EXPECT_EQ(window->pos(), start + by);
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "manager/display/rules/button_table.h"
 #include "manager/display/rules/video_layout.h"
+#include "manager/display/rules/window_layout.h"
 
 namespace {
 
@@ -72,6 +74,33 @@ TEST(ButtonTables, BothLayoutsPlaceTheSameButtonsWithTheirSizes) {
   EXPECT_EQ(placeOf(commands::kPrevious), Rect::FromSize(818, 1033, 34, 32));
   // An odd width halves by shifting.
   EXPECT_EQ(FullScreenButtonPlaces(1921, 1080)[3].rect.left, 935);
+}
+
+// A place typed wrong (right before left, off the 1024 x 768 skin, a data label over the video)
+// shows as a control that is missing or drawn over another.
+TEST(WindowLayout, EveryNormalPlaceLiesOnTheSkinBesideTheVideo) {
+  struct Case {
+    int id;
+    Rect rect;
+  };
+  std::vector<Case> cases = {{controls::kLargeVideo, kNormalVideoArea}, {controls::kSmallVideo, kSmallVideoArea},
+                             {controls::kRecordingList, kRecordingListArea}};
+  for (const LabelPlace& label : kLabelPlaces) cases.push_back({label.id, label.rect});
+  for (const ButtonPlace& button : kNormalButtonPlaces) cases.push_back({button.id, button.rect});
+  std::set<int> ids;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    EXPECT_TRUE(ids.insert(c.id).second) << "placed twice";
+    EXPECT_FALSE(c.rect.Empty());
+    EXPECT_GE(c.rect.left, 0);
+    EXPECT_GE(c.rect.top, 0);
+    EXPECT_LE(c.rect.right, kNormalWidth);
+    EXPECT_LE(c.rect.bottom, kNormalHeight);
+    if (c.id == controls::kLargeVideo) continue;
+    const bool apart = c.rect.right <= kNormalVideoArea.left || kNormalVideoArea.right <= c.rect.left ||
+                       c.rect.bottom <= kNormalVideoArea.top || kNormalVideoArea.bottom <= c.rect.top;
+    EXPECT_TRUE(apart) << "over the large video window";
+  }
 }
 
 TEST(ButtonTables, ImageChoice) {

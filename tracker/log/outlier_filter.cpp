@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "common/hhmmss.h"
+#include "tracker/log/distance_bounds.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/geodesic_distance.h"
 #include "tracker/log/parallel_shares.h"
@@ -16,11 +18,26 @@ namespace tracker {
 
 namespace {
 
-// What the judging needs of each fix and pair, measured before it on every core.
+// What the judging needs of each fix and pair, measured before it on every core. Vincenty's
+// formula would be most of the filter's work, yet nearly every judgement comes out the same
+// for any distance within a few millimetres: a pair keeps the straight line between its fixes,
+// which bounds that distance closely, and the exact distance is worked out only where the
+// bounds leave a judgement in doubt, or where the line tells nothing (far apart, near a pole).
 struct Measures {
   std::vector<double, PointAllocator<double>> latitude;   // per fix
   std::vector<double, PointAllocator<double>> longitude;  // per fix
-  std::vector<double, PointAllocator<double>> distance;   // per pair, metres
+  std::vector<double, PointAllocator<double>> distance;   // per pair: exact, or the line
+  std::vector<unsigned char, PointAllocator<unsigned char>> exact;  // per pair
+
+  DistanceBounds Bounds(std::size_t pair) const {
+    return exact[pair] ? DistanceBounds{distance[pair], distance[pair]} : BoundDistance(distance[pair]);
+  }
+  void MakeExact(std::size_t pair) {
+    if (exact[pair]) return;
+    distance[pair] = GeodesicDistance(MakeGeodesicPoint(latitude[pair], longitude[pair]),
+                                      MakeGeodesicPoint(latitude[pair + 1], longitude[pair + 1]));
+    exact[pair] = 1;
+  }
 };
 
 // Seconds on a clock of 360-day years and 30-day months: only differences matter.
@@ -34,6 +51,11 @@ std::int64_t FixSeconds(const TrackPoint& point) {
 // fix: no share writes what another one does); stops early once cancelled.
 void MeasureShare(const PointStore& points, std::size_t first, std::size_t last, Measures& measures,
                   const std::atomic<bool>& cancel) {
+  struct Fix {
+    double latitude;
+    double longitude;
+    SpacePoint space;
+  };
   const auto read = [&](std::size_t i) {
     const double latitude = TextToDouble(FieldText(points[i].latitude));
     const double longitude = TextToDouble(FieldText(points[i].longitude));
@@ -41,57 +63,115 @@ void MeasureShare(const PointStore& points, std::size_t first, std::size_t last,
       measures.latitude[i] = latitude;
       measures.longitude[i] = longitude;
     }
-    return MakeGeodesicPoint(latitude, longitude);
+    return Fix{latitude, longitude, MakeSpacePoint(latitude, longitude)};
   };
-  GeodesicPoint current = read(first);
+  Fix current = read(first);
   for (std::size_t j = first; j < last; ++j) {
     if ((j & 4095) == 0 && cancel.load(std::memory_order_relaxed)) return;
-    const GeodesicPoint next = read(j + 1);
-    measures.distance[j] = GeodesicDistance(current, next);
+    const Fix next = read(j + 1);
+    std::optional<double> line;
+    // The same fix twice (a car standing still): Vincenty's formula gives exactly 0.
+    const bool same = current.latitude == next.latitude && current.longitude == next.longitude;
+    if (!same) {
+      line = StraightLine(current.latitude, current.longitude, current.space, next.latitude, next.longitude,
+                          next.space);
+    }
+    measures.exact[j] = !line;
+    measures.distance[j] = line    ? *line
+                           : same ? 0.0
+                                  : GeodesicDistance(MakeGeodesicPoint(current.latitude, current.longitude),
+                                                     MakeGeodesicPoint(next.latitude, next.longitude));
     current = next;
   }
 }
 
-// Vincenty's formula is most of the filter's work and each pair stands alone, so large stores
-// are measured on more than one core; the judging that follows runs in reading order.
 Measures Measure(const PointStore& points, const std::atomic<bool>& cancel) {
   const std::size_t pair_count = points.size() - 1;
   Measures measures;
   measures.latitude.resize(points.size());
   measures.longitude.resize(points.size());
   measures.distance.resize(pair_count);
+  measures.exact.resize(pair_count);
   ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
     MeasureShare(points, first, last, measures, cancel);
   });
   return measures;
 }
 
-// Sums over the good pairs of one segment.
+// A pair's speed, m/s: somewhere in [low, high], or exactly known when they are equal. Division
+// and addition round monotonically, so working on both ends brackets what the exact distance
+// would give, bit for bit.
+struct Speed {
+  double low = 0.0;
+  double high = 0.0;
+
+  static Speed Of(const DistanceBounds& distance, std::int64_t dt) {
+    if (dt == 0) return {};
+    const double seconds = static_cast<double>(dt);
+    return dt > 0 ? Speed{distance.low / seconds, distance.high / seconds}
+                  : Speed{distance.high / seconds, distance.low / seconds};
+  }
+};
+
+// A judgement that the bounds may leave open.
+enum class Verdict { kNo, kYes, kOpen };
+
+Verdict Above(double low, double high, double limit) {
+  if (low > limit) return Verdict::kYes;
+  if (!(high > limit)) return Verdict::kNo;
+  return Verdict::kOpen;
+}
+Verdict Below(double low, double high, double limit) {
+  if (high < limit) return Verdict::kYes;
+  if (!(low < limit)) return Verdict::kNo;
+  return Verdict::kOpen;
+}
+Verdict And(Verdict a, Verdict b) {
+  if (a == Verdict::kNo || b == Verdict::kNo) return Verdict::kNo;
+  return a == Verdict::kYes && b == Verdict::kYes ? Verdict::kYes : Verdict::kOpen;
+}
+Verdict Or(Verdict a, Verdict b) {
+  if (a == Verdict::kYes || b == Verdict::kYes) return Verdict::kYes;
+  return a == Verdict::kNo && b == Verdict::kNo ? Verdict::kNo : Verdict::kOpen;
+}
+Verdict Known(bool value) { return value ? Verdict::kYes : Verdict::kNo; }
+
+// Sums over the good pairs of one segment; the speed sum as bounds.
 struct Segment {
   std::size_t first_pair = 0;
   std::int64_t pairs = 0;  // h: every pair, good or not
   double latitude_sum = 0.0;   // A
   double seconds_sum = 0.0;    // T
-  double speed_sum = 0.0;      // V
+  double speed_low = 0.0;      // V, at least
+  double speed_high = 0.0;     // V, at most
   double longitude_sum = 0.0;  // B
+
+  // A pair's |speed|: a speed below 0 (time running backwards) has its ends swapped.
+  void AddSpeed(const Speed& speed) {
+    const bool backwards = speed.low < 0.0;
+    speed_low += std::fabs(backwards ? speed.high : speed.low);
+    speed_high += std::fabs(backwards ? speed.low : speed.high);
+  }
 };
 
-bool Implausible(const Segment& segment, double speed_of_previous_break) {
+Verdict Implausible(const Segment& segment, const Speed& previous_break) {
   const double h = static_cast<double>(segment.pairs);
-  // Without good time there is no rate, and no test on it applies.
-  const double r = segment.seconds_sum != 0.0 ? std::fabs(segment.speed_sum / segment.seconds_sum)
-                                              : std::numeric_limits<double>::quiet_NaN();
+  // Without good time there is no rate, and no test on it applies (NaN compares false).
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double t = segment.seconds_sum;
+  const double r_low = t != 0.0 ? std::fabs(segment.speed_low / t) : nan;
+  const double r_high = t != 0.0 ? std::fabs(segment.speed_high / t) : nan;
   const double a = segment.latitude_sum;
   const double b = segment.longitude_sum;
   // A fast segment is a glitch only when the receiver jumped into it or no car could drive it:
   // motorway driving after a tunnel's gap stays.
-  const bool glitch = r > kSegmentRateLimit && (speed_of_previous_break > kBreakSpeed || r > kImplausibleRate);
-  return glitch ||
-         (h < 0.9 * segment.seconds_sum && speed_of_previous_break > kJumpSpeed) ||
-         segment.pairs <= 3 ||
-         a < 1e-6 || b < 1e-6 ||
-         (r < 1e-9 && segment.pairs > 2) ||
-         ((a < 0.001 || b < 0.001) && segment.pairs < 30);
+  const Verdict glitch = And(Above(r_low, r_high, kSegmentRateLimit),
+                             Or(Above(previous_break.low, previous_break.high, kBreakSpeed),
+                                Above(r_low, r_high, kImplausibleRate)));
+  const Verdict jumped = And(Known(h < 0.9 * t), Above(previous_break.low, previous_break.high, kJumpSpeed));
+  const bool thin = segment.pairs <= 3 || a < 1e-6 || b < 1e-6 || ((a < 0.001 || b < 0.001) && segment.pairs < 30);
+  const Verdict standing = And(Below(r_low, r_high, 1e-9), Known(segment.pairs > 2));
+  return Or(Or(glitch, jumped), Or(Known(thin), standing));
 }
 
 }  // namespace
@@ -111,11 +191,19 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
 
   const std::atomic<bool>& cancel = host.CancelFlag();
   host.Progress(0, ScanPhase::kFiltering);
-  const Measures measures = Measure(points, cancel);
+  Measures measures = Measure(points, cancel);
+  const auto pair_seconds = [&](std::size_t pair) { return FixSeconds(points[pair + 1]) - FixSeconds(points[pair]); };
+  const auto exact_speed = [&](std::size_t pair, std::int64_t dt) {
+    measures.MakeExact(pair);
+    return Speed::Of(measures.Bounds(pair), dt);
+  };
+
   std::int64_t current_seconds = FixSeconds(points[0]);
   Segment segment;
   std::size_t segment_index = 0;
-  double speed_of_previous_break = 0.0;
+  Speed previous_break;
+  std::size_t previous_break_pair = 0;
+  std::int64_t previous_break_dt = 0;
   int shown_progress = 0;
 
   for (std::size_t j = 0; j < pair_count; ++j) {
@@ -129,25 +217,45 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
     }
 
     const std::int64_t next_seconds = FixSeconds(points[j + 1]);
-    const double distance = measures.distance[j];
     const std::int64_t dt = next_seconds - current_seconds;
-    const double speed = dt != 0 ? distance / static_cast<double>(dt) : 0.0;
-    const bool is_break = dt > kBreakGapSeconds || speed > kBreakSpeed;
+    Speed speed = Speed::Of(measures.Bounds(j), dt);
+    Verdict is_break = Or(Known(dt > kBreakGapSeconds), Above(speed.low, speed.high, kBreakSpeed));
+    if (is_break == Verdict::kOpen) {
+      speed = exact_speed(j, dt);
+      is_break = Or(Known(dt > kBreakGapSeconds), Above(speed.low, speed.high, kBreakSpeed));
+    }
 
     ++segment.pairs;
-    if (!is_break) {
+    if (is_break == Verdict::kNo) {
       segment.latitude_sum += std::fabs(measures.latitude[j + 1] - measures.latitude[j]);
       segment.seconds_sum += std::fabs(static_cast<double>(dt));
-      segment.speed_sum += std::fabs(speed);
+      segment.AddSpeed(speed);
       segment.longitude_sum += std::fabs(measures.longitude[j + 1] - measures.longitude[j]);
     }
     current_seconds = next_seconds;
 
     const bool last_pair = j + 1 == pair_count;
-    if (is_break || last_pair) {
-      const bool kept = segment_index == 0 || !Implausible(segment, speed_of_previous_break);
+    if (is_break == Verdict::kYes || last_pair) {
+      bool kept = segment_index == 0;
+      if (!kept) {
+        Verdict implausible = Implausible(segment, previous_break);
+        if (implausible == Verdict::kOpen) {
+          previous_break = exact_speed(previous_break_pair, previous_break_dt);
+          implausible = Implausible(segment, previous_break);
+        }
+        if (implausible == Verdict::kOpen) {
+          // Sum the segment again with exact speeds, in the same order.
+          segment.speed_low = segment.speed_high = 0.0;
+          const std::size_t good_end = is_break == Verdict::kYes ? j : j + 1;
+          for (std::size_t k = segment.first_pair; k < good_end; ++k) segment.AddSpeed(exact_speed(k, pair_seconds(k)));
+          implausible = Implausible(segment, previous_break);
+        }
+        kept = implausible == Verdict::kNo;
+      }
       if (kept) keep(segment.first_pair, last_pair ? j + 1 : j);
-      speed_of_previous_break = speed;
+      previous_break = speed;
+      previous_break_pair = j;
+      previous_break_dt = dt;
       segment = Segment{.first_pair = j + 1};
       ++segment_index;
     }

@@ -27,12 +27,10 @@ constexpr double kRelativeMargin = 1e-7;
 
 SpacePoint MakeSpacePoint(double latitude, double longitude) {
   const double phi = latitude * kRadiansPerDegree;
-  const double lambda = longitude * kRadiansPerDegree;
   const double sin_phi = std::sin(phi);
   const double cos_phi = std::cos(phi);
   const double normal = kMajorAxis / std::sqrt(1.0 - kEccentricitySquared * sin_phi * sin_phi);
-  return {normal * cos_phi * std::cos(lambda), normal * cos_phi * std::sin(lambda),
-          normal * (1.0 - kEccentricitySquared) * sin_phi};
+  return {normal * cos_phi, normal * (1.0 - kEccentricitySquared) * sin_phi, longitude * kRadiansPerDegree};
 }
 
 std::optional<double> StraightLine(double latitude1, double longitude1, const SpacePoint& from,
@@ -42,10 +40,13 @@ std::optional<double> StraightLine(double latitude1, double longitude1, const Sp
                         std::fabs(longitude1) <= 360.0 && std::fabs(longitude2) <= 360.0 &&
                         std::fabs(longitude2 - longitude1) <= 180.0;
   if (!ordinary) return std::nullopt;
-  const double dx = to.x - from.x;
-  const double dy = to.y - from.y;
-  const double dz = to.z - from.z;
-  const double line = std::sqrt(dx * dx + dy * dy + dz * dz);
+  // Two circles about the axis: |p - q|² = (r - s)² + 4 r s sin²(Δλ / 2) + (z - w)². Fixes are
+  // mostly close, where a short series gives the sine to far better than a millimetre.
+  const double x = (to.longitude - from.longitude) / 2.0;
+  const double sine = std::fabs(x) <= 0.01 ? x * (1.0 - x * x / 6.0 * (1.0 - x * x / 20.0)) : std::sin(x);
+  const double dr = to.radius - from.radius;
+  const double dz = to.height - from.height;
+  const double line = std::sqrt(dr * dr + 4.0 * from.radius * to.radius * sine * sine + dz * dz);
   if (!(line <= kLongestLine)) return std::nullopt;
   return line;
 }

@@ -4,12 +4,13 @@
 
 namespace tracker {
 
-// A fix as a point in space (earth-centred, metres, WGS-84), for the straight line between
-// two fixes.
+// A fix as a point in space (earth-centred, WGS-84), for the straight line between two fixes:
+// its distance from the axis and its height above the equator's plane in metres, and its
+// longitude. The line's length only depends on the difference of longitudes.
 struct SpacePoint {
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
+  double radius = 0.0;
+  double height = 0.0;
+  double longitude = 0.0;  // radians
 };
 
 SpacePoint MakeSpacePoint(double latitude, double longitude);

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/hhmmss.h"
@@ -28,6 +30,7 @@ struct Measures {
   std::vector<double, PointAllocator<double>> longitude;  // per fix
   std::vector<double, PointAllocator<double>> distance;   // per pair: exact, or the line
   std::vector<unsigned char, PointAllocator<unsigned char>> exact;  // per pair
+  std::vector<unsigned char, PointAllocator<unsigned char>> is_break;  // per pair, decided
 
   DistanceBounds Bounds(std::size_t pair) const {
     return exact[pair] ? DistanceBounds{distance[pair], distance[pair]} : BoundDistance(distance[pair]);
@@ -45,57 +48,6 @@ std::int64_t FixSeconds(const TrackPoint& point) {
   const std::int32_t date = point.date_number;
   const std::int64_t day = std::int64_t{date / 10000} * 360 + (date / 100) % 100 * 30 + date % 100;
   return day * 86400 + common::HhmmssSeconds(point.time_number);
-}
-
-// Distances of pairs [first, last) and coordinates of their first fixes (and of the very last
-// fix: no share writes what another one does); stops early once cancelled.
-void MeasureShare(const PointStore& points, std::size_t first, std::size_t last, Measures& measures,
-                  const std::atomic<bool>& cancel) {
-  struct Fix {
-    double latitude;
-    double longitude;
-    SpacePoint space;
-  };
-  const auto read = [&](std::size_t i) {
-    const double latitude = TextToDouble(FieldText(points[i].latitude));
-    const double longitude = TextToDouble(FieldText(points[i].longitude));
-    if (i < last || i + 1 == points.size()) {
-      measures.latitude[i] = latitude;
-      measures.longitude[i] = longitude;
-    }
-    return Fix{latitude, longitude, MakeSpacePoint(latitude, longitude)};
-  };
-  Fix current = read(first);
-  for (std::size_t j = first; j < last; ++j) {
-    if ((j & 4095) == 0 && cancel.load(std::memory_order_relaxed)) return;
-    const Fix next = read(j + 1);
-    std::optional<double> line;
-    // The same fix twice (a car standing still): Vincenty's formula gives exactly 0.
-    const bool same = current.latitude == next.latitude && current.longitude == next.longitude;
-    if (!same) {
-      line = StraightLine(current.latitude, current.longitude, current.space, next.latitude, next.longitude,
-                          next.space);
-    }
-    measures.exact[j] = !line;
-    measures.distance[j] = line    ? *line
-                           : same ? 0.0
-                                  : GeodesicDistance(MakeGeodesicPoint(current.latitude, current.longitude),
-                                                     MakeGeodesicPoint(next.latitude, next.longitude));
-    current = next;
-  }
-}
-
-Measures Measure(const PointStore& points, const std::atomic<bool>& cancel) {
-  const std::size_t pair_count = points.size() - 1;
-  Measures measures;
-  measures.latitude.resize(points.size());
-  measures.longitude.resize(points.size());
-  measures.distance.resize(pair_count);
-  measures.exact.resize(pair_count);
-  ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
-    MeasureShare(points, first, last, measures, cancel);
-  });
-  return measures;
 }
 
 // A pair's speed, m/s: somewhere in [low, high], or exactly known when they are equal. Division
@@ -136,6 +88,71 @@ Verdict Or(Verdict a, Verdict b) {
 }
 Verdict Known(bool value) { return value ? Verdict::kYes : Verdict::kNo; }
 
+// Distances and breaks of pairs [first, last) and coordinates of their first fixes (and of the very last
+// fix: no share writes what another one does); stops early once cancelled.
+void MeasureShare(const PointStore& points, std::size_t first, std::size_t last, Measures& measures,
+                  const std::atomic<bool>& cancel) {
+  struct Fix {
+    double latitude;
+    double longitude;
+    SpacePoint space;
+    std::int64_t seconds;
+  };
+  const auto read = [&](std::size_t i) {
+    const double latitude = TextToDouble(FieldText(points[i].latitude));
+    const double longitude = TextToDouble(FieldText(points[i].longitude));
+    if (i < last || i + 1 == points.size()) {
+      measures.latitude[i] = latitude;
+      measures.longitude[i] = longitude;
+    }
+    return Fix{latitude, longitude, MakeSpacePoint(latitude, longitude), FixSeconds(points[i])};
+  };
+  Fix current = read(first);
+  for (std::size_t j = first; j < last; ++j) {
+    if ((j & 4095) == 0 && cancel.load(std::memory_order_relaxed)) return;
+    const Fix next = read(j + 1);
+    std::optional<double> line;
+    // The same fix twice (a car standing still): Vincenty's formula gives exactly 0.
+    const bool same = current.latitude == next.latitude && current.longitude == next.longitude;
+    if (!same) {
+      line = StraightLine(current.latitude, current.longitude, current.space, next.latitude, next.longitude,
+                          next.space);
+    }
+    measures.exact[j] = !line;
+    measures.distance[j] = line    ? *line
+                           : same ? 0.0
+                                  : GeodesicDistance(MakeGeodesicPoint(current.latitude, current.longitude),
+                                                     MakeGeodesicPoint(next.latitude, next.longitude));
+    // A pair more than 30 s or 300 km/h apart cuts the fixes into segments.
+    const std::int64_t dt = next.seconds - current.seconds;
+    const auto is_break = [&] {
+      const Speed speed = Speed::Of(measures.Bounds(j), dt);
+      return Or(Known(dt > kBreakGapSeconds), Above(speed.low, speed.high, kBreakSpeed));
+    };
+    Verdict verdict = is_break();
+    if (verdict == Verdict::kOpen) {
+      measures.MakeExact(j);
+      verdict = is_break();
+    }
+    measures.is_break[j] = verdict == Verdict::kYes;
+    current = next;
+  }
+}
+
+Measures Measure(const PointStore& points, const std::atomic<bool>& cancel) {
+  const std::size_t pair_count = points.size() - 1;
+  Measures measures;
+  measures.latitude.resize(points.size());
+  measures.longitude.resize(points.size());
+  measures.distance.resize(pair_count);
+  measures.exact.resize(pair_count);
+  measures.is_break.resize(pair_count);
+  ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
+    MeasureShare(points, first, last, measures, cancel);
+  });
+  return measures;
+}
+
 // Sums over the good pairs of one segment; the speed sum as bounds.
 struct Segment {
   std::size_t first_pair = 0;
@@ -174,90 +191,98 @@ Verdict Implausible(const Segment& segment, const Speed& previous_break) {
   return Or(Or(glitch, jumped), Or(Known(thin), standing));
 }
 
+// A judged segment: pairs [first_pair, last_pair], and whether its points stay.
+struct Judged {
+  std::size_t first_pair = 0;
+  std::size_t last_pair = 0;
+  bool kept = false;
+};
+
+// Judges the segments that start at a pair in [first, last), each to its end; segments stand
+// alone once the breaks are known, so shares of them are judged on every core. Stops early
+// once cancelled.
+std::vector<Judged> JudgeShare(const PointStore& points, Measures& measures, std::size_t first, std::size_t last,
+                               const std::atomic<bool>& cancel) {
+  const std::size_t pair_count = points.size() - 1;
+  const auto pair_seconds = [&](std::size_t pair) { return FixSeconds(points[pair + 1]) - FixSeconds(points[pair]); };
+  const auto exact_speed = [&](std::size_t pair) {
+    measures.MakeExact(pair);
+    return Speed::Of(measures.Bounds(pair), pair_seconds(pair));
+  };
+  std::vector<Judged> judged;
+  std::size_t start = first;
+  while (start > 0 && start < last && !measures.is_break[start - 1]) ++start;
+  while (start < last) {
+    if (cancel.load(std::memory_order_relaxed)) break;
+    Segment segment{.first_pair = start};
+    std::size_t j = start;
+    for (;; ++j) {
+      ++segment.pairs;
+      if (measures.is_break[j]) break;
+      const std::int64_t dt = pair_seconds(j);
+      segment.latitude_sum += std::fabs(measures.latitude[j + 1] - measures.latitude[j]);
+      segment.seconds_sum += std::fabs(static_cast<double>(dt));
+      segment.AddSpeed(Speed::Of(measures.Bounds(j), dt));
+      segment.longitude_sum += std::fabs(measures.longitude[j + 1] - measures.longitude[j]);
+      if (j + 1 == pair_count) break;
+    }
+    bool kept = start == 0;
+    if (!kept) {
+      // The pair that ended the segment before is this one's previous break.
+      Speed previous_break = Speed::Of(measures.Bounds(start - 1), pair_seconds(start - 1));
+      Verdict implausible = Implausible(segment, previous_break);
+      if (implausible == Verdict::kOpen) {
+        previous_break = exact_speed(start - 1);
+        implausible = Implausible(segment, previous_break);
+      }
+      if (implausible == Verdict::kOpen) {
+        // Sum the segment again with exact speeds, in the same order.
+        segment.speed_low = segment.speed_high = 0.0;
+        for (std::size_t k = start; k <= j && !measures.is_break[k]; ++k) segment.AddSpeed(exact_speed(k));
+        implausible = Implausible(segment, previous_break);
+      }
+      kept = implausible == Verdict::kNo;
+    }
+    judged.push_back({start, j, kept});
+    start = j + 1;
+  }
+  return judged;
+}
+
 }  // namespace
 
 void FilterOutliers(PointStore& points, ScanHost& host) {
   const std::size_t n = points.size();
   if (n < 2) return;
   const std::size_t pair_count = n - 1;
-
-  // Kept points are moved down in place: the write position never passes the first point of
-  // the segment being judged, and that segment is only moved once it is judged.
-  std::size_t written = 0;
-  const auto keep = [&](std::size_t first, std::size_t last) {  // points [first, last]
-    if (written != first) std::copy(points.begin() + first, points.begin() + last + 1, points.begin() + written);
-    written += last - first + 1;
-  };
-
   const std::atomic<bool>& cancel = host.CancelFlag();
   host.Progress(0, ScanPhase::kFiltering);
   Measures measures = Measure(points, cancel);
-  const auto pair_seconds = [&](std::size_t pair) { return FixSeconds(points[pair + 1]) - FixSeconds(points[pair]); };
-  const auto exact_speed = [&](std::size_t pair, std::int64_t dt) {
-    measures.MakeExact(pair);
-    return Speed::Of(measures.Bounds(pair), dt);
-  };
+  if (cancel.load(std::memory_order_relaxed)) return;
+  host.Progress(40, ScanPhase::kFiltering);
 
-  std::int64_t current_seconds = FixSeconds(points[0]);
-  Segment segment;
-  std::size_t segment_index = 0;
-  Speed previous_break;
-  std::size_t previous_break_pair = 0;
-  std::int64_t previous_break_dt = 0;
-  int shown_progress = 0;
+  std::vector<std::pair<std::size_t, std::vector<Judged>>> parts;  // by first pair
+  std::mutex parts_lock;
+  ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
+    std::vector<Judged> judged = JudgeShare(points, measures, first, last, cancel);
+    const std::lock_guard lock(parts_lock);
+    parts.emplace_back(first, std::move(judged));
+  });
+  if (cancel.load(std::memory_order_relaxed)) return;
+  std::sort(parts.begin(), parts.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  host.Progress(80, ScanPhase::kFiltering);
 
-  for (std::size_t j = 0; j < pair_count; ++j) {
-    if (cancel.load(std::memory_order_relaxed)) {
-      if (written > 0) points.resize(written);
-      return;
-    }
-    if (const int progress = static_cast<int>(j * 100 / pair_count); progress != shown_progress) {
-      shown_progress = progress;
-      host.Progress(progress, ScanPhase::kFiltering);
-    }
-
-    const std::int64_t next_seconds = FixSeconds(points[j + 1]);
-    const std::int64_t dt = next_seconds - current_seconds;
-    Speed speed = Speed::Of(measures.Bounds(j), dt);
-    Verdict is_break = Or(Known(dt > kBreakGapSeconds), Above(speed.low, speed.high, kBreakSpeed));
-    if (is_break == Verdict::kOpen) {
-      speed = exact_speed(j, dt);
-      is_break = Or(Known(dt > kBreakGapSeconds), Above(speed.low, speed.high, kBreakSpeed));
-    }
-
-    ++segment.pairs;
-    if (is_break == Verdict::kNo) {
-      segment.latitude_sum += std::fabs(measures.latitude[j + 1] - measures.latitude[j]);
-      segment.seconds_sum += std::fabs(static_cast<double>(dt));
-      segment.AddSpeed(speed);
-      segment.longitude_sum += std::fabs(measures.longitude[j + 1] - measures.longitude[j]);
-    }
-    current_seconds = next_seconds;
-
-    const bool last_pair = j + 1 == pair_count;
-    if (is_break == Verdict::kYes || last_pair) {
-      bool kept = segment_index == 0;
-      if (!kept) {
-        Verdict implausible = Implausible(segment, previous_break);
-        if (implausible == Verdict::kOpen) {
-          previous_break = exact_speed(previous_break_pair, previous_break_dt);
-          implausible = Implausible(segment, previous_break);
-        }
-        if (implausible == Verdict::kOpen) {
-          // Sum the segment again with exact speeds, in the same order.
-          segment.speed_low = segment.speed_high = 0.0;
-          const std::size_t good_end = is_break == Verdict::kYes ? j : j + 1;
-          for (std::size_t k = segment.first_pair; k < good_end; ++k) segment.AddSpeed(exact_speed(k, pair_seconds(k)));
-          implausible = Implausible(segment, previous_break);
-        }
-        kept = implausible == Verdict::kNo;
-      }
-      if (kept) keep(segment.first_pair, last_pair ? j + 1 : j);
-      previous_break = speed;
-      previous_break_pair = j;
-      previous_break_dt = dt;
-      segment = Segment{.first_pair = j + 1};
-      ++segment_index;
+  // Kept points are moved down in place, in order: the write position never passes the
+  // segment being moved. A segment's points run to its last pair's first fix, or to the very
+  // last fix for the last segment.
+  std::size_t written = 0;
+  for (const auto& [first_pair, judged] : parts) {
+    for (const Judged& segment : judged) {
+      if (!segment.kept) continue;
+      const std::size_t first = segment.first_pair;
+      const std::size_t last = segment.last_pair + 1 == pair_count ? pair_count : segment.last_pair;
+      if (written != first) std::copy(points.begin() + first, points.begin() + last + 1, points.begin() + written);
+      written += last - first + 1;
     }
   }
   points.resize(written);

@@ -99,8 +99,8 @@ void MeasureShare(const PointStore& points, std::size_t first, std::size_t last,
     std::int64_t seconds;
   };
   const auto read = [&](std::size_t i) {
-    const double latitude = TextToDouble(FieldText(points[i].latitude));
-    const double longitude = TextToDouble(FieldText(points[i].longitude));
+    const double latitude = FieldToDouble(points[i].latitude);
+    const double longitude = FieldToDouble(points[i].longitude);
     if (i < last || i + 1 == points.size()) {
       measures.latitude[i] = latitude;
       measures.longitude[i] = longitude;

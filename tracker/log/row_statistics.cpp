@@ -88,10 +88,10 @@ std::int64_t PairSeconds(const TrackPoint& a, const TrackPoint& b) {
   return std::max<std::int64_t>(0, delta);
 }
 
-double SpeedOf(const TrackPoint& point) { return TextToDouble(FieldText(point.speed)); }
+double SpeedOf(const TrackPoint& point) { return FieldToDouble(point.speed); }
 
 AnglePoint AnglePointOf(const TrackPoint& point) {
-  return MakeAnglePoint(FieldText(point.latitude), FieldText(point.longitude));
+  return MakeAnglePoint(FieldToDouble(point.latitude), FieldToDouble(point.longitude));
 }
 
 void DrivingStatistics(TripRecord& row, const PointStore& points) {

@@ -118,11 +118,20 @@ void MeasureShare(const PointStore& points, std::size_t first, std::size_t last,
       line = StraightLine(current.latitude, current.longitude, current.space, next.latitude, next.longitude,
                           next.space);
     }
-    measures.exact[j] = !line;
-    measures.distance[j] = line    ? *line
-                           : same ? 0.0
+    // The next share writes the next fix's coordinates: the exact distance comes from this
+    // share's own copies.
+    const auto exact = [&] {
+      measures.exact[j] = 1;
+      measures.distance[j] = same ? 0.0
                                   : GeodesicDistance(MakeGeodesicPoint(current.latitude, current.longitude),
                                                      MakeGeodesicPoint(next.latitude, next.longitude));
+    };
+    if (line) {
+      measures.exact[j] = 0;
+      measures.distance[j] = *line;
+    } else {
+      exact();
+    }
     // A pair more than 30 s or 300 km/h apart cuts the fixes into segments.
     const std::int64_t dt = next.seconds - current.seconds;
     const auto is_break = [&] {
@@ -131,7 +140,7 @@ void MeasureShare(const PointStore& points, std::size_t first, std::size_t last,
     };
     Verdict verdict = is_break();
     if (verdict == Verdict::kOpen) {
-      measures.MakeExact(j);
+      exact();
       verdict = is_break();
     }
     measures.is_break[j] = verdict == Verdict::kYes;

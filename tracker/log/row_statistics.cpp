@@ -167,12 +167,11 @@ bool SumPairs(const RowTable& rows, const std::vector<std::size_t>& days, const 
 }
 
 // Where the walk over pairs [0, pair_count) may be cut: 0, pair_count, and between them one
-// pair index per further core, near equal parts, at which no day or drive row holds both the
-// pair before and the pair after (a day's first fix, not inside a drive).
+// pair index per further core, as near equal parts as the rows allow, at which no day or drive
+// row holds both the pair before and the pair after (a day's first fix, not inside a drive).
 std::vector<std::size_t> FreeCuts(const RowTable& rows, const std::vector<std::size_t>& days,
                                   const std::vector<std::size_t>& drives, std::size_t pair_count) {
-  std::vector<std::size_t> cuts = {0};
-  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::size_t> free;
   std::size_t drive = 0;
   for (std::size_t index : days) {
     const std::size_t cut = static_cast<std::size_t>(rows[index].first_point);
@@ -180,8 +179,15 @@ std::vector<std::size_t> FreeCuts(const RowTable& rows, const std::vector<std::s
     // A drive holding fixes on both sides of the cut would be summed in two parts.
     while (drive < drives.size() && LastPoint(rows[drives[drive]]) < cut) ++drive;
     if (drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) < cut) continue;
-    const std::size_t wanted = pair_count * cuts.size() / cores;
-    if (cuts.size() < cores && cut >= wanted) cuts.push_back(cut);
+    free.push_back(cut);
+  }
+  std::vector<std::size_t> cuts = {0};
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  for (std::size_t part = 1; part < cores && !free.empty(); ++part) {
+    const std::size_t wanted = pair_count / cores * part;
+    auto nearest = std::lower_bound(free.begin(), free.end(), wanted);
+    if (nearest == free.end() || (nearest != free.begin() && wanted - *(nearest - 1) < *nearest - wanted)) --nearest;
+    if (*nearest > cuts.back()) cuts.push_back(*nearest);
   }
   cuts.push_back(pair_count);
   return cuts;

@@ -1,7 +1,8 @@
 // What `blackbox trips` does to a card's worth of GPS logs: read 1,000 files holding
 // 1,000,000 fixes of realistic drives, filter, sort, cut into rows and sum the statistics.
 // Prints points per second and the heap peak of a scan against the size of the point store, end
-// to end and for reading alone, on one CPU and on all, and the speed-up of all over one.
+// to end and for reading alone, on one CPU and on all, the speed-up of all over one, and the
+// milliseconds of each phase (wall, and CPU of the scan's own thread).
 
 #include <benchmark/benchmark.h>
 #include <sched.h>
@@ -188,6 +189,9 @@ class CoreChoice {
 
 // Points per second of the last run of each benchmark, on one core (index 1) and on all (0).
 std::map<std::string, std::array<double, 2>> g_rates;
+// Milliseconds per 1 M points of each phase of the last end-to-end run, by cores: wall time and
+// the scan thread's CPU time.
+std::map<std::string, std::map<std::string, std::array<double, 2>>> g_stages;
 
 void Record(const std::string& name, bool one_core, double points, double seconds) {
   g_rates[name][one_core ? 1 : 0] = points / seconds;
@@ -217,17 +221,23 @@ void BM_ScanTrips(benchmark::State& state) {
   double scan_thread_seconds = 0;
   // Where the time goes: each phase lasts from its first progress report to the next phase's.
   std::map<tracker::ScanPhase, double> phase_seconds;
+  // The same in CPU time of the scan's thread: what each phase would last on an idle machine.
+  std::map<tracker::ScanPhase, double> phase_thread_seconds;
   for (auto _ : state) {
     tracker::TrackDocument document;
     const auto start = std::chrono::steady_clock::now();
     tracker::ScanPhase phase = tracker::ScanPhase::kReading;
     auto phase_start = start;
+    double phase_thread_start = ThreadSeconds();
     tracker::CallbackScanHost host([&](int, tracker::ScanPhase now) {
       if (now == phase) return;
       const auto time = std::chrono::steady_clock::now();
+      const double thread_time = ThreadSeconds();
       phase_seconds[phase] += std::chrono::duration<double>(time - phase_start).count();
+      phase_thread_seconds[phase] += thread_time - phase_thread_start;
       phase = now;
       phase_start = time;
+      phase_thread_start = thread_time;
     });
     const std::size_t before = g_live.load();
     g_peak.store(before);
@@ -266,6 +276,14 @@ void BM_ScanTrips(benchmark::State& state) {
   state.counters["filter_ms"] = per_run_ms(tracker::ScanPhase::kFiltering);
   state.counters["sort_ms"] = per_run_ms(tracker::ScanPhase::kSorting);
   state.counters["cut_sum_ms"] = per_run_ms(tracker::ScanPhase::kCutting);
+  const std::string cpus = one_core ? "one core" : "all CPUs";
+  for (const auto& [phase, name] : {std::pair{tracker::ScanPhase::kReading, "read"},
+                                    std::pair{tracker::ScanPhase::kFiltering, "filter"},
+                                    std::pair{tracker::ScanPhase::kSorting, "sort"},
+                                    std::pair{tracker::ScanPhase::kCutting, "cut and sum"}}) {
+    g_stages[cpus][name] = {per_run_ms(phase),
+                             phase_thread_seconds[phase] * 1e3 / static_cast<double>(state.iterations())};
+  }
 }
 
 BENCHMARK(BM_ScanTrips)->ArgName("one_core")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime()->MeasureProcessCPUTime();
@@ -352,6 +370,11 @@ int main(int argc, char** argv) {
     }
     std::printf("%-11s %6.2f M points/s on all CPUs, %6.2f M on one: speed-up %.2f\n", name.c_str(),
                 rates[0] / 1e6, rates[1] / 1e6, rates[0] / rates[1]);
+  }
+  for (const auto& [cores, stages] : g_stages) {
+    std::printf("stages on %s, ms per 1 M points (wall / scan thread's CPU):", cores.c_str());
+    for (const auto& [name, ms] : stages) std::printf("  %s %.0f / %.0f", name.c_str(), ms[0], ms[1]);
+    std::printf("\n");
   }
   benchmark::Shutdown();
   return 0;

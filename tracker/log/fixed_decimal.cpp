@@ -14,6 +14,34 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+// "[-]w.dddddd" of a number of millionths below 10^10: coordinates, twice per fix in a scan.
+// The three pairs of decimals are worked out side by side rather than one after the other.
+std::size_t WriteSixDecimals(std::uint64_t millionths, bool negative, char* out) {
+  const auto whole = static_cast<std::uint32_t>(millionths / 1000000);
+  const auto fraction = static_cast<std::uint32_t>(millionths % 1000000);
+  char* p = out;
+  if (negative) *p++ = '-';
+  if (whole >= 1000) {
+    std::memcpy(p, kDigitPairs + 2 * (whole / 100), 2);
+    std::memcpy(p + 2, kDigitPairs + 2 * (whole % 100), 2);
+    p += 4;
+  } else if (whole >= 100) {
+    *p++ = static_cast<char>('0' + whole / 100);
+    std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
+    p += 2;
+  } else if (whole >= 10) {
+    std::memcpy(p, kDigitPairs + 2 * whole, 2);
+    p += 2;
+  } else {
+    *p++ = static_cast<char>('0' + whole);
+  }
+  *p++ = '.';
+  std::memcpy(p, kDigitPairs + 2 * (fraction / 10000), 2);
+  std::memcpy(p + 2, kDigitPairs + 2 * (fraction / 100 % 100), 2);
+  std::memcpy(p + 4, kDigitPairs + 2 * (fraction % 100), 2);
+  return static_cast<std::size_t>(p + 6 - out);
+}
+
 }  // namespace
 
 std::size_t FormatFixed(double value, int decimals, char* out) {
@@ -42,6 +70,8 @@ std::size_t FormatFixed(double value, int decimals, char* out) {
     units = static_cast<std::uint64_t>(scaled >> shift);
     if (rest > half || (rest == half && (units & 1) != 0)) ++units;
   }
+
+  if (decimals == 6 && units < 10000000000ULL) return WriteSixDecimals(units, std::signbit(value), out);
 
   // Digits from the right, two at a time, then the point put in front of the decimals.
   char digits[32];

@@ -7,6 +7,7 @@
 #include <new>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "common/folder_listing.h"
 #include "tracker/log/gps_log_reader.h"
@@ -15,68 +16,112 @@ namespace tracker {
 
 namespace {
 
-// Logs are read a batch at a time: small files by every thread at once, each into a slot of its
-// own, appended in name order once the batch is read; a large file alone, straight into the
-// store, so slots never hold much more than a few files' fixes per thread.
-constexpr std::size_t kBatchFilesPerThread = 16;
-constexpr std::uint64_t kBatchBytesPerThread = 2 * 1024 * 1024;
+// Logs are parsed ahead of the store on every thread, each file into a slot of its own, and
+// appended to the store in name order by the calling thread as soon as the files before it are
+// in. At most this many files per thread are parsed ahead, so the slots never hold much more
+// than a few files' fixes per thread.
+constexpr std::size_t kFilesAheadPerThread = 16;
+// A file larger than this (a long log, or something else on the card) is read by the calling
+// thread straight into the store in its turn: no slot holds it.
+constexpr std::uint64_t kSlotBytesLimit = 2 * 1024 * 1024;
 
-struct Batch {
-  std::span<const LogFile> files;  // of the batch
-  std::span<PointStore> slots;
-  std::atomic<std::size_t> next{0};
-  const std::atomic<bool>& cancel;
+class ReadAhead {
+ public:
+  ReadAhead(std::span<const LogFile> files, std::size_t window, const std::atomic<bool>& cancel)
+      : files_(files), window_(window), slots_(window), cancel_(cancel) {}
 
-  // Reads the next unread file of the batch; false when none is left.
-  bool ReadOne(GpsLogBuffers& buffers) {
-    const std::size_t index = next.fetch_add(1, std::memory_order_relaxed);
-    if (index >= files.size() || cancel.load(std::memory_order_relaxed)) return false;
-    ReadGpsLogFile(files[index].path, buffers, slots[index], cancel);
+  // Parses the next file nobody has taken into its slot; false when every file is taken or the
+  // next one would run too far ahead of the store.
+  bool ParseOne(GpsLogBuffers& buffers) {
+    if (stopped_.load(std::memory_order_acquire)) return false;
+    std::size_t index = next_.load(std::memory_order_relaxed);
+    do {
+      if (index >= files_.size() || index >= merged_.load(std::memory_order_acquire) + window_) return false;
+    } while (!next_.compare_exchange_weak(index, index + 1, std::memory_order_relaxed));
+    Slot& slot = slots_[index % window_];
+    try {
+      if (files_[index].size <= kSlotBytesLimit && !cancel_.load(std::memory_order_relaxed)) {
+        ReadGpsLogFile(files_[index].path, buffers, slot.points, cancel_);
+      }
+    } catch (...) {
+      const std::lock_guard lock(failure_lock_);
+      if (!failure_) failure_ = std::current_exception();
+    }
+    slot.ready.store(true, std::memory_order_release);
+    slot.ready.notify_one();
     return true;
   }
-};
 
-// Threads that read batch after batch; each keeps its own buffers from one batch to the next.
-class BatchCrew {
- public:
-  explicit BatchCrew(std::size_t helpers) : buffers_(helpers + 1) {}
-
-  // Reads every file of `batch` on this thread and the helpers, reporting progress between
-  // files on this thread.
-  void Read(Batch& batch, std::size_t done_before, std::size_t total, ScanHost& host) {
-    std::exception_ptr failure;
-    std::mutex failure_lock;
-    {
-      std::vector<std::jthread> helpers;  // joined when the batch's scope ends
-      const std::size_t wanted = std::min(buffers_.size() - 1, batch.files.size() - 1);
-      try {
-        for (std::size_t h = 0; h < wanted; ++h) {
-          helpers.emplace_back([&, h] {
-            try {
-              while (batch.ReadOne(buffers_[h + 1])) {
-              }
-            } catch (...) {
-              const std::lock_guard lock(failure_lock);
-              if (!failure) failure = std::current_exception();
-            }
-          });
-        }
-      } catch (const std::system_error&) {
-        // Fewer threads than asked for: the ones there are read the whole batch.
-      }
-      for (;;) {
-        const std::size_t next = std::min(batch.next.load(std::memory_order_relaxed), batch.files.size());
-        host.Progress(static_cast<int>((done_before + next) * 100 / total), ScanPhase::kReading);
-        if (!batch.ReadOne(buffers_[0])) break;
-      }
+  // A helper thread's work: parse until every file is taken, waiting while too far ahead.
+  void Help(GpsLogBuffers& buffers) {
+    for (;;) {
+      const std::size_t merged = merged_.load(std::memory_order_acquire);
+      if (ParseOne(buffers)) continue;
+      if (next_.load(std::memory_order_relaxed) >= files_.size() || stopped_.load(std::memory_order_acquire)) return;
+      merged_.wait(merged, std::memory_order_acquire);
     }
-    if (failure) std::rethrow_exception(failure);
   }
 
-  GpsLogBuffers& Own() { return buffers_[0]; }
+  // Appends file `index` (every file before it appended already) to the store, parsing files
+  // itself while it waits for a helper.
+  void Append(std::size_t index, GpsLogBuffers& buffers, PointStore& points) {
+    Slot& slot = slots_[index % window_];
+    while (!slot.ready.load(std::memory_order_acquire)) {
+      if (!ParseOne(buffers)) slot.ready.wait(false, std::memory_order_acquire);
+    }
+    if (files_[index].size > kSlotBytesLimit) {
+      if (!cancel_.load(std::memory_order_relaxed)) ReadGpsLogFile(files_[index].path, buffers, points, cancel_);
+    } else {
+      if (points.capacity() < points.size() + slot.points.size()) {
+        points.reserve(std::max(points.size() + slot.points.size(), points.capacity() * 2));
+      }
+      points.insert(points.end(), slot.points.begin(), slot.points.end());
+      slot.points.clear();
+    }
+    slot.ready.store(false, std::memory_order_relaxed);
+    merged_.store(index + 1, std::memory_order_release);
+    merged_.notify_all();
+  }
+
+  // The fixes of the first `count` files, once every one of them is parsed (this thread helps).
+  std::size_t FixesOfFirst(std::size_t count, GpsLogBuffers& buffers) {
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      Slot& slot = slots_[i];
+      while (!slot.ready.load(std::memory_order_acquire)) {
+        if (!ParseOne(buffers)) slot.ready.wait(false, std::memory_order_acquire);
+      }
+      found += slot.points.size();
+    }
+    return found;
+  }
+
+  // Lets the helpers go: nothing more will be appended.
+  void Stop() {
+    stopped_.store(true, std::memory_order_release);
+    merged_.store(files_.size() + window_, std::memory_order_release);
+    merged_.notify_all();
+  }
+
+  void RethrowFailure() {
+    if (failure_) std::rethrow_exception(failure_);
+  }
 
  private:
-  std::vector<GpsLogBuffers> buffers_;
+  struct Slot {
+    PointStore points;
+    std::atomic<bool> ready{false};
+  };
+
+  std::span<const LogFile> files_;
+  std::size_t window_;
+  std::vector<Slot> slots_;
+  const std::atomic<bool>& cancel_;
+  std::atomic<std::size_t> next_{0};    // the first file nobody has taken
+  std::atomic<std::size_t> merged_{0};  // files appended to the store
+  std::atomic<bool> stopped_{false};
+  std::mutex failure_lock_;
+  std::exception_ptr failure_;
 };
 
 // The fixes a folder will give at the density of its first `read` files, which gave `found`:
@@ -115,50 +160,51 @@ bool ListLogFiles(const std::filesystem::path& folder, std::vector<LogFile>& fil
 bool ReadLogFiles(std::span<const LogFile> files, PointStore& points, ScanHost& host, unsigned threads) {
   const std::atomic<bool>& cancel = host.CancelFlag();
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
-  const std::size_t batch_files = kBatchFilesPerThread * threads;
-  const std::uint64_t batch_bytes_limit = kBatchBytesPerThread * threads;
-  BatchCrew crew(threads - 1);
-  std::vector<PointStore> slots(threads > 1 ? batch_files : 0);
-
-  for (std::size_t first = 0; first < files.size();) {
-    if (cancel.load()) return false;
-    std::size_t last = first;
-    std::uint64_t batch_bytes = 0;
-    while (last < files.size() && last - first < batch_files &&
-           (last == first || batch_bytes + files[last].size <= batch_bytes_limit)) {
-      batch_bytes += files[last++].size;
-    }
-
-    if (last - first == 1 || threads == 1) {
-      for (std::size_t i = first; i < last; ++i) {
-        if (cancel.load()) return false;
-        host.Progress(static_cast<int>(i * 100 / files.size()), ScanPhase::kReading);
-        ReadGpsLogFile(files[i].path, crew.Own(), points, cancel);
-      }
-    } else {
-      Batch batch{files.subspan(first, last - first), std::span(slots).first(last - first), 0, cancel};
-      crew.Read(batch, first, files.size(), host);
+  GpsLogBuffers own;
+  if (threads == 1 || files.size() < 2) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
       if (cancel.load()) return false;
-      std::size_t total = points.size();
-      for (std::size_t i = first; i < last; ++i) total += slots[i - first].size();
-      if (first == 0) {
-        try {
-          points.reserve(ExpectedPoints(files, last, total));
-        } catch (const std::bad_alloc&) {
-          // Only a guess: the store grows as it needs to.
-        }
-      }
-      if (points.capacity() < total) points.reserve(std::max(total, points.capacity() * 2));
-      for (std::size_t i = first; i < last; ++i) {
-        PointStore& slot = slots[i - first];
-        points.insert(points.end(), slot.begin(), slot.end());
-        slot.clear();
-      }
+      host.Progress(static_cast<int>(i * 100 / files.size()), ScanPhase::kReading);
+      ReadGpsLogFile(files[i].path, own, points, cancel);
     }
-    first = last;
+    host.Progress(100, ScanPhase::kReading);
+    return !cancel.load();
   }
+
+  const std::size_t window = kFilesAheadPerThread * threads;
+  ReadAhead ahead(files, window, cancel);
+  std::vector<GpsLogBuffers> helper_buffers(threads - 1);
+  {
+    std::vector<std::jthread> helpers;  // joined when this scope ends
+    // Whatever happens here, the helpers are let go before they are joined.
+    struct StopOnExit {
+      ReadAhead& ahead;
+      ~StopOnExit() { ahead.Stop(); }
+    } stop_on_exit{ahead};
+    try {
+      for (GpsLogBuffers& buffers : helper_buffers) helpers.emplace_back([&ahead, &buffers] { ahead.Help(buffers); });
+    } catch (const std::system_error&) {
+      // Fewer threads than asked for: the ones there are read every file.
+    }
+    // The store is reserved once from the density of the first files, so it neither copies
+    // itself on growing nor has the pages it left behind cleared.
+    const std::size_t first = std::min(window, files.size());
+    const std::size_t found = ahead.FixesOfFirst(first, own);
+    try {
+      points.reserve(points.size() + ExpectedPoints(files, first, found));
+    } catch (const std::bad_alloc&) {
+      // Only a guess: the store grows as it needs to.
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      if (cancel.load()) break;
+      host.Progress(static_cast<int>(i * 100 / files.size()), ScanPhase::kReading);
+      ahead.Append(i, own, points);
+    }
+  }
+  ahead.RethrowFailure();
+  if (cancel.load()) return false;
   host.Progress(100, ScanPhase::kReading);
-  return !cancel.load();
+  return true;
 }
 
 }  // namespace tracker

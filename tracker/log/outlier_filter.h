@@ -18,8 +18,8 @@ inline constexpr double kJumpSpeed = 2500.0;               // m/s of the break b
 // pair more than 30 s or 300 km/h apart, and every segment but the first is judged on its good
 // pairs: a fast segment goes when it was entered by a jump or is faster than any car; short,
 // standing and hair-thin runs go. The points of kept segments stay, in order, including the
-// last fix when its pair's segment is kept. Works in place. Stops early (keeping what was
-// judged) when `host` cancels.
+// last fix when its pair's segment is kept. Works in place, on every core. Stops early, leaving
+// the points as they were, when `host` cancels.
 void FilterOutliers(PointStore& points, ScanHost& host);
 
 }  // namespace tracker

@@ -1,6 +1,9 @@
 #include "tracker/log/point_order.h"
 
 #include <algorithm>
+#include <atomic>
+
+#include "tracker/log/parallel_shares.h"
 
 namespace tracker {
 
@@ -20,13 +23,24 @@ bool SameSecond(const TrackPoint& a, const TrackPoint& b) {
 bool SortAndRemoveDuplicates(PointStore& points, ScanHost& host) {
   if (host.Cancelled()) return false;
   host.Progress(0, ScanPhase::kSorting);
-  // Logs are written in time order and read in name order, so the store is usually sorted
-  // already; a stable sort keeps the first-read copy of a duplicate in front either way.
-  if (!std::is_sorted(points.begin(), points.end(), Earlier)) {
-    std::stable_sort(points.begin(), points.end(), Earlier);
+  // Logs are written in time order and read in name order, so the store is usually in order
+  // and free of duplicates already, which every core checks for a share of it.
+  std::atomic<bool> in_order{true};
+  if (!points.empty()) {
+    ForEachShare(points.size() - 1, 65536, [&](std::size_t first, std::size_t last) {
+      for (std::size_t i = first; i < last && in_order.load(std::memory_order_relaxed); ++i) {
+        if (!Earlier(points[i], points[i + 1])) in_order.store(false, std::memory_order_relaxed);
+      }
+    });
   }
-  if (host.Cancelled()) return false;
-  points.erase(std::unique(points.begin(), points.end(), SameSecond), points.end());
+  if (!in_order.load()) {
+    // A stable sort keeps the first-read copy of a duplicate in front.
+    if (!std::is_sorted(points.begin(), points.end(), Earlier)) {
+      std::stable_sort(points.begin(), points.end(), Earlier);
+    }
+    if (host.Cancelled()) return false;
+    points.erase(std::unique(points.begin(), points.end(), SameSecond), points.end());
+  }
   host.Progress(100, ScanPhase::kSorting);
   return true;
 }

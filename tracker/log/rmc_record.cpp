@@ -19,9 +19,35 @@ constexpr std::size_t kNotFound = std::string_view::npos;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Powers of ten that a double holds exactly.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                   1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+double Degrees(std::int64_t n, double fraction, bool negate) {
+  const double degrees = (static_cast<double>(n % 100) + fraction) / 60.0 + static_cast<double>(n / 100);
+  return negate ? -degrees : degrees;
+}
+
 // Converts one coordinate field ("ddmm.mmmm" or "dddmm.mmmm") into decimal degrees.
 // Returns false for an integer part too long to be a coordinate.
 bool ParseCoordinate(std::string_view field, bool negate, double& degrees) {
+  // The usual field, digits and a point, in one pass; the same arithmetic as below.
+  std::size_t i = 0;
+  std::int64_t whole_value = 0;
+  for (; i < field.size() && i < 9 && IsDigit(field[i]); ++i) whole_value = whole_value * 10 + (field[i] - '0');
+  if (i == field.size() || field[i] == '.') {
+    std::uint64_t fraction_digits = 0;
+    const std::size_t first = i == field.size() ? i : i + 1;
+    std::size_t j = first;
+    for (; j < field.size() && j - first < 16 && IsDigit(field[j]); ++j) {
+      fraction_digits = fraction_digits * 10 + static_cast<std::uint64_t>(field[j] - '0');
+    }
+    if (j == field.size() && j - first <= 15) {
+      degrees = Degrees(whole_value, static_cast<double>(fraction_digits) / kPowersOfTen[j - first], negate);
+      return true;
+    }
+  }
+
   const std::size_t dot = field.find('.');
   const std::string_view whole = field.substr(0, dot);
   if (whole.size() > 15) return false;
@@ -34,8 +60,7 @@ bool ParseCoordinate(std::string_view field, bool negate, double& degrees) {
     if (digits.size() > 15) return false;
     fraction = FractionValue(digits);
   }
-  degrees = (static_cast<double>(n % 100) + fraction) / 60.0 + static_cast<double>(n / 100);
-  if (negate) degrees = -degrees;
+  degrees = Degrees(n, fraction, negate);
   return true;
 }
 
@@ -153,7 +178,7 @@ bool ParseRmcRecord(std::span<const char, kGpsRecordSize> record, TrackPoint& po
   SetFieldText(point.date, std::string_view(ymd, 8));
   point.date_number = year * 10000 + month * 100 + day;
   SetFieldText(point.time, time);
-  point.time_number = TextToInt(time);
+  point.time_number = Digits2(time, 0) * 10000 + Digits2(time, 2) * 100 + Digits2(time, 4);
 
   double latitude = 0.0;
   double longitude = 0.0;

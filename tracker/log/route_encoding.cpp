@@ -252,7 +252,7 @@ std::vector<RoutePoint> RowRoutePoints(const TripRecord& row, const PointStore& 
   route.reserve(static_cast<std::size_t>(count));
   for (std::int64_t i = first; i < first + count; ++i) {
     const TrackPoint& point = points[static_cast<std::size_t>(i)];
-    route.push_back({TextToDouble(FieldText(point.latitude)), TextToDouble(FieldText(point.longitude))});
+    route.push_back({FieldToDouble(point.latitude), FieldToDouble(point.longitude)});
   }
   return route;
 }

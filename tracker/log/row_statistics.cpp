@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -87,10 +88,10 @@ std::int64_t PairSeconds(const TrackPoint& a, const TrackPoint& b) {
   return std::max<std::int64_t>(0, delta);
 }
 
-double SpeedOf(const TrackPoint& point) { return TextToDouble(FieldText(point.speed)); }
+double SpeedOf(const TrackPoint& point) { return FieldToDouble(point.speed); }
 
 AnglePoint AnglePointOf(const TrackPoint& point) {
-  return MakeAnglePoint(FieldText(point.latitude), FieldText(point.longitude));
+  return MakeAnglePoint(FieldToDouble(point.latitude), FieldToDouble(point.longitude));
 }
 
 void DrivingStatistics(TripRecord& row, const PointStore& points) {
@@ -122,6 +123,74 @@ bool Consecutive(const RowTable& rows, const std::vector<std::size_t>& kind, con
     next = std::int64_t{row.first_point} + row.point_count;
   }
   return true;
+}
+
+std::size_t LastPoint(const TripRecord& row) {
+  return static_cast<std::size_t>(row.first_point) + static_cast<std::size_t>(row.point_count) - 1;
+}
+
+// Sums pairs [first, last) into the day and drive rows (of consecutive runs, sorted by first
+// point) that hold them. False when cancelled.
+bool SumPairs(const RowTable& rows, const std::vector<std::size_t>& days, const std::vector<std::size_t>& drives,
+              const PointStore& points, std::size_t first, std::size_t last, std::vector<RowSums>& day_sums,
+              std::vector<RowSums>& drive_sums, const std::atomic<bool>& cancel) {
+  if (first >= last) return true;
+  // The first row of each kind that ends after the first pair's first fix.
+  const auto first_row = [&](const std::vector<std::size_t>& kind) {
+    return static_cast<std::size_t>(std::partition_point(kind.begin(), kind.end(), [&](std::size_t index) {
+                                      return LastPoint(rows[index]) < first + 1;
+                                    }) - kind.begin());
+  };
+  std::size_t day = first_row(days);
+  std::size_t drive = first_row(drives);
+  AnglePoint current = AnglePointOf(points[first]);
+  for (std::size_t i = first; i < last; ++i) {
+    if ((i & 4095) == 0 && cancel.load(std::memory_order_relaxed)) return false;
+    while (day < days.size() && LastPoint(rows[days[day]]) < i + 1) ++day;
+    while (drive < drives.size() && LastPoint(rows[drives[drive]]) < i + 1) ++drive;
+    const AnglePoint next = AnglePointOf(points[i + 1]);
+    const bool in_day = day < days.size() && static_cast<std::size_t>(rows[days[day]].first_point) <= i;
+    const bool in_drive =
+        drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) <= i;
+    if (in_day || in_drive) {
+      const std::int64_t delta = PairSeconds(points[i], points[i + 1]);
+      if (delta <= kLongestCountedGap) {
+        const double angle = GreatCircleAngle(current, next);
+        const double speed = angle == 0.0 ? 0.0 : SpeedOf(points[i]);
+        if (in_day) day_sums[day].AddPair(delta, angle, speed);
+        if (in_drive) drive_sums[drive].AddPair(delta, angle, speed);
+      }
+    }
+    current = next;
+  }
+  return true;
+}
+
+// Where the walk over pairs [0, pair_count) may be cut: 0, pair_count, and between them one
+// pair index per further core, as near equal parts as the rows allow, at which no day or drive
+// row holds both the pair before and the pair after (a day's first fix, not inside a drive).
+std::vector<std::size_t> FreeCuts(const RowTable& rows, const std::vector<std::size_t>& days,
+                                  const std::vector<std::size_t>& drives, std::size_t pair_count) {
+  std::vector<std::size_t> free;
+  std::size_t drive = 0;
+  for (std::size_t index : days) {
+    const std::size_t cut = static_cast<std::size_t>(rows[index].first_point);
+    if (cut == 0 || cut >= pair_count) continue;
+    // A drive holding fixes on both sides of the cut would be summed in two parts.
+    while (drive < drives.size() && LastPoint(rows[drives[drive]]) < cut) ++drive;
+    if (drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) < cut) continue;
+    free.push_back(cut);
+  }
+  std::vector<std::size_t> cuts = {0};
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  for (std::size_t part = 1; part < cores && !free.empty(); ++part) {
+    const std::size_t wanted = pair_count / cores * part;
+    auto nearest = std::lower_bound(free.begin(), free.end(), wanted);
+    if (nearest == free.end() || (nearest != free.begin() && wanted - *(nearest - 1) < *nearest - wanted)) --nearest;
+    if (*nearest > cuts.back()) cuts.push_back(*nearest);
+  }
+  cuts.push_back(pair_count);
+  return cuts;
 }
 
 }  // namespace
@@ -161,45 +230,21 @@ bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int6
   }
 
   // Every pair lies in at most one day row and one drive row: work each pair out once and
-  // add it to both, as the row-by-row sums would.
+  // add it to both, as the row-by-row sums would. The walk is cut where no row spans the cut,
+  // so each part runs on a core of its own and every row is still summed in point order.
   std::vector<RowSums> day_sums(days.size());
   std::vector<RowSums> drive_sums(drives.size());
-  const auto last_point = [&](std::size_t index) {
-    return static_cast<std::size_t>(rows[index].first_point) +
-           static_cast<std::size_t>(rows[index].point_count) - 1;
-  };
-  // The angles stand alone, so they are worked out on every core first; the sums then run in
-  // order, so they come out as a single walk would give them.
   const std::size_t pair_count = points.empty() ? 0 : points.size() - 1;
-  std::vector<double, PointAllocator<double>> angles(pair_count);
-  std::vector<double, PointAllocator<double>> speeds(pair_count);  // of pairs that moved
-  std::vector<std::int64_t, PointAllocator<std::int64_t>> seconds(pair_count);
-  ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
-    AnglePoint current = AnglePointOf(points[first]);
-    for (std::size_t i = first; i < last; ++i) {
-      if ((i & 4095) == 0 && cancel.load(std::memory_order_relaxed)) return;
-      const AnglePoint next = AnglePointOf(points[i + 1]);
-      angles[i] = GreatCircleAngle(current, next);
-      speeds[i] = angles[i] == 0.0 ? 0.0 : SpeedOf(points[i]);
-      seconds[i] = PairSeconds(points[i], points[i + 1]);
-      current = next;
+  const std::vector<std::size_t> cuts = FreeCuts(rows, days, drives, pair_count);
+  std::atomic<bool> stopped{false};
+  ForEachShare(cuts.size() - 1, 1, [&](std::size_t first, std::size_t last) {
+    for (std::size_t part = first; part < last; ++part) {
+      if (!SumPairs(rows, days, drives, points, cuts[part], cuts[part + 1], day_sums, drive_sums, cancel)) {
+        stopped = true;
+      }
     }
   });
-  std::size_t day = 0;
-  std::size_t drive = 0;
-  for (std::size_t i = 0; i < pair_count; ++i) {
-    if (cancel.load(std::memory_order_relaxed)) return false;
-    while (day < days.size() && last_point(days[day]) < i + 1) ++day;
-    while (drive < drives.size() && last_point(drives[drive]) < i + 1) ++drive;
-    const bool in_day = day < days.size() && static_cast<std::size_t>(rows[days[day]].first_point) <= i;
-    const bool in_drive =
-        drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) <= i;
-    const std::int64_t delta = seconds[i];
-    if ((in_day || in_drive) && delta <= kLongestCountedGap) {
-      if (in_day) day_sums[day].AddPair(delta, angles[i], speeds[i]);
-      if (in_drive) drive_sums[drive].AddPair(delta, angles[i], speeds[i]);
-    }
-  }
+  if (stopped) return false;
   for (std::size_t k = 0; k < days.size(); ++k) {
     ClearStatistics(rows[days[k]]);
     day_sums[k].StoreIn(rows[days[k]]);

@@ -24,7 +24,7 @@ std::string Format(const char* format, double value) {
 
 std::string Degrees(std::string_view text) { return Format("%.6f", TextToDouble(text)); }
 
-double Knots(const TrackPoint& point) { return TextToDouble(FieldText(point.speed)); }
+double Knots(const TrackPoint& point) { return FieldToDouble(point.speed); }
 
 // "YYYY-MM-DD", then `separator`, then "hh:mm:ss".
 std::string DateTime(const TrackPoint& point, std::int64_t offset_seconds, char separator) {

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <random>
+#include <vector>
 
+#include "tracker/log/distance_bounds.h"
 #include "tracker/log/geodesic_distance.h"
 #include "tracker/log/great_circle_angle.h"
 
@@ -35,6 +40,66 @@ TEST(GreatCircleAngle, IsTheCentralAngleInRadians) {
   EXPECT_NEAR(GreatCircleAngle(0.0, 0.0, 0.0, 180.0), 3.141592653589793, 1e-15);
   EXPECT_DOUBLE_EQ(GreatCircleAngle("-37.1234", "-122.3066", "-37.1235", "-122.3065"),
                    GreatCircleAngle(-37.1234, -122.3066, -37.1235, -122.3065));
+}
+
+}  // namespace
+
+namespace {
+
+using tracker::BoundDistance;
+using tracker::MakeSpacePoint;
+using tracker::StraightLine;
+
+std::optional<double> LineBetween(double latitude1, double longitude1, double latitude2, double longitude2) {
+  return StraightLine(latitude1, longitude1, MakeSpacePoint(latitude1, longitude1), latitude2, longitude2,
+                      MakeSpacePoint(latitude2, longitude2));
+}
+
+TEST(DistanceBounds, HoldVincentysDistanceEverywhereTheyAreGiven) {
+  // Pairs from a centimetre to 100 km apart, in every direction, from the equator to the
+  // poles' edge and across the prime meridian: the filter's judgements rest on these bounds.
+  std::mt19937 random(1994);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  int bounded = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const double latitude = (unit(random) * 2.0 - 1.0) * 89.9;
+    const double longitude = (unit(random) * 2.0 - 1.0) * 180.0;
+    const double metres = std::pow(10.0, -2.0 + 7.0 * unit(random));
+    const double heading = unit(random) * 2.0 * M_PI;
+    const double latitude2 = latitude + metres * std::cos(heading) / 111000.0;
+    const double longitude2 =
+        longitude + metres * std::sin(heading) / (111000.0 * std::max(0.01, std::cos(latitude * M_PI / 180.0)));
+    const std::optional<double> line = LineBetween(latitude, longitude, latitude2, longitude2);
+    if (!line) continue;
+    ++bounded;
+    const double exact = GeodesicDistance(latitude, longitude, latitude2, longitude2);
+    const tracker::DistanceBounds bounds = BoundDistance(*line);
+    ASSERT_LE(bounds.low, exact) << latitude << ' ' << longitude << ' ' << latitude2 << ' ' << longitude2;
+    ASSERT_GE(bounds.high, exact) << latitude << ' ' << longitude << ' ' << latitude2 << ' ' << longitude2;
+    // Tight enough that almost nothing is left in doubt.
+    ASSERT_LT(bounds.high - bounds.low, 0.003 + 1.5e-5 * *line * (*line / 1e5));
+  }
+  EXPECT_GT(bounded, 150000);
+}
+
+TEST(DistanceBounds, LeaveFarNearPolarAndOddPairsToTheExactFormula) {
+  struct Case {
+    const char* what;
+    double latitude1, longitude1, latitude2, longitude2;
+    bool bounded;
+  };
+  const std::vector<Case> cases = {
+      {"a street apart", 37.5, 127.0, 37.5001, 127.0001, true},
+      {"over the prime meridian", 51.48, -0.00005, 51.48, 0.00005, true},
+      {"over the antimeridian", -17.7, 179.9999, -17.7, -179.9999, false},
+      {"200 km apart", 37.5, 127.0, 39.3, 127.0, false},
+      {"by the pole", 89.95, 10.0, 89.95, 10.001, false},
+      {"latitude beyond the pole", 99.0, 10.0, 99.0, 10.001, false},
+      {"not a number", std::nan(""), 10.0, 37.5, 10.0, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LineBetween(c.latitude1, c.longitude1, c.latitude2, c.longitude2).has_value(), c.bounded) << c.what;
+  }
 }
 
 }  // namespace

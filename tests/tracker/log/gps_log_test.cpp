@@ -127,7 +127,8 @@ TEST_F(GpsLogTest, WriterRefusesWhatTheCameraCannotHold) {
 }
 
 TEST_F(GpsLogTest, AFolderReadOnManyThreadsGivesTheFixesInNameOrder) {
-  // More files than one batch of three threads takes, of uneven sizes, some not logs at all.
+  // More files than three threads read ahead, of uneven sizes, some not logs at all, and a
+  // few too large to be read ahead (filler after the data).
   for (int file = 0; file < 120; ++file) {
     char name[32];
     std::snprintf(name, sizeof name, "GPS_%03d.log", file);
@@ -135,7 +136,10 @@ TEST_F(GpsLogTest, AFolderReadOnManyThreadsGivesTheFixesInNameOrder) {
       testing_support::WriteFile(dir_ / name, "not a log");
       continue;
     }
-    ASSERT_TRUE(tracker::WriteGpsLog(dir_ / name, std::vector<GpsChunk>{{Sentences(file % 20, 1 + file * 7 % 40), 0, 0}}));
+    const std::uint32_t filler = file % 50 == 7 ? 3 * 1024 * 1024 : 0;
+    ASSERT_TRUE(tracker::WriteGpsLog(dir_ / name,
+                                     std::vector<GpsChunk>{{Sentences(file % 20, 1 + file * 7 % 40), 0, filler},
+                                                           {Sentences(file % 20 + 1, 3), 0, 0}}));
   }
   std::vector<tracker::LogFile> files;
   ASSERT_TRUE(tracker::ListLogFiles(dir_.path(), files));

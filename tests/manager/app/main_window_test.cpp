@@ -192,6 +192,11 @@ TEST(MainWindow, TheGraphShowsTheRecordingsTraces) {
   auto window = MakeWindow(setup::kDualProfile);
   window->LoadFolder(CopyOfCard("graph").string());
   Open(*window, RowOf(RecordingKind::Normal));
+  // Played a little: the cursor has left the traces' first points.
+  ASSERT_TRUE(WaitFor([&] {
+    window->OnTimer(app::kPositionTimerId);
+    return window->currentPosition() > 1'000'000;
+  }));
   window->OnCommand(commands::kPause);
   window->OnTimer(app::kPositionTimerId);
   const auto& record = window->sensorRecord();

@@ -4,7 +4,8 @@
 //   - the longest stall of the window thread while it opens each hostile file (the gap between
 //     two ticks of a 1 ms timer);
 //   - after Play, then Pause at various delays: how far the painted picture is from the
-//     position the window shows.
+//     position the window shows;
+//   - the longest stall of the window thread while the user seeks, steps and changes the rate.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -184,6 +185,33 @@ int main(int argc, char** argv) {
       errors.push_back(error);
     }
     Report("painted picture - position, all delays", errors);
+  }
+  // 4. Transport on a playing recording: every seek, step and rate change is a flushing seek
+  // that completes on the bus, not on the window thread.
+  {
+    window.OnCommand(commands::kStop);
+    if (!ClickAndWait(window, 0, [&] { return window.playState() == app::kPlaying; })) return 1;
+    StallMeter meter;
+    const auto measure = [&](const char* what, const std::function<void()>& action) {
+      meter.Start();
+      for (int i = 0; i < 5; ++i) {
+        action();
+        WaitFor([] { return false; }, 60);
+      }
+      std::printf("%-52s stall %7.2f ms\n", what, meter.Stop());
+    };
+    measure("seeks from the position bar", [&] {
+      static int step = 0;
+      window.transport().SeekAndPlay(window.duration() * (++step % 5) / 6);
+    });
+    measure("steps forward and back", [&] {
+      static int step = 0;
+      window.OnCommand(++step % 2 != 0 ? commands::kStepForward : commands::kStepBack);
+    });
+    measure("rate changes", [&] {
+      static int step = 0;
+      window.transport().OnPress(488 + (++step % 4) * 40, 640);
+    });
   }
   return 0;
 }

@@ -38,32 +38,6 @@ namespace {
 
 QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// The engine's failures go to a message box with the program's name as its caption.
-class WindowMessages : public playback::MessageBox {
- public:
-  explicit WindowMessages(QWidget* window) : window_(window) {}
-  void ShowMessage(const std::string& text) override {
-    gui::ShowMessage(window_, QString::fromStdString(text), window_->windowTitle());
-  }
-
- private:
-  QWidget* window_;
-};
-
-// The wait cursor while a recording opens; turned off before any message box.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { Off(); }
-  void Off() {
-    if (!on_) return;
-    on_ = false;
-    QApplication::restoreOverrideCursor();
-  }
-
- private:
-  bool on_ = true;
-};
 
 // The program's own icon, the one its menu entry shows.
 QIcon ProgramIcon(const setup::Profile& profile) {
@@ -79,7 +53,8 @@ ManagerWindow::ManagerWindow(const setup::Profile& profile, QWidget* parent)
       profile_(profile),
       skin_(profile),
       list_(std::make_unique<library::RecordingList>(*this)),
-      transport_(*this, profile.channels) {
+      transport_(*this, profile.channels),
+      opener_(channelEngine_, *this, {profile.channels, profile.runs_structure_check}) {
   setObjectName(QStringLiteral("ManagerWindow"));
   setWindowTitle(FromUtf8(profile_.window_title));
   setWindowIcon(ProgramIcon(profile_));
@@ -174,8 +149,9 @@ void ManagerWindow::DebugOutput(std::string_view line) {
 
 // ---- Opening a recording ----
 
-void ManagerWindow::OpenRecording(const std::string& path) {
-  ++opensStarted_;
+void ManagerWindow::OpenRecording(const std::string& path) { opener_.OpenRecording(path); }
+
+void ManagerWindow::PrepareForOpening(const std::string& path) {
   Label(controls::kFileName)->SetText(FromUtf8(FileNameLabelText(common::FileNameOf(path))));
   ResetPositionDisplay();
 
@@ -187,89 +163,51 @@ void ManagerWindow::OpenRecording(const std::string& path) {
     // No GPS data: the previous recording's position must not stay on show.
     ApplyGpsPanelChange(ClearedGpsPanel(gpsFlags_));
   }
-
-  std::error_code rearError;
-  const bool rearFile =
-      profile_.channels > 1 && std::filesystem::is_regular_file(library::CompanionPath(path), rearError);
-  const int showChannel1 = fullScreen_ && FullScreenChannel(swap_, rearFile) == kChannel2 ? 0 : 1;
-  // Each channel's build comes back through the event loop: the window answers between the
-  // steps of an open instead of stalling for all of them at once.
-  openInProgress_ = true;
-  ContinueOpening([this, path, showChannel1] { OpenChannel1(path, showChannel1); });
 }
 
-void ManagerWindow::ContinueOpening(std::function<void()> step) {
-  const int open = opensStarted_;
-  // A timer rather than a posted call: posted calls run ahead of timers that are due, and the
-  // window's own timers (position, panel, repaint) should get their turn between the steps.
-  QTimer::singleShot(1, Qt::PreciseTimer, this, [this, open, step = std::move(step)] {
-    // A later open (a click meanwhile) has replaced this one, or Stop has ended it.
-    if (open != opensStarted_ || !openInProgress_) return;
-    openInProgress_ = false;
-    step();
-  });
+void ManagerWindow::ShowFlags(bool rearFile, int& showChannel1, int& showChannel2) const {
+  showChannel1 = fullScreen_ && FullScreenChannel(swap_, rearFile) == kChannel2 ? 0 : 1;
+  // Full screen shows one channel; the normal layout both.
+  showChannel2 = fullScreen_ ? (showChannel1 == 0 ? 1 : 0) : showChannel1;
 }
 
-void ManagerWindow::OpenChannel1(const std::string& path, int showChannel1) {
-  WaitCursor wait;
-  WindowMessages messages(this);
-  VideoWidget* channel1 = channels_[kChannel1];
-  const bool built = playback::BuildGraph(channel1->video(), &resultBlock_, path, 0,
-                                          channelSettings_[kChannel1], showChannel1, messages);
-  channelRecords_[kChannel1] = {false, 1.0, 90, resultBlock_.hasAudioRenderer};
-  transport_.hasAudioRenderer = resultBlock_.hasAudioRenderer;
-  if (!built) {
-    wait.Off();
-    gui::ShowMessage(this, FromUtf8(std::string(common::FileNameOf(path)) + " file open error!"), windowTitle());
+bool ManagerWindow::IsRegularFile(const std::string& path) const {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+int ManagerWindow::CheckRecordingStructure(const std::string& path) const {
+  return recording::CheckRecordingStructure(path);
+}
+
+void ManagerWindow::SetWaitCursor(bool on) {
+  if (on) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
   }
+}
+
+void ManagerWindow::ShowMessage(const std::string& text, const std::string& cause) {
+  gui::ShowMessage(this, FromUtf8(cause.empty() ? text : text + "\n" + cause), windowTitle());
+}
+
+void ManagerWindow::ChannelOpenEnded(int channel, const ChannelOpened& opened) {
+  channelRecords_[channel] = {channel != kChannel1, 1.0, 90, opened.hasAudioRenderer};
+  if (channel != kChannel1) return;
+  resultBlock_.hasAudioRenderer = opened.hasAudioRenderer;
+  transport_.hasAudioRenderer = opened.hasAudioRenderer;
+  // The sound state is redrawn.
   for (const Rect& rect : {kNoAudioIcon, kSpeakerIcon, kVolumeArea}) Invalidate(rect);
-  if (!built) return;
-
-  sensor_.duration = resultBlock_.duration;
-  transport_.duration = resultBlock_.duration;
-
-  if (profile_.runs_structure_check) {
-    const int structure = recording::CheckRecordingStructure(path);
-    if (structure != recording::kStructureOk && structure != recording::kStructureCannotOpen) {
-      wait.Off();
-      gui::ShowMessage(this, FromUtf8("File \"" + std::string(common::FileNameOf(path)) + "\" is broken!"),
-                       windowTitle());
-      return;
-    }
-  }
-  openInProgress_ = true;
-  ContinueOpening([this, path, showChannel1] { FinishOpening(path, showChannel1); });
+  if (!opened.built) return;
+  resultBlock_.duration = opened.duration;
+  sensor_.duration = opened.duration;
+  transport_.duration = opened.duration;
 }
 
-void ManagerWindow::FinishOpening(const std::string& path, int showChannel1) {
-  // Stop pressed since channel 1 was built has released it.
-  if (channels_[kChannel1]->video().state == playback::EngineState::kNoGraph) return;
-  if (profile_.channels > 1) {
-    const std::string companion = library::CompanionPath(path);
-    std::error_code error;
-    // Only a file can be a rear recording: a FIFO or folder of that name would block the player.
-    transport_.hasChannel2 = std::filesystem::is_regular_file(companion, error);
-    VideoWidget* channel2 = channels_[kChannel2];
-    if (transport_.hasChannel2) {
-      WindowMessages messages(this);
-      const int showChannel2 = fullScreen_ ? (showChannel1 == 0 ? 1 : 0) : showChannel1;
-      playback::ResultBlock companionResult;
-      const bool companionBuilt = playback::BuildGraph(channel2->video(), &companionResult, companion, 1,
-                                                       channelSettings_[kChannel2], showChannel2, messages);
-      channelRecords_[kChannel2] = {true, 1.0, 90, companionResult.hasAudioRenderer};
-      if (!companionBuilt) {
-        gui::ShowMessage(this, FromUtf8(std::string(common::FileNameOf(companion)) + " file open error!"),
-                         windowTitle());
-        return;
-      }
-    } else {
-      // The small window must not go on showing the previous recording's rear camera.
-      playback::Teardown(channel2->video());
-    }
-    // Full screen shows the channel this recording has.
-    if (fullScreen_) LayoutVideoArea(1);
-  }
-
+void ManagerWindow::StartPlaying() {
+  // Full screen shows the channel this recording has.
+  if (profile_.channels > 1 && fullScreen_) LayoutVideoArea(1);
   transport_.PlayRecording();
   // A new graph starts at the normal rate and volume: keep what the sliders show.
   if (transport_.ratePosition() != kNormalRatePosition) transport_.ApplyRate();
@@ -277,7 +215,7 @@ void ManagerWindow::FinishOpening(const std::string& path, int showChannel1) {
 }
 
 void ManagerWindow::WaitForOpening() {
-  while (openInProgress_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (opener_.inProgress()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void ManagerWindow::OnOpenRequest() {
@@ -321,7 +259,7 @@ void ManagerWindow::Pause(int channel) {
 }
 
 void ManagerWindow::StopAndTeardown(int channel) {
-  openInProgress_ = false;  // an open under way ends here too
+  opener_.Cancel();  // an open under way ends here too
   if (VideoWidget* window = VideoWindow(channel)) {
     playback::StopAndRewind(window->video());
     playback::Teardown(window->video());

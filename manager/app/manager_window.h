@@ -14,7 +14,9 @@
 #include <optional>
 #include <string>
 
+#include "manager/app/channel_engine.h"
 #include "manager/app/playback_control.h"
+#include "manager/app/recording_opener.h"
 #include "manager/display/rules/window_layout.h"
 #include "manager/display/rules/panel_text.h"
 #include "manager/display/sensor_graph.h"
@@ -74,6 +76,7 @@ class ManagerWindow : public QDialog,
                      public playback::GraphNotifyTarget,
                      public library::RecordingListView,
                      public PlaybackHost,
+                     public OpeningWindow,
                      public setup::SetupHost {
   Q_OBJECT
  public:
@@ -108,8 +111,8 @@ class ManagerWindow : public QDialog,
   playback::VideoFramePtr CurrentFrame(int channel) const;
   // The channel the large window shows: 0, or 1 after a swap.
   // How many times a recording was opened: one per click or double click on a row.
-  int opensStarted() const { return opensStarted_; }
-  bool openInProgress() const { return openInProgress_; }
+  int opensStarted() const { return opener_.opensStarted(); }
+  bool openInProgress() const { return opener_.inProgress(); }
   // Runs the event loop until the open under way has finished (automation and tests).
   void WaitForOpening();
   int LargeWindowChannel() const { return swap_ ? kChannel2 : kChannel1; }
@@ -218,11 +221,16 @@ class ManagerWindow : public QDialog,
   setup::CardSystem& Card() override;
 
   void OnOpenRequest();
-  // The steps of an open after the labels and panel: channel 1 with its checks, then the rear
-  // channel and play. Each runs from the event loop unless a later open or Stop came first.
-  void ContinueOpening(std::function<void()> step);
-  void OpenChannel1(const std::string& path, int showChannel1);
-  void FinishOpening(const std::string& path, int showChannel1);
+  // OpeningWindow: the window's part of an open (recording_opener.h).
+  void PrepareForOpening(const std::string& path) override;
+  void ShowFlags(bool rearFile, int& showChannel1, int& showChannel2) const override;
+  bool IsRegularFile(const std::string& path) const override;
+  int CheckRecordingStructure(const std::string& path) const override;
+  void SetWaitCursor(bool on) override;
+  void ShowMessage(const std::string& text, const std::string& cause) override;
+  void ChannelOpenEnded(int channel, const ChannelOpened& opened) override;
+  void SetHasChannel2(bool has) override { transport_.hasChannel2 = has; }
+  void StartPlaying() override;
   void SetMuted(int channel, bool muted);
   void OnPanelTimer();
   void OnPositionTimer();
@@ -299,8 +307,8 @@ class ManagerWindow : public QDialog,
   int panelTicksAtMark_ = 0;
   bool openRequestPending_ = false;
   bool secondClickOfDouble_ = false;  // the list's double click is under way: its release opens nothing
-  int opensStarted_ = 0;
-  bool openInProgress_ = false;  // a step of the open (a channel's build, play) is still to come
+  ChannelEngine channelEngine_{channels_, channelSettings_};
+  RecordingOpener opener_;
 
   WindowDialogs dialogs_;
   QPointer<setup::CSetupDlg> setupDialog_;

@@ -91,7 +91,7 @@ void ManagerWindow::MarkActionsDone() {
 }
 
 bool ManagerWindow::Settled(std::int64_t target) const {
-  if (openRequestPending_ || openInProgress_) return false;
+  if (openRequestPending_ || opener_.inProgress()) return false;
   if (positionTicks_ <= positionTicksAtMark_ || panelTicks_ <= panelTicksAtMark_) return false;
   if (map_ == nullptr || !map_->Settled()) return false;
   // A picture may start up to a frame before the requested time.

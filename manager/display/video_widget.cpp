@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMetaObject>
 #include <QPainter>
+#include <QTimer>
 
 #include "manager/playback/transport.h"
 
@@ -12,6 +13,7 @@ VideoWidget::VideoWidget(int id, QWidget* parent) : QWidget(parent), id_(id) {
   setObjectName(QString::number(id));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
+  video_.owner = this;
 }
 
 VideoWidget::~VideoWidget() { playback::Teardown(video_); }
@@ -54,6 +56,15 @@ void VideoWidget::Invalidate() { update(); }
 void VideoWidget::ShowAndUpdate() {
   show();
   repaint();
+}
+
+void VideoWidget::Post(std::function<void()> task) {
+  // Dropped with the window: the channel goes with it.
+  QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
+void VideoWidget::PostDelayed(std::chrono::milliseconds delay, std::function<void()> task) {
+  QTimer::singleShot(delay, this, std::move(task));
 }
 
 void VideoWidget::SetIdleBackground(const QImage* image) {

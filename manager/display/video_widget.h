@@ -15,8 +15,9 @@ namespace display {
 
 // A video window: owns one channel's playback engine and shows its frames, letter-boxed on
 // black. Frames arrive on the engine's streaming threads; the window only schedules a repaint
-// there and paints on its own thread.
-class VideoWidget : public QWidget, public playback::VideoSurface {
+// there and paints on its own thread. It is also the channel's owner thread: the steps of an
+// open come back to it as queued calls, so its channel never waits on the window thread.
+class VideoWidget : public QWidget, public playback::VideoSurface, public playback::OwnerThread {
  public:
   VideoWidget(int id, QWidget* parent);
   // Tears the channel down first, so that no streaming thread reaches a window being destroyed.
@@ -45,6 +46,10 @@ class VideoWidget : public QWidget, public playback::VideoSurface {
   void PaintFrame(const playback::VideoFrame* frame, const playback::VideoRect& destination) override;
   void Invalidate() override;
   void ShowAndUpdate() override;
+
+  // playback::OwnerThread
+  void Post(std::function<void()> task) override;
+  void PostDelayed(std::chrono::milliseconds delay, std::function<void()> task) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

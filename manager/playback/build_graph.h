@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "manager/playback/messages.h"
@@ -26,12 +27,39 @@ struct ResultBlock {
   std::int32_t hasAudioRenderer = 0; // 1 when an audio output could be opened
 };
 
-// Builds the channel's pipeline for the recording at `path`, element by element and never
-// autoplugged, and leaves it paused at position 0 with the first frame on the surface.
-// channelIndex 0 plays at the normal volume, any other index starts muted. A failure shows one
-// message in `messages`, leaves the channel without a graph (state 0) and returns false.
-// `result`, when given, gets the duration and whether an audio output could be opened, on
-// every path.
+// What to open on a channel.
+struct BuildRequest {
+  std::string path;
+  int channelIndex = 0;  // 0 plays at the normal volume, any other index starts muted
+  ChannelSettings settings;
+  int showWindow = 0;  // 1: show and update the video window once built
+};
+
+// How an open ended. A failure carries the message of the failing step, exactly as the user
+// sees it, and a plain sentence of its cause when one is known.
+struct BuildOutcome {
+  bool built = false;
+  ResultBlock result;  // on every path: the audio output; on success: the duration
+  std::string message;
+  std::string cause;
+  bool withCause = false;  // the message goes with its cause (MessageBox::ShowFailure)
+};
+
+// Starts building the channel's pipeline for the recording, element by element and never
+// autoplugged, and returns at once. Whatever the file makes GStreamer wait for (the demuxer's
+// streams, the first picture) completes on the bus, and the build goes on from there on the
+// channel's owner thread; `done` runs there last, with the channel paused at position 0 and the
+// first frame on the surface, or without a graph (state 0) after a failure. Never runs `done`
+// before returning. A teardown of the channel (or a new build) before then ends the build
+// without calling `done`.
+void StartBuildGraph(CVideo& video, BuildRequest request, std::function<void(const BuildOutcome&)> done);
+
+// Shows a failed outcome's message as the build's one message box.
+void ShowBuildFailure(const BuildOutcome& outcome, MessageBox& messages);
+
+// StartBuildGraph for owners without an event loop: waits for the outcome, running the
+// channel's owner queue meanwhile, and shows a failure in `messages`. `result`, when given, gets
+// the duration and whether an audio output could be opened, on every path.
 bool BuildGraph(CVideo& video, ResultBlock* result, const std::string& path, int channelIndex,
                 const ChannelSettings& settings, int showWindow, MessageBox& messages);
 

@@ -6,19 +6,20 @@
 
 namespace playback {
 
-// Result codes in the platform's form, shown in the build messages as eight hex digits. Each
-// kind of failure keeps one fixed code, whatever GStreamer said.
+// The codes the build's messages show as eight hex digits, and the graph-event pump returns.
+// Each kind of failure keeps one fixed code, whatever GStreamer said; the values are the ones
+// users and their bug reports have always seen.
 using ResultCode = std::uint32_t;
 
 inline constexpr ResultCode kOk = 0;
-inline constexpr ResultCode kFailed = 0x80004005;            // E_FAIL: element not created or not added
-inline constexpr ResultCode kNoInterface = 0x80004002;       // E_NOINTERFACE
-inline constexpr ResultCode kNullPointer = 0x80004003;       // E_POINTER: missing element or pad
-inline constexpr ResultCode kUnexpected = 0x8000FFFF;        // E_UNEXPECTED
-inline constexpr ResultCode kNotFound = 0x80040216;          // VFW_E_NOT_FOUND: no free pad or stream
-inline constexpr ResultCode kNoAcceptableTypes = 0x80040207; // VFW_E_NO_ACCEPTABLE_TYPES: formats differ
-inline constexpr ResultCode kAlreadyConnected = 0x80040204;  // VFW_E_ALREADY_CONNECTED
-inline constexpr ResultCode kCannotConnect = 0x80040217;     // VFW_E_CANNOT_CONNECT
+inline constexpr ResultCode kFailed = 0x80004005;          // an element not made or not added, a file not loaded
+inline constexpr ResultCode kNotSupported = 0x80004002;    // an element lacks what its role needs
+inline constexpr ResultCode kMissingObject = 0x80004003;   // no callback (or element) to work with
+inline constexpr ResultCode kNotReady = 0x8000FFFF;        // the channel reports no graph events
+inline constexpr ResultCode kNoFreePad = 0x80040216;       // no free pad, or no such stream
+inline constexpr ResultCode kFormatsDiffer = 0x80040207;   // the pads' caps do not intersect
+inline constexpr ResultCode kAlreadyLinked = 0x80040204;   // the pad is linked already
+inline constexpr ResultCode kLinkRefused = 0x80040217;     // the link was refused for another reason
 
 constexpr bool Succeeded(ResultCode code) { return (code & 0x80000000u) == 0; }
 

@@ -67,15 +67,30 @@ void PipelineBus::RegisterEvents(std::shared_ptr<GraphEventQueue> events) {
   events_ = std::move(events);
 }
 
-bool PipelineBus::WaitForStreams(std::chrono::milliseconds timeout) {
-  std::unique_lock lock(mutex_);
-  changed_.wait_for(lock, timeout, [this] { return streamsReady_ || error_; });
-  return streamsReady_ && !error_;
+void PipelineBus::SetWake(std::function<void()> wake) {
+  std::lock_guard lock(wakeMutex_);
+  wake_ = std::move(wake);
+}
+
+bool PipelineBus::StreamsReady() const {
+  std::lock_guard lock(mutex_);
+  return streamsReady_;
 }
 
 bool PipelineBus::ErrorSeen() const {
   std::lock_guard lock(mutex_);
   return error_;
+}
+
+std::uint64_t PipelineBus::SettledCount() const {
+  std::lock_guard lock(mutex_);
+  return settled_;
+}
+
+PipelineBus::Wait PipelineBus::AwaitSettled(std::uint64_t mark, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  if (!changed_.wait_for(lock, timeout, [&] { return settled_ > mark || error_; })) return Wait::kTimedOut;
+  return settled_ > mark ? Wait::kYes : Wait::kFailed;
 }
 
 std::string PipelineBus::ErrorCause() const {
@@ -90,6 +105,7 @@ void PipelineBus::PostStreamsReady(GstElement* from) {
 void PipelineBus::Look(GstMessage* message) {
   std::optional<GraphEvent> event;
   std::shared_ptr<GraphEventQueue> events;
+  bool wake = false;
   {
     std::lock_guard lock(mutex_);
     switch (GST_MESSAGE_TYPE(message)) {
@@ -103,11 +119,22 @@ void PipelineBus::Look(GstMessage* message) {
           event = GraphEvent{GraphEventCode::kError, static_cast<std::intptr_t>(kFailed), 0};
           errorKind_ = KindOfError(message);
           errorElement_ = FactoryName(GST_MESSAGE_SRC(message));
+          wake = true;
         }
         error_ = true;
         break;
+      case GST_MESSAGE_ASYNC_DONE:
+        // The pipeline's own: every sink holds its picture after a state change or a seek.
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_)) {
+          ++settled_;
+          wake = true;
+        }
+        break;
       case GST_MESSAGE_APPLICATION:
-        if (gst_message_has_name(message, kStreamsReady)) streamsReady_ = true;
+        if (gst_message_has_name(message, kStreamsReady)) {
+          streamsReady_ = true;
+          wake = true;
+        }
         break;
       default:
         break;
@@ -115,6 +142,10 @@ void PipelineBus::Look(GstMessage* message) {
     events = events_;
   }
   changed_.notify_all();
+  if (wake) {
+    std::lock_guard lock(wakeMutex_);
+    if (wake_) wake_();
+  }
   if (event && events) events->Post(*event);
 }
 
@@ -188,27 +219,35 @@ void ReleaseInBackground(PipelineRemains remains) { TheReleaser().Hand(std::move
 
 void FinishReleases() { TheReleaser().Finish(); }
 
-Settled WaitUntilSettled(CVideo& video, std::chrono::milliseconds timeout) {
-  if (!video.graph) return Settled::kFailed;
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (true) {
-    // Short slices: an element that fails while prerolling never completes the state change,
-    // and the error arrives on the bus instead. The wait ends as soon as the change completes.
-    const GstStateChangeReturn result = gst_element_get_state(video.graph.get(), nullptr, nullptr, 20 * GST_MSECOND);
-    if (result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL) return Settled::kYes;
-    if (result == GST_STATE_CHANGE_FAILURE || (video.bus && video.bus->ErrorSeen())) return Settled::kFailed;
-    if (std::chrono::steady_clock::now() > deadline) return Settled::kTimedOut;
-  }
+namespace {
+
+// An owner that waits gives a state change or seek this long to settle.
+constexpr auto kSettleTimeout = std::chrono::seconds(10);
+
+}  // namespace
+
+bool PausePipeline(CVideo& video) {
+  if (!video.graph) return false;
+  const std::uint64_t mark = video.bus ? video.bus->SettledCount() : 0;
+  const GstStateChangeReturn result = gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
+  video.state = EngineState::kPaused;
+  if (result == GST_STATE_CHANGE_FAILURE) return false;
+  if (result != GST_STATE_CHANGE_ASYNC || !video.OwnerWaits() || !video.bus) return true;
+  return video.bus->AwaitSettled(mark, kSettleTimeout) == PipelineBus::Wait::kYes;
 }
 
 bool SeekPipeline(CVideo& video, std::int64_t position) {
   if (!video.graph || position < 0) return false;
+  const std::uint64_t mark = video.bus ? video.bus->SettledCount() : 0;
   const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
   if (!gst_element_seek(video.graph.get(), video.rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
                         static_cast<gint64>(position) * 100, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE)) {
     return false;
   }
-  return WaitUntilSettled(video) == Settled::kYes;
+  video.seekTarget = position;
+  video.seekMark = mark;
+  if (!video.OwnerWaits() || !video.bus) return true;
+  return video.bus->AwaitSettled(mark, kSettleTimeout) == PipelineBus::Wait::kYes;
 }
 
 namespace {
@@ -227,6 +266,12 @@ std::optional<std::int64_t> AskTime(const CVideo& video, Query query) {
 
 std::optional<std::int64_t> QueryDuration(const CVideo& video) { return AskTime(video, &gst_element_query_duration); }
 
-std::optional<std::int64_t> QueryPosition(const CVideo& video) { return AskTime(video, &gst_element_query_position); }
+std::optional<std::int64_t> QueryPosition(const CVideo& video) {
+  // A flushing seek under way has no position to tell yet (or the old one): it is where it goes.
+  if (video.seekTarget && video.bus && video.bus->SettledCount() <= video.seekMark && !video.bus->ErrorSeen()) {
+    return video.seekTarget;
+  }
+  return AskTime(video, &gst_element_query_position);
+}
 
 }  // namespace playback

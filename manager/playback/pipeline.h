@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <deque>
+#include <functional>
 #include <thread>
 #include <string>
 
@@ -20,8 +21,9 @@ class CVideo;
 class GraphEventQueue;
 
 // Watches a pipeline's bus from GStreamer's threads: end of stream and errors become graph
-// events (once a queue is registered), and the build can wait for the demuxer's streams. Every
-// message is dropped after a look, so nothing piles up on the bus.
+// events (once a queue is registered), and what an open or a seek waits for (the demuxer's
+// streams, a completed state change, an error) wakes the channel's owner. Every message is
+// dropped after a look, so nothing piles up on the bus.
 class PipelineBus {
  public:
   explicit PipelineBus(GstElement* pipeline);
@@ -31,9 +33,19 @@ class PipelineBus {
   PipelineBus& operator=(const PipelineBus&) = delete;
 
   void RegisterEvents(std::shared_ptr<GraphEventQueue> events);
-  // Waits until the demuxer has shown all its streams (true) or an error was posted (false).
-  bool WaitForStreams(std::chrono::milliseconds timeout);
+  // Called on a streaming thread whenever the streams come, a state change completes or an
+  // error is posted; null calls nobody. Returns only once a call under way has returned, so
+  // what the previous wake reaches may go away.
+  void SetWake(std::function<void()> wake);
+
+  bool StreamsReady() const;
   bool ErrorSeen() const;
+  // How many state changes and flushing seeks have completed (ASYNC_DONE) so far.
+  std::uint64_t SettledCount() const;
+  // Waits until more than `mark` changes have completed (kYes), an error was posted (kFailed),
+  // or `timeout` has passed; for owners that have nothing else to do meanwhile.
+  enum class Wait { kYes, kFailed, kTimedOut };
+  [[nodiscard]] Wait AwaitSettled(std::uint64_t mark, std::chrono::milliseconds timeout) const;
   // The cause of the first error posted, in plain words; empty when none was or it is unknown.
   std::string ErrorCause() const;
 
@@ -46,12 +58,16 @@ class PipelineBus {
  private:
   GstElement* pipeline_;
   mutable std::mutex mutex_;
-  std::condition_variable changed_;
+  mutable std::condition_variable changed_;
   bool streamsReady_ = false;
   bool error_ = false;
+  std::uint64_t settled_ = 0;
   StreamingError errorKind_ = StreamingError::kOther;
   std::string errorElement_;
   std::shared_ptr<GraphEventQueue> events_;
+  // Held while the owner is woken, apart from mutex_: the owner may be reading the flags then.
+  std::mutex wakeMutex_;
+  std::function<void()> wake_;
 };
 
 // What is left of a channel's pipeline once the channel lets it go: the pipeline and what its
@@ -73,13 +89,13 @@ void FinishReleases();
 // Small steps on a channel's pipeline shared by the build and the transport. Positions in
 // 100 ns units.
 
-enum class Settled { kYes, kFailed, kTimedOut };
-
-// Waits until a state change or flushing seek has prerolled (kYes), an error was posted or the
-// change failed (kFailed), or `timeout` has passed (kTimedOut).
-[[nodiscard]] Settled WaitUntilSettled(CVideo& video, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Brings the pipeline to PAUSED. A channel whose owner waits returns once the sink holds a
+// picture again (true) or the change failed; a window's channel returns at once (true unless
+// the change failed), the picture following when it comes.
+bool PausePipeline(CVideo& video);
 // An exact, flushing seek at the channel's rate that leaves the stop position alone; true once
-// the pipeline has settled at the new position.
+// the pipeline has settled at the new position (an owner that waits) or the seek was taken (a
+// window's channel, where the picture of the new position follows when it comes).
 [[nodiscard]] bool SeekPipeline(CVideo& video, std::int64_t position);
 std::optional<std::int64_t> QueryDuration(const CVideo& video);
 std::optional<std::int64_t> QueryPosition(const CVideo& video);

@@ -23,18 +23,11 @@ void SetVolume(CVideo& video, std::int32_t hundredthsOfDecibel) {
   g_object_set(volume.get(), "volume", LinearGainOfVolume(hundredthsOfDecibel), nullptr);
 }
 
-// Brings the pipeline to PAUSED without looking at which picture the sink holds.
-// True once the sink holds a picture again.
-bool PausePipeline(CVideo& video) {
-  gst_element_set_state(video.graph.get(), GST_STATE_PAUSED);
-  video.state = EngineState::kPaused;
-  return WaitUntilSettled(video) == Settled::kYes;
-}
-
 // Pauses a running channel first, as every seek and step does (their own seek then puts the
 // picture of the new position in the sink).
 void PauseIfRunning(CVideo& video) {
-  if (video.state == EngineState::kRunning && video.graph) static_cast<void>(PausePipeline(video));  // the seek that follows settles it
+  // The seek that follows puts the picture of its position in the sink.
+  if (video.state == EngineState::kRunning && video.graph) static_cast<void>(PausePipeline(video));
 }
 
 bool Step(CVideo& video, double seconds) {
@@ -100,10 +93,16 @@ void StopAndRewind(CVideo& video) {
 }
 
 void Teardown(CVideo& video) {
+  // An open under way ends here, without its completion.
+  video.build.reset();
+  ++video.buildNumber;
   if (video.graph) {
     // From here on the old pipeline's threads reach nothing of this channel: no graph events,
     // no pictures. Stopping it may take a while (a demuxer deep in a file): not on this thread.
-    if (video.bus) video.bus->RegisterEvents(nullptr);
+    if (video.bus) {
+      video.bus->RegisterEvents(nullptr);
+      video.bus->SetWake(nullptr);
+    }
     video.renderer->DetachSinks();
     ReleaseInBackground({std::move(video.graph), std::move(video.bus), std::move(video.source),
                          std::move(video.windowless)});
@@ -114,6 +113,7 @@ void Teardown(CVideo& video) {
   video.events.reset();
   video.source.reset();
   video.streamSize.reset();
+  video.seekTarget.reset();
   video.renderer->Clear();
   if (video.videoWindow != nullptr) video.videoWindow->Invalidate();
   video.state = EngineState::kNoGraph;
@@ -166,8 +166,8 @@ void ResizeVideo(CVideo& video) {
 }
 
 ResultCode PumpGraphEvents(CVideo& video, GraphEventCallback* callback) {
-  if (callback == nullptr) return kNullPointer;
-  if (!video.events) return kUnexpected;
+  if (callback == nullptr) return kMissingObject;
+  if (!video.events) return kNotReady;
   while (const auto event = video.events->Take()) {
     callback->OnGraphEvent(event->code, event->param1, event->param2);
     // The callback may have torn this channel down (the main window opens the next recording).
@@ -198,7 +198,7 @@ double LinearGainOfVolume(std::int32_t hundredthsOfDecibel) {
   return std::pow(10.0, hundredthsOfDecibel / 2000.0);
 }
 
-CVideo::CVideo() : jpegArea(kJpegAreaSize), renderer(std::make_unique<VideoRenderer>()) {}
+CVideo::CVideo() : jpegArea(kJpegAreaSize), owner(&waitingOwner), renderer(std::make_unique<VideoRenderer>()) {}
 
 CVideo::~CVideo() {
   // The window usually owns this object and is half destroyed by now: nothing may call it any more.

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -16,6 +21,38 @@ namespace playback {
 
 class PipelineBus;
 class VideoRenderer;
+struct PendingBuild;
+
+// The thread that owns a channel, as GStreamer's threads reach it: they hand it the next step
+// of an open, which must then run there. A window posts the task as a queued call; programs
+// without an event loop keep a TaskQueue and run it while they wait.
+class OwnerThread {
+ public:
+  virtual ~OwnerThread() = default;
+  // Runs `task` on the owner's thread, later. Any thread; never waits for the task.
+  virtual void Post(std::function<void()> task) = 0;
+  // Runs `task` on the owner's thread once `delay` has passed. Owner's thread only.
+  virtual void PostDelayed(std::chrono::milliseconds delay, std::function<void()> task) = 0;
+};
+
+// An owner thread for programs without an event loop: tasks wait here until the owner runs them.
+class TaskQueue : public OwnerThread {
+ public:
+  void Post(std::function<void()> task) override;
+  void PostDelayed(std::chrono::milliseconds delay, std::function<void()> task) override;
+  // Waits for the next task posted or due, and runs it.
+  void RunNext();
+
+ private:
+  struct Delayed {
+    std::chrono::steady_clock::time_point due;
+    std::function<void()> task;
+  };
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> tasks_;
+  std::deque<Delayed> delayed_;
+};
 
 inline constexpr std::size_t kJpegAreaSize = 2'000'000;
 
@@ -47,6 +84,13 @@ class CVideo {
 
   ElementCatalog filters;  // which elements play each role
 
+  // Where the steps of an open and their time limits run. By default the channel's own queue,
+  // which the blocking helpers (BuildGraph, the transport without a window) run while they
+  // wait; a window sets itself, and then nothing on this channel ever waits.
+  OwnerThread* owner;
+  bool OwnerWaits() const { return owner == &waitingOwner; }
+  TaskQueue waitingOwner;
+
   // Engine internals.
   double rate = 1.0;                 // GStreamer forgets the rate at every seek that does not pass it
   VideoRect destinationRect;         // letter-boxed picture inside videoRect
@@ -54,6 +98,11 @@ class CVideo {
   std::unique_ptr<PipelineBus> bus;
   std::unique_ptr<SourceBin> source;
   std::unique_ptr<VideoRenderer> renderer;
+  // The last seek's target until it has settled: the position a window shows meanwhile.
+  std::optional<std::int64_t> seekTarget;
+  std::uint64_t seekMark = 0;  // completed state changes when it was asked
+  std::shared_ptr<PendingBuild> build;  // an open under way (build_graph.cpp)
+  std::uint64_t buildNumber = 0;        // counts opens and teardowns: a step of an older one is dropped
 };
 
 }  // namespace playback

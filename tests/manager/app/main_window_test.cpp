@@ -192,6 +192,11 @@ TEST(MainWindow, TheGraphShowsTheRecordingsTraces) {
   auto window = MakeWindow(setup::kDualProfile);
   window->LoadFolder(CopyOfCard("graph").string());
   Open(*window, RowOf(RecordingKind::Normal));
+  // Played a little: the cursor has left the traces' first points.
+  ASSERT_TRUE(WaitFor([&] {
+    window->OnTimer(app::kPositionTimerId);
+    return window->currentPosition() > 1'000'000;
+  }));
   window->OnCommand(commands::kPause);
   window->OnTimer(app::kPositionTimerId);
   const auto& record = window->sensorRecord();
@@ -272,24 +277,30 @@ TEST(MainWindow, HostileRecordingsAreRefusedAtOnceWithTheirCause) {
     fs::copy_file(playback_testing::ClipPath(files[i].clip),
                   dir / "EVENT" / ("drf_20240101_0000" + std::to_string(10 + i) + ".mp4"));
   }
-  auto window = MakeWindow(setup::kDualProfile);
-  window->LoadFolder(dir.path().string());
-  ASSERT_EQ(window->recordingList().recordingCount(), static_cast<int>(std::size(files)));
-  QTableView* list = window->listView();
-  for (std::size_t row = 0; row < std::size(files); ++row) {
-    SCOPED_TRACE(files[row].what);
-    gui::ClearRecordedMessages();
-    const QPoint at = list->visualRect(list->model()->index(static_cast<int>(row), 0)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    ASSERT_TRUE(WaitFor([&] { return gui::RecordedMessages().size() == 2; }, std::chrono::seconds(5)))
-        << gui::RecordedMessages().join("; ").toStdString();
-    // The engine's message with its cause in the same box, then the window's own.
-    const QString name = QStringLiteral("drf_20240101_0000%1.mp4").arg(10 + row);
-    EXPECT_TRUE(gui::RecordedMessages()[0].endsWith(QStringLiteral("\n") + files[row].cause))
-        << gui::RecordedMessages()[0].toStdString();
-    EXPECT_EQ(gui::RecordedMessages()[1], name + " file open error!");
-    EXPECT_EQ(window->playState(), app::kStopped);
-    EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);
+  // Every build: the one-channel ones open without the structure check.
+  for (const setup::Profile* profile : {&setup::kDualProfile, &setup::kParkProfile, &setup::kBrandProfile}) {
+    SCOPED_TRACE(profile->name);
+    auto window = MakeWindow(*profile);
+    window->LoadFolder(dir.path().string());
+    ASSERT_EQ(window->recordingList().recordingCount(), static_cast<int>(std::size(files)));
+    QTableView* list = window->listView();
+    for (std::size_t row = 0; row < std::size(files); ++row) {
+      SCOPED_TRACE(files[row].what);
+      gui::ClearRecordedMessages();
+      const QPoint at = list->visualRect(list->model()->index(static_cast<int>(row), 0)).center();
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+      // How fast is the benchmark's to tell (bench_playback_window); here only that it ends.
+      ASSERT_TRUE(WaitFor([&] { return gui::RecordedMessages().size() == 2; }, std::chrono::seconds(10)))
+          << gui::RecordedMessages().join("; ").toStdString();
+      // The engine's message with its cause in the same box, then the window's own.
+      const QString name = QStringLiteral("drf_20240101_0000%1.mp4").arg(10 + row);
+      EXPECT_TRUE(gui::RecordedMessages()[0].endsWith(QStringLiteral("\n") + files[row].cause))
+          << gui::RecordedMessages()[0].toStdString();
+      EXPECT_EQ(gui::RecordedMessages()[1], name + " file open error!");
+      EXPECT_EQ(window->playState(), app::kStopped);
+      EXPECT_FALSE(window->openInProgress());
+      EXPECT_EQ(window->VideoWindow(0)->video().state, playback::EngineState::kNoGraph);
+    }
   }
 }
 

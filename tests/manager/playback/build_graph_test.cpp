@@ -258,3 +258,47 @@ TEST_F(BuildFailure, HostileFilesAreRefusedBeforeTheDemuxerWithTheirCause) {
 }
 
 }  // namespace
+
+namespace {
+
+// The open as a window drives it: started, then finished by the owner thread's tasks. The
+// channel's own queue stands in for the window's event loop.
+TEST(StartBuildGraph, FinishesOnlyOnTheOwnersThreadAndOnlyForTheLatestOpen) {
+  struct Step {
+    const char* what;
+    std::vector<Clip> opens;  // started one after the other, without running the owner between
+    bool tearDownFirst;       // a Stop before the owner runs
+    bool lastBuilt;           // how the last open ends
+  };
+  const std::vector<Step> steps = {
+      {"one open", {Clip::kVga}, false, true},
+      {"a new open replaces the one under way", {Clip::kRandomBytes, Clip::kHd}, false, true},
+      {"a failure found at once still comes later", {Clip::kHeaderOnly}, false, false},
+      {"Stop before the streams came, then a new open", {Clip::kHd, Clip::kVga}, true, true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    Channel channel;
+    std::vector<std::pair<std::size_t, bool>> outcomes;
+    for (std::size_t i = 0; i < step.opens.size(); ++i) {
+      if (i > 0 && step.tearDownFirst) playback::Teardown(channel.video);
+      playback::StartBuildGraph(channel.video, {ClipPath(step.opens[i]).string(), 0, {}, 1},
+                                [&outcomes, i](const playback::BuildOutcome& outcome) {
+                                  outcomes.emplace_back(i, outcome.built);
+                                });
+      EXPECT_TRUE(outcomes.empty()) << "never inside StartBuildGraph";
+    }
+    while (outcomes.empty()) channel.video.waitingOwner.RunNext();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].first, step.opens.size() - 1) << "only the latest open answers";
+    EXPECT_EQ(outcomes[0].second, step.lastBuilt);
+    EXPECT_EQ(channel.video.state, step.lastBuilt ? playback::EngineState::kPaused : playback::EngineState::kNoGraph);
+    if (step.lastBuilt) {
+      // The first picture is on the surface once the open has answered.
+      ASSERT_TRUE(channel.surface.Last());
+      EXPECT_EQ(channel.Position(), 0);
+    }
+  }
+}
+
+}  // namespace

@@ -186,11 +186,11 @@ TEST(GraphEvents, ScrambledMediaAbortsOnce) {
 TEST(GraphEvents, PumpNeedsACallbackAndAnEventQueue) {
   Channel withEvents;
   ASSERT_TRUE(withEvents.Build(ClipPath(Clip::kVga)));
-  EXPECT_EQ(playback::PumpGraphEvents(withEvents.video, nullptr), playback::kNullPointer);
+  EXPECT_EQ(playback::PumpGraphEvents(withEvents.video, nullptr), playback::kMissingObject);
 
   Channel withoutEvents;
   ASSERT_TRUE(withoutEvents.Build(ClipPath(Clip::kVga), 1, 0));
-  EXPECT_EQ(playback::PumpGraphEvents(withoutEvents.video, &withoutEvents), playback::kUnexpected);
+  EXPECT_EQ(playback::PumpGraphEvents(withoutEvents.video, &withoutEvents), playback::kNotReady);
 }
 
 TEST(GraphEvents, PumpDeliversQueuedEventsInOrder) {
@@ -263,7 +263,7 @@ TEST(Transport, DoesNothingWithoutAGraph) {
   EXPECT_FALSE(playback::StepBack(channel.video));
   EXPECT_FALSE(playback::StepForward(channel.video));
   EXPECT_FALSE(playback::ReadPosition(channel.video, nullptr));
-  EXPECT_EQ(playback::PumpGraphEvents(channel.video, &channel), playback::kUnexpected);
+  EXPECT_EQ(playback::PumpGraphEvents(channel.video, &channel), playback::kNotReady);
   playback::Repaint(channel.video);
   EXPECT_EQ(channel.surface.paints, 1);
   EXPECT_EQ(channel.surface.paintedFrame, nullptr);

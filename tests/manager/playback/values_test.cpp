@@ -40,7 +40,7 @@ TEST(LetterBox, KeepsTheAspectRatioCentred) {
 }
 
 TEST(HexCode, IsEightLowerCaseDigits) {
-  EXPECT_EQ(playback::HexCode(playback::kNotFound), "0x80040216");
+  EXPECT_EQ(playback::HexCode(playback::kNoFreePad), "0x80040216");
   EXPECT_EQ(playback::HexCode(0xABC), "0x00000abc");
 }
 

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "common/gui/message_box.h"
+#include "common/gui/utf8_text.h"
 #include "common/path_text.h"
 #include "manager/app/recording_list_model.h"
 #include "manager/display/button_table.h"
@@ -55,7 +56,7 @@ QFont LabelFont(const char* face, int pixelSize) {
   return font;
 }
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using gui::FromUtf8;
 
 // The engine's failures go to a message box with the program's name as its caption.
 class WindowMessages : public playback::MessageBox {

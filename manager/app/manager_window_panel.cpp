@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QTableView>
 
+#include "common/gui/utf8_text.h"
 #include "manager/app/manager_window.h"
 #include "manager/display/button_table.h"
 #include "manager/display/map_view.h"
@@ -25,7 +26,7 @@ namespace {
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+using gui::FromUtf8;
 
 // The back buffer's font: readouts and the full-screen time text.
 QFont BufferFont() {

@@ -76,7 +76,6 @@ const std::array<const LanguageTexts*, kLanguageCount> kCurrentTexts = {
 
 constexpr int kChineseIndex = 2;
 constexpr int kTaiwanIndex = 11;
-constexpr int kTaiwanIdRow = 211;
 
 }  // namespace
 
@@ -100,11 +99,6 @@ std::optional<int> LanguageIndexOfCode(std::string_view code) {
     if (language.code == code) return language.index;
   }
   return std::nullopt;
-}
-
-int TextId(int language_index, int item) {
-  const int row = language_index == kTaiwanIndex ? kTaiwanIdRow : language_index;
-  return (100000 + 100 * row + item) % 65536;
 }
 
 const LanguageTexts& TextsOf(int language_index, const TrackerProfile& profile) {

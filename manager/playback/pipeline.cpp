@@ -189,14 +189,14 @@ void ReleaseInBackground(PipelineRemains remains) { TheReleaser().Hand(std::move
 void FinishReleases() { TheReleaser().Finish(); }
 
 Settled WaitUntilSettled(CVideo& video, std::chrono::milliseconds timeout) {
-  if (!video.graph) return Settled::kFailed;
+  if (!video.graph) return Settled::kError;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (true) {
     // Short slices: an element that fails while prerolling never completes the state change,
     // and the error arrives on the bus instead. The wait ends as soon as the change completes.
     const GstStateChangeReturn result = gst_element_get_state(video.graph.get(), nullptr, nullptr, 20 * GST_MSECOND);
     if (result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL) return Settled::kYes;
-    if (result == GST_STATE_CHANGE_FAILURE || (video.bus && video.bus->ErrorSeen())) return Settled::kFailed;
+    if (result == GST_STATE_CHANGE_FAILURE || (video.bus && video.bus->ErrorSeen())) return Settled::kError;
     if (std::chrono::steady_clock::now() > deadline) return Settled::kTimedOut;
   }
 }

@@ -73,10 +73,10 @@ void FinishReleases();
 // Small steps on a channel's pipeline shared by the build and the transport. Positions in
 // 100 ns units.
 
-enum class Settled { kYes, kFailed, kTimedOut };
+enum class Settled { kYes, kError, kTimedOut };
 
 // Waits until a state change or flushing seek has prerolled (kYes), an error was posted or the
-// change failed (kFailed), or `timeout` has passed (kTimedOut).
+// change failed (kError), or `timeout` has passed (kTimedOut).
 [[nodiscard]] Settled WaitUntilSettled(CVideo& video, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 // An exact, flushing seek at the channel's rate that leaves the stop position alone; true once
 // the pipeline has settled at the new position.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -105,7 +106,10 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
   // the segment being judged, and that segment is only moved once it is judged.
   std::size_t written = 0;
   const auto keep = [&](std::size_t first, std::size_t last) {  // points [first, last]
-    if (written != first) std::copy(points.begin() + first, points.begin() + last + 1, points.begin() + written);
+    if (written != first) {
+      const auto at = [&](std::size_t index) { return points.begin() + static_cast<std::ptrdiff_t>(index); };
+      std::copy(at(first), at(last + 1), at(written));
+    }
     written += last - first + 1;
   };
 

@@ -34,7 +34,8 @@ bool ParseCoordinate(std::string_view field, bool negate, double& degrees) {
     if (digits.size() > 15) return false;
     fraction = FractionValue(digits);
   }
-  degrees = (static_cast<double>(n % 100) + fraction) / 60.0 + static_cast<double>(n / 100);
+  const std::int64_t whole_degrees = n / 100;  // dddmm: the minutes are the last two digits
+  degrees = (static_cast<double>(n % 100) + fraction) / 60.0 + static_cast<double>(whole_degrees);
   if (negate) degrees = -degrees;
   return true;
 }

@@ -24,7 +24,8 @@ struct Day {
   std::vector<std::vector<RouteFix>> drives;
 };
 
-std::string Stamp(std::time_t utc, const char* format) {
+// `utc` as strftime writes it with `format` (which the compiler checks).
+[[gnu::format(strftime, 2, 0)]] std::string Stamp(std::time_t utc, const char* format) {
   std::tm fields{};
   ::gmtime_r(&utc, &fields);
   char text[32];

@@ -28,7 +28,7 @@ include("${CMAKE_CURRENT_LIST_DIR}/Layers.cmake")
 # so they stay quiet). BLACKBOX_WERROR makes them errors; CI turns it on.
 set(BLACKBOX_WARNINGS
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual -Wcast-align -Wnull-dereference
-  -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough -Wmissing-declarations)
+  -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
 if(BLACKBOX_WERROR)
   list(APPEND BLACKBOX_WARNINGS -Werror)
 endif()

@@ -5,7 +5,10 @@
 #   ./dev.sh test  [--sanitize]    build and run every test
 #   ./dev.sh demo                  build and show the programs on a generated sample card
 #   ./dev.sh screenshots           build and remake the README's pictures (docs/screenshots)
-#   ./dev.sh bench                 build optimised and print the benchmark figures
+#   ./dev.sh bench                 build optimised, run every benchmark, print its headline figures
+#   ./dev.sh format [--check]      format the C++ sources with clang-format (--check: list the
+#                                  files that are not formatted, and fail if there are any)
+#   ./dev.sh tidy                  run clang-tidy (.clang-tidy) over the core libraries
 #   ./dev.sh fuzz [TARGET] [--seconds N]
 #                                  fuzz every parser (or one) for N seconds each (default 60) under
 #                                  ASan and UBSan; build-fuzz/, findings in build-fuzz/findings/
@@ -31,6 +34,8 @@ PACKAGES=(
   dosfstools file
   # the parsers' fuzz targets
   clang-14 libfuzzer-14-dev
+  # one format and the static checks
+  clang-format clang-tidy
   # the Debian package, its manual pages, and the checks of what it installs
   dpkg-dev fakeroot lintian help2man xz-utils desktop-file-utils appstream shared-mime-info
 )
@@ -67,11 +72,15 @@ configure_and_build() {
   cmake --build "$ROOT/$dir" -j "$(jobs)"
 }
 
+# Extra configure options of the build/ and build-sanitize/ trees; `./dev.sh test` (the CI path)
+# makes the warnings errors there.
+BUILD_OPTIONS=()
+
 build() {
   if [ "${1:-}" = "--sanitize" ]; then
-    configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBLACKBOX_SANITIZE=ON
+    configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBLACKBOX_SANITIZE=ON ${BUILD_OPTIONS[@]+"${BUILD_OPTIONS[@]}"}
   else
-    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo ${BUILD_OPTIONS[@]+"${BUILD_OPTIONS[@]}"}
   fi
 }
 
@@ -103,17 +112,37 @@ screenshots() {
 bench() {
   configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release
   export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} QTWEBENGINE_DISABLE_SANDBOX=1
-  local b failed=()
+  local logs=$ROOT/build-bench/logs b name failed=()
+  rm -rf "$logs"
+  mkdir -p "$logs"
   for b in "$ROOT"/build-bench/bench/bench_*; do
     # Only the programs: the build also leaves folders (Qt's generated sources) beside them.
     [ -f "$b" ] && [ -x "$b" ] || continue
-    echo "== $(basename "$b")"
-    "$b" || failed+=("$(basename "$b")")
+    name=$(basename "$b")
+    echo "== $name"
+    "$b" 2>&1 | tee "$logs/$name.txt" || failed+=("$name")
   done
+  bench_headlines "$logs"
   if [ ${#failed[@]} -gt 0 ]; then
     echo "dev.sh: these benchmarks failed: ${failed[*]}" >&2
     return 1
   fi
+}
+
+# The headline figures of every benchmark's log: each Google Benchmark result (its name and real
+# time), or for the programs that print their own figures, their first two timings.
+bench_headlines() {
+  local log name
+  echo
+  echo "== headline figures"
+  for log in "$1"/*.txt; do
+    name=$(basename "$log" .txt)
+    if grep -q '^BM_' "$log"; then
+      awk -v p="$name" '/^BM_/ && NF >= 3 { printf "%-22s %-56s %10s %s\n", p, $1, $2, $3 }' "$log"
+    else
+      grep -E '[0-9] ms' "$log" | head -2 | awk -v p="$name" '{ $1 = $1; printf "%-22s %s\n", p, $0 }'
+    fi
+  done
 }
 
 # Builds the parsers with libFuzzer (clang) in build-fuzz/, writes the seed corpora from a
@@ -130,7 +159,8 @@ fuzz() {
     esac
   done
   local dir=$ROOT/build-fuzz
-  configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLACKBOX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14
+  configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLACKBOX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DBLACKBOX_WERROR=ON
   if [ ! -f "$dir/seeds/.complete" ] || [ "$dir/fuzz/fuzz_seeds" -nt "$dir/seeds/.complete" ]; then
     rm -rf "$dir/seeds"
     "$dir/fuzz/fuzz_seeds" "$dir/seeds"
@@ -169,6 +199,64 @@ fuzz() {
   return $failed
 }
 
+# The C++ sources of the project (everything in git is ours; nothing third-party is vendored).
+cxx_sources() {
+  git -C "$ROOT" ls-files -- '*.cpp' '*.h'
+}
+
+format() {
+  local check=0
+  case "${1:-}" in
+    --check) check=1 ;;
+    "") ;;
+    *) echo "usage: ./dev.sh format [--check]" >&2; return 1 ;;
+  esac
+  if [ $check -eq 0 ]; then
+    cxx_sources | xargs -r -P "$(jobs)" -n 20 clang-format -i
+    return 0
+  fi
+  local f bad=()
+  while IFS= read -r f; do
+    clang-format --dry-run --Werror "$f" >/dev/null 2>&1 || bad+=("$f")
+  done < <(cxx_sources)
+  if [ ${#bad[@]} -gt 0 ]; then
+    printf '%s\n' "${bad[@]}" >&2
+    echo "dev.sh: ${#bad[@]} files are not formatted; ./dev.sh format formats them" >&2
+    return 1
+  fi
+}
+
+# The .cpp files of the core libraries: the folders cmake/layers.txt puts in the core layer (a
+# file belongs to its longest listed folder, so common/gui stays out).
+core_sources() {
+  git -C "$ROOT" ls-files -- '*.cpp' |
+    awk 'NR == FNR { if ($0 !~ /^#/ && NF == 2) layer[$1] = $2; next }
+         { best = ""
+           for (f in layer) if (index($0, f "/") == 1 && length(f) > length(best)) best = f
+           if (best != "" && layer[best] == "core") print }' "$ROOT/cmake/layers.txt" -
+}
+
+# clang-tidy with .clang-tidy over the core libraries, from build/'s compile commands (configured
+# here if needed; the core has no generated sources, so nothing needs building first).
+tidy() {
+  if [ ! -f "$ROOT/build/compile_commands.json" ]; then
+    cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  fi
+  # -fsized-deallocation: clang 14 leaves it off, and the point store's allocator uses it (GCC
+  # has it on for C++14 and later). -Wno-error: the compilers judge their own warnings; a GCC
+  # build with -Werror must not make clang's differing ones fail here.
+  local log status=0
+  log=$(mktemp)
+  core_sources | (cd "$ROOT" && xargs -r -P "$(jobs)" -n 4 clang-tidy -p build --quiet \
+    --extra-arg=-fsized-deallocation --extra-arg=-Wno-error) >"$log" 2>&1 || status=$?
+  grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' "$log" || true
+  rm -f "$log"
+  if [ $status -ne 0 ]; then
+    echo "dev.sh: clang-tidy found problems in the core libraries" >&2
+    return 1
+  fi
+}
+
 package() {
   # Debian's hardening flags, as dpkg-buildpackage would set them (without its -g -O2: Release
   # chooses the optimisation, and the package's programs are stripped).
@@ -199,11 +287,13 @@ shift || true
 case "$cmd" in
   setup) setup ;;
   build) setup; build "$@" ;;
-  test)  setup; build "$@"; run_tests "$@" ;;
+  test)  setup; BUILD_OPTIONS=(-DBLACKBOX_WERROR=ON); build "$@"; run_tests "$@" ;;
   demo)  setup; build; demo ;;
   screenshots) setup; build; screenshots ;;
   bench) setup; bench "$@" ;;
   package) setup; package ;;
   fuzz)  setup; fuzz "$@" ;;
-  *) echo "usage: ./dev.sh setup|build|test|demo|screenshots|bench|package [--sanitize] | fuzz [TARGET] [--seconds N]" >&2; exit 1 ;;
+  format) setup; format "$@" ;;
+  tidy)  setup; tidy ;;
+  *) echo "usage: ./dev.sh setup|build|test|demo|screenshots|bench|package [--sanitize] | fuzz [TARGET] [--seconds N] | format [--check] | tidy" >&2; exit 1 ;;
 esac

@@ -33,7 +33,8 @@ const fs::path& Card() {
                                name.substr(11, 2) + name.substr(14, 2) + name.substr(17, 2) + ".mp4";
       const fs::path folder = root / (event ? "EVENT" : "CONTINUOUS") / name.substr(0, 10);
       fs::create_directories(folder);
-      const auto stamp = n % 2 == 0 ? std::optional(static_cast<std::int32_t>(start)) : std::nullopt;
+      std::optional<std::int32_t> stamp;
+      if (n % 2 == 0) stamp = static_cast<std::int32_t>(start);
       std::ofstream(folder / file, std::ios::binary) << testing_support::FakeRecording(event ? 30 : kSeconds, stamp);
     }
     return root;

@@ -71,7 +71,7 @@ int RunEvents(std::span<const std::string> args) {
       std::cerr << "no G-sensor record: " << path << '\n';
       continue;
     }
-    if (event->g >= *minimum) events.push_back(std::move(*event));
+    if (static_cast<double>(event->g) >= *minimum) events.push_back(std::move(*event));
   }
   // Largest first; equal changes keep the list's order (by time).
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.g > b.g; });

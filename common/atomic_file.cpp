@@ -84,7 +84,8 @@ int TakePartialFile(int dir, const char* partial) {
       return -1;
     }
     // The name may have been renamed or removed by the writer we waited for.
-    struct stat held {}, named {};
+    struct stat held{};
+    struct stat named{};
     if (::fstat(fd, &held) != 0 || ::fstatat(dir, partial, &named, AT_SYMLINK_NOFOLLOW) != 0 || !SameFile(held, named)) {
       ::close(fd);
       continue;

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "common/gui/message_box.h"
+#include "common/gui/utf8_text.h"
 #include "common/path_text.h"
 #include "manager/app/recording_list_model.h"
 #include "manager/display/map_view.h"
@@ -36,7 +37,7 @@ using namespace display;
 
 namespace {
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using gui::FromUtf8;
 
 
 // The program's own icon, the one its menu entry shows.

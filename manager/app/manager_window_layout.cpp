@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include "common/gui/utf8_text.h"
 #include "manager/app/manager_window.h"
 #include "manager/app/recording_list_model.h"
 #include "manager/display/image_button.h"
@@ -16,6 +17,7 @@
 #include "manager/display/video_widget.h"
 #include "manager/language/lookup_text.h"
 #include "manager/playback/transport.h"
+#include "manager/display/qt_geometry.h"
 
 namespace app {
 
@@ -24,9 +26,8 @@ namespace keys = language::keys;
 
 namespace {
 
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using gui::FromUtf8;
 
 // Bold, in pixels, so the labels fit their places on every desktop.
 constexpr int kCaptionPixels = 12;

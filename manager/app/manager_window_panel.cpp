@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QTableView>
 
+#include "common/gui/utf8_text.h"
 #include "manager/app/manager_window.h"
 #include "manager/display/rules/button_table.h"
 #include "manager/display/map_view.h"
@@ -18,6 +19,7 @@
 #include "manager/display/rules/window_layout.h"
 #include "manager/playback/transport.h"
 #include "manager/recording/samples.h"
+#include "manager/display/qt_geometry.h"
 
 namespace app {
 
@@ -25,9 +27,8 @@ using namespace display;
 
 namespace {
 
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+using gui::FromUtf8;
 
 // The back buffer's font: readouts and the full-screen time text.
 constexpr int kBufferFontPixels = 13;

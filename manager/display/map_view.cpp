@@ -95,9 +95,10 @@ void MapView::Call(const QString& function, const QJsonArray& arguments) {
   ++callsInFlight_;
   QPointer<MapView> self(this);
   webmap::CallPage(*page_, function, arguments, [self](const webmap::PageCallResult& result) {
-    if (!self) return;
-    --self->callsInFlight_;
-    if (!result.pageState.isEmpty()) self->pageState_ = result.pageState;
+    MapView* const view = self.data();
+    if (view == nullptr) return;
+    --view->callsInFlight_;
+    if (!result.pageState.isEmpty()) view->pageState_ = result.pageState;
   });
 }
 
@@ -105,11 +106,12 @@ void MapView::RefreshPageState() {
   if (!page_ || !loaded_) return;
   QPointer<MapView> self(this);
   webmap::ReadPageState(*page_, [self](const QVariantMap& state) {
-    if (!self) return;
-    if (!state.isEmpty()) self->pageState_ = state;
+    MapView* const view = self.data();
+    if (view == nullptr) return;
+    if (!state.isEmpty()) view->pageState_ = state;
     // Hidden, or given up on the tiles: the answers to the page calls keep the state fresh.
-    const bool givenUp = self->shownFor_.isValid() && self->shownFor_.elapsed() > kStatePollLimitMs;
-    if (self->PageStateFinal() || !self->isVisible() || givenUp) self->stateTimer_->stop();
+    const bool givenUp = view->shownFor_.isValid() && view->shownFor_.elapsed() > kStatePollLimitMs;
+    if (view->PageStateFinal() || !view->isVisible() || givenUp) view->stateTimer_->stop();
   });
 }
 

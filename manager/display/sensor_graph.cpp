@@ -1,14 +1,10 @@
 #include "manager/display/sensor_graph.h"
 
+#include "manager/display/qt_geometry.h"
 #include "manager/display/rules/graph_mapping.h"
 #include "manager/recording/samples.h"
 
 namespace display {
-namespace {
-
-QColor Colour(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
-
-}  // namespace
 
 void SensorTraces::Build(const recording::SensorRecord& record, const std::array<setup::GSensorAxis, 3>& axes) {
   Clear();
@@ -41,11 +37,11 @@ void DrawSensorGraph(QPainter& painter, const SensorTraces& traces, std::int64_t
   // starting point: nothing to see.
   for (std::size_t axis = 0; axis < traces.Polylines().size(); ++axis) {
     if (traces.Polylines()[axis].size() < 2) continue;
-    painter.setPen(QPen(Colour(kTraceColours[axis]), 1));
+    painter.setPen(QPen(ToQColor(kTraceColours[axis]), 1));
     painter.drawPolyline(traces.Polylines()[axis]);
   }
   if (const auto cursor = CursorX(position, duration)) {
-    painter.setPen(QPen(Colour(kCursorColour), 2, Qt::SolidLine, Qt::FlatCap));
+    painter.setPen(QPen(ToQColor(kCursorColour), 2, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(*cursor, kGraphRect.top, *cursor, kCursorBottom);
   }
   painter.restore();
@@ -63,7 +59,7 @@ void DrawSensorReadouts(QPainter& painter, const QImage& cleanSkin, const record
   const char names[] = {'X', 'Y', 'Z'};
   const QFontMetrics metrics = painter.fontMetrics();
   for (std::size_t axis = 0; axis < numbers.size(); ++axis) {
-    painter.setPen(Colour(kReadoutColours[axis]));
+    painter.setPen(ToQColor(kReadoutColours[axis]));
     painter.drawText(QPoint(kReadoutLeft[axis], kReadoutTop + metrics.ascent()),
                      QString::fromStdString(ReadoutText(names[axis], numbers[axis])));
   }

@@ -29,9 +29,9 @@ void PaintPicture(int id, QImage& image, const setup::Profile& profile) {
     case kBackground: artwork::PaintBackground(image, profile); break;
     case kFullScreenBackground: artwork::PaintFullScreenBackground(image); break;
     case kLogo: artwork::PaintLogo(image); break;
-    case kPositionFill: artwork::PaintBarFill(image, artwork::Rgb(0xf2a900)); break;
+    case kPositionFill: artwork::PaintBarFill(image, artwork::ToQColor(0xf2a900)); break;
     case kRateFill:
-    case kVolumeFill: artwork::PaintBarFill(image, artwork::Rgb(0x3d8bfd)); break;
+    case kVolumeFill: artwork::PaintBarFill(image, artwork::ToQColor(0x3d8bfd)); break;
     case kPositionThumb:
     case kRateThumb:
     case kVolumeThumb: artwork::PaintSmallThumb(image); break;

@@ -10,6 +10,7 @@
 #include "manager/display/rules/palette.h"
 #include "manager/display/rules/slider_rules.h"
 #include "manager/display/rules/video_layout.h"
+#include "manager/display/qt_geometry.h"
 
 namespace display::artwork {
 namespace {
@@ -31,29 +32,28 @@ QFont Sans(int pixelSize, bool bold = false) {
 void Panel(QPainter& p, const QRectF& r, std::uint32_t fill = kPanel) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(Rgb(kFrame), 1.0));
-  p.setBrush(Rgb(fill));
+  p.setPen(QPen(ToQColor(kFrame), 1.0));
+  p.setBrush(ToQColor(fill));
   p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
   p.restore();
 }
 
 // A sunken area whose inside is exactly `inner`: its frame lies one pixel outside.
 void Well(QPainter& p, const QRect& inner, std::uint32_t fill = kWell) {
-  p.fillRect(inner.adjusted(-1, -1, 1, 1), Rgb(kFrame));
-  p.fillRect(inner, Rgb(fill));
+  p.fillRect(inner.adjusted(-1, -1, 1, 1), ToQColor(kFrame));
+  p.fillRect(inner, ToQColor(fill));
 }
 
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
 // A camera lens: the sign of a video window that shows nothing yet.
 void LensGlyph(QPainter& p, QPointF centre, double radius) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(Rgb(kGlyph), radius * 0.12));
+  p.setPen(QPen(ToQColor(kGlyph), radius * 0.12));
   p.drawEllipse(centre, radius, radius);
   p.drawEllipse(centre, radius * 0.55, radius * 0.55);
-  p.setBrush(Rgb(kGlyph));
+  p.setBrush(ToQColor(kGlyph));
   p.setPen(Qt::NoPen);
   p.drawEllipse(centre + QPointF(-radius * 0.18, -radius * 0.18), radius * 0.14, radius * 0.14);
   p.restore();
@@ -63,11 +63,11 @@ void LensGlyph(QPainter& p, QPointF centre, double radius) {
 void MapPlaceholder(QPainter& p, const QRect& area) {
   p.save();
   p.setClipRect(area);
-  p.setPen(QPen(Rgb(0x1c2026), 1));
+  p.setPen(QPen(ToQColor(0x1c2026), 1));
   for (int x = area.left() + 12; x < area.right(); x += 24) p.drawLine(x, area.top(), x, area.bottom());
   for (int y = area.top() + 12; y < area.bottom(); y += 24) p.drawLine(area.left(), y, area.right(), y);
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(Rgb(0x232830), 6, Qt::SolidLine, Qt::RoundCap));
+  p.setPen(QPen(ToQColor(0x232830), 6, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(area.left(), area.center().y() + 30), QPointF(area.right(), area.center().y() - 40));
   p.drawLine(QPointF(area.center().x() - 50, area.top()), QPointF(area.center().x() + 20, area.bottom()));
   const QPointF tip(area.center().x(), area.center().y() + 18);
@@ -76,10 +76,10 @@ void MapPlaceholder(QPainter& p, const QRect& area) {
   pin.cubicTo(tip + QPointF(-6, -12), tip + QPointF(-16, -20), tip + QPointF(-16, -32));
   pin.arcTo(QRectF(tip.x() - 16, tip.y() - 48, 32, 32), 180, -180);
   pin.cubicTo(tip + QPointF(16, -20), tip + QPointF(6, -12), tip);
-  p.setPen(QPen(Rgb(0x3a414b), 2));
-  p.setBrush(Rgb(0x2b3139));
+  p.setPen(QPen(ToQColor(0x3a414b), 2));
+  p.setBrush(ToQColor(0x2b3139));
   p.drawPath(pin);
-  p.setBrush(Rgb(kWell));
+  p.setBrush(ToQColor(kWell));
   p.drawEllipse(QPointF(tip.x(), tip.y() - 32), 6, 6);
   p.restore();
 }
@@ -95,16 +95,16 @@ void GraphScale(QPainter& p) {
   for (const Line& line : {Line{2, "+2g"}, Line{1, "+1g"}, Line{0, "0"}, Line{-1, "-1g"}, Line{-2, "-2g"}}) {
     const int y = GraphY(line.g);
     if (line.g == 0) {
-      p.setPen(QPen(Rgb(kFrame), 1));
+      p.setPen(QPen(ToQColor(kFrame), 1));
     } else {
-      p.setPen(QPen(Rgb(0x262b32), 1, Qt::DashLine));
+      p.setPen(QPen(ToQColor(0x262b32), 1, Qt::DashLine));
     }
     if (y > graph.top()) p.drawLine(graph.left(), y, graph.right(), y);
-    p.setPen(Rgb(kDimText));
+    p.setPen(ToQColor(kDimText));
     p.drawText(QRect(24, y - 7, 40, 14), Qt::AlignRight | Qt::AlignVCenter, QString::fromLatin1(line.label));
   }
   // Quarter marks along the time axis.
-  p.setPen(QPen(Rgb(0x262b32), 1, Qt::DotLine));
+  p.setPen(QPen(ToQColor(0x262b32), 1, Qt::DotLine));
   for (int i = 1; i < 4; ++i) {
     const int x = graph.left() + graph.width() * i / 4;
     p.drawLine(x, graph.top(), x, graph.bottom());
@@ -115,7 +115,7 @@ void SliderGroove(QPainter& p, int top, bool snapMarks) {
   // The fill is drawn five pixels high from `top`, the thumb ten high from top - 2.
   Well(p, QRect(kSliderLeft, top, 150, 5));
   if (!snapMarks) return;
-  p.setPen(Rgb(0x4b535d));
+  p.setPen(ToQColor(0x4b535d));
   for (const int position : {0, 35, 73, 108, 145}) {
     const int x = kSliderLeft + position + 2;
     p.drawLine(x, top + 8, x, top + 9);
@@ -159,13 +159,13 @@ void PaintDial(QPainter& p, const QRectF& box, QColor colour) {
 
 void PaintBackground(QImage& image, const setup::Profile& profile) {
   QPainter p(&image);
-  p.fillRect(image.rect(), Rgb(kBackground));
+  p.fillRect(image.rect(), ToQColor(kBackground));
 
   // Title band: the window is moved by it.
-  p.fillRect(0, 0, kNormalWidth, kTitleBandHeight, Rgb(kPanel));
-  p.fillRect(0, 54, 1024, 1, Rgb(kFrame));
-  p.fillRect(0, 52, 1024, 2, Rgb(0x1f2329));
-  p.setPen(Rgb(kText));
+  p.fillRect(0, 0, kNormalWidth, kTitleBandHeight, ToQColor(kPanel));
+  p.fillRect(0, 54, 1024, 1, ToQColor(kFrame));
+  p.fillRect(0, 52, 1024, 2, ToQColor(0x1f2329));
+  p.setPen(ToQColor(kText));
   p.setFont(Sans(17, true));
   p.drawText(QRect(112, 0, 400, 55), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(profile.window_title));
 
@@ -179,11 +179,11 @@ void PaintBackground(QImage& image, const setup::Profile& profile) {
 
   Panel(p, QRectF(446, 548, 227, 80), palette::kDataLabelBackground);
   Panel(p, QRectF(446, 630, 227, 52));
-  PaintDial(p, QRectF(466, 634, 15, 12), Rgb(kDimText));
+  PaintDial(p, QRectF(466, 634, 15, 12), ToQColor(kDimText));
   SliderGroove(p, 636, true);
-  PaintSpeaker(p, QRectF(466, 654, 9, 12), Rgb(kDimText));
+  PaintSpeaker(p, QRectF(466, 654, 9, 12), ToQColor(kDimText));
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(Rgb(kDimText), 1.2));
+  p.setPen(QPen(ToQColor(kDimText), 1.2));
   p.drawArc(QRectF(470, 656, 7, 8), -50 * 16, 100 * 16);
   p.drawArc(QRectF(469, 654, 11, 12), -50 * 16, 100 * 16);
   p.setRenderHint(QPainter::Antialiasing, false);
@@ -197,8 +197,8 @@ void PaintBackground(QImage& image, const setup::Profile& profile) {
 
   // Right column: the list, the rear camera, the map.
   Panel(p, QRectF(675, 57, 335, 705));
-  p.fillRect(675 + 1, 78, 333, 19, Rgb(0x2d333b));
-  p.fillRect(675 + 1, 97, 333, 1, Rgb(kFrame));
+  p.fillRect(675 + 1, 78, 333, 19, ToQColor(0x2d333b));
+  p.fillRect(675 + 1, 97, 333, 1, ToQColor(kFrame));
   Well(p, ToQRect(kRecordingListArea), kListBackground);
   if (profile.channels > 1) {
     Well(p, ToQRect(kSmallVideoArea), kVideoWell);
@@ -215,37 +215,37 @@ void PaintFullScreenBackground(QImage& image) {
   QPainter p(&image);
   const int w = image.width();
   const int h = image.height();
-  p.fillRect(image.rect(), Rgb(kVideoWell));
-  p.fillRect(0, 0, w, 47, Rgb(kPanel));
-  p.fillRect(0, 46, w, 1, Rgb(kFrame));
-  p.fillRect(0, h - 84, w, 84, Rgb(kPanel));
-  p.fillRect(0, h - 84, w, 1, Rgb(kFrame));
-  p.fillRect(0, 47, 9, h - 131, Rgb(kPanel));
-  p.fillRect(w - 9, 47, 9, h - 131, Rgb(kPanel));
-  p.fillRect(8, 47, 1, h - 131, Rgb(kFrame));
-  p.fillRect(w - 9, 47, 1, h - 131, Rgb(kFrame));
+  p.fillRect(image.rect(), ToQColor(kVideoWell));
+  p.fillRect(0, 0, w, 47, ToQColor(kPanel));
+  p.fillRect(0, 46, w, 1, ToQColor(kFrame));
+  p.fillRect(0, h - 84, w, 84, ToQColor(kPanel));
+  p.fillRect(0, h - 84, w, 1, ToQColor(kFrame));
+  p.fillRect(0, 47, 9, h - 131, ToQColor(kPanel));
+  p.fillRect(w - 9, 47, 9, h - 131, ToQColor(kPanel));
+  p.fillRect(8, 47, 1, h - 131, ToQColor(kFrame));
+  p.fillRect(w - 9, 47, 1, h - 131, ToQColor(kFrame));
 }
 
 void PaintLogo(QImage& image) {
   QPainter p(&image);
-  p.fillRect(image.rect(), Rgb(kPanel));
+  p.fillRect(image.rect(), ToQColor(kPanel));
   p.setRenderHint(QPainter::Antialiasing, true);
   // A dash camera seen from the front: body, lens, recording light.
-  p.setPen(QPen(Rgb(kAmber), 2));
-  p.setBrush(Rgb(kWell));
+  p.setPen(QPen(ToQColor(kAmber), 2));
+  p.setBrush(ToQColor(kWell));
   p.drawRoundedRect(QRectF(2, 10, 34, 25), 5, 5);
-  p.setPen(QPen(Rgb(kBlue), 2.2));
-  p.setBrush(Rgb(0x0b1a33));
+  p.setPen(QPen(ToQColor(kBlue), 2.2));
+  p.setBrush(ToQColor(0x0b1a33));
   p.drawEllipse(QPointF(17, 22.5), 7.5, 7.5);
   p.setPen(Qt::NoPen);
-  p.setBrush(Rgb(0x9ec5ff));
+  p.setBrush(ToQColor(0x9ec5ff));
   p.drawEllipse(QPointF(15, 20.5), 1.8, 1.8);
-  p.setBrush(Rgb(kRed));
+  p.setBrush(ToQColor(kRed));
   p.drawEllipse(QPointF(30.5, 15), 2, 2);
   p.setFont(Sans(11, true));
-  p.setPen(Rgb(kAmber));
+  p.setPen(ToQColor(kAmber));
   p.drawText(QRectF(40, 8, 38, 15), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("DASH"));
-  p.setPen(Rgb(kText));
+  p.setPen(ToQColor(kText));
   p.drawText(QRectF(40, 22, 38, 15), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("CAM"));
 }
 
@@ -260,54 +260,54 @@ void PaintBarFill(QImage& image, QColor colour) {
 
 void PaintSmallThumb(QImage& image) {
   QPainter p(&image);
-  p.fillRect(image.rect(), Rgb(0xf4f6f8));
-  p.fillRect(0, 0, 1, image.height(), Rgb(kDimText));
-  p.fillRect(image.width() - 1, 0, 1, image.height(), Rgb(kDimText));
-  p.fillRect(2, 2, 1, image.height() - 4, Rgb(kAmber));
+  p.fillRect(image.rect(), ToQColor(0xf4f6f8));
+  p.fillRect(0, 0, 1, image.height(), ToQColor(kDimText));
+  p.fillRect(image.width() - 1, 0, 1, image.height(), ToQColor(kDimText));
+  p.fillRect(2, 2, 1, image.height() - 4, ToQColor(kAmber));
 }
 
 void PaintFullScreenBar(QImage& image, bool filled) {
   QPainter p(&image);
   const QRect inner = image.rect().adjusted(0, 1, 0, -1);
-  p.fillRect(image.rect(), Rgb(kFrame));
+  p.fillRect(image.rect(), ToQColor(kFrame));
   if (filled) {
     QLinearGradient gradient(0, 0, 0, image.height());
-    gradient.setColorAt(0, Rgb(kAmber).lighter(135));
-    gradient.setColorAt(0.5, Rgb(kAmber));
-    gradient.setColorAt(1, Rgb(kAmber).darker(135));
+    gradient.setColorAt(0, ToQColor(kAmber).lighter(135));
+    gradient.setColorAt(0.5, ToQColor(kAmber));
+    gradient.setColorAt(1, ToQColor(kAmber).darker(135));
     p.fillRect(inner, gradient);
   } else {
-    p.fillRect(inner, Rgb(kWell));
+    p.fillRect(inner, ToQColor(kWell));
   }
 }
 
 void PaintFullScreenThumb(QImage& image) {
   QPainter p(&image);
-  p.fillRect(image.rect(), Rgb(kPanel));
+  p.fillRect(image.rect(), ToQColor(kPanel));
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(Rgb(kDimText), 1));
-  p.setBrush(Rgb(0xf4f6f8));
+  p.setPen(QPen(ToQColor(kDimText), 1));
+  p.setBrush(ToQColor(0xf4f6f8));
   p.drawRoundedRect(QRectF(0.5, 0.5, 10, 18), 3, 3);
-  p.setPen(QPen(Rgb(kAmber), 2));
+  p.setPen(QPen(ToQColor(kAmber), 2));
   p.drawLine(QPointF(5.5, 5), QPointF(5.5, 14));
 }
 
 void PaintMutedIcon(QImage& image) {
   QPainter p(&image);
-  p.fillRect(image.rect(), Rgb(kPanel));
-  PaintSpeaker(p, QRectF(0, 0, 9, 12), Rgb(kText));
+  p.fillRect(image.rect(), ToQColor(kPanel));
+  PaintSpeaker(p, QRectF(0, 0, 9, 12), ToQColor(kText));
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(Rgb(kRed), 1.6, Qt::SolidLine, Qt::RoundCap));
+  p.setPen(QPen(ToQColor(kRed), 1.6, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(10, 3.5), QPointF(14, 8.5));
   p.drawLine(QPointF(14, 3.5), QPointF(10, 8.5));
 }
 
 void PaintNoAudioIcon(QImage& image) {
   QPainter p(&image);
-  p.fillRect(image.rect(), Rgb(kPanel));
-  PaintSpeaker(p, QRectF(2, 0.5, 10, 12), Rgb(kDimText));
+  p.fillRect(image.rect(), ToQColor(kPanel));
+  PaintSpeaker(p, QRectF(2, 0.5, 10, 12), ToQColor(kDimText));
   p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(Rgb(kRed), 1.8, Qt::SolidLine, Qt::RoundCap));
+  p.setPen(QPen(ToQColor(kRed), 1.8, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(1.5, 12), QPointF(13.5, 1));
 }
 

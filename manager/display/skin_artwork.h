@@ -7,11 +7,12 @@
 
 #include <cstdint>
 
+#include "manager/display/qt_geometry.h"
 #include "manager/setup/profile.h"
 
 namespace display::artwork {
 
-inline QColor Rgb(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+using display::ToQColor;
 
 void PaintBackground(QImage& image, const setup::Profile& profile);
 void PaintFullScreenBackground(QImage& image);

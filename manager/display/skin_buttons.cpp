@@ -24,16 +24,16 @@ KeyStyle StyleFor(int id, State state, bool toggled) {
   const bool primary = id == commands::kPlay;
   switch (state) {
     case State::Pressed:
-      return {Rgb(0x15181c), Rgb(0x1a1e23), Rgb(kAmber), Rgb(kAmber), 1.0};
+      return {ToQColor(0x15181c), ToQColor(0x1a1e23), ToQColor(kAmber), ToQColor(kAmber), 1.0};
     case State::Hover:
-      if (id == commands::kClose) return {Rgb(0xe5484d), Rgb(0xc93a3f), Rgb(0xf07176), Rgb(0xffffff), 0};
-      return {Rgb(0x414955), Rgb(0x323943), Rgb(0x737d8a), primary ? Rgb(0xffc233) : Rgb(0xffffff), 0};
+      if (id == commands::kClose) return {ToQColor(0xe5484d), ToQColor(0xc93a3f), ToQColor(0xf07176), ToQColor(0xffffff), 0};
+      return {ToQColor(0x414955), ToQColor(0x323943), ToQColor(0x737d8a), primary ? ToQColor(0xffc233) : ToQColor(0xffffff), 0};
     case State::Disabled:
-      return {Rgb(0x23272d), Rgb(0x23272d), Rgb(0x2e343b), Rgb(0x4b535d), 0};
+      return {ToQColor(0x23272d), ToQColor(0x23272d), ToQColor(0x2e343b), ToQColor(0x4b535d), 0};
     case State::Normal:
     default:
-      return {Rgb(0x343b44), Rgb(0x282d34), toggled ? Rgb(kBlue) : Rgb(0x48505b),
-              primary ? Rgb(kAmber) : (toggled ? Rgb(0x8fbcff) : Rgb(kText)), 0};
+      return {ToQColor(0x343b44), ToQColor(0x282d34), toggled ? ToQColor(kBlue) : ToQColor(0x48505b),
+              primary ? ToQColor(kAmber) : (toggled ? ToQColor(0x8fbcff) : ToQColor(kText)), 0};
   }
 }
 
@@ -201,7 +201,7 @@ void Symbol(QPainter& p, int id, bool toggled, const QRectF& key, QColor colour,
 
 void PaintButtonStrip(QImage& image, int commandId, int imageWidth, int images) {
   QPainter p(&image);
-  p.fillRect(image.rect(), Rgb(kPanel));
+  p.fillRect(image.rect(), ToQColor(kPanel));
   p.setRenderHint(QPainter::Antialiasing, true);
   const int height = image.height();
   const double radius = std::min(6.0, height / 4.0);

@@ -4,7 +4,6 @@
 
 #include "common/text_encoding.h"
 #include "manager/language/ini_file.h"
-#include "manager/language/language.h"
 #include "manager/language/utf16_cut.h"
 
 namespace language {
@@ -21,12 +20,6 @@ LanguageTable::LanguageTable() : languageName_("English") {}
 
 LanguageTable::LanguageTable(std::string languageName, std::filesystem::path languageFilePath)
     : languageName_(std::move(languageName)), languageFilePath_(std::move(languageFilePath)) {}
-
-LanguageTable LanguageTable::ForUser(std::string_view programPath,
-                                     std::string_view languageFileName) {
-  return LanguageTable(std::string(LanguageNameForId(GetUserDefaultLangID())),
-                       LanguageFilePath(programPath, languageFileName));
-}
 
 std::string LanguageTable::LookupText(std::string_view key, std::string_view fallback) const {
   if (key.empty() || languageName_.empty()) return {};

@@ -22,10 +22,6 @@ class LanguageTable {
   LanguageTable();
   LanguageTable(std::string languageName, std::filesystem::path languageFilePath);
 
-  // The start-up choice: the language of the user's locale, the file `languageFileName` in the
-  // folder of `programPath`.
-  static LanguageTable ForUser(std::string_view programPath, std::string_view languageFileName);
-
   const std::string& language_name() const { return languageName_; }
   const std::filesystem::path& language_file_path() const { return languageFilePath_; }
 

@@ -81,6 +81,7 @@ inline constexpr TextKey kFactorySettingSucceed{"FACTORY_SETTING_SUCCEED", "Defa
 
 // Every key the program asks for, each once, with its screen default: the main keys, then the
 // setup keys. For listing and checking a language file.
+// clang-format off
 inline constexpr std::array kTextKeys = {
     keys::kFileList,      keys::kDate,           keys::kTime,          keys::kDescription,
     keys::kManagerVersion, keys::kSearchFolder,  keys::kFileName,      keys::kLatitude,
@@ -96,5 +97,6 @@ inline constexpr std::array kTextKeys = {
     keys::kOff,           keys::kOn,             keys::kDstSetup,      keys::kSdFormat,
     keys::kParkingMode,   keys::kErrorNotSelect, keys::kSelectSdCard,  keys::kFactorySettingSucceed,
 };
+// clang-format on
 
 }  // namespace language

@@ -31,10 +31,6 @@ std::string SplitField(std::string_view path, std::size_t start, std::size_t len
 
 bool HasRecordingExtension(std::string_view name) { return name.ends_with(kRecordingExtension); }
 
-bool IsRecordingName(std::string_view name, std::string_view prefix) {
-  return HasRecordingExtension(name) && name.starts_with(prefix);
-}
-
 std::string RecordingDateText(std::string_view path) { return SplitField(path, 4, 8, u'-', 4, 7); }
 
 std::string RecordingTimeText(std::string_view path) { return SplitField(path, 13, 6, u':', 2, 5); }

@@ -16,8 +16,6 @@ inline constexpr std::string_view kRecordingExtension = ".mp4";
 
 // Ends in ".mp4", exactly: ".MP4" does not count.
 bool HasRecordingExtension(std::string_view name);
-// A channel recording of the given prefix (case-sensitive), judged by prefix and extension only.
-bool IsRecordingName(std::string_view name, std::string_view prefix = kChannel1Prefix);
 
 // YYYY-MM-DD and HH:MM:SS from the name; out-of-form names give partial texts, never an error.
 std::string RecordingDateText(std::string_view path);

@@ -42,9 +42,9 @@ constexpr auto kPrerollTimeout = std::chrono::seconds(5);
 ResultCode CodeOf(LinkResult link) {
   switch (link) {
     case LinkResult::kLinked: return kOk;
-    case LinkResult::kNoFreePad: return kNoFreePad;
-    case LinkResult::kFormatsDiffer: return kFormatsDiffer;
-    case LinkResult::kAlreadyLinked: return kAlreadyLinked;
+    case LinkResult::kNoPadFree: return kNoFreePad;
+    case LinkResult::kFormatMismatch: return kFormatsDiffer;
+    case LinkResult::kPadTaken: return kAlreadyLinked;
     case LinkResult::kRefused: return kLinkRefused;
   }
   return kLinkRefused;
@@ -151,7 +151,7 @@ void LinkStreams(CVideo& video) {
   // Sound first, silently: this works when the sound is the source's first stream.
   const bool audioLinked = LinkSoundIfFirst(source, aac, audio);
 
-  LinkResult link = LinkResult::kNoFreePad;
+  LinkResult link = LinkResult::kNoPadFree;
   if (const GstRef<GstPad> videoPad = FindFreePad(source, PadDirection::kSource)) {
     video.streamSize = DeclaredVideoSize(videoPad.get());
     link = LinkToFreeSinkPad(videoPad.get(), h264);

@@ -73,8 +73,8 @@ bool FellBackToFakeSink(GstElement* sink) {
 LinkResult ResultOf(GstPadLinkReturn link) {
   switch (link) {
     case GST_PAD_LINK_OK: return LinkResult::kLinked;
-    case GST_PAD_LINK_NOFORMAT: return LinkResult::kFormatsDiffer;
-    case GST_PAD_LINK_WAS_LINKED: return LinkResult::kAlreadyLinked;
+    case GST_PAD_LINK_NOFORMAT: return LinkResult::kFormatMismatch;
+    case GST_PAD_LINK_WAS_LINKED: return LinkResult::kPadTaken;
     default: return LinkResult::kRefused;
   }
 }
@@ -168,13 +168,13 @@ GstRef<GstPad> FindFreePad(GstElement* element, PadDirection direction) {
 
 LinkResult LinkToFreeSinkPad(GstPad* source, GstElement* downstream) {
   const GstRef<GstPad> sink = FindFreePad(downstream, PadDirection::kSink);
-  if (!sink) return LinkResult::kNoFreePad;
+  if (!sink) return LinkResult::kNoPadFree;
   return ResultOf(gst_pad_link(source, sink.get()));
 }
 
 LinkResult LinkFreePads(GstElement* upstream, GstElement* downstream) {
   const GstRef<GstPad> source = FindFreePad(upstream, PadDirection::kSource);
-  if (!source) return LinkResult::kNoFreePad;
+  if (!source) return LinkResult::kNoPadFree;
   return LinkToFreeSinkPad(source.get(), downstream);
 }
 

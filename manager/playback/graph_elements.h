@@ -79,7 +79,7 @@ enum class PadDirection { kSink, kSource };
 // linked.
 [[nodiscard]] GstRef<GstPad> FindFreePad(GstElement* element, PadDirection direction);
 
-enum class LinkResult { kLinked, kNoFreePad, kFormatsDiffer, kAlreadyLinked, kRefused };
+enum class LinkResult { kLinked, kNoPadFree, kFormatMismatch, kPadTaken, kRefused };
 
 // Links `source` to the first free sink pad of `downstream`. No converter is ever put in
 // between: the formats must match as they are.

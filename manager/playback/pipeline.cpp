@@ -90,7 +90,7 @@ std::uint64_t PipelineBus::SettledCount() const {
 PipelineBus::Wait PipelineBus::AwaitSettled(std::uint64_t mark, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(mutex_);
   if (!changed_.wait_for(lock, timeout, [&] { return settled_ > mark || error_; })) return Wait::kTimedOut;
-  return settled_ > mark ? Wait::kYes : Wait::kFailed;
+  return settled_ > mark ? Wait::kYes : Wait::kError;
 }
 
 std::string PipelineBus::ErrorCause() const {

@@ -42,9 +42,9 @@ class PipelineBus {
   bool ErrorSeen() const;
   // How many state changes and flushing seeks have completed (ASYNC_DONE) so far.
   std::uint64_t SettledCount() const;
-  // Waits until more than `mark` changes have completed (kYes), an error was posted (kFailed),
+  // Waits until more than `mark` changes have completed (kYes), an error was posted (kError),
   // or `timeout` has passed; for owners that have nothing else to do meanwhile.
-  enum class Wait { kYes, kFailed, kTimedOut };
+  enum class Wait { kYes, kError, kTimedOut };
   [[nodiscard]] Wait AwaitSettled(std::uint64_t mark, std::chrono::milliseconds timeout) const;
   // The cause of the first error posted, in plain words; empty when none was or it is unknown.
   std::string ErrorCause() const;

@@ -107,9 +107,10 @@ GpsFix DecodeGpsSample(const GpsSample& sample) {
   if (!lat || !lon || !std::isfinite(speed)) return GpsFix{};
 
   GpsFix fix;
-  fix.latitude = northSouth == 'S' ? -*lat : *lat;
-  fix.longitude = eastWest == 'W' ? -*lon : *lon;
-  fix.speed = speed;
+  // The single-precision values widen exactly.
+  fix.latitude = static_cast<double>(northSouth == 'S' ? -*lat : *lat);
+  fix.longitude = static_cast<double>(eastWest == 'W' ? -*lon : *lon);
+  fix.speed = static_cast<double>(speed);
   return fix;
 }
 

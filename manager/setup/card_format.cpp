@@ -1,6 +1,5 @@
 #include "manager/setup/card_format.h"
 
-#include <cctype>
 #include <filesystem>
 
 #include "manager/setup/setup_texts.h"
@@ -10,10 +9,6 @@ namespace {
 
 constexpr std::string_view kProgramWord = "format ";
 constexpr std::string_view kDrivePlaceholder = "0:";
-constexpr std::size_t kDriveRootLength = 3;  // "E:\"
-
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
 // Mount points and folders compare without a trailing separator and without "." or "..".
 std::string Normalized(std::string_view path) {
   std::string text = std::filesystem::path(path).lexically_normal().string();
@@ -37,21 +32,7 @@ std::string FormatParametersForDrive(const FormatTemplate& format, std::string_v
   return result;
 }
 
-std::string FormatParameters(const FormatTemplate& format, char drive_letter) {
-  return FormatParametersForDrive(format, std::string{drive_letter, ':'});
-}
-
 std::string FormatRefusalText(const TextLookup& lookup) { return EntryText(texts::kErrorNotSelect, lookup); }
-
-FormatRefusal CheckDriveLetterTarget(std::string_view chosen_folder, std::string_view settings_path) {
-  if (chosen_folder.empty()) return FormatRefusal::SystemDrive;
-  if (chosen_folder.size() > kDriveRootLength) return FormatRefusal::BelowDriveRoot;
-  if (settings_path.empty() || Upper(chosen_folder.front()) != Upper(settings_path.front())) {
-    return FormatRefusal::OtherDrive;
-  }
-  if (Upper(chosen_folder.front()) == 'C') return FormatRefusal::SystemDrive;
-  return FormatRefusal::None;
-}
 
 FormatRefusal CheckMountTarget(const MountedFolder& chosen, std::string_view card_mount_point) {
   if (chosen.mount_point.empty()) return FormatRefusal::SystemDrive;

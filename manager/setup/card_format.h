@@ -27,10 +27,7 @@ inline constexpr std::uint64_t kFat16SizeLimit = 2'147'483'648ULL;
 const FormatTemplate& ChooseFormatTemplate(std::optional<std::uint64_t> capacity);
 
 // The parameters handed to the formatting program: the template after the word "format", with
-// the drive letter in place of the 0 ("E: /FS:FAT32 /A:32K /V: /Y").
-std::string FormatParameters(const FormatTemplate& format, char drive_letter);
-
-// The same with a whole drive designation in place of "0:", such as a mount point.
+// the drive (a mount point) in place of "0:" ("/media/card /FS:FAT32 /A:32K /V: /Y").
 std::string FormatParametersForDrive(const FormatTemplate& format, std::string_view drive);
 
 // Why a folder chosen for formatting is refused. Every refusal shows the same text.
@@ -43,10 +40,6 @@ enum class FormatRefusal {
 
 // The refusal text, ERROR_NOT_SELECT.
 std::string FormatRefusalText(const TextLookup& lookup = {});
-
-// Drive letters: `chosen_folder` is the chooser's result ("E:\"), `settings_path` the settings
-// file of the card the dialog was opened on ("E:\SETUP\Setup.ini").
-FormatRefusal CheckDriveLetterTarget(std::string_view chosen_folder, std::string_view settings_path);
 
 // Mounted file systems: the mount point plays the drive root and the root file system plays
 // drive C. An empty mount point means the folder lies on no known drive.

@@ -19,6 +19,7 @@ constexpr ListEntry kParkAvOut[] = {kNtsc, kPal};
 constexpr ListEntry kFixedScale[] = {{"", "0G"}, {"", "0.25G"}, {"", "0.5G"}, {"", "0.75G"}, {"", "1G"}};
 constexpr ListEntry kHighLowScale[] = {kSensorHigh, kSensorLow};
 
+// clang-format off
 constexpr ListEntry kDualSetupTexts[] = {
     kDeviceSetup,   kRecorder,       kQuality,       kFrameRate,      kBrightness,    kSharpness,
     kAudio,         kAudioStatic,    kInputVolume,   kOutputVolume,   kAccelerometer, kVerySlow,
@@ -35,6 +36,7 @@ constexpr ListEntry kParkSetupTexts[] = {
     kErrorNotSelect, kSelectSdCard,  kFactorySettingSucceed,
     k15Fps,          k30Fps,         k720P,           kVga,               kAccelerometerPark,
     kAvOut,          kNtsc,          kPal,            kSensorHigh,        kSensorLow};
+// clang-format on
 
 // Time zone 71 is "(GMT +09:00) Seoul".
 constexpr DeviceSettings kDualDefaults{

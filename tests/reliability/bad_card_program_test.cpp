@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -53,8 +54,9 @@ class BadCardPrograms : public ::testing::Test {
     run.status = outcome.status;
     run.output = outcome.err;
     std::ifstream file(statePath);
-    const std::string text((std::istreambuf_iterator<char>(file)), {});
-    run.state = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
+    std::ostringstream text;  // stays empty when the program wrote no state
+    text << file.rdbuf();
+    run.state = nlohmann::json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
     EXPECT_FALSE(run.state.is_discarded()) << program << " " << arguments << " left no state: " << run.output;
     return run;
   }

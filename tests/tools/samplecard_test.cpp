@@ -157,7 +157,9 @@ TEST_F(SampleCard, TheLogsAndTheRecordingsDescribeTheSameMoments) {
   for (const auto& r : manifest_->recordings) {
     for (std::size_t second = 0; second < r.fixes.size(); ++second) {
       const std::int64_t moment = r.fixes[second].utc;
-      if (r.fixes[second].valid) EXPECT_TRUE(logMoments.contains(moment)) << r.front;
+      if (r.fixes[second].valid) {
+        EXPECT_TRUE(logMoments.contains(moment)) << r.front;
+      }
       const auto matches = timeline.Find(moment);
       ASSERT_FALSE(matches.empty()) << r.front;
       const auto it = std::find_if(matches.begin(), matches.end(), [&](const auto& m) { return m.entry->path == r.front.string(); });

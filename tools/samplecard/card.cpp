@@ -24,11 +24,12 @@ struct Day {
   std::vector<std::vector<RouteFix>> drives;
 };
 
-std::string Stamp(std::time_t utc, const char* format) {
+// `utc` as YYYYMMDD_hhmmss.
+std::string Stamp(std::time_t utc) {
   std::tm fields{};
   ::gmtime_r(&utc, &fields);
   char text[32];
-  std::strftime(text, sizeof text, format, &fields);
+  std::strftime(text, sizeof text, "%Y%m%d_%H%M%S", &fields);
   return text;
 }
 
@@ -84,7 +85,7 @@ void WriteLogs(const fs::path& card, const std::vector<Day>& days, const CardOpt
       for (std::size_t first = 0; first < drive.size(); first += static_cast<std::size_t>(options.fixesPerLogFile)) {
         const std::size_t last = std::min(drive.size(), first + static_cast<std::size_t>(options.fixesPerLogFile));
         LogFileInfo info;
-        info.path = folder / (Stamp(drive[first].utc, "%Y%m%d_%H%M%S") + ".gps");
+        info.path = folder / (Stamp(drive[first].utc) + ".gps");
         std::vector<tracker::GpsChunk> chunks;
         for (std::size_t i = first; i < last; ++i) {
           if (chunks.empty() || chunks.back().sentences.size() == kRecordsPerChunk) {
@@ -94,7 +95,7 @@ void WriteLogs(const fs::path& card, const std::vector<Day>& days, const CardOpt
           }
           auto& sentences = chunks.back().sentences;
           if (i % 20 == 10) {
-            sentences.push_back("$GPGGA," + Stamp(drive[i].utc, "%H%M%S") + ",,,,,0,00,,,M,,M,,*66");
+            sentences.push_back("$GPGGA," + Stamp(drive[i].utc).substr(9) + ",,,,,0,00,,,M,,M,,*66");
           }
           sentences.push_back(tracker::FormatGprmcSentence(LogFix(drive[i])));
           if (drive[i].valid) ++info.validFixes;
@@ -197,7 +198,7 @@ void WriteRecordings(const fs::path& card, Random& random, const std::vector<Day
                       drive.begin() + static_cast<std::ptrdiff_t>(offset) + seconds);
     info.start = info.fixes.front().utc;
     info.gsensor = GSensor(random, info.fixes, info.cause == "EVENT");
-    const std::string name = Stamp(info.start + local, "%Y%m%d_%H%M%S") + ".mp4";
+    const std::string name = Stamp(info.start + local) + ".mp4";
     info.front = card / info.cause / ("drf_" + name);
     if (progress) progress("recording " + info.front.string());
 
@@ -214,8 +215,8 @@ void WriteRecordings(const fs::path& card, Random& random, const std::vector<Day
   // Recordings the camera cut off before any data: the manager deletes such stubs.
   if (options.recordings > 0) {
     const std::time_t late = drives.back().back().utc + local;
-    manifest.stubs.push_back(card / "CONTINUOUS" / ("drf_" + Stamp(late, "%Y%m%d_%H%M%S") + ".mp4"));
-    manifest.stubs.push_back(card / "EVENT" / ("drf_" + Stamp(late + 1, "%Y%m%d_%H%M%S") + ".mp4"));
+    manifest.stubs.push_back(card / "CONTINUOUS" / ("drf_" + Stamp(late) + ".mp4"));
+    manifest.stubs.push_back(card / "EVENT" / ("drf_" + Stamp(late + 1) + ".mp4"));
     WriteBytes(manifest.stubs[0], "");
     WriteBytes(manifest.stubs[1], std::string(1024, '\0'));
   }

@@ -9,6 +9,9 @@ namespace tracker {
 
 namespace {
 
+// GCC's and clang's 128-bit integer; __extension__ tells -Wpedantic it is meant.
+__extension__ using Uint128 = unsigned __int128;
+
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
@@ -61,12 +64,12 @@ std::size_t FormatFixed(double value, int decimals, char* out) {
   if (biased != 0) mantissa |= std::uint64_t{1} << 52;
   // |value| = mantissa · 2^-shift; shift > 0 because |value| < 2^40.
   const int shift = 1075 - (biased != 0 ? biased : 1);
-  const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * scale;
+  const Uint128 scaled = static_cast<Uint128>(mantissa) * scale;
   std::uint64_t units = 0;  // of the last decimal
   if (shift < 127) {
-    const unsigned __int128 one = 1;
-    const unsigned __int128 rest = scaled & ((one << shift) - 1);
-    const unsigned __int128 half = one << (shift - 1);
+    const Uint128 one = 1;
+    const Uint128 rest = scaled & ((one << shift) - 1);
+    const Uint128 half = one << (shift - 1);
     units = static_cast<std::uint64_t>(scaled >> shift);
     if (rest > half || (rest == half && (units & 1) != 0)) ++units;
   }

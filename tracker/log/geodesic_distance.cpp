@@ -7,7 +7,7 @@ namespace tracker {
 namespace {
 
 constexpr double kRadiansPerDegree = 3.141592653589793 / 180.0;
-constexpr double kMajorAxis = 6378137.0;
+// WGS 84: the major semi-axis a is 6378137 m (it enters only through the figures below).
 constexpr double kMinorAxis = 6356752.3142;
 constexpr double kFlattening = 0.0033528106647474805;
 constexpr double kOneMinusFlattening = 0.9966471893352525;

@@ -13,8 +13,8 @@ enum class ScanPhase : int {
   kDone = 100,
 };
 
-// What the window lends the scan: a progress display, the shared cancel flag, and the two
-// outcomes it must show. The window implements it with Qt; tests and the command line fake it.
+// What the window lends the scan: a progress display and the shared cancel flag (the outcome is
+// the scan's result). The window implements it with Qt; tests and the command line fake it.
 class ScanHost {
  public:
   virtual ~ScanHost() = default;
@@ -23,10 +23,6 @@ class ScanHost {
   virtual void Progress(int value, ScanPhase phase) = 0;
   // Set by the window (for example when it closes); the scan stops soon after.
   virtual const std::atomic<bool>& CancelFlag() const = 0;
-  // The rows are built and the list order is known.
-  virtual void RowsReady() = 0;
-  // Nothing usable was found: the "Log File Format Not Found!" notice.
-  virtual void NoDataNotice() = 0;
 
   bool Cancelled() const { return CancelFlag().load(std::memory_order_relaxed); }
 };

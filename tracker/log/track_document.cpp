@@ -26,18 +26,15 @@ OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zon
   FilterOutliers(document.points, host);
   if (host.Cancelled()) return OpenResult::kCancelled;
   if (document.points.empty()) {
-    host.NoDataNotice();
     return OpenResult::kNoData;
   }
   std::optional<TripList> trips = BuildTrips(document.points, zone, true, host);
   if (!trips) {
     if (host.Cancelled()) return OpenResult::kCancelled;
-    host.NoDataNotice();
     return OpenResult::kNoData;
   }
   document.trips = std::move(*trips);
   host.Progress(100, ScanPhase::kDone);
-  host.RowsReady();
   return OpenResult::kRowsReady;
 }
 
@@ -69,7 +66,6 @@ OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
   } catch (const std::bad_alloc&) {
     // A card with more fixes than memory: give the memory back and say there is nothing.
     Clear(document);
-    host.NoDataNotice();
     return OpenResult::kOutOfMemory;
   }
 }
@@ -84,7 +80,6 @@ OpenResult Open(const std::filesystem::path& path, TimeZoneOffset zone, const Da
   if (refused != nullptr) *refused = loaded;
   if (loaded != DatabaseError::kNone) return OpenResult::kRefusedFile;
   host.Progress(100, ScanPhase::kDone);
-  host.RowsReady();
   return OpenResult::kRowsReady;
 }
 

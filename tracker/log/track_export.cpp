@@ -16,13 +16,14 @@ using common::XmlEscaped;
 
 constexpr double kMetresPerSecondPerKnot = 1852.0 / 3600.0;
 
-std::string Format(const char* format, double value) {
+// `value` rounded to `decimals` digits after the point.
+std::string Fixed(int decimals, double value) {
   char text[64];
-  std::snprintf(text, sizeof text, format, value);
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
 }
 
-std::string Degrees(std::string_view text) { return Format("%.6f", TextToDouble(text)); }
+std::string Degrees(std::string_view text) { return Fixed(6, TextToDouble(text)); }
 
 double Knots(const TrackPoint& point) { return FieldToDouble(point.speed); }
 
@@ -96,7 +97,7 @@ std::string TracksAsGpx(const TripList& trips, const PointStore& points, std::sp
       out += "      <trkpt lat=\"" + Degrees(FieldText(point.latitude)) + "\" lon=\"" +
              Degrees(FieldText(point.longitude)) + "\"><time>" + UtcIso(point) +
              "</time><extensions><gpxtpx:TrackPointExtension><gpxtpx:speed>" +
-             Format("%.3f", Knots(point) * kMetresPerSecondPerKnot) +
+             Fixed(3, Knots(point) * kMetresPerSecondPerKnot) +
              "</gpxtpx:speed></gpxtpx:TrackPointExtension></extensions></trkpt>\n";
     }
     out += "    </trkseg>\n  </trk>\n";
@@ -140,7 +141,7 @@ std::string TracksAsCsv(const TripList& trips, const PointStore& points, std::sp
     for (const TrackPoint& point : PointsOf(*row, points)) {
       out += prefix + UtcIso(point) + ',' + DateTime(point, offset_seconds, ' ') + ',' +
              Degrees(FieldText(point.latitude)) + ',' + Degrees(FieldText(point.longitude)) + ',' +
-             Format("%.2f", Knots(point) * kKmhPerKnot) + '\n';
+             Fixed(2, Knots(point) * kKmhPerKnot) + '\n';
     }
   }
   return out;

@@ -145,12 +145,13 @@ int BrowserHost::SetValuesAndClick(const PageCall& call, const QString& keep, Ca
   const int generation = generation_;
   webmap::CallPage(*page, QString::fromLatin1(kBridgeFunction), QJsonArray{BridgeRequest(call, keep)},
                    [self, generation, done = std::move(done)](const webmap::PageCallResult& result) {
-                     const bool current = self && self->generation_ == generation;
+                     BrowserHost* const host = self.data();
+                     const bool current = host != nullptr && host->generation_ == generation;
                      if (current) {
-                       --self->callsInFlight_;
-                       if (!result.pageState.isEmpty()) self->pageState_ = result.pageState;
+                       --host->callsInFlight_;
+                       if (!result.pageState.isEmpty()) host->pageState_ = result.pageState;
                        // Follow the page until it has drawn what it was given.
-                       if (!self->stateTimer_->isActive()) self->stateTimer_->start();
+                       if (!host->stateTimer_->isActive()) host->stateTimer_->start();
                      }
                      if (done) done(current ? ReadBridgeAnswer(result.returned) : BridgeAnswer{});
                    });
@@ -196,16 +197,17 @@ void BrowserHost::RefreshPageState() {
   QPointer<BrowserHost> self(this);
   const int generation = generation_;
   webmap::ReadPageState(*page_, [self, generation](const QVariantMap& state) {
-    if (!self || self->generation_ != generation) return;
-    if (!state.isEmpty()) self->pageState_ = state;
-    const bool tilesWaiting = self->pageState_.value("tiles").toString() == QLatin1String("loading");
-    const bool drawing = self->pageState_.value("drawn").toInt() < self->pageState_.value("calls").toInt();
-    const bool givenUp = self->shownFor_.isValid() && self->shownFor_.elapsed() > kStatePollLimitMs;
+    BrowserHost* const host = self.data();
+    if (host == nullptr || host->generation_ != generation) return;
+    if (!state.isEmpty()) host->pageState_ = state;
+    const bool tilesWaiting = host->pageState_.value("tiles").toString() == QLatin1String("loading");
+    const bool drawing = host->pageState_.value("drawn").toInt() < host->pageState_.value("calls").toInt();
+    const bool givenUp = host->shownFor_.isValid() && host->shownFor_.elapsed() > kStatePollLimitMs;
     // Tiles that never answer are given up on; a picture that is still being drawn is not. A
     // page without a state has nothing to follow.
-    const bool settled = self->pageState_.value("ready").toBool() && !drawing && (!tilesWaiting || givenUp);
-    if (settled || state.isEmpty() || !self->isVisible()) {
-      self->stateTimer_->stop();
+    const bool settled = host->pageState_.value("ready").toBool() && !drawing && (!tilesWaiting || givenUp);
+    if (settled || state.isEmpty() || !host->isVisible()) {
+      host->stateTimer_->stop();
     }
   });
 }

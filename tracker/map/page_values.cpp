@@ -13,9 +13,10 @@ namespace {
 // The zoom the map takes when the marker moves.
 constexpr const char* kMarkerZoomLevel = "12";
 
-std::string Printf(const char* format, double value) {
+// printf's "%f": six decimals.
+std::string SixDecimals(double value) {
   char text[512];
-  std::snprintf(text, sizeof text, format, value);
+  std::snprintf(text, sizeof text, "%f", value);
   return text;
 }
 
@@ -60,11 +61,11 @@ std::optional<PageCall> ShowRowCall(const TripRecord& row, const PointStore& poi
   values.emplace_back("end_time", PageDateTime(end, offset_seconds));
   values.emplace_back("map_path", std::move(route.path));
   if (style.send_levels) values.emplace_back("map_levels", std::move(route.levels));
-  values.emplace_back("total_Distance", Printf("%f", row.distance));
+  values.emplace_back("total_Distance", SixDecimals(row.distance));
   values.emplace_back("total_Time", std::to_string(row.total_time));
   values.emplace_back("total_StopTime", std::to_string(row.stop_time));
-  values.emplace_back("averageSpeed", Printf("%f", row.speed_sum));
-  values.emplace_back("maxSpeed", Printf("%f", row.max_speed));
+  values.emplace_back("averageSpeed", SixDecimals(row.speed_sum));
+  values.emplace_back("maxSpeed", SixDecimals(row.max_speed));
   values.emplace_back("driver", FieldText(row.driver));
   values.emplace_back("purpose", FieldText(row.purpose));
   values.emplace_back("comment", FieldText(row.comments));

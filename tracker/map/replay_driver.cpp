@@ -109,7 +109,7 @@ bool ReplayDriver::MoveMarker(int offset) {
   const bool showTime = showTime_ ? showTime_() : false;
   QPointer<ReplayDriver> self(this);
   const int code = host_.Call(MoveMarkerCall(point, offsetSeconds_, showTime), [self](const BridgeAnswer&) {
-    if (self) self->markerInFlight_ = false;
+    if (ReplayDriver* const driver = self.data()) driver->markerInFlight_ = false;
   });
   if (code != kHostOk) return false;
   markerInFlight_ = true;

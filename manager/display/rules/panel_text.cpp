@@ -25,9 +25,9 @@ Clock ClockOf(std::int64_t units) {
 std::string Caption(language::TextKey key) { return language::LookupText(key) + " : "; }
 
 // The caption is taken as it stands: a percent sign in a translated caption is text, not format.
-std::string CaptionWithNumber(language::TextKey key, const char* format, double value) {
+std::string CaptionWithNumber(language::TextKey key, int decimals, double value) {
   char number[64];
-  std::snprintf(number, sizeof number, format, value);
+  std::snprintf(number, sizeof number, "%.*f", decimals, value);
   return Caption(key) + number;
 }
 
@@ -52,10 +52,10 @@ GpsLabels BareGpsLabels() {
 }
 
 GpsLabels GpsLabelsFor(const recording::GpsFix& fix) {
-  return {CaptionWithNumber(keys::kLatitude, "%.4f", fix.latitude),
-          CaptionWithNumber(keys::kLongitude, "%.4f", fix.longitude),
-          CaptionWithNumber(keys::kKmPerHour, "%.1f", fix.speed * 1.852),
-          CaptionWithNumber(keys::kMilesPerHour, "%.1f", fix.speed * 1.151)};
+  return {CaptionWithNumber(keys::kLatitude, 4, fix.latitude),
+          CaptionWithNumber(keys::kLongitude, 4, fix.longitude),
+          CaptionWithNumber(keys::kKmPerHour, 1, fix.speed * 1.852),
+          CaptionWithNumber(keys::kMilesPerHour, 1, fix.speed * 1.151)};
 }
 
 GpsPanelChange GpsPanelChangeFor(const recording::GpsFix& fix, GpsPanelFlags& flags) {

@@ -1,5 +1,6 @@
 #include "manager/output/rules/page_texts.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "manager/language/lookup_text.h"
@@ -8,13 +9,21 @@
 namespace output {
 namespace {
 
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-  const int length = std::snprintf(nullptr, 0, format, args...);
-  if (length <= 0) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  std::snprintf(text.data(), text.size(), format, args...);
-  text.resize(static_cast<std::size_t>(length));
+// printf into a string; the attribute lets the compiler check the arguments against the format.
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string text;
+  if (length > 0) {
+    text.resize(static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(text.data(), text.size(), format, again);
+    text.resize(static_cast<std::size_t>(length));
+  }
+  va_end(again);
   return text;
 }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "common/gui/message_box.h"
 #include "manager/app/playback_control.h"
@@ -92,7 +93,9 @@ TEST(MainWindow, AFolderListsItsRecordingsAndPlayWaitsForARow) {
   for (const fs::path& stub : Card().manifest.stubs) EXPECT_FALSE(fs::exists(card / fs::relative(stub, Card().folder)));
   // The folder is remembered, with its separator.
   std::ifstream remembered("config/blackbox/TempMO.ini", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(remembered)), {});
+  std::ostringstream read;
+  read << remembered.rdbuf();
+  const std::string bytes = read.str();
   EXPECT_EQ(bytes.size(), 2 * (card.string().size() + 1));
 
   window->OnCommand(commands::kPlay);

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "tests/manager/app/window_fixture.h"
 #include "tests/support/camera_clip.h"
@@ -39,8 +40,9 @@ ProgramRun RunProgram(const char* program, const std::string& arguments, const s
   run.status = result.status;
   run.err = result.out + result.err;
   std::ifstream file(statePath);
-  const std::string text((std::istreambuf_iterator<char>(file)), {});
-  run.state = QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
+  std::ostringstream text;  // stays empty when the program wrote no state
+  text << file.rdbuf();
+  run.state = QJsonDocument::fromJson(QByteArray::fromStdString(text.str())).object();
   return run;
 }
 
@@ -218,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
                     true},
         ProgramCase{"brand", RYN_MANAGER_EXE, "Ryn Manager", "Ver. 1.2.5.4", 1, "map.html", {676, 325, 326, 424},
                     false}),
-    [](const auto& info) { return std::string(info.param.profile); });
+    [](const auto& test) { return std::string(test.param.profile); });
 
 TEST(Program, OpenSetupOnAFolderWithoutSetupFails) {
   testing_support::TempDir empty;

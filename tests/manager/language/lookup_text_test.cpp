@@ -7,7 +7,6 @@
 
 #include "common/text_encoding.h"
 #include "manager/language/version_text.h"
-#include "tests/support/scoped_locale.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -76,15 +75,6 @@ TEST_F(LookupTextTest, ProcessWideTableIsWhatStartUpSets) {
 
   SetCurrentLanguageTable(LanguageTable());
   EXPECT_EQ(LookupText(keys::kDate), "Date");
-}
-
-TEST_F(LookupTextTest, StartUpChoiceFollowsTheLocaleAndProgramFolder) {
-  const ScopedLocale locale(std::nullopt, std::nullopt, "ko_KR.UTF-8");
-  const LanguageTable table =
-      LanguageTable::ForUser((dir_ / "kel2ch-manager").string(), "2CH_Managerlang.ini");
-  EXPECT_EQ(table.language_name(), "Korean");
-  EXPECT_EQ(table.language_file_path(), path_);
-  EXPECT_EQ(table.LookupText(keys::kDate), "날짜");
 }
 
 TEST(TextKeys, EveryKeyIsAnUpperCaseIdentifierListedOnce) {

@@ -38,13 +38,12 @@ TEST(RecordingName, CauseLooksOnlyAtTheLast18CharactersOfTheFolder) {
   EXPECT_EQ(Show("/카드/EVENT/가나다라마바사아자차/drf_20100101_000000.mp4").cause, "SENS");
 }
 
-TEST(RecordingName, RecordingTest) {
-  EXPECT_TRUE(IsRecordingName("drf_20100101_000000.mp4"));
-  EXPECT_FALSE(IsRecordingName("drf_20100101_000000.MP4"));
-  EXPECT_FALSE(IsRecordingName("DRF_20100101_000000.mp4"));
-  EXPECT_FALSE(IsRecordingName("drr_20100101_000000.mp4"));
-  EXPECT_TRUE(IsRecordingName("drr_20100101_000000.mp4", kChannel2Prefix));
-  EXPECT_TRUE(IsRecordingName("drf_.mp4")) << "nothing checks the digits";
+TEST(RecordingName, OnlyTheExactExtensionCounts) {
+  EXPECT_TRUE(HasRecordingExtension("drf_20100101_000000.mp4"));
+  EXPECT_TRUE(HasRecordingExtension(".mp4"));
+  EXPECT_FALSE(HasRecordingExtension("drf_20100101_000000.MP4"));
+  EXPECT_FALSE(HasRecordingExtension("drf_20100101_000000.mp4.part"));
+  EXPECT_FALSE(HasRecordingExtension("mp4"));
 }
 
 TEST(RecordingName, OutOfFormNamesGivePartialTexts) {

@@ -12,24 +12,14 @@ namespace {
 constexpr std::uint64_t kGiB = 1024ULL * 1024 * 1024;
 
 TEST(CardFormat, SizeDecidesTheFileSystem) {
-  EXPECT_EQ(FormatParameters(ChooseFormatTemplate(1 * kGiB), 'E'), "E: /FS:FAT16 /A:16K /V: /Y");
-  EXPECT_EQ(FormatParameters(ChooseFormatTemplate(4 * kGiB), 'E'), "E: /FS:FAT32 /A:32K /V: /Y");
+  EXPECT_EQ(FormatParametersForDrive(ChooseFormatTemplate(1 * kGiB), "E:"), "E: /FS:FAT16 /A:16K /V: /Y");
+  EXPECT_EQ(FormatParametersForDrive(ChooseFormatTemplate(4 * kGiB), "E:"), "E: /FS:FAT32 /A:32K /V: /Y");
   EXPECT_EQ(&ChooseFormatTemplate(2'147'483'648ULL), &kFat16Template);
   EXPECT_EQ(&ChooseFormatTemplate(2'147'483'649ULL), &kFat32Template);
   EXPECT_EQ(&ChooseFormatTemplate(std::nullopt), &kFat32Template);  // size unknown
   EXPECT_EQ(kFat16Template.cluster_bytes, 16384);
   EXPECT_EQ(kFat32Template.fat_bits, 32);
   EXPECT_EQ(FormatParametersForDrive(kFat32Template, "/media/card"), "/media/card /FS:FAT32 /A:32K /V: /Y");
-}
-
-TEST(CardFormat, DriveLetterRefusals) {
-  EXPECT_EQ(CheckDriveLetterTarget("E:\\", "E:\\SETUP\\Setup.ini"), FormatRefusal::None);
-  EXPECT_EQ(CheckDriveLetterTarget("e:\\", "E:\\SETUP\\Setup.ini"), FormatRefusal::None);
-  EXPECT_EQ(CheckDriveLetterTarget("E:\\", "F:\\SETUP\\Setup.ini"), FormatRefusal::OtherDrive);
-  EXPECT_EQ(CheckDriveLetterTarget("E:\\DCIM\\", "E:\\SETUP\\Setup.ini"), FormatRefusal::BelowDriveRoot);
-  EXPECT_EQ(CheckDriveLetterTarget("C:\\", "C:\\cards\\SETUP\\Setup.ini"), FormatRefusal::SystemDrive);
-  EXPECT_EQ(CheckDriveLetterTarget("", "E:\\SETUP\\Setup.ini"), FormatRefusal::SystemDrive);
-  EXPECT_EQ(FormatRefusalText(), "Please select storage card.");
 }
 
 TEST(CardFormat, MountPointsPlayTheDriveRoots) {
@@ -50,6 +40,7 @@ TEST(CardFormat, MountPointsPlayTheDriveRoots) {
   const FormatPlan refused = PlanMountFormat({"/media/card/x", "/media/card"}, "/media/card", 1 * kGiB);
   EXPECT_EQ(refused.refusal, FormatRefusal::BelowDriveRoot);
   EXPECT_EQ(refused.format, nullptr);
+  EXPECT_EQ(FormatRefusalText(), "Please select storage card.");
 }
 
 TEST(CardFormat, AProgramThatNeverRanIsAFailure) {

@@ -167,7 +167,7 @@ TEST_P(WriterRoundTrip, FactorySettingReadsBackTheDefaults) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, WriterRoundTrip, testing::Values(&kDualProfile, &kParkProfile, &kBrandProfile),
-                         [](const auto& info) { return std::string(info.param->name); });
+                         [](const auto& test) { return std::string(test.param->name); });
 
 TEST(SetupFileWriting, FailedWritesLeaveTheOldFileAndNoLeftovers) {
   TempDir dir;

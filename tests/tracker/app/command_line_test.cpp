@@ -2,35 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace {
 
 using tracker::PathFromArgument;
-using tracker::PathFromCommandLine;
+using Arguments = std::vector<std::string>;
 
-TEST(CommandLine, TheFirstArgumentAfterTheProgramIsThePathWithoutItsQuotes) {
-  EXPECT_EQ(PathFromCommandLine("kel-tracker /media/card/GPSLOG"), "/media/card/GPSLOG");
-  EXPECT_EQ(PathFromCommandLine("kel-tracker \"/media/my card/GPSLOG\""), "/media/my card/GPSLOG");
-  EXPECT_EQ(PathFromCommandLine("\"/opt/kel tracker/kel-tracker\" /media/card"), "/media/card");
-  // Quotes may open and close inside an argument; only the first argument counts.
-  EXPECT_EQ(PathFromCommandLine("kel-tracker /media/\"my card\"/GPS second third"), "/media/my card/GPS");
-  // Tabs are blanks, and runs of blanks are one separator.
-  EXPECT_EQ(PathFromCommandLine("kel-tracker\t \t/media/card\t"), "/media/card");
-  EXPECT_EQ(PathFromCommandLine("kel-tracker \"a\tb\""), "a\tb");
-}
-
-TEST(CommandLine, AnOddNumberOfQuotesOrNoArgumentOpensNothing) {
-  EXPECT_FALSE(PathFromCommandLine("kel-tracker \"/media/my card/GPSLOG"));
-  EXPECT_FALSE(PathFromCommandLine("kel-tracker \"/media/card\" \""));
-  EXPECT_FALSE(PathFromCommandLine("kel-tracker"));
-  EXPECT_FALSE(PathFromCommandLine("kel-tracker   \t "));
-  EXPECT_FALSE(PathFromCommandLine("kel-tracker \"\""));
-  EXPECT_FALSE(PathFromCommandLine(""));
-}
-
-TEST(CommandLine, SplittingKeepsEveryArgument) {
-  const auto arguments = tracker::SplitCommandLine("a \"b c\" \"\" d\"e\"f");
-  ASSERT_TRUE(arguments);
-  EXPECT_EQ(*arguments, (std::vector<std::string>{"a", "b c", "", "def"}));
+TEST(CommandLine, SplittingGroupsQuotedBlanksAndRefusesAnOddQuote) {
+  struct Case {
+    const char* line;
+    std::optional<Arguments> expected;
+  };
+  const std::vector<Case> cases = {
+      {"kel-tracker /media/card/GPSLOG", Arguments{"kel-tracker", "/media/card/GPSLOG"}},
+      {"\"/opt/kel tracker/kel-tracker\" \"/media/my card\"",
+       Arguments{"/opt/kel tracker/kel-tracker", "/media/my card"}},
+      // Quotes may open and close inside an argument.
+      {"kel-tracker /media/\"my card\"/GPS second", Arguments{"kel-tracker", "/media/my card/GPS", "second"}},
+      // Tabs are blanks, runs of blanks are one separator, and quotes keep tabs.
+      {"kel-tracker\t \t/media/card\t", Arguments{"kel-tracker", "/media/card"}},
+      {"kel-tracker \"a\tb\"", Arguments{"kel-tracker", "a\tb"}},
+      {"a \"b c\" \"\" d\"e\"f", Arguments{"a", "b c", "", "def"}},
+      {"   \t ", Arguments{}},
+      {"kel-tracker \"/media/my card/GPSLOG", std::nullopt},
+      {"kel-tracker \"/media/card\" \"", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(tracker::SplitCommandLine(c.line), c.expected) << c.line;
 }
 
 TEST(CommandLine, AnArgumentFromTheShellKeepsItsBlanksUnlessItStillCarriesQuotes) {

@@ -17,8 +17,6 @@ class FakeScanHost : public tracker::ScanHost {
     }
   }
   const std::atomic<bool>& CancelFlag() const override { return cancel; }
-  void RowsReady() override { ++rows_ready; }
-  void NoDataNotice() override { ++no_data; }
 
   struct Report {
     int value;
@@ -27,8 +25,6 @@ class FakeScanHost : public tracker::ScanHost {
   std::vector<Report> progress;
   std::atomic<bool> cancel{false};
   int cancel_after_reports = -1;
-  int rows_ready = 0;
-  int no_data = 0;
 };
 
 }  // namespace tracker_test

@@ -1,4 +1,4 @@
-#include "tracker/map/polyline.h"
+#include "tests/tracker/map/polyline.h"
 
 #include <gtest/gtest.h>
 

@@ -174,6 +174,7 @@ TEST_F(PlayVideo, TheMapsContextMenuPlaysTheReplayPoint) {
   QTest::mouseRelease(view->focusProxy(), Qt::RightButton, {}, at);
   ASSERT_TRUE(WaitFor([&] { return window_->video()->lastMenu() != nullptr; }, 5000));
   QMenu* menu = window_->video()->lastMenu();
+  ASSERT_NE(menu, nullptr);
   ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
   QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().front()).center());
   ASSERT_EQ(launcher_.launched.size(), 1) << gui::RecordedMessages().join("\n").toStdString();

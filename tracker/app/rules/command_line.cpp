@@ -27,12 +27,6 @@ std::optional<std::vector<std::string>> SplitCommandLine(std::string_view line) 
   return arguments;
 }
 
-std::optional<std::string> PathFromCommandLine(std::string_view line) {
-  std::optional<std::vector<std::string>> arguments = SplitCommandLine(line);
-  if (!arguments || arguments->size() < 2 || (*arguments)[1].empty()) return std::nullopt;
-  return std::move((*arguments)[1]);
-}
-
 std::optional<std::string> PathFromArgument(std::string_view argument) {
   if (argument.find('"') == std::string_view::npos) {
     if (argument.empty()) return std::nullopt;

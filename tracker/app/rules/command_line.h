@@ -12,10 +12,6 @@ namespace tracker {
 // double quotes is refused (nothing).
 std::optional<std::vector<std::string>> SplitCommandLine(std::string_view line);
 
-// The path to open from a whole command line: the first argument after the program's name.
-// Nothing when the line is refused or holds no argument.
-std::optional<std::string> PathFromCommandLine(std::string_view line);
-
 // The path to open from one argument as the system handed it over. The shell has already
 // split the line, so an argument is taken as it stands, blanks and all; only an argument that
 // still carries double quotes (a launcher passing a quoted line on) is read with the rules

@@ -28,7 +28,8 @@ constexpr std::array<const char*, 6> kTryOrder = {kCp949, kShiftJis, kGbk, kBig5
 // character has no place in them.
 std::optional<std::string> Decode(std::string_view bytes, const char* to, const char* from) {
   iconv_t converter = iconv_open(to, from);
-  if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  // iconv_open's failure value is the integer -1 as a handle.
+  if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;  // NOLINT(performance-no-int-to-ptr)
   std::string out(bytes.size() * 4 + 4, '\0');
   std::vector<char> in(bytes.begin(), bytes.end());
   char* in_at = in.data();

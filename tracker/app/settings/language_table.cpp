@@ -4,6 +4,7 @@ namespace tracker {
 
 namespace {
 
+// clang-format off
 const LanguageTexts kEnglish = {
     "Date", "Driver", "Purpose", "Memo", "Start", "End", "Driving Information", "Total Distance",
     "Driving Time", "Stopped Duration", "Average Speed", "Maximum Speed", "Trip Information", "km/h",
@@ -73,10 +74,10 @@ const std::array<const LanguageTexts*, kLanguageCount> kCurrentTexts = {
     &kEnglish, &kKorean, &kSimplifiedChinese, &kJapanese, &kRussian, &kEnglish,
     &kSpanish, &kEnglish, &kEnglish, &kPortuguese, &kEnglish, &kTraditionalChinese,
 };
+// clang-format on
 
 constexpr int kChineseIndex = 2;
 constexpr int kTaiwanIndex = 11;
-constexpr int kTaiwanIdRow = 211;
 
 }  // namespace
 
@@ -100,11 +101,6 @@ std::optional<int> LanguageIndexOfCode(std::string_view code) {
     if (language.code == code) return language.index;
   }
   return std::nullopt;
-}
-
-int TextId(int language_index, int item) {
-  const int row = language_index == kTaiwanIndex ? kTaiwanIdRow : language_index;
-  return (100000 + 100 * row + item) % 65536;
 }
 
 const LanguageTexts& TextsOf(int language_index, const TrackerProfile& profile) {

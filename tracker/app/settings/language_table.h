@@ -55,9 +55,6 @@ extern const std::array<Language, kLanguageCount> kLanguages;
 // The language whose code is `code`; none for an unknown code.
 std::optional<int> LanguageIndexOfCode(std::string_view code);
 
-// String id of item `item` (1-24) of language `index`.
-int TextId(int language_index, int item);
-
 // The 24 texts a build shows for language `index` (an index outside the table gives the
 // default language's).
 const LanguageTexts& TextsOf(int language_index, const TrackerProfile& profile);

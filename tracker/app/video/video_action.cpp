@@ -9,12 +9,13 @@
 #include <QThread>
 
 #include "common/gui/message_box.h"
+#include "common/gui/utf8_text.h"
 #include "tracker/app/video/video_rules.h"
 
 namespace tracker {
 namespace {
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using gui::FromUtf8;
 
 QString Moment(std::int64_t seconds) { return QString::fromStdString(timeline::MomentText(seconds)); }
 

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QPixmap>
 
+#include "common/gui/utf8_text.h"
 #include "tracker/app/rules/note_text.h"
 #include "tracker/app/rules/row_list.h"
 #include "tracker/app/settings/language_table.h"
@@ -16,9 +17,7 @@ namespace {
 
 constexpr int kColumnItems[3] = {kTextDate, kTextStart, kTextEnd};
 
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using gui::FromUtf8;
 
 const QPixmap& RowImage(int image) {
   static const std::array<QPixmap, 3> images = [] {

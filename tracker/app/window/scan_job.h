@@ -48,8 +48,6 @@ class ScanJob : private ScanHost {
  private:
   void Progress(int value, ScanPhase phase) override;
   const std::atomic<bool>& CancelFlag() const override { return cancel_; }
-  void RowsReady() override {}
-  void NoDataNotice() override {}
 
   std::atomic<bool> cancel_{false};
   std::atomic<bool> done_{false};

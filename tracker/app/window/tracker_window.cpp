@@ -23,6 +23,7 @@
 #include <filesystem>
 
 #include "common/gui/message_box.h"
+#include "common/gui/utf8_text.h"
 #include "tracker/app/rules/note_box.h"
 #include "tracker/app/rules/note_text.h"
 #include "tracker/app/rules/panel_layout.h"
@@ -60,9 +61,7 @@ constexpr int kRecutProgressDelayMs = 300;
 
 QRect ToQRect(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
 
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using gui::FromUtf8;
 
 std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
 

@@ -117,7 +117,7 @@ TEST_P(DialogLayout, TextsFitTheirControls) {
 
 INSTANTIATE_TEST_SUITE_P(Profiles, DialogLayout,
                          ::testing::Values(&kDualProfile, &kParkProfile, &kBrandProfile),
-                         [](const auto& info) { return std::string(info.param->name); });
+                         [](const auto& test) { return std::string(test.param->name); });
 
 }  // namespace
 }  // namespace setup

@@ -385,7 +385,7 @@ TEST_P(SetupDialog, SetupCommandRunsTheDialogModally) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, SetupDialog, ::testing::Values(&kDualProfile, &kParkProfile, &kBrandProfile),
-                         [](const auto& info) { return std::string(info.param->name); });
+                         [](const auto& test) { return std::string(test.param->name); });
 
 TEST(CardFolderChooser, RemembersTheFolderAsChosen) {
   TempDir dir;

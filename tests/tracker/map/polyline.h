@@ -8,7 +8,8 @@
 namespace tracker {
 
 // Reads back a path in the encoded polyline format (five decimals): the points a map page
-// draws from `map_path`. A cut-off text gives the points that were complete.
+// draws from `map_path`, for checking the encoder. A cut-off text gives the points that were
+// complete.
 std::vector<RoutePoint> DecodePolyline(std::string_view path);
 
 }  // namespace tracker

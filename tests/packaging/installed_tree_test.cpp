@@ -35,7 +35,10 @@ class InstalledTree : public testing::Test {
   static fs::path Installed(std::string_view relative) { return prefix_->path() / relative; }
   static std::string Read(const fs::path& path) {
     std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    return bytes;
   }
   // The value of `key=` in a desktop file's [Desktop Entry] group.
   static std::string DesktopValue(const std::string& text, const std::string& key) {

@@ -286,12 +286,13 @@ void FilterOutliers(PointStore& points, ScanHost& host) {
   // segment being moved. A segment's points run to its last pair's first fix, or to the very
   // last fix for the last segment.
   std::size_t written = 0;
+  const auto at = [&](std::size_t index) { return points.begin() + static_cast<std::ptrdiff_t>(index); };
   for (const auto& [first_pair, judged] : parts) {
     for (const Judged& segment : judged) {
       if (!segment.kept) continue;
       const std::size_t first = segment.first_pair;
       const std::size_t last = segment.last_pair + 1 == pair_count ? pair_count : segment.last_pair;
-      if (written != first) std::copy(points.begin() + first, points.begin() + last + 1, points.begin() + written);
+      if (written != first) std::copy(at(first), at(last + 1), at(written));
       written += last - first + 1;
     }
   }

@@ -24,7 +24,8 @@ constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
                                    1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 double Degrees(std::int64_t n, double fraction, bool negate) {
-  const double degrees = (static_cast<double>(n % 100) + fraction) / 60.0 + static_cast<double>(n / 100);
+  const std::int64_t whole_degrees = n / 100;  // dddmm: the minutes are the last two digits
+  const double degrees = (static_cast<double>(n % 100) + fraction) / 60.0 + static_cast<double>(whole_degrees);
   return negate ? -degrees : degrees;
 }
 

@@ -48,7 +48,8 @@ void BM_Incident20s(benchmark::State& state) {
   const std::string command = std::string(BLACKBOX_EXE) + " incident " + ShellQuoted(front.string()) +
                               " --at 15 --force -o " + ShellQuoted((card / "out").string());
   for (auto _ : state) Run(command);
-  state.counters["MB"] = static_cast<double>(fs::file_size(card / "out/front.mp4") + fs::file_size(card / "out/rear.mp4")) / 1e6;
+  state.counters["MB"] =
+      static_cast<double>(fs::file_size(card / "out/front.mp4") + fs::file_size(card / "out/rear.mp4")) / 1e6;
 }
 BENCHMARK(BM_Incident20s)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -67,7 +68,8 @@ void BM_Events(benchmark::State& state) {
       ::gmtime_r(&start, &t);
       char name[40];
       std::strftime(name, sizeof name, "drf_%Y%m%d_%H%M%S.mp4", &t);
-      testing_support::WriteFile(card / (i % 4 == 0 ? "EVENT" : "CONTINUOUS") / name, movie + Record(start, 60, i % 60));
+      testing_support::WriteFile(card / (i % 4 == 0 ? "EVENT" : "CONTINUOUS") / name,
+                                 movie + Record(start, 60, i % 60));
     }
   }
   const std::string command = std::string(BLACKBOX_EXE) + " events " + ShellQuoted(card.path().string());

@@ -9,19 +9,19 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <cmath>
 #include <vector>
 
-#include "gui_bench.h"
-#include "common/gui/message_box.h"
-#include "manager/app/manager_window.h"
-#include "manager/display/video_widget.h"
-#include "manager/display/sensor_graph.h"
 #include <QPainter>
+#include "common/gui/message_box.h"
+#include "gui_bench.h"
+#include "manager/app/manager_window.h"
+#include "manager/display/sensor_graph.h"
+#include "manager/display/video_widget.h"
 #include "manager/recording/user_data_writer.h"
 #include "tools/samplecard/camera_video.h"
 
@@ -91,7 +91,6 @@ void Report(const char* what, std::vector<double> ms) {
   std::printf("%-48s min %7.2f ms  median %7.2f ms  max %7.2f ms  (n=%zu)\n", what, ms.front(), ms[ms.size() / 2],
               ms.back(), ms.size());
 }
-
 
 }  // namespace
 

@@ -2,29 +2,28 @@
 // the GUI thread, how long a position takes to reach the page, and the time from showing the
 // view to a usable page (Leaflet ready, the drive drawn, a frame on screen), for a view whose
 // page loaded while hidden (the usual case) and for one created and shown at once.
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QWebEngineView>
-#include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
 
-#include "gui_bench.h"
 #include "common/webmap/page_call.h"
 #include "common/webmap/page_drawn.h"
 #include "common/webmap/tile_source.h"
+#include "gui_bench.h"
 #include "manager/display/map_view.h"
 
 namespace {
 
 using gui_bench::WaitFor;
-
 
 // A drive of `points` seconds through Seoul, one fix a second.
 std::vector<std::array<double, 2>> Drive(int points) {
@@ -97,7 +96,8 @@ void BM_PositionReachesThePage(benchmark::State& state) {
     bool answered = false;
     QElapsedTimer clock;
     clock.start();
-    webmap::CallPage(page, "animate", QJsonArray{126.9780, lat}, [&](const webmap::PageCallResult&) { answered = true; });
+    webmap::CallPage(page, "animate", QJsonArray{126.9780, lat},
+                     [&](const webmap::PageCallResult&) { answered = true; });
     WaitFor([&] { return answered; });
     state.SetIterationTime(clock.nsecsElapsed() / 1e9);
   }

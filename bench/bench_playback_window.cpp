@@ -102,7 +102,8 @@ fs::path HostileCard() {
 
 // Clicks `row` from the event loop, as a user's click arrives, and waits for `done`.
 bool ClickAndWait(app::ManagerWindow& window, int row, const std::function<bool()>& done) {
-  QMetaObject::invokeMethod(&window, [&window, row] { window.ClickRow(row); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &window, [&window, row] { window.ClickRow(row); }, Qt::QueuedConnection);
   return WaitFor(done, 20000);
 }
 
@@ -157,8 +158,8 @@ int main(int argc, char** argv) {
       if (!ClickAndWait(window, row++, [] { return gui::RecordedMessages().size() >= 2; })) return 1;
       const double settled = Ms(Clock::now() - begin);
       WaitFor([] { return false; }, 100);
-      std::printf("%-52s stall %7.2f ms, refused after %7.2f ms\n",
-                  (std::string("hostile file: ") + file.what).c_str(), meter.Stop(), settled);
+      std::printf("%-52s stall %7.2f ms, refused after %7.2f ms\n", (std::string("hostile file: ") + file.what).c_str(),
+                  meter.Stop(), settled);
     }
     window.LoadFolder(card.string());
     meter.Start();

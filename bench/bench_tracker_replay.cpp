@@ -3,11 +3,11 @@
 // played forward at step 1 on the 3 ms playback timer. Figures: the timer's ticks per second,
 // the steps actually taken per second (a tick waits while the last marker is still on its way
 // to the page), the GUI thread's time inside a tick, and a marker's round trip to the page.
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QWidget>
-#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -15,15 +15,15 @@
 #include <memory>
 #include <vector>
 
-#include "gui_bench.h"
 #include "common/webmap/page_call.h"
 #include "common/webmap/tile_source.h"
+#include "gui_bench.h"
 #include "tests/tracker/log/make_point.h"
 #include "tools/samplecard/route.h"
-#include "tracker/log/local_time.h"
-#include "tracker/map/page_values.h"
 #include "tracker/app/profile/tracker_profile.h"
+#include "tracker/log/local_time.h"
 #include "tracker/map/browser_host.h"
+#include "tracker/map/page_values.h"
 #include "tracker/map/replay_driver.h"
 
 namespace {
@@ -32,7 +32,6 @@ using gui_bench::WaitFor;
 
 constexpr int kDrivePoints = 10000;
 const QRect kLargeMap(337, 31, 680, 684);
-
 
 tracker::PointStore DrivePoints() {
   samplecard::Random random(7);
@@ -173,7 +172,8 @@ void BM_MarkerRoundTrip(benchmark::State& state) {
     bool answered = false;
     QElapsedTimer clock;
     clock.start();
-    scene.host->Call(tracker::MoveMarkerCall(point, kSeoul, false), [&](const tracker::BridgeAnswer&) { answered = true; });
+    scene.host->Call(tracker::MoveMarkerCall(point, kSeoul, false),
+                     [&](const tracker::BridgeAnswer&) { answered = true; });
     WaitFor([&] { return answered; });
     state.SetIterationTime(clock.nsecsElapsed() / 1e9);
   }

@@ -64,7 +64,8 @@ void BM_ThinZigZagDay(benchmark::State& state) {
     worst_ms = std::max(worst_ms, ms);
     kept = route.levels.size();
   }
-  std::fprintf(stderr, "thinning and encoding %d fixes: %.1f ms (worst), %zu points kept\n", row.point_count, worst_ms, kept);
+  std::fprintf(stderr, "thinning and encoding %d fixes: %.1f ms (worst), %zu points kept\n", row.point_count, worst_ms,
+               kept);
   state.counters["fixes"] = row.point_count;
   state.counters["kept"] = static_cast<double>(kept);
   state.counters["thin_ms(worst)"] = worst_ms;
@@ -86,7 +87,8 @@ void BM_ChooseZigZagRow(benchmark::State& state) {
   gui_bench::WaitFor([&] { return !window.Busy() && window.map()->Settled(); });
   int drive = 0;
   while (drive < window.model()->rowCount() &&
-         window.document().trips.rows[static_cast<std::size_t>(window.model()->RowIndexAt(drive))].type != tracker::RowType::kDrive) {
+         window.document().trips.rows[static_cast<std::size_t>(window.model()->RowIndexAt(drive))].type !=
+             tracker::RowType::kDrive) {
     ++drive;
   }
 

@@ -24,7 +24,8 @@ namespace {
 
 const std::filesystem::path& LargeCardLogs() {
   static const std::filesystem::path logs = [] {
-    const std::filesystem::path card = std::filesystem::temp_directory_path() / "blackbox_bench_tracker_window" / "card";
+    const std::filesystem::path card =
+        std::filesystem::temp_directory_path() / "blackbox_bench_tracker_window" / "card";
     const std::filesystem::path done = card / ".complete";
     if (!std::filesystem::exists(done)) {
       std::filesystem::remove_all(card);
@@ -48,7 +49,6 @@ void BM_OpenLargeFolder(benchmark::State& state) {
     tracker::TrackerWindow window(tracker::kCurrentProfile, settings, tracker::LayoutKind::kLarge);
     window.show();
     QApplication::processEvents();
-
 
     QElapsedTimer beat_clock;
     qint64 last_beat = 0;

@@ -35,7 +35,8 @@ const tracker::TrackDocument& Scanned() {
 
 std::vector<tracker::TripRecord> ListedRows(const tracker::TrackDocument& document) {
   std::vector<tracker::TripRecord> rows;
-  for (const std::int32_t index : document.trips.order) rows.push_back(document.trips.rows[static_cast<std::size_t>(index)]);
+  for (const std::int32_t index : document.trips.order)
+    rows.push_back(document.trips.rows[static_cast<std::size_t>(index)]);
   return rows;
 }
 

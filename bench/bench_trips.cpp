@@ -10,26 +10,26 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
-#include <cstdio>
-#include <map>
-#include <thread>
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <new>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tracker/log/callback_scan_host.h"
 #include "tracker/log/gps_log_reader.h"
+#include "tracker/log/gps_log_writer.h"
 #include "tracker/log/log_folder_reader.h"
 #include "tracker/log/outlier_filter.h"
-#include "tracker/log/trip_builder.h"
-#include "tracker/log/gps_log_writer.h"
 #include "tracker/log/track_document.h"
+#include "tracker/log/trip_builder.h"
 #include "tracker/log/trip_database.h"
 
 // Heap accounting: every allocation carries its size in front, so the live total and its peak
@@ -92,10 +92,18 @@ void operator delete[](void* pointer, std::size_t, std::align_val_t alignment) n
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  try { return Allocate(size); } catch (...) { return nullptr; }
+  try {
+    return Allocate(size);
+  } catch (...) {
+    return nullptr;
+  }
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  try { return Allocate(size); } catch (...) { return nullptr; }
+  try {
+    return Allocate(size);
+  } catch (...) {
+    return nullptr;
+  }
 }
 void operator delete(void* pointer) noexcept { Release(pointer); }
 void operator delete[](void* pointer) noexcept { Release(pointer); }
@@ -116,8 +124,7 @@ constexpr int kFixesPerChunk = 60;
 // between files, as a camera on a commuter's car records them.
 const std::filesystem::path& LogFolder() {
   static const std::filesystem::path folder = [] {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "blackbox_bench_trips";
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "blackbox_bench_trips";
     // The logs are the same every time (fixed seed): keep a complete set from an earlier run.
     if (std::filesystem::exists(path / "GPS_0999.log")) return path;
     std::filesystem::remove_all(path);
@@ -125,7 +132,7 @@ const std::filesystem::path& LogFolder() {
     std::mt19937 random(20130101);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     double latitude = 37.5, longitude = 127.0, heading = 0.0, speed = 0.0;  // knots
-    long long clock = 1356998400 + 8 * 3600;  // 2013-01-01 08:00 UTC
+    long long clock = 1356998400 + 8 * 3600;                                // 2013-01-01 08:00 UTC
     for (int file = 0; file < kFiles; ++file) {
       std::vector<tracker::GpsChunk> chunks;
       for (int i = 0; i < kFixesPerFile; ++i) {
@@ -146,8 +153,11 @@ const std::filesystem::path& LogFolder() {
         tracker::GpsFix fix{.year = static_cast<int>(yoe + era * 400 + (month <= 2)),
                             .month = month,
                             .day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1),
-                            .hour = second / 3600, .minute = second / 60 % 60,
-                            .second = second % 60, .latitude = latitude, .longitude = longitude,
+                            .hour = second / 3600,
+                            .minute = second / 60 % 60,
+                            .second = second % 60,
+                            .latitude = latitude,
+                            .longitude = longitude,
                             .speed_knots = speed};
         chunks.back().sentences.push_back(tracker::FormatGprmcSentence(fix));
         ++clock;
@@ -243,8 +253,7 @@ void BM_ScanTrips(benchmark::State& state) {
     g_peak.store(before);
     const double thread_start = ThreadSeconds();
     const tracker::OpenResult result =
-        tracker::Open(folder, tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex), kKelMagic,
-                      document, host);
+        tracker::Open(folder, tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex), kKelMagic, document, host);
     seconds += Seconds(start);
     scan_thread_seconds += ThreadSeconds() - thread_start;
     if (result != tracker::OpenResult::kRowsReady) {
@@ -256,14 +265,15 @@ void BM_ScanTrips(benchmark::State& state) {
     rows = document.trips.rows.size();
     benchmark::DoNotOptimize(document);
   }
-  Record("end to end", one_core, static_cast<double>(kFiles * kFixesPerFile) * static_cast<double>(state.iterations()), seconds);
+  Record("end to end", one_core, static_cast<double>(kFiles * kFixesPerFile) * static_cast<double>(state.iterations()),
+         seconds);
   if (!one_core) {
     Record("end to end, scan thread's CPU (idle estimate)", false,
            static_cast<double>(kFiles * kFixesPerFile) * static_cast<double>(state.iterations()), scan_thread_seconds);
   }
   const double store = static_cast<double>(points * sizeof(tracker::TrackPoint));
-  state.counters["points/s"] = benchmark::Counter(
-      static_cast<double>(kFiles * kFixesPerFile), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["points/s"] =
+      benchmark::Counter(static_cast<double>(kFiles * kFixesPerFile), benchmark::Counter::kIsIterationInvariantRate);
   state.counters["points"] = static_cast<double>(points);
   state.counters["rows"] = static_cast<double>(rows);
   state.counters["store_MB"] = store / 1e6;
@@ -277,16 +287,22 @@ void BM_ScanTrips(benchmark::State& state) {
   state.counters["sort_ms"] = per_run_ms(tracker::ScanPhase::kSorting);
   state.counters["cut_sum_ms"] = per_run_ms(tracker::ScanPhase::kCutting);
   const std::string cpus = one_core ? "one core" : "all CPUs";
-  for (const auto& [phase, name] : {std::pair{tracker::ScanPhase::kReading, "read"},
-                                    std::pair{tracker::ScanPhase::kFiltering, "filter"},
-                                    std::pair{tracker::ScanPhase::kSorting, "sort"},
-                                    std::pair{tracker::ScanPhase::kCutting, "cut and sum"}}) {
+  for (const auto& [phase, name] :
+       {std::pair{tracker::ScanPhase::kReading, "read"}, std::pair{tracker::ScanPhase::kFiltering, "filter"},
+        std::pair{tracker::ScanPhase::kSorting, "sort"}, std::pair{tracker::ScanPhase::kCutting, "cut and sum"}}) {
     g_stages[cpus][name] = {per_run_ms(phase),
-                             phase_thread_seconds[phase] * 1e3 / static_cast<double>(state.iterations())};
+                            phase_thread_seconds[phase] * 1e3 / static_cast<double>(state.iterations())};
   }
 }
 
-BENCHMARK(BM_ScanTrips)->ArgName("one_core")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_ScanTrips)
+    ->ArgName("one_core")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 // The passes one by one, to see where the time goes.
 std::vector<tracker::LogFile> LogFiles() {
@@ -309,11 +325,19 @@ void BM_ReadFolder(benchmark::State& state) {
     seconds += Seconds(start);
     benchmark::DoNotOptimize(points.data());
   }
-  Record("reading", one_core, static_cast<double>(kFiles * kFixesPerFile) * static_cast<double>(state.iterations()), seconds);
-  state.counters["points/s"] = benchmark::Counter(static_cast<double>(kFiles * kFixesPerFile),
-                                                  benchmark::Counter::kIsIterationInvariantRate);
+  Record("reading", one_core, static_cast<double>(kFiles * kFixesPerFile) * static_cast<double>(state.iterations()),
+         seconds);
+  state.counters["points/s"] =
+      benchmark::Counter(static_cast<double>(kFiles * kFixesPerFile), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_ReadFolder)->ArgName("one_core")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_ReadFolder)
+    ->ArgName("one_core")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 tracker::PointStore ReadAll() {
   tracker::PointStore points;
@@ -333,8 +357,8 @@ void BM_FilterOutliers(benchmark::State& state) {
     tracker::FilterOutliers(points, host);
     benchmark::DoNotOptimize(points.data());
   }
-  state.counters["points/s"] = benchmark::Counter(static_cast<double>(read.size()),
-                                                  benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["points/s"] =
+      benchmark::Counter(static_cast<double>(read.size()), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_FilterOutliers)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime()->MeasureProcessCPUTime();
 
@@ -350,8 +374,8 @@ void BM_BuildTrips(benchmark::State& state) {
     auto list = tracker::BuildTrips(points, tracker::TimeZoneOffsetAt(71), true, host);
     benchmark::DoNotOptimize(list);
   }
-  state.counters["points/s"] = benchmark::Counter(static_cast<double>(filtered.size()),
-                                                  benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["points/s"] =
+      benchmark::Counter(static_cast<double>(filtered.size()), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_BuildTrips)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime()->MeasureProcessCPUTime();
 
@@ -368,8 +392,8 @@ int main(int argc, char** argv) {
       std::printf("%s: %.2f M points/s\n", name.c_str(), rates[0] / 1e6);
       continue;
     }
-    std::printf("%-11s %6.2f M points/s on all CPUs, %6.2f M on one: speed-up %.2f\n", name.c_str(),
-                rates[0] / 1e6, rates[1] / 1e6, rates[0] / rates[1]);
+    std::printf("%-11s %6.2f M points/s on all CPUs, %6.2f M on one: speed-up %.2f\n", name.c_str(), rates[0] / 1e6,
+                rates[1] / 1e6, rates[0] / rates[1]);
   }
   for (const auto& [cores, stages] : g_stages) {
     std::printf("stages on %s, ms per 1 M points (wall / scan thread's CPU):", cores.c_str());

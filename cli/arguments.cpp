@@ -12,8 +12,7 @@ std::string Arguments::Option(std::string_view name, std::string_view fallback) 
 
 std::optional<Arguments> ParseArguments(std::span<const std::string> args,
                                         std::initializer_list<std::string_view> flags,
-                                        std::initializer_list<std::string_view> options,
-                                        std::string& error) {
+                                        std::initializer_list<std::string_view> options, std::string& error) {
   const auto known = [](std::initializer_list<std::string_view> names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
   };

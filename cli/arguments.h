@@ -29,8 +29,7 @@ struct Arguments {
 // else starting with "--" gives an error message and no result.
 std::optional<Arguments> ParseArguments(std::span<const std::string> args,
                                         std::initializer_list<std::string_view> flags,
-                                        std::initializer_list<std::string_view> options,
-                                        std::string& error);
+                                        std::initializer_list<std::string_view> options, std::string& error);
 
 // Prints "blackbox: MESSAGE" on stderr and returns `code`, so a failure is one line.
 int Fail(int code, std::string_view message);

@@ -30,8 +30,7 @@ int DaysInMonth(int year, int month) {
 // "YYYY-MM-DD hh:mm:ss", a real calendar date and time of day.
 std::optional<setup::ClockTime> ParseClockTime(std::string_view text) {
   setup::ClockTime time;
-  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' ||
-      text[16] != ':') {
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' || text[16] != ':') {
     return std::nullopt;
   }
   if (!Digits(text, 0, 4, time.year) || !Digits(text, 5, 2, time.month) || !Digits(text, 8, 2, time.day) ||

@@ -20,7 +20,7 @@ namespace {
 struct Event {
   std::string path;
   float g = 0;
-  double seconds = 0;  // into the recording
+  double seconds = 0;               // into the recording
   std::optional<std::string> time;  // the time sample there
 };
 
@@ -32,8 +32,8 @@ std::optional<Event> EventOf(const std::string& path) {
   const auto samples = recording::GSensorSamples(data.record);
   const auto peak = recording::FindImpact(samples);
   if (!peak) return std::nullopt;
-  data.record.duration = recording::ReadMovieDuration(path).value_or(
-      std::int64_t{recording::TimeSampleCount(data.record)} * 10'000'000);
+  data.record.duration =
+      recording::ReadMovieDuration(path).value_or(std::int64_t{recording::TimeSampleCount(data.record)} * 10'000'000);
   Event event{path, peak->g, 0, std::nullopt};
   const std::int64_t position =
       recording::SampleStart(peak->index, static_cast<std::uint32_t>(samples.size()), data.record.duration);
@@ -54,12 +54,14 @@ int RunEvents(std::span<const std::string> args) {
   std::string error;
   const auto parsed = ParseArguments(args, {"json"}, {"min-g"}, error);
   if (!parsed) return Fail(kExitBadArguments, error);
-  if (parsed->positional.size() != 1) return Fail(kExitBadArguments, "usage: blackbox events CARD [--min-g G] [--json]");
+  if (parsed->positional.size() != 1)
+    return Fail(kExitBadArguments, "usage: blackbox events CARD [--min-g G] [--json]");
   const auto minimum = ParseSeconds(parsed->Option("min-g", "0"));
   if (!minimum) return Fail(kExitBadArguments, "--min-g needs a number of g, 0 or more");
   const std::string& folder = parsed->positional[0];
   std::error_code fsError;
-  if (!std::filesystem::is_directory(folder, fsError)) return Fail(kExitUnreadable, folder + ": not a folder that can be read");
+  if (!std::filesystem::is_directory(folder, fsError))
+    return Fail(kExitUnreadable, folder + ": not a folder that can be read");
 
   library::StubHandling stubs;
   stubs.remove = false;  // listing impacts changes nothing on the card

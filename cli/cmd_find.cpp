@@ -50,7 +50,8 @@ int RunFind(std::span<const std::string> args) {
   const std::optional<int> zoneIndex = TimeZoneIndexOption(*parsed);
   if (!zoneIndex) return kExitBadArguments;
   std::error_code fsError;
-  if (!std::filesystem::is_directory(card, fsError)) return Fail(kExitUnreadable, card + ": not a folder that can be read");
+  if (!std::filesystem::is_directory(card, fsError))
+    return Fail(kExitUnreadable, card + ": not a folder that can be read");
 
   // Without Setup.ini the camera is taken to run on the zone the tracker would use.
   const std::int64_t fallback = tracker::OffsetSeconds(tracker::TimeZoneOffsetAt(*zoneIndex), parsed->Has("dst"));

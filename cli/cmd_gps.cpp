@@ -23,19 +23,15 @@ struct GpsRow {
 
 std::string_view FixText(recording::FixKind kind) {
   switch (kind) {
-    case recording::FixKind::Ok:
-      return "ok";
-    case recording::FixKind::NoFix:
-      return "nofix";
-    case recording::FixKind::None:
-      return "none";
+    case recording::FixKind::Ok: return "ok";
+    case recording::FixKind::NoFix: return "nofix";
+    case recording::FixKind::None: return "none";
   }
   return "none";
 }
 
 // Decoded values are single precision; they print as such.
 std::string Number(double value) { return FormatNumber(static_cast<float>(value)); }
-
 
 void PrintJson(const std::vector<GpsRow>& rows) {
   auto array = nlohmann::ordered_json::array();

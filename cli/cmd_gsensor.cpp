@@ -11,9 +11,11 @@ int RunGSensor(std::span<const std::string> args) {
   std::string error;
   const auto parsed = ParseArguments(args, {}, {"format"}, error);
   if (!parsed) return Fail(kExitBadArguments, error);
-  if (parsed->positional.size() != 1) return Fail(kExitBadArguments, "usage: blackbox gsensor FILE [--format json|csv]");
+  if (parsed->positional.size() != 1)
+    return Fail(kExitBadArguments, "usage: blackbox gsensor FILE [--format json|csv]");
   const std::string format = parsed->Option("format", "json");
-  if (format != "json" && format != "csv") return Fail(kExitBadArguments, "unknown format '" + format + "' (json or csv)");
+  if (format != "json" && format != "csv")
+    return Fail(kExitBadArguments, "unknown format '" + format + "' (json or csv)");
   const std::string& path = parsed->positional[0];
 
   const RecordingData data = ReadRecordingData(path);

@@ -63,15 +63,11 @@ int RunIncident(std::span<const std::string> args) {
     case incident::ExportStatus::Ok:
       for (const std::string& file : result.files) std::cout << (request.folder / file).string() << '\n';
       return kExitOk;
-    case incident::ExportStatus::FolderInUse:
-      return Fail(kExitBadArguments, result.error + " (--force replaces it)");
-    case incident::ExportStatus::Refused:
-      return Fail(kExitBadArguments, result.error);
-    case incident::ExportStatus::Cancelled:
-      return Fail(kExitUnreadable, "interrupted: nothing was written");
+    case incident::ExportStatus::FolderInUse: return Fail(kExitBadArguments, result.error + " (--force replaces it)");
+    case incident::ExportStatus::Refused: return Fail(kExitBadArguments, result.error);
+    case incident::ExportStatus::Cancelled: return Fail(kExitUnreadable, "interrupted: nothing was written");
     case incident::ExportStatus::Unreadable:
-    case incident::ExportStatus::Failed:
-      break;
+    case incident::ExportStatus::Failed: break;
   }
   return Fail(kExitUnreadable, result.error);
 }

@@ -25,10 +25,9 @@ int RunPage(std::span<const std::string> args) {
   if (!position) return kExitBadArguments;
   const tracker::TripRecord& row = RowAtPosition(document.trips, *position);
   // Selecting a row draws the line for day and drive rows only.
-  const std::optional<tracker::PageCall> call =
-      tracker::ShowRowCall(row, document.points, tracker::OffsetSeconds(track.zone, parsed->Has("dst")),
-                           row.type != tracker::RowType::kParking,
-                           {track.profile->thin_route, track.profile->sends_levels});
+  const std::optional<tracker::PageCall> call = tracker::ShowRowCall(
+      row, document.points, tracker::OffsetSeconds(track.zone, parsed->Has("dst")),
+      row.type != tracker::RowType::kParking, {track.profile->thin_route, track.profile->sends_levels});
 
   if (parsed->Has("json")) {
     nlohmann::ordered_json out;

@@ -14,7 +14,6 @@
 namespace cli {
 namespace {
 
-
 // Prints each graph event as it is pumped on the main thread.
 struct EventPrinter : playback::GraphEventCallback {
   bool complete = false;
@@ -22,7 +21,9 @@ struct EventPrinter : playback::GraphEventCallback {
   void OnGraphEvent(playback::GraphEventCode code, std::intptr_t param1, std::intptr_t param2) override {
     using playback::GraphEventCode;
     // The event names `blackbox play` has always printed.
-    const char* name = code == GraphEventCode::kEndOfStream ? "EC_COMPLETE" : code == GraphEventCode::kError ? "EC_ERRORABORT" : "";
+    const char* name = code == GraphEventCode::kEndOfStream ? "EC_COMPLETE"
+                       : code == GraphEventCode::kError     ? "EC_ERRORABORT"
+                                                            : "";
     char params[64];
     std::snprintf(params, sizeof params, "0x%08llx 0x%08llx", static_cast<unsigned long long>(param1),
                   static_cast<unsigned long long>(param2));
@@ -45,7 +46,8 @@ int RunPlay(std::span<const std::string> args) {
   std::string error;
   const auto parsed = ParseArguments(args, {}, {"rate", "seek"}, error);
   if (!parsed) return Fail(kExitBadArguments, error);
-  if (parsed->positional.size() != 1) return Fail(kExitBadArguments, "usage: blackbox play FILE [--rate R] [--seek SECONDS]");
+  if (parsed->positional.size() != 1)
+    return Fail(kExitBadArguments, "usage: blackbox play FILE [--rate R] [--seek SECONDS]");
   const std::string& path = parsed->positional[0];
   const auto rate = ParseNumber(parsed->Option("rate", "1"));
   if (!rate || *rate < 0.25 || *rate > 4.0) return Fail(kExitBadArguments, "--rate must be between 0.25 and 4");
@@ -80,7 +82,8 @@ int RunPlay(std::span<const std::string> args) {
   while (!printer.complete && !printer.aborted) {
     playback::PumpGraphEvents(video, &printer);
     if (printer.complete || printer.aborted) break;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return Fail(kExitUnreadable, path + ": playback stalled before the end");
     waiter.Wait(left);
   }

@@ -19,7 +19,8 @@ int RunPoints(std::span<const std::string> args) {
   // The store does not depend on the zone; the default one keeps the scan as the tracker runs it.
   tracker::TrackDocument document;
   const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(tracker::kDefaultTimeZoneIndex);
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, ProfileForFile(parsed->positional[0]), document); status != kExitOk) {
+  if (const int status = OpenTrackPath(parsed->positional[0], zone, ProfileForFile(parsed->positional[0]), document);
+      status != kExitOk) {
     return status;
   }
 

@@ -16,8 +16,8 @@
 #include "common/atomic_file.h"
 #include "manager/library/recording_name.h"
 #include "manager/output/grab_frame.h"
-#include "manager/output/rules/page_texts.h"
 #include "manager/output/qt/print_page.h"
+#include "manager/output/rules/page_texts.h"
 #include "manager/playback/transport.h"
 #include "manager/setup/profile.h"
 

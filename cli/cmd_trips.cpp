@@ -9,12 +9,12 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/track_options.h"
-#include "tracker/log/callback_scan_host.h"
-#include "tracker/log/field_text.h"
-#include "tracker/log/local_time.h"
 #include "tracker/app/rules/row_display.h"
 #include "tracker/app/rules/row_list.h"
 #include "tracker/app/settings/language_table.h"
+#include "tracker/log/callback_scan_host.h"
+#include "tracker/log/field_text.h"
+#include "tracker/log/local_time.h"
 #include "tracker/log/time_zone.h"
 #include "tracker/log/trip_database.h"
 
@@ -35,10 +35,9 @@ void PrintText(const tracker::TrackDocument& document, std::int64_t display_offs
     const tracker::ListItem item = tracker::MakeListItem(row, document.points, display_offset);
     out += item.columns[0];
     if (!item.columns[1].empty()) out += '\t' + item.columns[1] + '\t' + item.columns[2];
-    out += '\t' + std::string(KindWord(row.type)) + '\t' + shown.distance_km + " km\t" +
-           shown.distance_miles + " mile\t" + shown.driving_time + '\t' + shown.parking_duration +
-           '\t' + shown.average_kmh + " km/h\t" + shown.average_mph + " mile/h\t" + shown.max_kmh +
-           " km/h\t" + shown.max_mph + " mile/h\n";
+    out += '\t' + std::string(KindWord(row.type)) + '\t' + shown.distance_km + " km\t" + shown.distance_miles +
+           " mile\t" + shown.driving_time + '\t' + shown.parking_duration + '\t' + shown.average_kmh + " km/h\t" +
+           shown.average_mph + " mile/h\t" + shown.max_kmh + " km/h\t" + shown.max_mph + " mile/h\n";
   }
   std::cout << out;
 }
@@ -95,7 +94,8 @@ int RunTrips(std::span<const std::string> args) {
   const tracker::TimeZoneOffset zone = tracker::TimeZoneOffsetAt(zone_index);
 
   tracker::TrackDocument document;
-  if (const int status = OpenTrackPath(parsed->positional[0], zone, ProfileForFile(parsed->positional[0]), document); status != kExitOk) {
+  if (const int status = OpenTrackPath(parsed->positional[0], zone, ProfileForFile(parsed->positional[0]), document);
+      status != kExitOk) {
     return status;
   }
   if (parsed->Has("json")) {

@@ -16,8 +16,12 @@ struct RecordingData {
   int load = recording::kLoadCannotOpen;
   std::optional<int> parse;  // none when the load failed and nothing was parsed
 
-  bool HasTimeTable() const { return parse && *parse != recording::kParseNoCursor && *parse != recording::kParseNoTimeTable; }
-  bool HasGpsTable() const { return parse && (*parse == recording::kParseOk || *parse == recording::kParseNoSensorTable); }
+  bool HasTimeTable() const {
+    return parse && *parse != recording::kParseNoCursor && *parse != recording::kParseNoTimeTable;
+  }
+  bool HasGpsTable() const {
+    return parse && (*parse == recording::kParseOk || *parse == recording::kParseNoSensorTable);
+  }
   bool HasGSensorTable() const { return parse && *parse == recording::kParseOk; }
 };
 

@@ -40,7 +40,8 @@ bool StillChannel::Open(const std::string& path, int channelNumber) {
   return playback::BuildGraph(video, &result, path, channelNumber - 1, settings, 0, messages);
 }
 
-std::string StillChannel::CheckBeforeEnd(double seconds, const std::string& secondsText, const std::string& path) const {
+std::string StillChannel::CheckBeforeEnd(double seconds, const std::string& secondsText,
+                                         const std::string& path) const {
   if (seconds * kUnitsPerSecond < static_cast<double>(result.duration)) return {};
   char length[32];
   std::snprintf(length, sizeof length, "%.2f", result.duration / kUnitsPerSecond);

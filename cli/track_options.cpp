@@ -84,8 +84,8 @@ const tracker::TrackerProfile& ProfileForFile(const std::string& path) {
   return tracker::kCurrentProfile;
 }
 
-int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone,
-                  const tracker::TrackerProfile& profile, tracker::TrackDocument& document) {
+int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone, const tracker::TrackerProfile& profile,
+                  tracker::TrackDocument& document) {
   // Progress only for a person watching; a pipe or a log file gets clean output.
   const bool show_progress = isatty(STDERR_FILENO) == 1;
   int last_value = -1;
@@ -100,7 +100,8 @@ int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone,
   const tracker::OpenResult result = tracker::Open(path, zone, profile.database_magic, document, host, &refused);
   if (show_progress && last_value >= 0) std::fprintf(stderr, "\r\033[K");
   if (result == tracker::OpenResult::kRowsReady) return kExitOk;
-  if (result == tracker::OpenResult::kRefusedFile) return Fail(kExitUnreadable, path + ": " + tracker::Describe(refused));
+  if (result == tracker::OpenResult::kRefusedFile)
+    return Fail(kExitUnreadable, path + ": " + tracker::Describe(refused));
   return Fail(kExitUnreadable, path + ": " + tracker::Describe(result));
 }
 

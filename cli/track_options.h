@@ -4,9 +4,9 @@
 #include <string>
 
 #include "cli/arguments.h"
+#include "tracker/app/profile/tracker_profile.h"
 #include "tracker/log/time_zone.h"
 #include "tracker/log/track_document.h"
-#include "tracker/app/profile/tracker_profile.h"
 
 namespace cli {
 
@@ -27,8 +27,8 @@ const tracker::TrackerProfile& ProfileForFile(const std::string& path);
 
 // A folder of GPS logs is scanned (with progress on stderr when it is a terminal), a file loaded
 // as a trip database of `profile`. Returns the exit code, after a one-line message on failure.
-int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone,
-                  const tracker::TrackerProfile& profile, tracker::TrackDocument& document);
+int OpenTrackPath(const std::string& path, tracker::TimeZoneOffset zone, const tracker::TrackerProfile& profile,
+                  tracker::TrackDocument& document);
 
 // The first positional path opened with the --tz (Seoul when absent) and --profile choices.
 struct OpenedTrack {

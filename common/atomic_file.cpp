@@ -69,7 +69,7 @@ int TakePartialFile(int dir, const char* partial) {
       // O_NONBLOCK: whatever lies there, a FIFO must not block us.
       fd = ::openat(dir, partial, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
       if (fd < 0) {
-        if (errno == ENOENT) continue;  // its writer just finished
+        if (errno == ENOENT) continue;                                     // its writer just finished
         if (errno == ELOOP && ::unlinkat(dir, partial, 0) == 0) continue;  // a link put there
         return -1;
       }
@@ -84,9 +84,10 @@ int TakePartialFile(int dir, const char* partial) {
       return -1;
     }
     // The name may have been renamed or removed by the writer we waited for.
-    struct stat held{};
-    struct stat named{};
-    if (::fstat(fd, &held) != 0 || ::fstatat(dir, partial, &named, AT_SYMLINK_NOFOLLOW) != 0 || !SameFile(held, named)) {
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(fd, &held) != 0 || ::fstatat(dir, partial, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !SameFile(held, named)) {
       ::close(fd);
       continue;
     }
@@ -115,7 +116,7 @@ void TakeOverAttributes(int fd, const std::optional<struct stat>& old) {
 // whatever entry holds the name (a link put there is replaced, never followed).
 bool WriteInFolder(int dir, const std::string& name, std::string_view bytes) {
   std::optional<struct stat> old;
-  if (struct stat info {}; ::fstatat(dir, name.c_str(), &info, 0) == 0) {
+  if (struct stat info{}; ::fstatat(dir, name.c_str(), &info, 0) == 0) {
     if (!S_ISREG(info.st_mode)) return false;  // a folder or device is not ours to replace
     old = info;
   }
@@ -209,14 +210,11 @@ CardWrite WriteCardFileAtomically(const std::filesystem::path& card_folder, cons
 
 std::string CardWriteMessage(CardWrite outcome, const std::filesystem::path& file) {
   switch (outcome) {
-    case CardWrite::kWritten:
-      return {};
+    case CardWrite::kWritten: return {};
     case CardWrite::kLink:
       return file.string() + ": a symbolic link is in the way; files on a card are never written through one";
-    case CardWrite::kOutside:
-      return file.string() + ": lies outside the card folder; nothing was written";
-    case CardWrite::kFailed:
-      break;
+    case CardWrite::kOutside: return file.string() + ": lies outside the card folder; nothing was written";
+    case CardWrite::kFailed: break;
   }
   return file.string() + ": cannot be written";
 }

@@ -12,18 +12,14 @@ namespace common {
 // pointer to at least 4 valid bytes: the caller checks the bounds.
 
 inline std::uint32_t ReadBigEndian32(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
-         std::uint32_t{p[3]};
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
 }
 
 inline std::uint32_t ReadLittleEndian32(const std::uint8_t* p) {
-  return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) |
-         std::uint32_t{p[0]};
+  return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | std::uint32_t{p[0]};
 }
 
-inline float ReadLittleEndianFloat(const std::uint8_t* p) {
-  return std::bit_cast<float>(ReadLittleEndian32(p));
-}
+inline float ReadLittleEndianFloat(const std::uint8_t* p) { return std::bit_cast<float>(ReadLittleEndian32(p)); }
 
 // Overwrites the 4 bytes of `out` at `offset`, which must lie inside it.
 inline void PutLittleEndian32(std::string& out, std::size_t offset, std::uint32_t value) {

@@ -22,8 +22,7 @@ std::optional<FileReader> FileReader::Open(const std::filesystem::path& path) {
   return FileReader(fd, static_cast<std::uint64_t>(info.st_size));
 }
 
-FileReader::FileReader(FileReader&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
+FileReader::FileReader(FileReader&& other) noexcept : fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
 
 FileReader& FileReader::operator=(FileReader&& other) noexcept {
   if (this != &other) {

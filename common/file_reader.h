@@ -38,8 +38,7 @@ class FileReader {
 
 // Up to `length` bytes of a regular file from `offset` (fewer when the file ends first), or
 // nothing when it cannot be opened or read.
-std::optional<std::string> ReadFileRange(const std::filesystem::path& path, std::uint64_t offset,
-                                         std::uint64_t length);
+std::optional<std::string> ReadFileRange(const std::filesystem::path& path, std::uint64_t offset, std::uint64_t length);
 
 // The whole of a regular file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);

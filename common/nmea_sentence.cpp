@@ -34,8 +34,7 @@ std::string NmeaCoordinate(double degrees, int degreeDigits) {
   const long long wholeDegrees = tenThousandths / (60 * 10000);
   const long long minutes = tenThousandths % (60 * 10000);
   char text[32];
-  std::snprintf(text, sizeof text, "%0*lld%02lld.%04lld", degreeDigits, wholeDegrees, minutes / 10000,
-                minutes % 10000);
+  std::snprintf(text, sizeof text, "%0*lld%02lld.%04lld", degreeDigits, wholeDegrees, minutes / 10000, minutes % 10000);
   return text;
 }
 

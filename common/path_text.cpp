@@ -12,8 +12,8 @@ std::size_t AfterLastSeparator(std::string_view path) {
 
 // Windows-style paths ("E:\cards") keep backslashes; everything else is native.
 char SeparatorStyleOf(std::string_view path) {
-  const bool drive = path.size() >= 2 && path[1] == ':' &&
-                     ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  const bool drive =
+      path.size() >= 2 && path[1] == ':' && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
   return drive && path.find('/') == std::string_view::npos ? '\\' : '/';
 }
 

@@ -135,7 +135,8 @@ void AddLanguageFiles(Corpus& corpus) {
 
 // TempMO.ini and TempMS.ini: a folder's path as UTF-16LE code units.
 void AddFolderFiles(Corpus& corpus, const fs::path& card) {
-  for (const std::string& folder : {card.string(), (card / "SETUP").string(), std::string("/media/\xEC\xB9\xB4\xEB\x93\x9C")}) {
+  for (const std::string& folder :
+       {card.string(), (card / "SETUP").string(), std::string("/media/\xEC\xB9\xB4\xEB\x93\x9C")}) {
     corpus.Add("temp_ini", common::Utf16ToLittleEndianBytes(common::Utf8ToUtf16(folder)));
   }
 }

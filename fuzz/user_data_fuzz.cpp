@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Ten seconds played at a few positions, the end and past it included.
   record.duration = 100'000'000;
-  for (std::int64_t t : {std::int64_t{0}, std::int64_t{33'333'333}, std::int64_t{99'999'999},
-                         std::int64_t{100'000'000}, std::int64_t{-1}}) {
+  for (std::int64_t t : {std::int64_t{0}, std::int64_t{33'333'333}, std::int64_t{99'999'999}, std::int64_t{100'000'000},
+                         std::int64_t{-1}}) {
     (void)recording::FindTimeSample(record, t);
     (void)recording::FindGSensorSample(record, t);
     if (const auto sample = recording::FindGpsSample(record, t)) (void)recording::DecodeGpsSample(*sample);

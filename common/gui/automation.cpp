@@ -14,10 +14,10 @@
 namespace gui {
 
 void AddAutomationOptions(QCommandLineParser& parser) {
-  parser.addOption({"screenshot", "Once the requested actions have settled, save the window as a PNG and exit.",
-                    "FILE.png"});
-  parser.addOption({"state", "Once the requested actions have settled, write the window's state as JSON and exit.",
-                    "FILE.json"});
+  parser.addOption(
+      {"screenshot", "Once the requested actions have settled, save the window as a PNG and exit.", "FILE.png"});
+  parser.addOption(
+      {"state", "Once the requested actions have settled, write the window's state as JSON and exit.", "FILE.json"});
 }
 
 AutomationOptions ReadAutomationOptions(const QCommandLineParser& parser) {
@@ -70,8 +70,8 @@ int Automation::WriteResults(QWidget* window, const QJsonObject& state) {
     if (!full.contains("messages")) full.insert("messages", QJsonArray::fromStringList(RecordedMessages()));
     full.insert("failures", QJsonArray::fromStringList(failures_));
     QSaveFile file(options_.statePath);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(full).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(full).toJson(QJsonDocument::Indented)) < 0 ||
+        !file.commit()) {
       Fail(QStringLiteral("could not write the state file ") + options_.statePath);
     }
   }

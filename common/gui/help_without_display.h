@@ -32,7 +32,6 @@ bool AsksForHelpOrVersion(int argc, const char* const* argv);
 // When the arguments ask for help or the version, prints the answer (from a QCoreApplication, so
 // no display is needed) and returns the exit code: 0, or 1 when another argument is not
 // understood. Otherwise returns nothing and leaves no application behind.
-std::optional<int> AnswerHelpOrVersion(int argc, char** argv, const ProgramInfo& info,
-                                       const DescribeOptions& describe);
+std::optional<int> AnswerHelpOrVersion(int argc, char** argv, const ProgramInfo& info, const DescribeOptions& describe);
 
 }  // namespace gui

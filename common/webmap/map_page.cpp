@@ -122,14 +122,9 @@ void MapPage::InstallConfigScript() {
 
 bool MapPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
   switch (JudgeNavigation(url, type == NavigationTypeLinkClicked, isMainFrame)) {
-    case Navigation::Load:
-      return true;
-    case Navigation::OpenOutside:
-      QDesktopServices::openUrl(url);
-      return false;
-    case Navigation::Refuse:
-      qCWarning(lcPage) << "refused navigation to" << url.toDisplayString();
-      return false;
+    case Navigation::Load: return true;
+    case Navigation::OpenOutside: QDesktopServices::openUrl(url); return false;
+    case Navigation::Refuse: qCWarning(lcPage) << "refused navigation to" << url.toDisplayString(); return false;
   }
   return false;
 }

@@ -46,7 +46,8 @@ QString ScriptStringLiteral(const QString& text) {
 }
 
 bool IsPageFunctionName(const QString& name) {
-  static const QRegularExpression kName(QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z_$][A-Za-z0-9_$]{0,63}")));
+  static const QRegularExpression kName(
+      QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z_$][A-Za-z0-9_$]{0,63}")));
   return kName.match(name).hasMatch();
 }
 

@@ -11,7 +11,6 @@
 
 #include <memory>
 
-
 namespace webmap {
 
 bool ShowsDrawnFrame(QWidget& view) {

@@ -55,7 +55,9 @@ QString ContentSecurityPolicy(const TileSource& tiles) {
     }
   }
   return "default-src 'none'; script-src 'self' qrc: 'unsafe-inline'; style-src 'self' qrc: 'unsafe-inline'; "
-         "img-src " + images + "; font-src 'self' qrc: data:; connect-src 'self' qrc:; "
+         "img-src " +
+         images +
+         "; font-src 'self' qrc: data:; connect-src 'self' qrc:; "
          "object-src 'none'; frame-src 'none'; form-action 'none'; base-uri 'none'";
 }
 

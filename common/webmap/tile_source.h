@@ -6,11 +6,11 @@
 namespace webmap {
 
 struct TileSource {
-  QString urlTemplate;  // http(s) with {z}, {x} and {y} ({s} allowed); empty: no tiles at all
+  QString urlTemplate;     // http(s) with {z}, {x} and {y} ({s} allowed); empty: no tiles at all
   QString attribution;     // plain text shown in the map's corner
   QString attributionUrl;  // where the attribution links to; may be empty
   int maxZoom = 19;
-  bool rejected = false;   // no tiles because the address asked for was unusable: the page says so
+  bool rejected = false;  // no tiles because the address asked for was unusable: the page says so
 
   bool hasTiles() const { return !urlTemplate.isEmpty(); }
 };

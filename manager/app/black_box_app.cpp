@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "common/gui/automation.h"
-#include "manager/app/manager_window.h"
 #include "manager/app/language_choice.h"
 #include "manager/app/manager_options.h"
+#include "manager/app/manager_window.h"
 #include "manager/language/language.h"
 #include "manager/language/lookup_text.h"
 
@@ -62,7 +62,9 @@ int CBlackBoxApp::Run(int argc, char** argv) {
     const std::int64_t shown = PerformActions(window, options, automation);
     const auto settled = [&window, shown] { return window.Settled(shown); };
     const auto finish = [&, settled] {
-      if (automation.active()) automation.FinishWhen(&window, [&] { return window.StateJson(); }, settled);
+      if (automation.active())
+        automation.FinishWhen(
+            &window, [&] { return window.StateJson(); }, settled);
     };
     if (!HasOutputActions(options)) {
       finish();

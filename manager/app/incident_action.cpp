@@ -26,7 +26,8 @@ namespace {
 constexpr language::TextKey kExportIncident{"EXPORT_INCIDENT", "Export incident..."};
 constexpr language::TextKey kExportTitle{"EXPORT_INCIDENT_TITLE", "Export incident"};
 constexpr language::TextKey kFolderTitle{"INCIDENT_FOLDER", "Folder for the incident"};
-constexpr language::TextKey kReplace{"INCIDENT_REPLACE", "The folder already holds files. Replace them with the incident?"};
+constexpr language::TextKey kReplace{"INCIDENT_REPLACE",
+                                     "The folder already holds files. Replace them with the incident?"};
 constexpr language::TextKey kExporting{"INCIDENT_EXPORTING", "Exporting the incident..."};
 constexpr language::TextKey kCancel{"CANCEL", "Cancel"};
 constexpr language::TextKey kCancelling{"INCIDENT_CANCELLING", "Cancelling..."};
@@ -36,8 +37,8 @@ constexpr language::TextKey kNotExported{"INCIDENT_NOT_EXPORTED", "The incident 
 QString Text(const language::TextKey& key) { return QString::fromStdString(language::LookupText(key)); }
 
 QString DefaultChooser(QWidget* parent, const QString& proposed) {
-  return QFileDialog::getSaveFileName(parent, Text(kFolderTitle), proposed, QString(),
-                                      nullptr, QFileDialog::ShowDirsOnly);
+  return QFileDialog::getSaveFileName(parent, Text(kFolderTitle), proposed, QString(), nullptr,
+                                      QFileDialog::ShowDirsOnly);
 }
 
 }  // namespace
@@ -82,18 +83,14 @@ IncidentAction::~IncidentAction() {
 void IncidentAction::OnExportCommand() {
   if (window_.playState() == kStopped || running()) return;
   const std::int64_t position = window_.currentPosition();
-  const QString proposed =
-      QDir(QDir::homePath()).filePath(IncidentFolderName(window_.currentRecording(), position));
+  const QString proposed = QDir(QDir::homePath()).filePath(IncidentFolderName(window_.currentRecording(), position));
   const QString folder = chooseFolder ? chooseFolder(&window_, proposed) : DefaultChooser(&window_, proposed);
   if (folder.isEmpty()) return;  // nothing chosen
   // The dialog may return a folder that holds files: those are replaced only when the user says so.
   const QDir chosen(folder);
   const bool holdsFiles = chosen.exists() && !chosen.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
   if (holdsFiles &&
-      gui::ShowMessage(&window_,
-                       Text(kReplace) +
-                           "\n" + folder,
-                       Text(kExportTitle), QMessageBox::Question,
+      gui::ShowMessage(&window_, Text(kReplace) + "\n" + folder, Text(kExportTitle), QMessageBox::Question,
                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
     return;
   }
@@ -109,11 +106,10 @@ bool IncidentAction::StartExport(const QString& folder, bool replace) {
   request.profile = &window_.profile();
   request.force = replace;
   const auto& v = window_.profile().version;
-  request.programVersion = std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
-                           std::to_string(v[3]);
+  request.programVersion =
+      std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." + std::to_string(v[3]);
 
-  progress_ = new QProgressDialog(Text(kExporting), Text(kCancel), 0,
-                                  1000, &window_);
+  progress_ = new QProgressDialog(Text(kExporting), Text(kCancel), 0, 1000, &window_);
   progress_->setObjectName(QStringLiteral("IncidentProgress"));
   progress_->setWindowModality(Qt::WindowModal);
   progress_->setAutoClose(false);
@@ -129,9 +125,11 @@ bool IncidentAction::StartExport(const QString& folder, bool replace) {
   worker_ = std::thread([this, request, folder] {
     const auto result = incident::ExportIncident(request, &cancel_, [this](double fraction, std::string_view step) {
       const QString name = QString::fromUtf8(step.data(), static_cast<qsizetype>(step.size()));
-      QMetaObject::invokeMethod(this, [this, fraction, name] { OnProgress(fraction, name); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this, fraction, name] { OnProgress(fraction, name); }, Qt::QueuedConnection);
     });
-    QMetaObject::invokeMethod(this, [this, result, folder] { OnDone(result, folder); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, result, folder] { OnDone(result, folder); }, Qt::QueuedConnection);
   });
   return true;
 }
@@ -151,16 +149,12 @@ void IncidentAction::OnDone(const incident::IncidentResult& result, const QStrin
   const QString title = Text(kExportTitle);
   switch (result.status) {
     case incident::ExportStatus::Ok:
-      gui::ShowMessage(&window_, Text(kExported) + "\n" + folder,
-                       title, QMessageBox::Information);
+      gui::ShowMessage(&window_, Text(kExported) + "\n" + folder, title, QMessageBox::Information);
       break;
-    case incident::ExportStatus::Cancelled:
-      break;  // the user knows; nothing was left behind
+    case incident::ExportStatus::Cancelled: break;  // the user knows; nothing was left behind
     default:
-      gui::ShowMessage(&window_,
-                       Text(kNotExported) + "\n" +
-                           QString::fromStdString(result.error),
-                       title, QMessageBox::Warning);
+      gui::ShowMessage(&window_, Text(kNotExported) + "\n" + QString::fromStdString(result.error), title,
+                       QMessageBox::Warning);
   }
   emit exportFinished(result.status, folder);
 }

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "manager/app/manager_window.h"
 #include "manager/app/incident_action.h"
+#include "manager/app/manager_window.h"
 #include "manager/display/rules/button_table.h"
 #include "manager/setup/dialog/setup_dialog.h"
 
@@ -25,7 +25,8 @@ gui::ProgramInfo ManagerProgramInfo(const setup::Profile& profile) {
 }
 
 void DescribeManagerOptions(QCommandLineParser& parser) {
-  parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("A folder of recordings to load, as the folder button does."),
+  parser.addPositionalArgument(QStringLiteral("FOLDER"),
+                               QStringLiteral("A folder of recordings to load, as the folder button does."),
                                QStringLiteral("[FOLDER]"));
   parser.addOption({QStringLiteral("row"), QStringLiteral("Click row N of the list (0-based)."), QStringLiteral("N")});
   parser.addOption({QStringLiteral("file"),
@@ -180,7 +181,8 @@ void ExportScriptedIncident(ManagerWindow& window, const QString& folder, gui::A
     return;
   }
   wait.exec();
-  if (status != incident::ExportStatus::Ok) automation.Fail(QStringLiteral("--export-incident: not exported to ") + folder);
+  if (status != incident::ExportStatus::Ok)
+    automation.Fail(QStringLiteral("--export-incident: not exported to ") + folder);
 }
 
 }  // namespace
@@ -198,7 +200,9 @@ std::int64_t PerformActions(ManagerWindow& window, const ManagerOptions& options
   std::optional<int> row = options.row;
   if (!options.file.isEmpty()) {
     row = RowOfFile(window.recordingList().recordingPaths(), options.file.toStdString());
-    if (!row) automation.Fail(QStringLiteral("--file: the list of ") + options.folder + QStringLiteral(" has no ") + options.file);
+    if (!row)
+      automation.Fail(QStringLiteral("--file: the list of ") + options.folder + QStringLiteral(" has no ") +
+                      options.file);
   }
   if (row) {
     const int count = window.recordingList().recordingCount();

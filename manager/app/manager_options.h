@@ -21,16 +21,16 @@ class ManagerWindow;
 // take a snapshot, print, export the incident, open the setup dialog.
 struct ManagerOptions {
   QString folder;
-  std::optional<int> row;         // 0-based, list order
-  QString file;                   // the recording to click instead of a row; FOLDER defaults to its folder
-  std::optional<double> at;       // seconds
-  bool atImpact = false;          // --at impact: the recording's largest G-force change
+  std::optional<int> row;    // 0-based, list order
+  QString file;              // the recording to click instead of a row; FOLDER defaults to its folder
+  std::optional<double> at;  // seconds
+  bool atImpact = false;     // --at impact: the recording's largest G-force change
   bool pause = false;
   bool fullScreen = false;
   bool swap = false;
-  QString snapshot;   // the snapshot button, its save dialog answered with this file
-  QString printPdf;   // the print button, its print dialog answered with a PDF file
-  QString openSetup;  // the setup dialog opened on this card folder
+  QString snapshot;        // the snapshot button, its save dialog answered with this file
+  QString printPdf;        // the print button, its print dialog answered with a PDF file
+  QString openSetup;       // the setup dialog opened on this card folder
   QString exportIncident;  // "Export incident..." of the moment shown, into this folder
   gui::AutomationOptions automation;
 };

@@ -16,13 +16,13 @@
 #include "common/gui/utf8_text.h"
 #include "common/path_text.h"
 #include "manager/app/recording_list_model.h"
-#include "manager/display/map_view.h"
 #include "manager/display/label.h"
-#include "manager/display/video_widget.h"
+#include "manager/display/map_view.h"
 #include "manager/display/rules/recording_track.h"
 #include "manager/display/rules/slider_rules.h"
 #include "manager/display/rules/video_layout.h"
 #include "manager/display/rules/window_layout.h"
+#include "manager/display/video_widget.h"
 #include "manager/language/lookup_text.h"
 #include "manager/library/recording_name.h"
 #include "manager/playback/build_graph.h"
@@ -38,7 +38,6 @@ using namespace display;
 namespace {
 
 using gui::FromUtf8;
-
 
 // The program's own icon, the one its menu entry shows.
 QIcon ProgramIcon(const setup::Profile& profile) {
@@ -131,14 +130,13 @@ void ManagerWindow::ShowHotItem(int row) {
 
 void ManagerWindow::SelectRow(int row) {
   const QModelIndex index = model_->index(row, 0);
-  listView_->selectionModel()->setCurrentIndex(
-      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  listView_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   listView_->scrollTo(index);
 }
 
 std::optional<std::string> ManagerWindow::ChooseFolder(const std::string& initialFolder, const std::string& title) {
-  const QString chosen = QFileDialog::getExistingDirectory(this, QString::fromStdString(title),
-                                                           QString::fromStdString(initialFolder));
+  const QString chosen =
+      QFileDialog::getExistingDirectory(this, QString::fromStdString(title), QString::fromStdString(initialFolder));
   // A cancelled dialog gives an empty path: nothing was chosen.
   if (chosen.isEmpty()) return std::nullopt;
   return chosen.toStdString();
@@ -306,7 +304,8 @@ bool ManagerWindow::ReadPosition(std::int64_t* position) { return channels_[kCha
 
 void ManagerWindow::PostOpenRequest() {
   openRequestPending_ = true;
-  QMetaObject::invokeMethod(this, [this] { OnOpenRequest(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { OnOpenRequest(); }, Qt::QueuedConnection);
 }
 
 void ManagerWindow::InvalidateVideoArea() {

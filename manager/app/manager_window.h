@@ -17,8 +17,8 @@
 #include "manager/app/channel_engine.h"
 #include "manager/app/playback_control.h"
 #include "manager/app/recording_opener.h"
-#include "manager/display/rules/window_layout.h"
 #include "manager/display/rules/panel_text.h"
+#include "manager/display/rules/window_layout.h"
 #include "manager/display/sensor_graph.h"
 #include "manager/display/skin.h"
 #include "manager/library/recording_list.h"
@@ -51,8 +51,8 @@ class RecordingListModel;
 namespace controls = display::controls;
 
 // The timers of the main window.
-inline constexpr int kPanelTimerId = 123;      // GPS panel and map, every 500 ms
-inline constexpr int kPositionTimerId = 145;   // position bar, graph cursor, time text, every 100 ms
+inline constexpr int kPanelTimerId = 123;     // GPS panel and map, every 500 ms
+inline constexpr int kPositionTimerId = 145;  // position bar, graph cursor, time text, every 100 ms
 inline constexpr int kPanelTimerMs = 500;
 inline constexpr int kPositionTimerMs = 100;
 
@@ -63,8 +63,7 @@ struct WindowDialogs {
   output::PrinterChooser printer;            // the print dialog
   // The setup command's card-folder browser (asked again before a format): the chosen folder,
   // or nothing when cancelled.
-  std::function<std::optional<QString>(QWidget* parent, const QString& title, const QString& initialFolder)>
-      cardFolder;
+  std::function<std::optional<QString>(QWidget* parent, const QString& title, const QString& initialFolder)> cardFolder;
   setup::CardSystem* cardSystem = nullptr;  // the mounts and programs a format uses; null: this machine's
 };
 
@@ -72,12 +71,12 @@ struct WindowDialogs {
 // window per channel, transport buttons, three drawn sliders, the GPS panel, the G-sensor graph
 // and the map. The profile decides the title, the channels and the map's place.
 class ManagerWindow : public QDialog,
-                     public playback::GraphEventCallback,
-                     public playback::GraphNotifyTarget,
-                     public library::RecordingListView,
-                     public PlaybackHost,
-                     public OpeningWindow,
-                     public setup::SetupHost {
+                      public playback::GraphEventCallback,
+                      public playback::GraphNotifyTarget,
+                      public library::RecordingListView,
+                      public PlaybackHost,
+                      public OpeningWindow,
+                      public setup::SetupHost {
   Q_OBJECT
  public:
   explicit ManagerWindow(const setup::Profile& profile, QWidget* parent = nullptr);
@@ -261,8 +260,8 @@ class ManagerWindow : public QDialog,
   const setup::Profile& profile_;
   display::Skin skin_;
   QImage backBuffer_;
-  QRect screenRect_;          // the desktop, read once at start
-  QPoint normalOrigin_;       // where the window returns from full screen
+  QRect screenRect_;                       // the desktop, read once at start
+  QPoint normalOrigin_;                    // where the window returns from full screen
   std::optional<QPoint> titleDragOffset_;  // mouse to window origin while the title band is dragged
 
   std::unique_ptr<library::RecordingList> list_;

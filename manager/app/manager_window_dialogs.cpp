@@ -43,7 +43,7 @@ setup::CSetupDlg* ManagerWindow::OpenSetup(const QString& cardFolder) {
 setup::CSetupDlg* ManagerWindow::setupDialog() const { return setupDialog_; }
 
 std::optional<QString> ManagerWindow::BrowseForCardFolder(QWidget* parent, const QString& title,
-                                                         const QString& initialFolder) {
+                                                          const QString& initialFolder) {
   if (dialogs_.cardFolder) return dialogs_.cardFolder(parent, title, initialFolder);
   return SetupHost::BrowseForCardFolder(parent, title, initialFolder);
 }

@@ -10,6 +10,7 @@
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
 #include "manager/display/map_view.h"
+#include "manager/display/qt_geometry.h"
 #include "manager/display/rules/button_table.h"
 #include "manager/display/rules/palette.h"
 #include "manager/display/rules/video_layout.h"
@@ -17,7 +18,6 @@
 #include "manager/display/video_widget.h"
 #include "manager/language/lookup_text.h"
 #include "manager/playback/transport.h"
-#include "manager/display/qt_geometry.h"
 
 namespace app {
 
@@ -25,7 +25,6 @@ using namespace display;
 namespace keys = language::keys;
 
 namespace {
-
 
 using gui::FromUtf8;
 
@@ -108,12 +107,15 @@ void ManagerWindow::CreateControls() {
   for (const LabelPlace& place : kLabelPlaces) {
     switch (place.style) {
       case LabelStyle::Caption:
-        CreateLabel(place.id, LabelFont("Arial", kCaptionPixels), std::nullopt, place.rect, FirstText(place.id, profile_));
+        CreateLabel(place.id, LabelFont("Arial", kCaptionPixels), std::nullopt, place.rect,
+                    FirstText(place.id, profile_));
         break;
       case LabelStyle::GpsStatus:
         CreateLabel(place.id, LabelFont("_sans", kCaptionPixels), std::nullopt, place.rect, {});
         break;
-      case LabelStyle::Data: CreateLabel(place.id, LabelFont("Arial", kDataPixels), dataBackground, place.rect, {}); break;
+      case LabelStyle::Data:
+        CreateLabel(place.id, LabelFont("Arial", kDataPixels), dataBackground, place.rect, {});
+        break;
     }
   }
 
@@ -187,8 +189,8 @@ void ManagerWindow::SetPanelControlsVisible(bool visible) {
 }
 
 void ManagerWindow::PlaceButtons(bool fullScreen) {
-  const auto places = fullScreen ? FullScreenButtonPlaces(screenRect_.width(), screenRect_.height())
-                                 : NormalButtonPlaces();
+  const auto places =
+      fullScreen ? FullScreenButtonPlaces(screenRect_.width(), screenRect_.height()) : NormalButtonPlaces();
   for (const ButtonPlace& place : places) {
     if (ImageButton* button = Button(place.id)) button->setGeometry(ToQRect(place.rect));
   }
@@ -203,8 +205,8 @@ void ManagerWindow::LayoutVideoArea(int mode) {
   videoRect_ = FitVideo(area, picture);
 
   const int largeChannel = profile_.channels < 2 ? kChannel1
-                           : mode == 1          ? FullScreenChannel(swap_, transport_.hasChannel2)
-                                                : LargeWindowChannel();
+                           : mode == 1           ? FullScreenChannel(swap_, transport_.hasChannel2)
+                                                 : LargeWindowChannel();
   VideoWidget* large = channels_[largeChannel];
   large->show();
   large->setGeometry(ToQRect(videoRect_));

@@ -1,32 +1,31 @@
 // The main window's panel: the GPS, speed and position texts, the switch between the normal
 // and the full-screen layout, and the painting of both.
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QTableView>
 
 #include "common/gui/utf8_text.h"
 #include "manager/app/manager_window.h"
-#include "manager/display/rules/button_table.h"
-#include "manager/display/map_view.h"
-#include "manager/display/rules/graph_mapping.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
-#include "manager/display/video_widget.h"
+#include "manager/display/map_view.h"
+#include "manager/display/qt_geometry.h"
+#include "manager/display/rules/button_table.h"
+#include "manager/display/rules/graph_mapping.h"
 #include "manager/display/rules/palette.h"
-#include "manager/display/sensor_graph.h"
 #include "manager/display/rules/slider_rules.h"
 #include "manager/display/rules/video_layout.h"
 #include "manager/display/rules/window_layout.h"
+#include "manager/display/sensor_graph.h"
+#include "manager/display/video_widget.h"
 #include "manager/playback/transport.h"
 #include "manager/recording/samples.h"
-#include "manager/display/qt_geometry.h"
 
 namespace app {
 
 using namespace display;
 
 namespace {
-
 
 using gui::FromUtf8;
 
@@ -169,7 +168,8 @@ void ManagerWindow::LeaveFullScreen() {
 void ManagerWindow::paintEvent(QPaintEvent* event) {
   if (map_ == nullptr && !mapPending_) {
     mapPending_ = true;
-    QMetaObject::invokeMethod(this, [this] { mapView(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { mapView(); }, Qt::QueuedConnection);
   }
   if (layoutInProgress_) return;
   if (fullScreen_) {
@@ -224,7 +224,8 @@ void ManagerWindow::DrawSliders(QPainter& buffer) {
   // Rate and volume fills repeat their bitmap's first column.
   const auto fill = [&](int id, int width, int top) {
     const QImage& bitmap = skin_.Bitmap(id);
-    if (width > 0) buffer.drawImage(QRect(kSliderLeft, top, width, bitmap.height()), bitmap, QRect(0, 0, 1, bitmap.height()));
+    if (width > 0)
+      buffer.drawImage(QRect(kSliderLeft, top, width, bitmap.height()), bitmap, QRect(0, 0, 1, bitmap.height()));
   };
   const int rate = transport_.ratePosition();
   fill(bitmaps::kRateFill, rate, kRateFillTop);

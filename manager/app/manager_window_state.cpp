@@ -3,9 +3,9 @@
 #include <QTableView>
 
 #include "manager/app/manager_window.h"
-#include "manager/display/map_view.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
+#include "manager/display/map_view.h"
 #include "manager/display/video_widget.h"
 #include "manager/library/recording_name.h"
 #include "manager/setup/dialog/setup_dialog.h"
@@ -49,7 +49,8 @@ QJsonObject ManagerWindow::StateJson() const {
 
   QJsonArray rows;
   for (int row = 0; row < list_->recordingCount(); ++row) {
-    rows.append(QJsonArray{QString::fromStdString(list_->RowText(row, 0)), QString::fromStdString(list_->RowText(row, 1)),
+    rows.append(QJsonArray{QString::fromStdString(list_->RowText(row, 0)),
+                           QString::fromStdString(list_->RowText(row, 1)),
                            QString::fromStdString(list_->RowText(row, 2))});
   }
   state["list"] = QJsonObject{{"count", list_->recordingCount()},
@@ -76,8 +77,8 @@ QJsonObject ManagerWindow::StateJson() const {
 
   QJsonObject buttons;
   for (const auto& [id, button] : buttons_) {
-    buttons[QString::number(id)] =
-        QJsonObject{{"rect", RectArray(button->geometry())}, {"visible", button->isVisible()}, {"toggled", button->Toggled()}};
+    buttons[QString::number(id)] = QJsonObject{
+        {"rect", RectArray(button->geometry())}, {"visible", button->isVisible()}, {"toggled", button->Toggled()}};
   }
   state["buttons"] = buttons;
   state["map"] = map_ != nullptr ? map_->State() : QJsonObject{{"visible", false}};

@@ -116,7 +116,8 @@ bool ManagerWindow::eventFilter(QObject* watched, QEvent* event) {
       if (mouse->button() == Qt::LeftButton && !std::exchange(secondClickOfDouble_, false)) {
         const int row = pressedRow_;
         // After the list has drawn its new selection.
-        QMetaObject::invokeMethod(this, [this, row] { list_->OnRowClick(row); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, row] { list_->OnRowClick(row); }, Qt::QueuedConnection);
       }
     }
   }

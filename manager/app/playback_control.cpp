@@ -92,8 +92,7 @@ bool PlaybackControl::OnPress(int x, int y) { return fullScreen ? OnFullScreenPr
 bool PlaybackControl::OnNormalPress(int x, int y) {
   const bool open = playState_ != kStopped;
   switch (HitTestSliders(x, y, positionOffset_, ratePosition_, volumePosition_)) {
-    case SliderHit::None:
-      return false;
+    case SliderHit::None: return false;
     case SliderHit::PositionThumb:
       if (open) {
         PauseIfPlaying();

@@ -19,8 +19,9 @@ std::string FileOpenErrorText(const std::string& path) {
 RecordingOpener::RecordingOpener(OpeningEngine& engine, OpeningWindow& window, Options options)
     : engine_(engine), window_(window), options_(options) {}
 
-std::function<void(const ChannelOpened&)> RecordingOpener::Answer(
-    void (RecordingOpener::*step)(const std::string&, const ChannelOpened&), std::string path) {
+std::function<void(const ChannelOpened&)> RecordingOpener::Answer(void (RecordingOpener::*step)(const std::string&,
+                                                                                                const ChannelOpened&),
+                                                                  std::string path) {
   return [this, step, open = opensStarted_, path = std::move(path)](const ChannelOpened& opened) {
     if (open != opensStarted_ || !inProgress_) return;
     (this->*step)(path, opened);

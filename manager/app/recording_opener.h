@@ -55,8 +55,8 @@ class OpeningWindow {
 class RecordingOpener {
  public:
   struct Options {
-    int channels = 2;                 // 1 in the one-channel builds
-    bool runsStructureCheck = true;   // the dual build checks the front file's boxes
+    int channels = 2;                // 1 in the one-channel builds
+    bool runsStructureCheck = true;  // the dual build checks the front file's boxes
   };
   RecordingOpener(OpeningEngine& engine, OpeningWindow& window, Options options);
 
@@ -74,7 +74,8 @@ class RecordingOpener {
   void OnChannel2(const std::string& companion, const ChannelOpened& opened);
   void End();
   // A channel's answer, unless a later open or Stop has ended its open meanwhile.
-  std::function<void(const ChannelOpened&)> Answer(void (RecordingOpener::*step)(const std::string&, const ChannelOpened&),
+  std::function<void(const ChannelOpened&)> Answer(void (RecordingOpener::*step)(const std::string&,
+                                                                                 const ChannelOpened&),
                                                    std::string path);
 
   OpeningEngine& engine_;

@@ -1,6 +1,5 @@
 #include "manager/display/skin.h"
 
-
 #include "manager/display/rules/button_table.h"
 #include "manager/display/skin_artwork.h"
 
@@ -17,11 +16,20 @@ struct BitmapEntry {
 
 // The bitmaps other than the button strips, at their stated sizes.
 constexpr BitmapEntry kPictures[] = {
-    {kBackground, 1024, 768},       {kPositionFill, 600, 10},      {kPositionThumb, 5, 10},
-    {kRateFill, 36, 5},             {kRateThumb, 5, 10},           {kVolumeFill, 23, 5},
-    {kVolumeThumb, 5, 10},          {kMuted, 15, 12},              {kNoAudio, 15, 13},
-    {kFullScreenBackground, 1304, 845}, {kLogo, 78, 45},           {kFullScreenBarFilled, 1169, 11},
-    {kFullScreenBarEmpty, 1169, 11}, {kFullScreenThumb, 11, 19},
+    {kBackground, 1024, 768},
+    {kPositionFill, 600, 10},
+    {kPositionThumb, 5, 10},
+    {kRateFill, 36, 5},
+    {kRateThumb, 5, 10},
+    {kVolumeFill, 23, 5},
+    {kVolumeThumb, 5, 10},
+    {kMuted, 15, 12},
+    {kNoAudio, 15, 13},
+    {kFullScreenBackground, 1304, 845},
+    {kLogo, 78, 45},
+    {kFullScreenBarFilled, 1169, 11},
+    {kFullScreenBarEmpty, 1169, 11},
+    {kFullScreenThumb, 11, 19},
 };
 
 void PaintPicture(int id, QImage& image, const setup::Profile& profile) {

@@ -12,20 +12,20 @@ namespace display {
 
 // The ids of the window's bitmaps; the button strips use the ids of the button table.
 namespace bitmaps {
-inline constexpr int kMuted = 128;               // speaker, volume 0 or no audio output
+inline constexpr int kMuted = 128;  // speaker, volume 0 or no audio output
 inline constexpr int kVolumeFill = 171;
 inline constexpr int kVolumeThumb = 172;
 inline constexpr int kRateFill = 173;
 inline constexpr int kRateThumb = 174;
 inline constexpr int kPositionFill = 175;
 inline constexpr int kPositionThumb = 176;
-inline constexpr int kBackground = 104;          // the normal layout
+inline constexpr int kBackground = 104;  // the normal layout
 inline constexpr int kFullScreenBackground = 187;
 inline constexpr int kLogo = 197;
 inline constexpr int kFullScreenBarFilled = 205;
 inline constexpr int kFullScreenBarEmpty = 206;
 inline constexpr int kFullScreenThumb = 207;
-inline constexpr int kNoAudio = 208;             // channel 1 has no audio output
+inline constexpr int kNoAudio = 208;  // channel 1 has no audio output
 }  // namespace bitmaps
 
 // The window's artwork: every bitmap painted once, at start-up, by our own code at its fixed

@@ -6,11 +6,11 @@
 
 #include <algorithm>
 
+#include "manager/display/qt_geometry.h"
 #include "manager/display/rules/graph_mapping.h"
 #include "manager/display/rules/palette.h"
 #include "manager/display/rules/slider_rules.h"
 #include "manager/display/rules/video_layout.h"
-#include "manager/display/qt_geometry.h"
 
 namespace display::artwork {
 namespace {
@@ -43,7 +43,6 @@ void Well(QPainter& p, const QRect& inner, std::uint32_t fill = kWell) {
   p.fillRect(inner.adjusted(-1, -1, 1, 1), ToQColor(kFrame));
   p.fillRect(inner, ToQColor(fill));
 }
-
 
 // A camera lens: the sign of a video window that shows nothing yet.
 void LensGlyph(QPainter& p, QPointF centre, double radius) {

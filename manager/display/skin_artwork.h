@@ -19,7 +19,7 @@ void PaintFullScreenBackground(QImage& image);
 void PaintLogo(QImage& image);
 
 void PaintBarFill(QImage& image, QColor colour);  // position, rate and volume fills
-void PaintSmallThumb(QImage& image);               // the 5 x 10 thumbs
+void PaintSmallThumb(QImage& image);              // the 5 x 10 thumbs
 void PaintFullScreenBar(QImage& image, bool filled);
 void PaintFullScreenThumb(QImage& image);
 

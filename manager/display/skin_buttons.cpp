@@ -23,13 +23,13 @@ struct KeyStyle {
 KeyStyle StyleFor(int id, State state, bool toggled) {
   const bool primary = id == commands::kPlay;
   switch (state) {
-    case State::Pressed:
-      return {ToQColor(0x15181c), ToQColor(0x1a1e23), ToQColor(kAmber), ToQColor(kAmber), 1.0};
+    case State::Pressed: return {ToQColor(0x15181c), ToQColor(0x1a1e23), ToQColor(kAmber), ToQColor(kAmber), 1.0};
     case State::Hover:
-      if (id == commands::kClose) return {ToQColor(0xe5484d), ToQColor(0xc93a3f), ToQColor(0xf07176), ToQColor(0xffffff), 0};
-      return {ToQColor(0x414955), ToQColor(0x323943), ToQColor(0x737d8a), primary ? ToQColor(0xffc233) : ToQColor(0xffffff), 0};
-    case State::Disabled:
-      return {ToQColor(0x23272d), ToQColor(0x23272d), ToQColor(0x2e343b), ToQColor(0x4b535d), 0};
+      if (id == commands::kClose)
+        return {ToQColor(0xe5484d), ToQColor(0xc93a3f), ToQColor(0xf07176), ToQColor(0xffffff), 0};
+      return {ToQColor(0x414955), ToQColor(0x323943), ToQColor(0x737d8a),
+              primary ? ToQColor(0xffc233) : ToQColor(0xffffff), 0};
+    case State::Disabled: return {ToQColor(0x23272d), ToQColor(0x23272d), ToQColor(0x2e343b), ToQColor(0x4b535d), 0};
     case State::Normal:
     default:
       return {ToQColor(0x343b44), ToQColor(0x282d34), toggled ? ToQColor(kBlue) : ToQColor(0x48505b),

@@ -2,10 +2,10 @@
 
 #include <gst/gst.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
-#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -273,7 +273,8 @@ std::optional<KeyFrame> KeyFrameAtOrBefore(const std::string& path, std::int64_t
   g_object_set(source, "location", path.c_str(), nullptr);
   g_object_set(search.sink, "sync", FALSE, nullptr);
   g_signal_connect(demuxer, "pad-added", G_CALLBACK(OnSearchPad), &search);
-  const CutStatus status = Run(pipeline.get(), cancel, [&] { return search.done.load(); }, {}, error);
+  const CutStatus status = Run(
+      pipeline.get(), cancel, [&] { return search.done.load(); }, {}, error);
   pipeline.reset();  // the streaming threads are gone before `search` is read
   if (status == CutStatus::Cancelled) return std::nullopt;
   if (status == CutStatus::Failed && !search.done) {

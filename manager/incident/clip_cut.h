@@ -15,9 +15,9 @@ enum class CutStatus { Ok, Failed, Cancelled };
 
 struct CutOutcome {
   CutStatus status = CutStatus::Failed;
-  std::string error;                 // for Failed: what went wrong, in one line
-  std::vector<ClipPiece> pieces;     // what went into the clip: the first starts at its key frame
-  bool sound = false;                // the clip carries the recordings' sound
+  std::string error;              // for Failed: what went wrong, in one line
+  std::vector<ClipPiece> pieces;  // what went into the clip: the first starts at its key frame
+  bool sound = false;             // the clip carries the recordings' sound
 };
 
 // Fractions of the work done, 0 to 1, from the calling thread.

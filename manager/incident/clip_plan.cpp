@@ -81,7 +81,8 @@ std::optional<CardRecording> Adjacent(const CardRecording& current, std::span<co
 
 }  // namespace
 
-std::optional<CardRecording> PreviousRecording(const CardRecording& current, std::span<const CardRecording> candidates) {
+std::optional<CardRecording> PreviousRecording(const CardRecording& current,
+                                               std::span<const CardRecording> candidates) {
   return Adjacent(current, candidates, true);
 }
 

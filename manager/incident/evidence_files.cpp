@@ -42,7 +42,8 @@ std::string TrackGpx(std::span<const TrackSample> samples, std::string_view name
   std::string out =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<gpx version=\"1.1\" creator=\"blackbox\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
-      "  <trk>\n    <name>" + XmlEscaped(name) + "</name>\n    <trkseg>\n";
+      "  <trk>\n    <name>" +
+      XmlEscaped(name) + "</name>\n    <trkseg>\n";
   for (const TrackSample& sample : samples) {
     if (!HasPosition(sample)) continue;
     out += "      <trkpt lat=\"" + Number(sample.fix.latitude) + "\" lon=\"" + Number(sample.fix.longitude) + "\">";
@@ -58,7 +59,8 @@ std::string TrackKml(std::span<const TrackSample> samples, std::string_view name
   std::string out =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\">\n"
-      "  <Document>\n    <name>" + XmlEscaped(name) + "</name>\n";
+      "  <Document>\n    <name>" +
+      XmlEscaped(name) + "</name>\n";
   std::string line, whens, coords;
   for (const TrackSample& sample : samples) {
     if (!HasPosition(sample)) continue;
@@ -72,16 +74,20 @@ std::string TrackKml(std::span<const TrackSample> samples, std::string_view name
   }
   if (!line.empty()) {
     line.pop_back();
-    out += "    <Placemark>\n      <name>Path</name>\n      <LineString>\n        <tessellate>1</tessellate>\n"
-           "        <coordinates>" + line + "</coordinates>\n      </LineString>\n    </Placemark>\n";
+    out +=
+        "    <Placemark>\n      <name>Path</name>\n      <LineString>\n        <tessellate>1</tessellate>\n"
+        "        <coordinates>" +
+        line + "</coordinates>\n      </LineString>\n    </Placemark>\n";
   }
   if (!whens.empty()) {
-    out += "    <Placemark>\n      <name>Fixes</name>\n      <gx:Track>\n" + whens + coords + "      </gx:Track>\n"
+    out += "    <Placemark>\n      <name>Fixes</name>\n      <gx:Track>\n" + whens + coords +
+           "      </gx:Track>\n"
            "    </Placemark>\n";
   }
   if (moment) {
     out += "    <Placemark>\n      <name>Moment</name>\n      <Point>\n        <coordinates>" +
-           Number(moment->longitude) + "," + Number(moment->latitude) + ",0</coordinates>\n      </Point>\n"
+           Number(moment->longitude) + "," + Number(moment->latitude) +
+           ",0</coordinates>\n      </Point>\n"
            "    </Placemark>\n";
   }
   out += "  </Document>\n</kml>\n";

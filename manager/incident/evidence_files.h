@@ -18,8 +18,8 @@ namespace incident {
 // has one, its date and time.
 
 struct TrackSample {
-  double seconds = 0;                   // from the moment
-  std::optional<std::int32_t> utc;      // the time sample, seconds since 1970
+  double seconds = 0;               // from the moment
+  std::optional<std::int32_t> utc;  // the time sample, seconds since 1970
   recording::GpsFix fix;
   recording::FixKind kind = recording::FixKind::None;
 };

@@ -13,7 +13,7 @@ std::optional<std::string> FileSha256(const std::filesystem::path& path, const s
   const auto file = common::FileReader::Open(path);
   if (!file) return std::nullopt;
   const std::unique_ptr<GChecksum, decltype(&g_checksum_free)> checksum(g_checksum_new(G_CHECKSUM_SHA256),
-                                                                         &g_checksum_free);
+                                                                        &g_checksum_free);
   std::vector<std::uint8_t> block(1 << 20);
   std::uint64_t offset = 0;
   for (;;) {

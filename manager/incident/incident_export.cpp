@@ -259,8 +259,10 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
   }
   scratch.path = pattern;
   // mkdtemp keeps the folder to its owner; the finished folder is as readable as any other.
-  fs::permissions(scratch.path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                    fs::perms::others_read | fs::perms::others_exec, fsError);
+  fs::permissions(scratch.path,
+                  fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                      fs::perms::others_exec,
+                  fsError);
   std::vector<std::string> sources;
 
   // The clips.
@@ -349,7 +351,8 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
       {"gsensor.csv", GSensorCsv(range.gsensor, profile)},
   };
   for (const auto& [file, text] : dataFiles) {
-    if (!WriteText(scratch.path / file, text)) return fail(ExportStatus::Failed, std::string(file) + ": cannot be written");
+    if (!WriteText(scratch.path / file, text))
+      return fail(ExportStatus::Failed, std::string(file) + ": cannot be written");
     result.files.push_back(file);
   }
 
@@ -370,7 +373,7 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
     moment["speedKmh"] = Rounded(momentFix->speed * kKnotsToKmh, 0.01);
   } else {
     moment["position"] = nullptr;
-    moment["noPosition"] = !hasRecord ? "the recording holds no sensor record"
+    moment["noPosition"] = !hasRecord     ? "the recording holds no sensor record"
                            : momentSample ? "the receiver had no fix at that moment"
                                           : "the recording holds no GPS sample at that moment";
   }
@@ -383,9 +386,8 @@ IncidentResult ExportIncident(const IncidentRequest& request, const std::atomic<
   summary["recordings"] = used;
   if (range.largestG) {
     const GSample& g = range.gsensor[*range.largestG];
-    summary["largestG"] = {{"g", Rounded(*g.change, 0.001)},
-                           {"secondsFromMoment", Rounded(g.seconds, 0.001)},
-                           {"time", TimeJson(g.utc)}};
+    summary["largestG"] = {
+        {"g", Rounded(*g.change, 0.001)}, {"secondsFromMoment", Rounded(g.seconds, 0.001)}, {"time", TimeJson(g.utc)}};
   } else {
     summary["largestG"] = nullptr;
   }

@@ -15,13 +15,13 @@ namespace incident {
 // What to export: a moment of a channel-1 recording and the seconds around it.
 struct IncidentRequest {
   std::string recording;
-  std::int64_t at = 0;                  // 100 ns units into the recording
+  std::int64_t at = 0;  // 100 ns units into the recording
   std::int64_t before = 10'000'000 * 10LL;
   std::int64_t after = 10'000'000 * 10LL;
-  std::filesystem::path folder;         // made by the export; must not hold anything unless `force`
+  std::filesystem::path folder;  // made by the export; must not hold anything unless `force`
   const setup::Profile* profile = &setup::kDualProfile;
   bool force = false;
-  bool page = true;                     // page.pdf; needs a running QGuiApplication
+  bool page = true;  // page.pdf; needs a running QGuiApplication
   std::string programVersion;
 };
 
@@ -29,8 +29,8 @@ enum class ExportStatus {
   Ok,
   FolderInUse,  // the folder holds files already, and `force` was not given
   Refused,      // the request cannot be met as asked (the moment is not inside the recording)
-  Unreadable,  // the recording cannot be read or played
-  Failed,      // something could not be written or cut
+  Unreadable,   // the recording cannot be read or played
+  Failed,       // something could not be written or cut
   Cancelled,
 };
 

@@ -7,8 +7,8 @@
 #include <QPrinter>
 
 #include "manager/output/grab_frame.h"
-#include "manager/output/rules/page_texts.h"
 #include "manager/output/qt/print_page.h"
+#include "manager/output/rules/page_texts.h"
 #include "manager/playback/build_graph.h"
 #include "manager/playback/transport.h"
 
@@ -43,9 +43,9 @@ QImage PictureAt(const std::string& path, int channelNumber, std::int64_t positi
 
 }  // namespace
 
-bool WriteIncidentPage(const std::filesystem::path& pdf, const std::string& front, const std::optional<std::string>& rear,
-                       std::int64_t position, const setup::Profile& profile, const recording::SensorRecord& record,
-                       std::string& error) {
+bool WriteIncidentPage(const std::filesystem::path& pdf, const std::string& front,
+                       const std::optional<std::string>& rear, std::int64_t position, const setup::Profile& profile,
+                       const recording::SensorRecord& record, std::string& error) {
   const bool twoPictures = profile.print == setup::PrintVariant::TwoPicturesUnscaled;
   std::string rearError;
   const QImage rearPicture = twoPictures && rear ? PictureAt(*rear, 2, position, rearError) : QImage();
@@ -59,7 +59,8 @@ bool WriteIncidentPage(const std::filesystem::path& pdf, const std::string& fron
   facts.printedAt = output::LocalTimeNow();
   std::vector<QImage> inSlots{frontPicture};
   if (twoPictures) inSlots.push_back(rearPicture);
-  const output::PageContent content = output::MakePageContent(output::BuildPageTexts(facts, profile), std::move(inSlots));
+  const output::PageContent content =
+      output::MakePageContent(output::BuildPageTexts(facts, profile), std::move(inSlots));
 
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);

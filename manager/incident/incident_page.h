@@ -14,8 +14,8 @@ namespace incident {
 // the pictures of the front and, in a two-channel profile, the rear recording at `position`,
 // and the record's samples there. Needs a running QGuiApplication; may run on any thread.
 // False (and `error`) when no picture or no page could be made.
-bool WriteIncidentPage(const std::filesystem::path& pdf, const std::string& front, const std::optional<std::string>& rear,
-                       std::int64_t position, const setup::Profile& profile, const recording::SensorRecord& record,
-                       std::string& error);
+bool WriteIncidentPage(const std::filesystem::path& pdf, const std::string& front,
+                       const std::optional<std::string>& rear, std::int64_t position, const setup::Profile& profile,
+                       const recording::SensorRecord& record, std::string& error);
 
 }  // namespace incident

@@ -58,8 +58,7 @@ std::optional<std::u16string_view> FindValue(std::u16string_view text, std::u16s
 }
 
 std::u16string_view Unquote(std::u16string_view value) {
-  if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-      value.back() == value.front()) {
+  if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front()) {
     return value.substr(1, value.size() - 2);
   }
   return value;
@@ -78,12 +77,12 @@ std::string ReadIniString(std::string_view fileBytes, std::string_view section, 
     }
   }
   const std::u16string defaultText = common::Utf8ToUtf16(fallback);
-  const std::u16string_view trimmed = common::TrimEnd(std::u16string_view(defaultText), [](char16_t c) { return c == u' '; });
+  const std::u16string_view trimmed =
+      common::TrimEnd(std::u16string_view(defaultText), [](char16_t c) { return c == u' '; });
   return common::Utf16ToUtf8(FirstUtf16Units(trimmed, IniFile::kMaxValueLength));
 }
 
-std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                   std::string_view fallback) const {
+std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
   // A missing or unreadable file (a folder, a FIFO, a pulled card) reads like an empty one:
   // every key falls back.
   const std::optional<std::string> bytes = common::ReadWholeFile(path_);

@@ -28,8 +28,7 @@ class IniFile {
   // When the file, the section or the key is missing, or the key is empty, the result is
   // `fallback` without its trailing spaces, as Windows returns it. Both are cut to
   // kMaxValueLength.
-  std::string ReadString(std::string_view section, std::string_view key,
-                         std::string_view fallback) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
 
  private:
   std::filesystem::path path_;

@@ -47,8 +47,7 @@ std::string LanguageNameForSystemLocale(std::string_view englishLanguageName, st
 // The language file next to the program: `programPath` cut after its last separator ('/' or
 // '\', so that Windows-style paths work too), followed by `fileName`. A program path without a
 // separator gives `fileName` alone, a path relative to the working folder.
-std::string LanguageFilePath(std::string_view programPath,
-                             std::string_view fileName = kDualLanguageFileName);
+std::string LanguageFilePath(std::string_view programPath, std::string_view fileName = kDualLanguageFileName);
 
 // The full path of the running program file, or empty when the system does not tell.
 std::string ProgramPath();

@@ -8,8 +8,8 @@ namespace library {
 
 bool WriteLastFolder(const std::filesystem::path& file, std::string_view folder) {
   const std::u16string units = common::Utf8ToUtf16(folder);
-  const std::u16string_view written = units.size() <= kLastFolderMaxWrite ? std::u16string_view(units)
-                                                                          : std::u16string_view();
+  const std::u16string_view written =
+      units.size() <= kLastFolderMaxWrite ? std::u16string_view(units) : std::u16string_view();
   std::error_code ignored;  // the config folder may not exist yet; any other trouble shows in the write
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
   return common::WriteFileAtomically(file, common::Utf16ToLittleEndianBytes(written));

@@ -14,8 +14,8 @@ inline constexpr std::string_view kLastFolderFileName = "TempMO.ini";
 inline constexpr std::size_t kLastFolderMaxWrite = 260;  // longer paths leave the file empty
 inline constexpr std::size_t kLastFolderMaxRead = 259;   // what the folder dialog takes back
 
-// Rewrites the file with `folder` (UTF-8), making its folder when missing. Returns false when it cannot be written; the old
-// file then stays as it was.
+// Rewrites the file with `folder` (UTF-8), making its folder when missing. Returns false when it cannot be written; the
+// old file then stays as it was.
 bool WriteLastFolder(const std::filesystem::path& file, std::string_view folder);
 
 // The folder stored in the file, or none when the file cannot be read.

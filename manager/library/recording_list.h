@@ -18,10 +18,10 @@ class RecordingListView {
  public:
   virtual ~RecordingListView() = default;
   virtual void StopPlayback() = 0;
-  virtual void ReleaseSensorData() = 0;         // free the sensor record, mark it as missing
+  virtual void ReleaseSensorData() = 0;  // free the sensor record, mark it as missing
   virtual void SetItemCount(int count) = 0;
-  virtual void ShowHotItem(int row) = 0;        // make the row the hot item, scroll it into view
-  virtual void SelectRow(int row) = 0;          // hot item, scrolled into view, selected and focused
+  virtual void ShowHotItem(int row) = 0;  // make the row the hot item, scroll it into view
+  virtual void SelectRow(int row) = 0;    // hot item, scrolled into view, selected and focused
   virtual void OpenRecording(const std::string& path) = 0;
   // The folder browser, starting at `initialFolder`, titled `title`; none when cancelled.
   virtual std::optional<std::string> ChooseFolder(const std::string& initialFolder, const std::string& title) = 0;

@@ -17,8 +17,8 @@ using common::FolderOf;
 
 // `length` characters from `start` of the displayed part of the name (its first 19
 // characters), with `mark` inserted at the two indexes; an index past the end appends.
-std::string SplitField(std::string_view path, std::size_t start, std::size_t length, char16_t mark,
-                       std::size_t first, std::size_t second) {
+std::string SplitField(std::string_view path, std::size_t start, std::size_t length, char16_t mark, std::size_t first,
+                       std::size_t second) {
   std::u16string name = common::Utf8ToUtf16(FileNameOf(path));
   name.resize(std::min(name.size(), kDisplayedNameLength));
   std::u16string field = start < name.size() ? name.substr(start, length) : std::u16string();

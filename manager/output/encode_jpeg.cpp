@@ -26,8 +26,8 @@ std::size_t EncodeJpeg(std::span<const std::uint8_t> pixels, int width, int heig
   // estimate, which for 4:2:0 is larger than the area for big frames.
   unsigned char* raw = nullptr;
   unsigned long length = 0;
-  const int failed = tjCompress2(encoder.get(), pixels.data(), width, width * 3, height, TJPF_RGB, &raw, &length,
-                                 TJSAMP_420, 100, 0);
+  const int failed =
+      tjCompress2(encoder.get(), pixels.data(), width, width * 3, height, TJPF_RGB, &raw, &length, TJSAMP_420, 100, 0);
   std::unique_ptr<unsigned char, TurboJpegFree> stream(raw);
   if (failed != 0 || !stream || length == 0 || length > area.size()) return 0;
   std::memcpy(area.data(), stream.get(), length);

@@ -9,8 +9,8 @@ namespace output {
 enum class FrameSave {
   NothingToGrab,  // no graph, or no picture yet
   Written,
-  TooLarge,       // the JPEG stream does not fit the channel's 2,000,000-byte area
-  NotWritten,     // the file could not be written (full card, read-only folder)
+  TooLarge,    // the JPEG stream does not fit the channel's 2,000,000-byte area
+  NotWritten,  // the file could not be written (full card, read-only folder)
 };
 
 // Pauses a running channel, grabs its frame and writes it as JPEG to `path`. Anything but

@@ -8,9 +8,9 @@
 #include <system_error>
 
 #include "manager/playback/pipeline.h"
-#include "manager/recording/open_check.h"
 #include "manager/playback/transport.h"
 #include "manager/playback/video_renderer.h"
+#include "manager/recording/open_check.h"
 
 namespace playback {
 

@@ -23,8 +23,8 @@ struct ChannelSettings {
 
 // What BuildGraph tells the main window about channel 1.
 struct ResultBlock {
-  std::int64_t duration = 0;         // 100 ns units
-  std::int32_t hasAudioRenderer = 0; // 1 when an audio output could be opened
+  std::int64_t duration = 0;          // 100 ns units
+  std::int32_t hasAudioRenderer = 0;  // 1 when an audio output could be opened
 };
 
 // What to open on a channel.

@@ -18,12 +18,8 @@ void ForEach(GstIterator* iterator, Visit visit) {
         more = visit(g_value_get_object(&item));
         g_value_reset(&item);
         break;
-      case GST_ITERATOR_RESYNC:
-        gst_iterator_resync(iterator);
-        break;
-      default:
-        more = false;
-        break;
+      case GST_ITERATOR_RESYNC: gst_iterator_resync(iterator); break;
+      default: more = false; break;
     }
   }
   g_value_unset(&item);
@@ -105,8 +101,8 @@ GstRef<GstElement> OpenAudioOutput(std::span<const std::string> factories) {
     g_object_set(sink.get(), "sync", TRUE, nullptr);
   }
   // Opening the output once tells whether there is one.
-  const bool opened = gst_element_set_state(sink.get(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE &&
-                      !FellBackToFakeSink(sink.get());
+  const bool opened =
+      gst_element_set_state(sink.get(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE && !FellBackToFakeSink(sink.get());
   if (!opened) gst_element_set_state(sink.get(), GST_STATE_NULL);
   return opened ? std::move(output) : nullptr;
 }
@@ -156,13 +152,13 @@ GstRef<GstElement> FileSourceOf(GstElement* source, std::span<const std::string>
 GstRef<GstPad> FindFreePad(GstElement* element, PadDirection direction) {
   if (element == nullptr) return nullptr;
   GstRef<GstPad> found;
-  ForEach(direction == PadDirection::kSink ? gst_element_iterate_sink_pads(element)
-                                           : gst_element_iterate_src_pads(element),
-          [&](gpointer item) {
-            auto* pad = static_cast<GstPad*>(item);
-            if (!gst_pad_is_linked(pad)) found.reset(static_cast<GstPad*>(gst_object_ref(pad)));
-            return !found;
-          });
+  ForEach(
+      direction == PadDirection::kSink ? gst_element_iterate_sink_pads(element) : gst_element_iterate_src_pads(element),
+      [&](gpointer item) {
+        auto* pad = static_cast<GstPad*>(item);
+        if (!gst_pad_is_linked(pad)) found.reset(static_cast<GstPad*>(gst_object_ref(pad)));
+        return !found;
+      });
   return found;
 }
 

@@ -15,8 +15,8 @@ void EnsureGStreamer() {
     gst_init(nullptr, nullptr);
     // Load the plugins of every role now, so the first recording opens as fast as the next.
     const ElementCatalog catalog;
-    for (const auto* role : {&catalog.source, &catalog.h264Decoder, &catalog.aacDecoder, &catalog.videoRenderer,
-                             &catalog.audioRenderer}) {
+    for (const auto* role :
+         {&catalog.source, &catalog.h264Decoder, &catalog.aacDecoder, &catalog.videoRenderer, &catalog.audioRenderer}) {
       for (const std::string& name : *role) {
         if (const GstRef<GstElementFactory> factory{gst_element_factory_find(name.c_str())}) {
           const GstRef<GstPluginFeature> loaded(gst_plugin_feature_load(GST_PLUGIN_FEATURE(factory.get())));

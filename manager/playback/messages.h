@@ -12,14 +12,14 @@ namespace playback {
 using ResultCode = std::uint32_t;
 
 inline constexpr ResultCode kOk = 0;
-inline constexpr ResultCode kFailed = 0x80004005;          // an element not made or not added, a file not loaded
-inline constexpr ResultCode kNotSupported = 0x80004002;    // an element lacks what its role needs
-inline constexpr ResultCode kMissingObject = 0x80004003;   // no callback (or element) to work with
-inline constexpr ResultCode kNotReady = 0x8000FFFF;        // the channel reports no graph events
-inline constexpr ResultCode kNoFreePad = 0x80040216;       // no free pad, or no such stream
-inline constexpr ResultCode kFormatsDiffer = 0x80040207;   // the pads' caps do not intersect
-inline constexpr ResultCode kAlreadyLinked = 0x80040204;   // the pad is linked already
-inline constexpr ResultCode kLinkRefused = 0x80040217;     // the link was refused for another reason
+inline constexpr ResultCode kFailed = 0x80004005;         // an element not made or not added, a file not loaded
+inline constexpr ResultCode kNotSupported = 0x80004002;   // an element lacks what its role needs
+inline constexpr ResultCode kMissingObject = 0x80004003;  // no callback (or element) to work with
+inline constexpr ResultCode kNotReady = 0x8000FFFF;       // the channel reports no graph events
+inline constexpr ResultCode kNoFreePad = 0x80040216;      // no free pad, or no such stream
+inline constexpr ResultCode kFormatsDiffer = 0x80040207;  // the pads' caps do not intersect
+inline constexpr ResultCode kAlreadyLinked = 0x80040204;  // the pad is linked already
+inline constexpr ResultCode kLinkRefused = 0x80040217;    // the link was refused for another reason
 
 constexpr bool Succeeded(ResultCode code) { return (code & 0x80000000u) == 0; }
 
@@ -62,7 +62,8 @@ inline constexpr std::string_view kSourceTakesNoFile = "pFilterMPCMP4Source->Que
 inline constexpr std::string_view kLoadFile = "pFSF->Load failed : error code = ";
 inline constexpr std::string_view kConnectVideoDecoder =
     "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = ";
-inline constexpr std::string_view kConnectVideoRenderer = "[pFilterH264Decoder -> pVmr] : ConnectFilters() error code = ";
+inline constexpr std::string_view kConnectVideoRenderer =
+    "[pFilterH264Decoder -> pVmr] : ConnectFilters() error code = ";
 inline constexpr std::string_view kConnectAudioDecoder =
     "ConnectFilters() failed : pFilterMPCMP4Source -> pFilterACCAudioDecoder error code = ";
 inline constexpr std::string_view kConnectAudioRenderer =

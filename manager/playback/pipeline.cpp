@@ -22,7 +22,8 @@ GstBusSyncReply LookAt(GstBus*, GstMessage* message, gpointer bus) {
 bool IsAudioSink(GstObject* object) {
   if (object == nullptr || !GST_IS_ELEMENT(object)) return false;
   GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(object));
-  const gchar* klass = factory != nullptr ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : nullptr;
+  const gchar* klass =
+      factory != nullptr ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : nullptr;
   return klass != nullptr && g_strrstr(klass, "Sink") != nullptr && g_strrstr(klass, "Audio") != nullptr;
 }
 
@@ -42,7 +43,8 @@ StreamingError KindOfError(GstMessage* message) {
   if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN) {
     kind = StreamingError::kMissingPlugin;
   } else if (error->domain == GST_STREAM_ERROR) {
-    kind = error->code == GST_STREAM_ERROR_CODEC_NOT_FOUND ? StreamingError::kMissingPlugin : StreamingError::kDamagedMedia;
+    kind = error->code == GST_STREAM_ERROR_CODEC_NOT_FOUND ? StreamingError::kMissingPlugin
+                                                           : StreamingError::kDamagedMedia;
   } else if (error->domain == GST_RESOURCE_ERROR) {
     kind = IsAudioSink(GST_MESSAGE_SRC(message)) ? StreamingError::kNoAudioOutput : StreamingError::kUnreadableFile;
   }
@@ -136,8 +138,7 @@ void PipelineBus::Look(GstMessage* message) {
           wake = true;
         }
         break;
-      default:
-        break;
+      default: break;
     }
     events = events_;
   }

@@ -3,13 +3,13 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <deque>
-#include <functional>
-#include <thread>
 #include <string>
+#include <thread>
 
 #include "manager/playback/graph_elements.h"
 #include "manager/playback/gstreamer.h"

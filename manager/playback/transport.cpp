@@ -104,8 +104,8 @@ void Teardown(CVideo& video) {
       video.bus->SetWake(nullptr);
     }
     video.renderer->DetachSinks();
-    ReleaseInBackground({std::move(video.graph), std::move(video.bus), std::move(video.source),
-                         std::move(video.windowless)});
+    ReleaseInBackground(
+        {std::move(video.graph), std::move(video.bus), std::move(video.source), std::move(video.windowless)});
   }
   video.bus.reset();
   video.windowless.reset();

@@ -73,13 +73,13 @@ class CVideo {
   EngineState state = EngineState::kNoGraph;
   GraphNotifyTarget* notifyWindow = nullptr;  // woken when graph events are queued
   std::uint32_t notifyMessage = 0;
-  VideoRect videoRect;                         // client rectangle of the video window
+  VideoRect videoRect;  // client rectangle of the video window
   VideoSurface* videoWindow = nullptr;
-  RgbImage frameBuffer;                        // the last grabbed frame
-  std::vector<std::uint8_t> jpegArea;          // kJpegAreaSize bytes for the JPEG encoder
+  RgbImage frameBuffer;                // the last grabbed frame
+  std::vector<std::uint8_t> jpegArea;  // kJpegAreaSize bytes for the JPEG encoder
 
-  GstRef<GstElement> graph;       // the pipeline; null without a graph
-  GstRef<GstElement> windowless;  // the video renderer's appsink, whose frames the window shows
+  GstRef<GstElement> graph;                 // the pipeline; null without a graph
+  GstRef<GstElement> windowless;            // the video renderer's appsink, whose frames the window shows
   std::shared_ptr<GraphEventQueue> events;  // only when the channel reports events
 
   ElementCatalog filters;  // which elements play each role
@@ -92,15 +92,15 @@ class CVideo {
   TaskQueue waitingOwner;
 
   // Engine internals.
-  double rate = 1.0;                 // GStreamer forgets the rate at every seek that does not pass it
-  VideoRect destinationRect;         // letter-boxed picture inside videoRect
+  double rate = 1.0;                    // GStreamer forgets the rate at every seek that does not pass it
+  VideoRect destinationRect;            // letter-boxed picture inside videoRect
   std::optional<VideoSize> streamSize;  // the video stream's size as the file declares it
   std::unique_ptr<PipelineBus> bus;
   std::unique_ptr<SourceBin> source;
   std::unique_ptr<VideoRenderer> renderer;
   // The last seek's target until it has settled: the position a window shows meanwhile.
   std::optional<std::int64_t> seekTarget;
-  std::uint64_t seekMark = 0;  // completed state changes when it was asked
+  std::uint64_t seekMark = 0;           // completed state changes when it was asked
   std::shared_ptr<PendingBuild> build;  // an open under way (build_graph.cpp)
   std::uint64_t buildNumber = 0;        // counts opens and teardowns: a step of an older one is dropped
 };

@@ -73,8 +73,8 @@ bool VideoRenderer::Attach(GstElement* sink) {
   GstCaps* caps = gst_caps_from_string("video/x-raw,format=BGRx");
   // One picture in flight, and like a video sink: drop what is more than 20 ms late and tell the
   // decoder (QoS), so a slow machine skips frames instead of falling behind the clock.
-  g_object_set(sink, "caps", caps, "max-buffers", 1u, "drop", TRUE, "sync", TRUE, "qos", TRUE,
-               "max-lateness", static_cast<gint64>(20 * GST_MSECOND), "enable-last-sample", FALSE, nullptr);
+  g_object_set(sink, "caps", caps, "max-buffers", 1u, "drop", TRUE, "sync", TRUE, "qos", TRUE, "max-lateness",
+               static_cast<gint64>(20 * GST_MSECOND), "enable-last-sample", FALSE, nullptr);
   gst_caps_unref(caps);
   GstAppSinkCallbacks callbacks{};
   callbacks.new_preroll = &OnPreroll;

@@ -44,7 +44,8 @@ class Walker {
     const auto read = file_.ReadAt(at, bytes);
     if (!read || *read < 8) return std::nullopt;
     Box box;
-    for (int i = 0; i < 4; ++i) box.type[static_cast<std::size_t>(i)] = static_cast<char>(bytes[4 + static_cast<std::size_t>(i)]);
+    for (int i = 0; i < 4; ++i)
+      box.type[static_cast<std::size_t>(i)] = static_cast<char>(bytes[4 + static_cast<std::size_t>(i)]);
     box.start = at;
     const std::uint32_t size = ReadBigEndian32(bytes.data());
     std::uint64_t length = size;
@@ -251,14 +252,22 @@ std::string_view DebianPackageOfElement(std::string_view factory) {
     std::string_view package;
   };
   static constexpr Entry kPackages[] = {
-      {"filesrc", "libgstreamer1.0-0"},          {"queue", "libgstreamer1.0-0"},
-      {"fakesink", "libgstreamer1.0-0"},         {"qtdemux", "gstreamer1.0-plugins-good"},
-      {"h264parse", "gstreamer1.0-plugins-bad"}, {"aacparse", "gstreamer1.0-plugins-good"},
-      {"avdec_h264", "gstreamer1.0-libav"},      {"avdec_aac", "gstreamer1.0-libav"},
-      {"videoconvert", "gstreamer1.0-plugins-base"}, {"appsink", "gstreamer1.0-plugins-base"},
-      {"audioconvert", "gstreamer1.0-plugins-base"}, {"audioresample", "gstreamer1.0-plugins-base"},
-      {"volume", "gstreamer1.0-plugins-base"},   {"autoaudiosink", "gstreamer1.0-plugins-good"},
-      {"pulsesink", "gstreamer1.0-pulseaudio"},  {"alsasink", "gstreamer1.0-alsa"},
+      {"filesrc", "libgstreamer1.0-0"},
+      {"queue", "libgstreamer1.0-0"},
+      {"fakesink", "libgstreamer1.0-0"},
+      {"qtdemux", "gstreamer1.0-plugins-good"},
+      {"h264parse", "gstreamer1.0-plugins-bad"},
+      {"aacparse", "gstreamer1.0-plugins-good"},
+      {"avdec_h264", "gstreamer1.0-libav"},
+      {"avdec_aac", "gstreamer1.0-libav"},
+      {"videoconvert", "gstreamer1.0-plugins-base"},
+      {"appsink", "gstreamer1.0-plugins-base"},
+      {"audioconvert", "gstreamer1.0-plugins-base"},
+      {"audioresample", "gstreamer1.0-plugins-base"},
+      {"volume", "gstreamer1.0-plugins-base"},
+      {"autoaudiosink", "gstreamer1.0-plugins-good"},
+      {"pulsesink", "gstreamer1.0-pulseaudio"},
+      {"alsasink", "gstreamer1.0-alsa"},
   };
   for (const Entry& entry : kPackages) {
     if (entry.factory == factory) return entry.package;

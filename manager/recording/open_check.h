@@ -17,17 +17,17 @@
 namespace recording {
 
 enum class OpenVerdict {
-  kPlayable,        // an MP4 file with an H.264 video track whose first sample lies in the file
-  kCannotOpen,      // missing, unreadable, or no regular file
-  kNotMp4,          // the first box is no MP4 box
-  kCutOff,          // no movie header, a box that runs past the end, or media data beyond the end
-  kTooManyTracks,   // more tracks than kOpenCheckMostTracks
-  kTooManyBoxes,    // more boxes at one level than kOpenCheckMostBoxes
-  kNoVideoTrack,    // the movie has no video track, or its video track has no samples
-  kHevc,            // the video is H.265
+  kPlayable,       // an MP4 file with an H.264 video track whose first sample lies in the file
+  kCannotOpen,     // missing, unreadable, or no regular file
+  kNotMp4,         // the first box is no MP4 box
+  kCutOff,         // no movie header, a box that runs past the end, or media data beyond the end
+  kTooManyTracks,  // more tracks than kOpenCheckMostTracks
+  kTooManyBoxes,   // more boxes at one level than kOpenCheckMostBoxes
+  kNoVideoTrack,   // the movie has no video track, or its video track has no samples
+  kHevc,           // the video is H.265
   kAv1,
   kH263,
-  kMpeg4Visual,     // MPEG-4 Visual (DivX, Xvid)
+  kMpeg4Visual,  // MPEG-4 Visual (DivX, Xvid)
   kOtherVideoFormat,
 };
 

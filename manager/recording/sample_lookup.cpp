@@ -17,8 +17,8 @@ std::uint32_t CountOf(const SensorRecord& record, const SensorRecord::Table& tab
   return static_cast<std::uint32_t>(std::min(promised, held));
 }
 
-const std::uint8_t* SampleAt(const SensorRecord& record, const SensorRecord::Table& table,
-                             std::size_t sampleSize, std::uint32_t index) {
+const std::uint8_t* SampleAt(const SensorRecord& record, const SensorRecord::Table& table, std::size_t sampleSize,
+                             std::uint32_t index) {
   return record.copy.data() + table.samples + std::size_t{index} * sampleSize;
 }
 

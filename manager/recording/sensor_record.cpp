@@ -29,9 +29,7 @@ bool ReadTableHeader(const SensorRecord& record, std::uint64_t offset, SensorRec
   return true;
 }
 
-bool Is(const BoxType& type, std::string_view name) {
-  return std::string_view(type.data(), type.size()) == name;
-}
+bool Is(const BoxType& type, std::string_view name) { return std::string_view(type.data(), type.size()) == name; }
 
 }  // namespace
 

@@ -41,9 +41,9 @@ class SensorRecord {
   SensorRecord& operator=(SensorRecord&&) = default;
 
   struct Table {
-    std::uint32_t size = 0;     // box size, header included, as stored
-    BoxType type{};             // box type as stored
-    std::size_t samples = 0;    // offset of the first sample in `copy`
+    std::uint32_t size = 0;   // box size, header included, as stored
+    BoxType type{};           // box type as stored
+    std::size_t samples = 0;  // offset of the first sample in `copy`
   };
 
   // Frees the copy and forgets the tables; `noData` becomes 1. `duration` is kept.
@@ -51,7 +51,7 @@ class SensorRecord {
 
   std::int32_t noData = 1;
   std::optional<std::size_t> cursor;  // where ParseUserData starts in `copy`; set to 0 after a load
-  std::int64_t duration = 0;  // 100 ns units, from the first channel's media graph
+  std::int64_t duration = 0;          // 100 ns units, from the first channel's media graph
 
   std::uint32_t udtaSize = 0;
   BoxType udtaType{};

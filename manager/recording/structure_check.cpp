@@ -115,8 +115,7 @@ int Walk(const Reader& file) {
 
 }  // namespace
 
-int FindBox(std::span<const std::uint8_t> window, std::size_t& position, std::size_t end,
-            std::string_view type) {
+int FindBox(std::span<const std::uint8_t> window, std::size_t& position, std::size_t end, std::string_view type) {
   if (end > window.size()) end = window.size();
   std::size_t at = position;
   while (at <= end && end - at >= 8) {

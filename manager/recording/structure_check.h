@@ -22,8 +22,7 @@ inline constexpr int kStructureMostTracks = 64;
 // Scans sibling boxes in `window` from `position` for a box of `type`. A box header must lie
 // wholly before `end`; a box whose size is below 8 ends the scan, since it cannot be stepped
 // over. On success `position` is the found box's start and the result is 0, else -1.
-int FindBox(std::span<const std::uint8_t> window, std::size_t& position, std::size_t end,
-            std::string_view type);
+int FindBox(std::span<const std::uint8_t> window, std::size_t& position, std::size_t end, std::string_view type);
 
 // Walks the chain mdat -> moov -> trak -> mdia -> hdlr("vide") -> minf -> stbl -> stts.
 // 0: the chain is complete; -1: a box is missing, the head is not laid out as the camera

@@ -44,16 +44,15 @@ std::string BuildUserDataBox(const UserDataContent& content) {
   return BuildBox("udta", BuildBox(content.timeType, times) + BuildBox("GPSI", gps) + BuildBox("SENS", sens));
 }
 
-std::string FormatRmcSentence(std::time_t utc, double latitude, double longitude, double knots,
-                              double course, bool valid) {
+std::string FormatRmcSentence(std::time_t utc, double latitude, double longitude, double knots, double course,
+                              bool valid) {
   std::tm fields{};
   ::gmtime_r(&utc, &fields);
   char body[128];
-  std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d,%c,%s,%c,%s,%c,%.2f,%.1f,%02d%02d%02d,,",
-                fields.tm_hour, fields.tm_min, fields.tm_sec, valid ? 'A' : 'V',
-                NmeaCoordinate(latitude, 2).c_str(), latitude < 0 ? 'S' : 'N', NmeaCoordinate(longitude, 3).c_str(),
-                longitude < 0 ? 'W' : 'E', knots, course, fields.tm_mday, fields.tm_mon + 1,
-                fields.tm_year % 100);
+  std::snprintf(body, sizeof body, "GPRMC,%02d%02d%02d,%c,%s,%c,%s,%c,%.2f,%.1f,%02d%02d%02d,,", fields.tm_hour,
+                fields.tm_min, fields.tm_sec, valid ? 'A' : 'V', NmeaCoordinate(latitude, 2).c_str(),
+                latitude < 0 ? 'S' : 'N', NmeaCoordinate(longitude, 3).c_str(), longitude < 0 ? 'W' : 'E', knots,
+                course, fields.tm_mday, fields.tm_mon + 1, fields.tm_year % 100);
   return common::NmeaSentence(body);
 }
 

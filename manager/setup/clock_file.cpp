@@ -9,11 +9,11 @@ namespace setup {
 
 std::string ClockText(const ClockTime& time) {
   char text[64];
-  const int length = std::snprintf(text, sizeof text, "%04d.%02d.%02d..%02d:%02d:%02d", time.year, time.month,
-                                   time.day, time.hour, time.minute, time.second);
+  const int length = std::snprintf(text, sizeof text, "%04d.%02d.%02d..%02d:%02d:%02d", time.year, time.month, time.day,
+                                   time.hour, time.minute, time.second);
   if (length < 0) return {};
-  return std::string(text, static_cast<std::size_t>(length) < sizeof text ? static_cast<std::size_t>(length)
-                                                                          : sizeof text - 1);
+  return std::string(
+      text, static_cast<std::size_t>(length) < sizeof text ? static_cast<std::size_t>(length) : sizeof text - 1);
 }
 
 std::filesystem::path ClockFilePath(const Profile& profile, const std::filesystem::path& card_folder) {

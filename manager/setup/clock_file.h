@@ -28,6 +28,7 @@ std::filesystem::path ClockFilePath(const Profile& profile, const std::filesyste
 
 // Replaces the clock file with ClockText, as a card file (never through a link). The old file
 // stays whole when the write fails.
-common::CardWrite WriteClockFile(const Profile& profile, const std::filesystem::path& card_folder, const ClockTime& time);
+common::CardWrite WriteClockFile(const Profile& profile, const std::filesystem::path& card_folder,
+                                 const ClockTime& time);
 
 }  // namespace setup

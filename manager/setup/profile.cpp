@@ -39,19 +39,47 @@ constexpr ListEntry kParkSetupTexts[] = {
 // clang-format on
 
 // Time zone 71 is "(GMT +09:00) Seoul".
-constexpr DeviceSettings kDualDefaults{
-    .Channel = 1, .Quality = 2, .FrameRate = 2, .Audio = 1, .TimeZone = 71, .DST = 0,
-    .InputVolume = 5, .OutputVolume = 9, .TriggerMode = 1,
-    .TriggerLevelX = 4, .TriggerLevelY = 4, .TriggerLevelZ = 7,
-    .ParkTriggerLevelX = 4, .ParkTriggerLevelY = 4, .ParkTriggerLevelZ = 7,
-    .RotationTrigger = 1, .Brightness = 4, .Sharpness = 4, .GPS = 1, .TVOut = 0};
+constexpr DeviceSettings kDualDefaults{.Channel = 1,
+                                       .Quality = 2,
+                                       .FrameRate = 2,
+                                       .Audio = 1,
+                                       .TimeZone = 71,
+                                       .DST = 0,
+                                       .InputVolume = 5,
+                                       .OutputVolume = 9,
+                                       .TriggerMode = 1,
+                                       .TriggerLevelX = 4,
+                                       .TriggerLevelY = 4,
+                                       .TriggerLevelZ = 7,
+                                       .ParkTriggerLevelX = 4,
+                                       .ParkTriggerLevelY = 4,
+                                       .ParkTriggerLevelZ = 7,
+                                       .RotationTrigger = 1,
+                                       .Brightness = 4,
+                                       .Sharpness = 4,
+                                       .GPS = 1,
+                                       .TVOut = 0};
 
-constexpr DeviceSettings kParkDefaults{
-    .Channel = 1, .Quality = 0, .FrameRate = 0, .Audio = 1, .TimeZone = 71, .DST = 0,
-    .InputVolume = 1, .OutputVolume = 1, .TriggerMode = 1,
-    .TriggerLevelX = 10, .TriggerLevelY = 10, .TriggerLevelZ = 10,
-    .ParkTriggerLevelX = 8, .ParkTriggerLevelY = 8, .ParkTriggerLevelZ = 8,
-    .RotationTrigger = 1, .Brightness = 1, .Sharpness = 1, .GPS = 1, .TVOut = 0};
+constexpr DeviceSettings kParkDefaults{.Channel = 1,
+                                       .Quality = 0,
+                                       .FrameRate = 0,
+                                       .Audio = 1,
+                                       .TimeZone = 71,
+                                       .DST = 0,
+                                       .InputVolume = 1,
+                                       .OutputVolume = 1,
+                                       .TriggerMode = 1,
+                                       .TriggerLevelX = 10,
+                                       .TriggerLevelY = 10,
+                                       .TriggerLevelZ = 10,
+                                       .ParkTriggerLevelX = 8,
+                                       .ParkTriggerLevelY = 8,
+                                       .ParkTriggerLevelZ = 8,
+                                       .RotationTrigger = 1,
+                                       .Brightness = 1,
+                                       .Sharpness = 1,
+                                       .GPS = 1,
+                                       .TVOut = 0};
 
 }  // namespace
 

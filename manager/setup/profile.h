@@ -14,14 +14,14 @@ enum class ProfileId { Dual, Park, Brand };
 
 // How the language section is chosen at start.
 enum class LanguageChoice {
-  UserDefaultLanguageId,   // primary language of the user's default language id
-  SystemLocaleName,        // English name of the system locale; code page 950/936 parts the Chinese
+  UserDefaultLanguageId,  // primary language of the user's default language id
+  SystemLocaleName,       // English name of the system locale; code page 950/936 parts the Chinese
 };
 
 enum class GSensorAxis { X, Y, Z };
 
 enum class SnapshotVariant {
-  BothChannels,     // channel 1 to the chosen file, channel 2 to that name plus ".drr.jpg"
+  BothChannels,  // channel 1 to the chosen file, channel 2 to that name plus ".drr.jpg"
   ChosenFileOnly,
 };
 
@@ -55,18 +55,18 @@ struct Profile {
 
   // Main window and start-up.
   std::string_view window_title;
-  std::string_view version_prefix;    // default of MANAGER_VERSION, "%s %d.%d.%d.%d"
+  std::string_view version_prefix;  // default of MANAGER_VERSION, "%s %d.%d.%d.%d"
   std::array<int, 4> version;
   std::string_view language_file_name;  // next to the program
   LanguageChoice language_choice;
-  bool writes_decoder_logo_value;       // the H.264 decoder's logo switch
+  bool writes_decoder_logo_value;  // the H.264 decoder's logo switch
 
   // Playback.
   int channels;
   bool runs_structure_check;  // on channel 1 before channel 2 is opened
   int first_command_id;
   int last_command_id;
-  bool has_channel_swap;      // command 1128
+  bool has_channel_swap;  // command 1128
   std::string_view map_page_path;
   PixelRect map_view;
   SnapshotVariant snapshot;

@@ -86,9 +86,7 @@ void ApplyLine(const Profile& profile, const std::vector<SetupKey>& keys, std::s
     case SetupKey::Kind::List:
       controls.SelectIndex(key->list, StoredListIndex(profile, key->list, LeadingInteger(value)));
       break;
-    case SetupKey::Kind::Dst:
-      controls.SetDstChecked(LeadingInteger(value) != 0);
-      break;
+    case SetupKey::Kind::Dst: controls.SetDstChecked(LeadingInteger(value) != 0); break;
     case SetupKey::Kind::Slider:
       controls.SetSliderRange(key->slider, kSliderMin, kSliderMax);
       controls.SetSliderPosition(key->slider, LevelPosition(value));
@@ -134,9 +132,9 @@ int StoredListIndex(const Profile& profile, SetupList list, int stored) {
 
 void ApplyDefaults(const Profile& profile, SetupControls& controls) {
   const DeviceSettings& defaults = profile.defaults;
-  for (const SetupList list : {SetupList::TimeZone, SetupList::Quality, SetupList::FrameRate, SetupList::InputVolume,
-                               SetupList::OutputVolume, SetupList::Brightness, SetupList::Sharpness,
-                               SetupList::Audio}) {
+  for (const SetupList list :
+       {SetupList::TimeZone, SetupList::Quality, SetupList::FrameRate, SetupList::InputVolume, SetupList::OutputVolume,
+        SetupList::Brightness, SetupList::Sharpness, SetupList::Audio}) {
     controls.SelectIndex(list, DefaultListIndex(profile, list));
   }
   if (profile.has_av_out()) controls.SelectIndex(SetupList::TVOut, defaults.TVOut);

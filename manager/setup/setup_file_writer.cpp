@@ -143,9 +143,7 @@ std::string FactoryText(const Profile& profile, const DeviceSettings& settings) 
 namespace {
 
 // SETUP/Setup.ini: the card folder is two levels up.
-std::filesystem::path CardOfSettingsFile(const std::filesystem::path& path) {
-  return path.parent_path().parent_path();
-}
+std::filesystem::path CardOfSettingsFile(const std::filesystem::path& path) { return path.parent_path().parent_path(); }
 
 }  // namespace
 
@@ -160,8 +158,8 @@ common::CardWrite WriteFactoryFile(const Profile& profile, const std::filesystem
                                          common::CardFolders::kCreate);
 }
 
-common::CardWrite RunFactorySetting(const Profile& profile, const std::filesystem::path& path,
-                                    SetupControls& controls, const std::function<void()>& on_written) {
+common::CardWrite RunFactorySetting(const Profile& profile, const std::filesystem::path& path, SetupControls& controls,
+                                    const std::function<void()>& on_written) {
   const common::CardWrite written = WriteFactoryFile(profile, path, DefaultSettings(profile, controls.DstChecked()));
   if (written == common::CardWrite::kWritten && on_written) on_written();
   ReadSetupFile(profile, path, controls);

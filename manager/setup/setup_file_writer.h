@@ -37,6 +37,6 @@ common::CardWrite WriteFactoryFile(const Profile& profile, const std::filesystem
 // `on_written` when that worked (the dialog shows FACTORY_SETTING_SUCCEED there) and then reads
 // the file back into the controls either way. Returns how the write went.
 common::CardWrite RunFactorySetting(const Profile& profile, const std::filesystem::path& path, SetupControls& controls,
-                       const std::function<void()>& on_written = {});
+                                    const std::function<void()>& on_written = {});
 
 }  // namespace setup

@@ -14,8 +14,8 @@ struct SetupKey {
   enum class Kind { List, Dst, Slider };
   std::string_view name;
   Kind kind = Kind::List;
-  SetupList list = SetupList::Quality;       // Kind::List
-  LevelSlider slider = LevelSlider::X;       // Kind::Slider
+  SetupList list = SetupList::Quality;  // Kind::List
+  LevelSlider slider = LevelSlider::X;  // Kind::Slider
 };
 
 // The profile's keys in the order they stand in the file. Channel, TriggerMode,

@@ -13,20 +13,15 @@ constexpr ListEntry kNumbers[] = {{"", "0"}, {"", "1"}, {"", "2"}, {"", "3"}, {"
 constexpr std::size_t kVolumeEntries = 11;        // "0" .. "10"
 constexpr std::size_t kPictureLevelEntries = 10;  // "0" .. "9"
 
-std::vector<ListEntry> Numbers(std::size_t count) {
-  return {std::begin(kNumbers), std::begin(kNumbers) + count};
-}
+std::vector<ListEntry> Numbers(std::size_t count) { return {std::begin(kNumbers), std::begin(kNumbers) + count}; }
 
 }  // namespace
 
 std::vector<ListEntry> ListEntries(const Profile& profile, SetupList list) {
   switch (list) {
-    case SetupList::Quality:
-      return {profile.quality_list.begin(), profile.quality_list.end()};
-    case SetupList::FrameRate:
-      return {profile.frame_rate_list.begin(), profile.frame_rate_list.end()};
-    case SetupList::Audio:
-      return {std::begin(kAudioList), std::end(kAudioList)};
+    case SetupList::Quality: return {profile.quality_list.begin(), profile.quality_list.end()};
+    case SetupList::FrameRate: return {profile.frame_rate_list.begin(), profile.frame_rate_list.end()};
+    case SetupList::Audio: return {std::begin(kAudioList), std::end(kAudioList)};
     case SetupList::TimeZone: {
       std::vector<ListEntry> zones;
       zones.reserve(kCameraTimeZones.size());
@@ -34,13 +29,10 @@ std::vector<ListEntry> ListEntries(const Profile& profile, SetupList list) {
       return zones;
     }
     case SetupList::InputVolume:
-    case SetupList::OutputVolume:
-      return Numbers(kVolumeEntries);
+    case SetupList::OutputVolume: return Numbers(kVolumeEntries);
     case SetupList::Brightness:
-    case SetupList::Sharpness:
-      return Numbers(kPictureLevelEntries);
-    case SetupList::TVOut:
-      return {profile.av_out_list.begin(), profile.av_out_list.end()};
+    case SetupList::Sharpness: return Numbers(kPictureLevelEntries);
+    case SetupList::TVOut: return {profile.av_out_list.begin(), profile.av_out_list.end()};
   }
   return {};
 }
@@ -53,18 +45,12 @@ std::vector<std::string> ListTexts(const Profile& profile, SetupList list, const
 
 bool ListVisible(const Profile& profile, SetupList list) {
   switch (list) {
-    case SetupList::InputVolume:
-      return profile.input_volume_visible;
-    case SetupList::OutputVolume:
-      return profile.output_volume_visible;
-    case SetupList::Brightness:
-      return profile.brightness_visible;
-    case SetupList::Sharpness:
-      return profile.sharpness_visible;
-    case SetupList::TVOut:
-      return profile.has_av_out();
-    default:
-      return true;
+    case SetupList::InputVolume: return profile.input_volume_visible;
+    case SetupList::OutputVolume: return profile.output_volume_visible;
+    case SetupList::Brightness: return profile.brightness_visible;
+    case SetupList::Sharpness: return profile.sharpness_visible;
+    case SetupList::TVOut: return profile.has_av_out();
+    default: return true;
   }
 }
 

@@ -119,8 +119,7 @@ std::optional<std::int64_t> ParseMomentText(std::string_view text) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   char tail = 0;
   const std::string copy(text);
-  if (copy.size() != 19 || copy[4] != '-' || copy[7] != '-' || copy[10] != ' ' || copy[13] != ':' ||
-      copy[16] != ':') {
+  if (copy.size() != 19 || copy[4] != '-' || copy[7] != '-' || copy[10] != ' ' || copy[13] != ':' || copy[16] != ':') {
     return std::nullopt;
   }
   for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18}) {

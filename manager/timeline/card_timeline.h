@@ -14,11 +14,11 @@ namespace timeline {
 // One channel-1 recording placed on the UTC time line.
 struct TimelineEntry {
   std::string path;
-  std::string rear;               // its channel-2 companion, empty when the card has none
-  std::string_view cause;         // "SENS", "MANUAL", "CONTINUOUS" or "UNKNOWN"
-  std::int64_t start = 0;         // UTC seconds
-  std::int64_t duration = 0;      // 100 ns units
-  bool startFromSensor = false;   // from the first time stamp rather than the name
+  std::string rear;              // its channel-2 companion, empty when the card has none
+  std::string_view cause;        // "SENS", "MANUAL", "CONTINUOUS" or "UNKNOWN"
+  std::int64_t start = 0;        // UTC seconds
+  std::int64_t duration = 0;     // 100 ns units
+  bool startFromSensor = false;  // from the first time stamp rather than the name
 };
 
 // A recording that covers a moment, and how far into it the moment lies.

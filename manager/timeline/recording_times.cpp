@@ -17,7 +17,7 @@ constexpr int kMostBoxes = 1024;  // top-level boxes or moov children walked bef
 
 struct Box {
   std::uint64_t start = 0;
-  std::uint64_t end = 0;     // never past the file's end
+  std::uint64_t end = 0;  // never past the file's end
   std::uint64_t payload = 0;
   std::array<char, 4> type{};
 };
@@ -75,8 +75,8 @@ std::optional<std::int64_t> MovieDuration(const common::FileReader& file, const 
   const auto mvhd = FindChild(file, moov.payload, moov.end, "mvhd");
   if (!mvhd) return std::nullopt;
   std::array<std::uint8_t, 32> bytes{};
-  const bool longForm = mvhd->payload + 1 <= mvhd->end && ReadExactly(file, mvhd->payload, std::span(bytes).first(1)) &&
-                        bytes[0] == 1;
+  const bool longForm =
+      mvhd->payload + 1 <= mvhd->end && ReadExactly(file, mvhd->payload, std::span(bytes).first(1)) && bytes[0] == 1;
   const std::size_t need = longForm ? 32 : 20;
   if (mvhd->payload + need > mvhd->end || !ReadExactly(file, mvhd->payload, std::span(bytes).first(need))) {
     return std::nullopt;
@@ -141,8 +141,7 @@ RecordingTimes ReadRecordingTimes(const std::filesystem::path& path) {
     at = box->end;
   }
   times.firstSample = table.first;
-  if (!times.duration && table.count > 0 &&
-      table.count < static_cast<std::uint64_t>(kLongestRecording / 10'000'000)) {
+  if (!times.duration && table.count > 0 && table.count < static_cast<std::uint64_t>(kLongestRecording / 10'000'000)) {
     times.duration = static_cast<std::int64_t>(table.count) * 10'000'000;
   }
   if (times.duration && *times.duration <= 0) times.duration.reset();

@@ -46,8 +46,10 @@ TEST(FindCommand, AnswersInTheCamerasTimeOrUtcAndSaysWhenNothingCoversTheMoment)
     EXPECT_EQ(result.status, c.status) << result.err;
     EXPECT_EQ(result.out, c.out);
     if (c.status == 2) {
-      EXPECT_EQ(result.err, "blackbox: no recording covers that moment\nnearest recording: 2024-05-13 16:00:00 "
-                            "(camera time) " + continuous + "\n");
+      EXPECT_EQ(result.err,
+                "blackbox: no recording covers that moment\nnearest recording: 2024-05-13 16:00:00 "
+                "(camera time) " +
+                    continuous + "\n");
     }
   }
 

@@ -55,7 +55,8 @@ TEST(EventsCommand, ListsTheImpactsLargestFirst) {
     std::vector<std::string> names;
     for (const auto& item : json) names.push_back(fs::relative(item["path"].get<std::string>(), card.path()).string());
     EXPECT_EQ(names, c.names);
-    EXPECT_NE(events.err.find("drf_20100315_143500.mp4"), std::string::npos) << "the recording without a record is named";
+    EXPECT_NE(events.err.find("drf_20100315_143500.mp4"), std::string::npos)
+        << "the recording without a record is named";
   }
   const auto json = nlohmann::json::parse(Blackbox("events --json " + ShellQuoted(card.path().string())).out);
   EXPECT_NEAR(json[0]["g"].get<double>(), 1.8, 1e-5);
@@ -77,12 +78,14 @@ TEST(IncidentCommand, WritesAFolderThatChecksOut) {
   const CommandResult made =
       Blackbox("incident " + ShellQuoted(front.string()) + " --at 1 -o " + ShellQuoted(folder.string()));
   ASSERT_EQ(made.status, 0) << made.err;
-  for (const char* file : {"front.mp4", "rear.mp4", "page.pdf", "track.gpx", "track.kml", "gsensor.csv",
-                           "summary.json", "SHA256SUMS"}) {
+  for (const char* file :
+       {"front.mp4", "rear.mp4", "page.pdf", "track.gpx", "track.kml", "gsensor.csv", "summary.json", "SHA256SUMS"}) {
     EXPECT_TRUE(fs::is_regular_file(folder / file)) << file;
   }
-  EXPECT_EQ(RunCommand("pdftotext " + ShellQuoted((folder / "page.pdf").string()) + " - | grep -c 'Black box image print.'").out,
-            "1\n");
+  EXPECT_EQ(
+      RunCommand("pdftotext " + ShellQuoted((folder / "page.pdf").string()) + " - | grep -c 'Black box image print.'")
+          .out,
+      "1\n");
   const CommandResult check = RunCommand("cd " + ShellQuoted(folder.string()) + " && sha256sum -c SHA256SUMS");
   EXPECT_EQ(check.status, 0) << check.out << check.err;
 

@@ -17,7 +17,9 @@ using testing_support::ShellQuoted;
 using testing_support::TempDir;
 namespace fs = std::filesystem;
 
-CommandResult Blackbox(const std::string& args) { return testing_support::RunCommand(std::string(BLACKBOX_EXE) + " " + args); }
+CommandResult Blackbox(const std::string& args) {
+  return testing_support::RunCommand(std::string(BLACKBOX_EXE) + " " + args);
+}
 
 std::string UserData() {
   recording::UserDataContent content;
@@ -48,8 +50,8 @@ TEST_F(RecordingCommands, ListKeepsStubsUnlessAskedToClean) {
   EXPECT_EQ(kept.status, 1) << "the subcommand is required";
   const CommandResult list = Blackbox("list " + ShellQuoted(card.path().string()));
   ASSERT_EQ(list.status, 0) << list.err;
-  EXPECT_EQ(list.out, "2010-03-15\t14:20:00\tCONTINUOUS\t" + (card / "Dx_0001/drf_20100315_142000.mp4").string() + "\n" +
-                          "2010-03-15\t14:25:30\tSENS\t" + Recording() + "\n");
+  EXPECT_EQ(list.out, "2010-03-15\t14:20:00\tCONTINUOUS\t" + (card / "Dx_0001/drf_20100315_142000.mp4").string() +
+                          "\n" + "2010-03-15\t14:25:30\tSENS\t" + Recording() + "\n");
   EXPECT_NE(list.err.find("drf_20100315_143000.mp4"), std::string::npos) << "the stub is named";
   EXPECT_TRUE(fs::exists(card / "Dx_0001/drf_20100315_143000.mp4"));
 
@@ -77,7 +79,8 @@ TEST_F(RecordingCommands, InfoDescribesTheRecording) {
   EXPECT_EQ(json["gsensorSamples"], 2);
   EXPECT_EQ(json["firstTime"], "2010-03-15 14:25:30");
 
-  const auto bare = nlohmann::json::parse(Blackbox("info --json " + ShellQuoted((card / "Dx_0001/drf_20100315_142000.mp4").string())).out);
+  const auto bare = nlohmann::json::parse(
+      Blackbox("info --json " + ShellQuoted((card / "Dx_0001/drf_20100315_142000.mp4").string())).out);
   EXPECT_EQ(bare["load"], 7);
   EXPECT_TRUE(bare["parse"].is_null());
   EXPECT_TRUE(bare["firstTime"].is_null());
@@ -109,8 +112,8 @@ TEST_F(RecordingCommands, GpsInEveryFormat) {
   const CommandResult gpx = Blackbox("gps --format=gpx " + ShellQuoted(Recording()));
   ASSERT_EQ(gpx.status, 0);
   testing_support::WriteFile(out / "track.gpx", gpx.out);
-  const CommandResult babel =
-      testing_support::RunCommand("gpsbabel -t -i gpx -f " + ShellQuoted((out / "track.gpx").string()) + " -x transform,wpt=trk -o unicsv -F -");
+  const CommandResult babel = testing_support::RunCommand(
+      "gpsbabel -t -i gpx -f " + ShellQuoted((out / "track.gpx").string()) + " -x transform,wpt=trk -o unicsv -F -");
   ASSERT_EQ(babel.status, 0) << babel.err;
   EXPECT_NE(babel.out.find("37.53"), std::string::npos) << babel.out;
   EXPECT_NE(babel.out.find("-70.25"), std::string::npos) << babel.out;

@@ -122,23 +122,23 @@ TEST(UserConfig, TheFolderFollowsXdgAndTheOldFileIsTakenOverOnce) {
   } cases[] = {
       {"an old file, no new one", [](const fs::path& old, const fs::path&) { WriteFile(old, "old folder"); },
        "old folder"},
-      {"a new file already", [](const fs::path& old, const fs::path& file) {
+      {"a new file already",
+       [](const fs::path& old, const fs::path& file) {
          WriteFile(old, "old folder");
          WriteFile(file, "new folder");
        },
        "new folder"},
       {"no old file", [](const fs::path&, const fs::path&) {}, std::nullopt},
-      {"an old file that is a link", [](const fs::path& old, const fs::path&) {
+      {"an old file that is a link",
+       [](const fs::path& old, const fs::path&) {
          WriteFile(old.parent_path() / "elsewhere", "elsewhere");
          fs::create_symlink("elsewhere", old);
        },
        std::nullopt},
       {"an old FIFO", [](const fs::path& old, const fs::path&) { ASSERT_EQ(::mkfifo(old.c_str(), 0644), 0); },
        std::nullopt},
-      {"an old file longer than the limit", [](const fs::path& old, const fs::path&) {
-         WriteFile(old, std::string(600, 'x'));
-       },
-       std::string(520, 'x')},
+      {"an old file longer than the limit",
+       [](const fs::path& old, const fs::path&) { WriteFile(old, std::string(600, 'x')); }, std::string(520, 'x')},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

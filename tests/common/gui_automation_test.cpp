@@ -1,5 +1,6 @@
 // Scripted runs: the window and its state reach the files, message boxes are recorded rather
 // than shown, and any failed action turns the exit code to 2.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -8,7 +9,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "common/gui/automation.h"
 #include "common/gui/message_box.h"
@@ -44,7 +44,10 @@ TEST_F(GuiAutomation, WritesScreenshotStateAndRecordedMessagesOnceSettled) {
   QTimer::singleShot(200, [&] { ready = true; });
   int polls = 0;
   automation.FinishWhen(
-      &window, [] { return QJsonObject{{"title", "demo"}}; },
+      &window,
+      [] {
+        return QJsonObject{{"title", "demo"}};
+      },
       [&] {
         ++polls;
         return ready;
@@ -70,7 +73,8 @@ TEST_F(GuiAutomation, AFailedActionOrATimeoutExitsWithTwo) {
   EXPECT_EQ(ReadJson(dir / "state.json")["failures"].toArray(), QJsonArray{"row 7 does not exist"});
 
   gui::Automation never({QString(), QString::fromStdString((dir / "never.json").string())});
-  never.FinishWhen(&window, {}, [] { return false; }, std::chrono::milliseconds(0), std::chrono::milliseconds(100));
+  never.FinishWhen(
+      &window, {}, [] { return false; }, std::chrono::milliseconds(0), std::chrono::milliseconds(100));
   EXPECT_EQ(qApp->exec(), 2);
 }
 

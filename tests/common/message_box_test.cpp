@@ -1,10 +1,10 @@
 // A message box shows card text as it is: a file name holding markup stays text, never a link.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "common/gui/message_box.h"
 

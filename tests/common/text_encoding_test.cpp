@@ -17,7 +17,9 @@ TEST(TextEncoding, RoundTripsEveryPlane) {
 }
 
 TEST(TextEncoding, DamagedInputBecomesReplacementCharacters) {
-  EXPECT_EQ(Utf8ToUtf16("a\xff" "b"), u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("a\xff"
+                        "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(Utf8ToUtf16("\xe0\x80"), u"\uFFFD\uFFFD") << "a sequence cut short";
   EXPECT_EQ(Utf8ToUtf16("\xc0\xaf"), u"\uFFFD") << "an overlong form";
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xef\xbf\xbd") << "an unpaired surrogate";

@@ -95,7 +95,8 @@ TEST(EscapedForListing, ARowStaysOneRowAndReadsBackToTheSameBytes) {
       {"stray \xff byte, cut \xc3", "stray \\xFF byte, cut \\xC3"},
       {"overlong \xc0\xaf, surrogate \xed\xa0\x80", "overlong \\xC0\\xAF, surrogate \\xED\\xA0\\x80"},
       {"C1 \xc2\x9b control", "C1 \\xC2\\x9B control"},
-      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x9a\x97 <a href='x'>", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x9a\x97 <a href='x'>"},
+      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x9a\x97 <a href='x'>",
+       "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x9a\x97 <a href='x'>"},
   };
   for (const auto& c : cases) {
     const std::string escaped = common::EscapedForListing(c.text);

@@ -28,7 +28,9 @@ std::string EmptyDatabase(const tracker::TrackerProfile& profile) {
   return tracker::EncodeTripDatabase({}, tracker::PointStore{}, profile.database_magic);
 }
 
-QString TypeOf(const fs::path& path) { return QMimeDatabase().mimeTypeForFile(QString::fromStdString(path.string())).name(); }
+QString TypeOf(const fs::path& path) {
+  return QMimeDatabase().mimeTypeForFile(QString::fromStdString(path.string())).name();
+}
 
 TEST(TripDatabaseFileType, IsKnownByNameAndByContent) {
   TempDir dir;
@@ -88,7 +90,8 @@ int main(int argc, char** argv) {
   fs::create_directories(data / "mime/packages");
   fs::copy_file(SOURCE_DIR "/packaging/mime/org.blackbox_dashcam.trip-databases.xml",
                 data / "mime/packages/org.blackbox_dashcam.trip-databases.xml");
-  const auto updated = testing_support::RunCommand("update-mime-database " + testing_support::ShellQuoted((data / "mime").string()));
+  const auto updated =
+      testing_support::RunCommand("update-mime-database " + testing_support::ShellQuoted((data / "mime").string()));
   if (updated.status != 0) {
     std::fprintf(stderr, "update-mime-database failed: %s\n", updated.err.c_str());
     return 1;

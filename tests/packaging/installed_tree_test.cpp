@@ -24,8 +24,8 @@ class InstalledTree : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     prefix_ = new testing_support::TempDir;
-    const auto result = RunCommand(ShellQuoted(CMAKE_COMMAND) + " --install " + ShellQuoted(BUILD_DIR) +
-                                   " --prefix " + ShellQuoted(prefix_->path().string()));
+    const auto result = RunCommand(ShellQuoted(CMAKE_COMMAND) + " --install " + ShellQuoted(BUILD_DIR) + " --prefix " +
+                                   ShellQuoted(prefix_->path().string()));
     ASSERT_EQ(result.status, 0) << result.out << result.err;
   }
   static void TearDownTestSuite() {
@@ -77,7 +77,8 @@ TEST_F(InstalledTree, HoldsEveryProgramWithItsMenuEntryIconAndDescription) {
   for (const fs::path& path : expected) EXPECT_TRUE(found.count(path)) << "missing: " << path;
   for (const fs::path& path : found) {
     EXPECT_TRUE(expected.count(path)) << "not expected: " << path;
-    const bool executable = (fs::status(Installed(path.string())).permissions() & fs::perms::others_exec) != fs::perms::none;
+    const bool executable =
+        (fs::status(Installed(path.string())).permissions() & fs::perms::others_exec) != fs::perms::none;
     EXPECT_EQ(executable, path.parent_path() == "bin") << path;
   }
 }

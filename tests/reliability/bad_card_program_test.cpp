@@ -6,9 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 
 #include "tests/reliability/child_process.h"
@@ -44,10 +44,10 @@ class BadCardPrograms : public ::testing::Test {
     fs::remove(statePath);
     // In the scratch folder, and with its config folder there: the programs remember folders.
     const auto outcome = reliability_test::RunWithTimeLimit(
-        "cd " + ShellQuoted(dir_->path().string()) + " && env XDG_CONFIG_HOME=" +
-            ShellQuoted((dir_->path() / "config").string()) +
-            " QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
-            ShellQuoted(program) + " " + arguments + " --state " + ShellQuoted(statePath.string()),
+        "cd " + ShellQuoted(dir_->path().string()) +
+            " && env XDG_CONFIG_HOME=" + ShellQuoted((dir_->path() / "config").string()) +
+            " QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " + ShellQuoted(program) +
+            " " + arguments + " --state " + ShellQuoted(statePath.string()),
         120);
     EXPECT_NE(outcome.status, 124) << program << " " << arguments << " did not finish";
     ProgramRun run;

@@ -51,10 +51,10 @@ constexpr long kMemoryLimitKiB = 768 * 1024;
 constexpr int kExitOk = 0;
 constexpr int kExitUnreadable = 2;
 
-const BadKind kRecordingKinds[] = {
-    BadKind::GoodRecording,  BadKind::TruncatedRecording, BadKind::EmptyRecording, BadKind::RandomRecording,
-    BadKind::CraftedRecording, BadKind::HugeTables,       BadKind::FolderRecording, BadKind::FifoRecording,
-    BadKind::DeviceRecording, BadKind::LinkLoopRecording, BadKind::UnreadableRecording};
+const BadKind kRecordingKinds[] = {BadKind::GoodRecording,     BadKind::TruncatedRecording, BadKind::EmptyRecording,
+                                   BadKind::RandomRecording,   BadKind::CraftedRecording,   BadKind::HugeTables,
+                                   BadKind::FolderRecording,   BadKind::FifoRecording,      BadKind::DeviceRecording,
+                                   BadKind::LinkLoopRecording, BadKind::UnreadableRecording};
 
 // Things that are no regular file one may read.
 bool NotAFile(const BadItem& item) {
@@ -62,12 +62,9 @@ bool NotAFile(const BadItem& item) {
     case BadKind::FolderRecording:
     case BadKind::FifoRecording:
     case BadKind::DeviceRecording:
-    case BadKind::LinkLoopRecording:
-      return true;
-    case BadKind::UnreadableRecording:
-      return ::geteuid() != 0;  // root reads it anyway
-    default:
-      return false;
+    case BadKind::LinkLoopRecording: return true;
+    case BadKind::UnreadableRecording: return ::geteuid() != 0;  // root reads it anyway
+    default: return false;
   }
 }
 
@@ -109,7 +106,8 @@ class BadCard : public ::testing::Test {
 
   // `blackbox ARGS`; a hang fails the test.
   static CommandOutcome Blackbox(const std::string& args) {
-    const CommandOutcome outcome = reliability_test::RunWithTimeLimit(std::string(BLACKBOX_EXE) + " " + args, kTimeLimit);
+    const CommandOutcome outcome =
+        reliability_test::RunWithTimeLimit(std::string(BLACKBOX_EXE) + " " + args, kTimeLimit);
     EXPECT_NE(outcome.status, 124) << "blackbox " << args << " did not finish";
     Note(outcome.seconds, "blackbox " + args);
     return outcome;
@@ -192,15 +190,12 @@ TEST_F(BadCard, InfoAndGpsAnswerForEveryRecording) {
         EXPECT_EQ(json["gpsSamples"], 10);
         break;
       case BadKind::EmptyRecording:
-      case BadKind::RandomRecording:
-        EXPECT_EQ(json["structure"], -1) << "broken";
-        break;
+      case BadKind::RandomRecording: EXPECT_EQ(json["structure"], -1) << "broken"; break;
       case BadKind::HugeTables:
         EXPECT_EQ(json["parse"], 0);
         EXPECT_EQ(json["gsensorSamples"], 1) << "no more samples than the file holds";
         break;
-      default:
-        break;
+      default: break;
     }
   }
 }
@@ -208,7 +203,8 @@ TEST_F(BadCard, InfoAndGpsAnswerForEveryRecording) {
 // Finding the recordings of a moment reads every recording's headers: none of them may hang it
 // or make it lie about a duration.
 TEST_F(BadCard, FindAnswersPromptlyWithSaneDurations) {
-  const CommandOutcome found = Blackbox("find " + ShellQuoted(Root().string()) + " --time '2024-05-13 09:00:05' --utc --json");
+  const CommandOutcome found =
+      Blackbox("find " + ShellQuoted(Root().string()) + " --time '2024-05-13 09:00:05' --utc --json");
   ASSERT_TRUE(found.status == kExitOk || found.status == kExitUnreadable) << found.err;
   const auto json = nlohmann::json::parse(found.out);
   for (const auto& match : json["matches"]) EXPECT_LT(match["duration_seconds"].get<double>(), 86400) << match;
@@ -275,9 +271,11 @@ TEST_F(BadCard, TheManagersLoadersAnswerForEveryRecording) {
   for (const BadItem& item : Recordings()) {
     SCOPED_TRACE(Name(item));
     const std::string path = item.path.string();
-    const int structure = Loader("structure check of " + Name(item), [&] {
-      return recording::CheckRecordingStructure(path) + 2;  // -2..0 as 0..2
-    }) - 2;
+    const int structure = Loader("structure check of " + Name(item),
+                                 [&] {
+                                   return recording::CheckRecordingStructure(path) + 2;  // -2..0 as 0..2
+                                 }) -
+                          2;
     const int loaded = Loader("sensor record of " + Name(item), [&] {
       recording::SensorRecord record;
       return recording::LoadSensorRecord(path, record) ? 1 : 0;
@@ -309,9 +307,12 @@ TEST_F(BadCard, SettingsAndFolderFilesThatAreNoFilesReadAsMissing) {
     EXPECT_EQ(setupRead, static_cast<int>(setup::SetupReadResult::Unreadable));
     EXPECT_EQ(Loader("TempMO.ini", [&] { return library::ReadLastFolder(path) ? 1 : 0; }), 0);
     EXPECT_EQ(Loader("TempMS.ini", [&] { return setup::ReadTempMsFile(path) ? 1 : 0; }), 0);
-    EXPECT_EQ(Loader("language file", [&] {
-                return language::IniFile(path).ReadString("English", "SEARCH_FOLDER", "fallback") == "fallback" ? 1 : 0;
-              }),
+    EXPECT_EQ(Loader("language file",
+                     [&] {
+                       return language::IniFile(path).ReadString("English", "SEARCH_FOLDER", "fallback") == "fallback"
+                                  ? 1
+                                  : 0;
+                     }),
               1);
   }
 }

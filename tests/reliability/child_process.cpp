@@ -39,8 +39,8 @@ ChildOutcome RunInChild(const std::function<int()>& body, unsigned seconds) {
 
 CommandOutcome RunWithTimeLimit(const std::string& command, unsigned seconds) {
   const auto started = std::chrono::steady_clock::now();
-  const testing_support::CommandResult result =
-      testing_support::RunCommand("timeout -k 5 " + std::to_string(seconds) + " sh -c " + testing_support::ShellQuoted(command));
+  const testing_support::CommandResult result = testing_support::RunCommand(
+      "timeout -k 5 " + std::to_string(seconds) + " sh -c " + testing_support::ShellQuoted(command));
   CommandOutcome outcome;
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   outcome.status = result.status;

@@ -55,7 +55,8 @@ std::vector<Layout> Layouts() {
   return {
       {"nothing hostile", [](const fs::path&, const fs::path&) {}, {}},
       {"a folder link off the card to a stub and a recording",
-       [](const fs::path& card, const fs::path& outside) { Link(outside / "videos", card / "EVENT/archive"); }, {}},
+       [](const fs::path& card, const fs::path& outside) { Link(outside / "videos", card / "EVENT/archive"); },
+       {}},
       {"a recording linked off the card",
        [](const fs::path& card, const fs::path& outside) {
          Link(outside / "videos/drf_20240101_000500.mp4", card / "EVENT/drf_20240101_000100.mp4");
@@ -67,12 +68,16 @@ std::vector<Layout> Layouts() {
        },
        {}},
       {"a recording linked on the card lists once",
-       [](const fs::path& card, const fs::path&) { Link(fs::path("..") / kGood, card / "EVENT/drf_20240101_000200.mp4"); },
+       [](const fs::path& card, const fs::path&) {
+         Link(fs::path("..") / kGood, card / "EVENT/drf_20240101_000200.mp4");
+       },
        {},
        1},
       {"a link to the card's parent folder",
-       [](const fs::path& card, const fs::path&) { Link("..", card / "EVENT/up"); }, {}},
-      {"a link to the card itself, from below", [](const fs::path& card, const fs::path&) { Link("..", card / "A/up"); },
+       [](const fs::path& card, const fs::path&) { Link("..", card / "EVENT/up"); },
+       {}},
+      {"a link to the card itself, from below",
+       [](const fs::path& card, const fs::path&) { Link("..", card / "A/up"); },
        {}},
       {"a hundred links to their own folder",
        [](const fs::path& card, const fs::path&) {
@@ -102,12 +107,16 @@ std::vector<Layout> Layouts() {
       {"names with markup, a line break, a tab and a stray byte",
        [](const fs::path& card, const fs::path&) {
          for (const char* name : {"drf_<a href='x'>0101.mp4", "drf_2024\n0101_000900.mp4", "drf_2024\t0101_001000.mp4",
-                                  "drf_2024\xff" "0101_001100.mp4", "drf_2024\r\x1b[2J_001200.mp4"}) {
+                                  "drf_2024\xff"
+                                  "0101_001100.mp4",
+                                  "drf_2024\r\x1b[2J_001200.mp4"}) {
            MakeFileOfSize(card / "EVENT" / name, 2048);
          }
        },
        {"EVENT/drf_<a href='x'>0101.mp4", "EVENT/drf_2024\n0101_000900.mp4", "EVENT/drf_2024\t0101_001000.mp4",
-        "EVENT/drf_2024\xff" "0101_001100.mp4", "EVENT/drf_2024\r\x1b[2J_001200.mp4"}},
+        "EVENT/drf_2024\xff"
+        "0101_001100.mp4",
+        "EVENT/drf_2024\r\x1b[2J_001200.mp4"}},
       {"the settings file linked off the card",
        [](const fs::path& card, const fs::path& outside) { Link(outside / "victim.txt", card / "SETUP/Setup.ini"); },
        {},
@@ -133,15 +142,15 @@ std::vector<Layout> Layouts() {
        CardWrite::kWritten,
        CardWrite::kLink},
       {"the clock file linked off the card",
-       [](const fs::path& card, const fs::path& outside) { Link(outside / "victim.txt", card / "_D9SetTimeSetting.dx_"); },
+       [](const fs::path& card, const fs::path& outside) {
+         Link(outside / "victim.txt", card / "_D9SetTimeSetting.dx_");
+       },
        {},
        0,
        CardWrite::kWritten,
        CardWrite::kLink},
       {"the settings file as a FIFO",
-       [](const fs::path& card, const fs::path&) {
-         ASSERT_EQ(::mkfifo((card / "SETUP/Setup.ini").c_str(), 0644), 0);
-       },
+       [](const fs::path& card, const fs::path&) { ASSERT_EQ(::mkfifo((card / "SETUP/Setup.ini").c_str(), 0644), 0); },
        {},
        0,
        CardWrite::kFailed},
@@ -153,7 +162,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     const std::string name = entry.path().lexically_relative(folder).string();
-    files[name] = entry.is_symlink() ? "-> " + fs::read_symlink(entry.path()).string()
+    files[name] = entry.is_symlink()        ? "-> " + fs::read_symlink(entry.path()).string()
                   : entry.is_regular_file() ? testing_support::ReadFile(entry.path())
                                             : "folder";
   }
@@ -191,8 +200,8 @@ TEST(HostileCard, NothingOffTheCardIsListedWrittenOrDeletedAndEveryRowStaysOneRo
     for (const std::string& name : layout.listed) expected.push_back((card / name).string());
     const std::size_t rows = layout.rows != 0 ? layout.rows : expected.size();
 
-    const auto text = reliability_test::RunWithTimeLimit(
-        std::string(BLACKBOX_EXE) + " list " + ShellQuoted(card.string()), 30);
+    const auto text =
+        reliability_test::RunWithTimeLimit(std::string(BLACKBOX_EXE) + " list " + ShellQuoted(card.string()), 30);
     ASSERT_EQ(text.status, 0) << text.err;
     const std::vector<std::string> lines = Lines(text.out);
     EXPECT_EQ(lines.size(), rows) << text.out;
@@ -222,9 +231,9 @@ TEST(HostileCard, NothingOffTheCardIsListedWrittenOrDeletedAndEveryRowStaysOneRo
     setup::MemorySetupControls controls(setup::kDualProfile);
     setup::ApplyDefaults(setup::kDualProfile, controls);
     const std::string settings = setup::SettingsFilePath(card.string());
-    EXPECT_EQ(setup::WriteFactoryFile(setup::kDualProfile, settings,
-                                      setup::DefaultSettings(setup::kDualProfile, false)),
-              layout.settings);
+    EXPECT_EQ(
+        setup::WriteFactoryFile(setup::kDualProfile, settings, setup::DefaultSettings(setup::kDualProfile, false)),
+        layout.settings);
     EXPECT_EQ(setup::WriteApplyFile(setup::kDualProfile, settings, controls), layout.settings);
     EXPECT_EQ(setup::WriteClockFile(setup::kDualProfile, card, {2024, 1, 1, 0, 0, 0}), layout.clock);
 

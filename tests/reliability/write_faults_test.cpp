@@ -125,7 +125,8 @@ std::string TripDatabase(int points, unsigned seed) {
 bool Loads(const std::string& bytes) {
   tracker::DecodedDatabase decoded;
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  return tracker::DecodeTripDatabase({data, bytes.size()}, {'.', 'K', 'E', 'L'}, decoded) == tracker::DatabaseError::kNone;
+  return tracker::DecodeTripDatabase({data, bytes.size()}, {'.', 'K', 'E', 'L'}, decoded) ==
+         tracker::DatabaseError::kNone;
 }
 
 // The files the programs write, each through its own writer.
@@ -137,7 +138,8 @@ struct Writer {
 std::vector<Writer> Writers() {
   static const std::string database = TripDatabase(20000, 7);
   return {
-      {"Setup.ini", [](const fs::path& path) {
+      {"Setup.ini",
+       [](const fs::path& path) {
          setup::MemorySetupControls controls(setup::kDualProfile);
          setup::ApplyDefaults(setup::kDualProfile, controls);
          return setup::WriteApplyFile(setup::kDualProfile, path, controls) == common::CardWrite::kWritten;
@@ -241,7 +243,8 @@ TEST(WriteFaults, AProcessKilledWhileSavingLeavesTheOldOrTheNewDatabase) {
   // How long one save takes here, so the kills fall before, during and after it.
   const auto started = std::chrono::steady_clock::now();
   ASSERT_TRUE(common::WriteFileAtomically(file, old));
-  const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+  const auto saveTime =
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
 
   std::mt19937 random(17);
   int sawOld = 0, sawNew = 0;

@@ -34,8 +34,10 @@ void MakeCameraClip(const std::filesystem::path& path, std::string_view userData
 std::string ShellQuoted(std::string_view word) {
   std::string quoted = "'";
   for (const char c : word) {
-    if (c == '\'') quoted += "'\\''";
-    else quoted += c;
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
   }
   return quoted + "'";
 }

@@ -1,8 +1,8 @@
 // main() of the test executables that open web views: the application object QtWebEngine
 // needs, headless defaults, and GoogleTest.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QtGlobal>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   // Headless unless told otherwise; the sandbox refuses to start as root.

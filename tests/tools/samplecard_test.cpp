@@ -162,7 +162,8 @@ TEST_F(SampleCard, TheLogsAndTheRecordingsDescribeTheSameMoments) {
       }
       const auto matches = timeline.Find(moment);
       ASSERT_FALSE(matches.empty()) << r.front;
-      const auto it = std::find_if(matches.begin(), matches.end(), [&](const auto& m) { return m.entry->path == r.front.string(); });
+      const auto it = std::find_if(matches.begin(), matches.end(),
+                                   [&](const auto& m) { return m.entry->path == r.front.string(); });
       ASSERT_NE(it, matches.end()) << r.front;
       EXPECT_EQ(it->offset, static_cast<std::int64_t>(second) * 10'000'000) << r.front;
     }

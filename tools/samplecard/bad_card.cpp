@@ -124,10 +124,12 @@ void WriteRecordings(Card& card) {
   card.Write(BadKind::GoodRecording, "EVENT/drr_20240513_090000.mp4", front, "a sound rear recording");
 
   const std::size_t mdat = BoxStart(front, "mdat"), moov = BoxStart(front, "moov"), udta = BoxStart(front, "udta");
-  const std::pair<std::size_t, const char*> cuts[] = {
-      {20, "cut inside ftyp"},          {mdat + 8, "cut after the mdat header"},
-      {(mdat + moov) / 2, "cut inside mdat"}, {moov, "cut where the movie header starts"},
-      {(moov + udta) / 2, "cut inside moov"}, {udta + 20, "cut inside the sensor record"}};
+  const std::pair<std::size_t, const char*> cuts[] = {{20, "cut inside ftyp"},
+                                                      {mdat + 8, "cut after the mdat header"},
+                                                      {(mdat + moov) / 2, "cut inside mdat"},
+                                                      {moov, "cut where the movie header starts"},
+                                                      {(moov + udta) / 2, "cut inside moov"},
+                                                      {udta + 20, "cut inside the sensor record"}};
   int second = 0;
   for (const auto& [length, what] : cuts) {
     char name[64];
@@ -144,7 +146,8 @@ void WriteRecordings(Card& card) {
   // Half a million tiny sound tracks ahead of the video track, and a sensor record whose last
   // table claims 4 GiB.
   std::string tracks;
-  const std::string soundTrack = Box("trak", Box("mdia", Box("hdlr", std::string(8, '\0') + "soun" + std::string(4, '\0'))));
+  const std::string soundTrack =
+      Box("trak", Box("mdia", Box("hdlr", std::string(8, '\0') + "soun" + std::string(4, '\0'))));
   for (int i = 0; i < 450000; ++i) tracks += soundTrack;
   tracks += Box("trak", Box("mdia", Box("hdlr", std::string(8, '\0') + "vide" + std::string(4, '\0')) +
                                         Box("minf", Box("stbl", Box("stts", std::string(8, '\0'))))));
@@ -152,7 +155,8 @@ void WriteRecordings(Card& card) {
              Box("ftyp", "isom") + Box("mdat", "") + Box("moov", tracks) + sensors,
              "450,000 sound tracks before the video track");
 
-  std::string tables = Box("TIME", std::string(4, '\0')) + Box("GPSI", std::string(64, '\0')) + Box("SENS", std::string(12, '\0'));
+  std::string tables =
+      Box("TIME", std::string(4, '\0')) + Box("GPSI", std::string(64, '\0')) + Box("SENS", std::string(12, '\0'));
   PutBigEndian32(tables, tables.size() - 20, 0xFFFFFFF0u);
   card.Write(BadKind::HugeTables, "EVENT/drf_20240513_091000.mp4",
              Box("mdat", "") + Box("free", std::string(2048, '\0')) + Box("udta", tables),
@@ -161,7 +165,8 @@ void WriteRecordings(Card& card) {
   card.Folder(BadKind::FolderRecording, "EVENT/drf_20240513_090400.mp4", "a folder named like a recording");
   card.Fifo(BadKind::FifoRecording, "EVENT/drf_20240513_090500.mp4", "a FIFO named like a recording");
   card.Fifo(BadKind::FifoRecording, "EVENT/drr_20240513_091100.mp4", "a FIFO named like a rear recording");
-  card.Write(BadKind::GoodRecording, "EVENT/drf_20240513_091100.mp4", front, "a sound recording with a FIFO as its rear channel");
+  card.Write(BadKind::GoodRecording, "EVENT/drf_20240513_091100.mp4", front,
+             "a sound recording with a FIFO as its rear channel");
   card.Link(BadKind::DeviceRecording, "EVENT/drf_20240513_090800.mp4", "/dev/zero", "a link to /dev/zero");
   card.Link(BadKind::LinkLoopRecording, "EVENT/drf_20240513_090600.mp4", "drf_20240513_090601.mp4", "a link loop");
   card.Link(BadKind::LinkLoopRecording, "EVENT/drf_20240513_090601.mp4", "drf_20240513_090600.mp4", "a link loop");

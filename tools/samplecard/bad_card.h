@@ -9,33 +9,33 @@ namespace samplecard {
 
 // What a damaged thing on a bad card is, so that tests know what each reader should say.
 enum class BadKind {
-  GoodRecording,       // a sound recording with its sensor record, for contrast
-  TruncatedRecording,  // a sound recording cut short somewhere
-  EmptyRecording,      // zero bytes
-  RandomRecording,     // random bytes under a recording's name
-  CraftedRecording,    // boxes laid out to make the structure check work hard
-  HugeTables,          // a sensor record whose table sizes claim gigabytes
-  FolderRecording,     // a folder named like a recording
-  FifoRecording,       // a FIFO named like a recording: opening it for reading blocks
-  DeviceRecording,     // a link to an endless device named like a recording
-  LinkLoopRecording,   // a link that leads back to itself
-  UnreadableRecording, // a file without read permission (root still reads it)
-  GoodLog,             // a sound GPS log, for contrast
-  RandomLog,           // random bytes
-  TaggedRandomLog,     // a chunk header's tag, then random bytes
-  LoopingLog,          // a chunk chain whose skip, read as signed, points back to its start
-  OversizedChunkLog,   // a chunk whose compressed size claims 4 GiB
+  GoodRecording,        // a sound recording with its sensor record, for contrast
+  TruncatedRecording,   // a sound recording cut short somewhere
+  EmptyRecording,       // zero bytes
+  RandomRecording,      // random bytes under a recording's name
+  CraftedRecording,     // boxes laid out to make the structure check work hard
+  HugeTables,           // a sensor record whose table sizes claim gigabytes
+  FolderRecording,      // a folder named like a recording
+  FifoRecording,        // a FIFO named like a recording: opening it for reading blocks
+  DeviceRecording,      // a link to an endless device named like a recording
+  LinkLoopRecording,    // a link that leads back to itself
+  UnreadableRecording,  // a file without read permission (root still reads it)
+  GoodLog,              // a sound GPS log, for contrast
+  RandomLog,            // random bytes
+  TaggedRandomLog,      // a chunk header's tag, then random bytes
+  LoopingLog,           // a chunk chain whose skip, read as signed, points back to its start
+  OversizedChunkLog,    // a chunk whose compressed size claims 4 GiB
   EmptyLog,
   FifoLog,
   FolderLog,
   DeviceLog,
-  ExpandingDatabase,   // a trip database whose header claims a thousandfold expansion
-  TruncatedDatabase,   // a sound trip database cut in half
+  ExpandingDatabase,  // a trip database whose header claims a thousandfold expansion
+  TruncatedDatabase,  // a sound trip database cut in half
   RandomDatabase,
-  FifoSetupFile,       // SETUP/Setup.ini is a FIFO
-  OutsideFolderLink,   // a folder link that leads off the card, to a folder holding a stub-sized recording
-  OutsideFileLink,     // a recording or the clock file as a link to a file off the card
-  FolderLinkFan,       // a hundred links to their own folder
+  FifoSetupFile,      // SETUP/Setup.ini is a FIFO
+  OutsideFolderLink,  // a folder link that leads off the card, to a folder holding a stub-sized recording
+  OutsideFileLink,    // a recording or the clock file as a link to a file off the card
+  FolderLinkFan,      // a hundred links to their own folder
 };
 
 struct BadItem {

@@ -43,7 +43,7 @@ std::string EncodeCameraVideo(const CameraVideo& video) {
   options.audioRate = 22050;
   options.speedPreset = "ultrafast";  // a demo card in seconds, not minutes
   options.constantQuality = 34;
-  options.keyframeInterval = 30;      // a key frame a second, as cameras write for seeking
+  options.keyframeInterval = 30;  // a key frame a second, as cameras write for seeking
   if (!EncodeClip(temp, options)) {
     fs::remove(temp);
     throw std::runtime_error("ffmpeg could not encode the " + std::string(video.label) + " video");

@@ -10,7 +10,7 @@ struct CameraVideo {
   int width = 1280;
   int height = 720;
   int seconds = 2;
-  std::time_t start = 0;  // burnt into the picture as the recording's time
+  std::time_t start = 0;   // burnt into the picture as the recording's time
   std::string_view label;  // "FRONT" or "REAR"
 };
 

@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::time_t kFirstDay = 1715558400;  // 2024-05-13 00:00:00 UTC
-constexpr int kRecordsPerChunk = 60;            // the camera writes a chunk a minute
+constexpr int kRecordsPerChunk = 60;           // the camera writes a chunk a minute
 
 struct Day {
   std::vector<std::vector<RouteFix>> drives;
@@ -135,8 +135,8 @@ std::vector<std::array<float, 3>> GSensor(Random& random, const std::vector<Rout
         x += kJolt[k][0];
         z += kJolt[k][1];
       }
-      samples.push_back({static_cast<float>(z), static_cast<float>(x),
-                         static_cast<float>(across + random.Uniform(-0.02, 0.02))});
+      samples.push_back(
+          {static_cast<float>(z), static_cast<float>(x), static_cast<float>(across + random.Uniform(-0.02, 0.02))});
     }
   }
   return samples;

@@ -18,7 +18,7 @@ enum class Preset { Small, Demo, Large };
 
 struct CardOptions {
   std::uint64_t seed = 1;
-  int days = 2;                // days of GPS logs
+  int days = 2;  // days of GPS logs
   int drivesPerDay = 3;
   int minDriveSeconds = 600;
   int maxDriveSeconds = 2400;
@@ -46,15 +46,15 @@ struct RecordingInfo {
   std::string cause;  // the cause folder
   RecordingKind kind = RecordingKind::Normal;
   std::time_t start = 0;
-  std::vector<RouteFix> fixes;                 // one a second, as written into the GPS table
-  std::vector<std::array<float, 3>> gsensor;   // ten a second, stored order
+  std::vector<RouteFix> fixes;                // one a second, as written into the GPS table
+  std::vector<std::array<float, 3>> gsensor;  // ten a second, stored order
 };
 
 struct LogFileInfo {
   std::filesystem::path path;
-  std::size_t records = 0;      // 64-byte records, whatever they hold
-  std::size_t validFixes = 0;   // $GPRMC with status A
-  bool copy = false;            // the same bytes as another log file
+  std::size_t records = 0;     // 64-byte records, whatever they hold
+  std::size_t validFixes = 0;  // $GPRMC with status A
+  bool copy = false;           // the same bytes as another log file
 };
 
 struct CardManifest {
@@ -62,7 +62,7 @@ struct CardManifest {
   std::vector<std::filesystem::path> stubs;
   std::vector<LogFileInfo> logs;
   std::filesystem::path setupFile;
-  std::size_t validFixes = 0;  // over all log files, copies included
+  std::size_t validFixes = 0;            // over all log files, copies included
   std::int64_t cameraOffsetSeconds = 0;  // the camera's zone in Setup.ini: recording names are UTC plus this
 };
 

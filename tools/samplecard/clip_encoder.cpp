@@ -9,8 +9,10 @@ namespace {
 std::string ShellQuoted(const std::string& word) {
   std::string quoted = "'";
   for (const char c : word) {
-    if (c == '\'') quoted += "'\\''";
-    else quoted += c;
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
   }
   return quoted + "'";
 }
@@ -32,12 +34,11 @@ bool EncodeClip(const std::filesystem::path& path, const ClipOptions& options) {
   if (!options.speedPreset.empty()) x264 += " -preset " + options.speedPreset;
   if (options.constantQuality > 0) x264 += " -crf " + std::to_string(options.constantQuality);
   if (options.keyframeInterval > 0) x264 += " -g " + std::to_string(options.keyframeInterval);
-  const std::string command =
-      "ffmpeg -nostdin -hide_banner -loglevel error -y" + inputs + maps +
-      " -t " + std::to_string(options.seconds) +
-      " -c:v libx264" + x264 + " -pix_fmt yuv420p" + (options.audio ? " -c:a aac -b:a 48k -shortest" : "") +
-      " -fflags +bitexact -flags:v +bitexact -flags:a +bitexact " +
-      (options.fastStart ? "-movflags +faststart " : "") + ShellQuoted(path.string());
+  const std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y" + inputs + maps + " -t " +
+                              std::to_string(options.seconds) + " -c:v libx264" + x264 + " -pix_fmt yuv420p" +
+                              (options.audio ? " -c:a aac -b:a 48k -shortest" : "") +
+                              " -fflags +bitexact -flags:v +bitexact -flags:a +bitexact " +
+                              (options.fastStart ? "-movflags +faststart " : "") + ShellQuoted(path.string());
   return std::system(command.c_str()) == 0;
 }
 

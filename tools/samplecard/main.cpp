@@ -76,9 +76,8 @@ int main(int argc, char** argv) {
   }
   const auto started = std::chrono::steady_clock::now();
   try {
-    const auto manifest = samplecard::WriteCard(out, options, [](std::string_view line) {
-      std::cerr << "samplecard: " << line << '\n';
-    });
+    const auto manifest =
+        samplecard::WriteCard(out, options, [](std::string_view line) { std::cerr << "samplecard: " << line << '\n'; });
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::cout << "card written to " << out << ": " << manifest.recordings.size() << " recordings, "
               << manifest.stubs.size() << " stubs, " << manifest.logs.size() << " GPS log files with "

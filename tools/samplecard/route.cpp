@@ -15,11 +15,11 @@ constexpr double kKnotsPerMetrePerSecond = 1.0 / 0.514444;
 std::vector<RouteFix> Drive(Random& random, std::time_t start, int seconds, Place& from) {
   std::vector<RouteFix> fixes;
   fixes.reserve(static_cast<std::size_t>(seconds));
-  double speed = 0;                     // m/s
+  double speed = 0;  // m/s
   double course = random.Uniform(0, 360);
-  double turnRate = 0;                  // degrees a second
-  double target = 0;                    // the speed the driver is heading for
-  int phaseLeft = random.Between(3, 8); // start by standing still
+  double turnRate = 0;                   // degrees a second
+  double target = 0;                     // the speed the driver is heading for
+  int phaseLeft = random.Between(3, 8);  // start by standing still
   int noFixLeft = 0;
 
   for (int s = 0; s < seconds; ++s) {
@@ -37,7 +37,8 @@ std::vector<RouteFix> Drive(Random& random, std::time_t start, int seconds, Plac
 
     const double radians = course * std::numbers::pi / 180.0;
     from.latitude += speed * std::cos(radians) / kMetresPerDegree;
-    from.longitude += speed * std::sin(radians) / (kMetresPerDegree * std::cos(from.latitude * std::numbers::pi / 180.0));
+    from.longitude +=
+        speed * std::sin(radians) / (kMetresPerDegree * std::cos(from.latitude * std::numbers::pi / 180.0));
 
     if (noFixLeft == 0 && random.Chance(0.002)) noFixLeft = random.Between(3, 8);  // a tunnel
     const bool valid = noFixLeft == 0;

@@ -32,7 +32,8 @@ constexpr int kSplashMs = 2000;
 
 int main(int argc, char** argv) {
   const gui::ProgramInfo program = tracker::TrackerProgramInfo(kProfile);
-  if (const auto answered = gui::AnswerHelpOrVersion(argc, argv, program, tracker::DescribeTrackerOptions)) return *answered;
+  if (const auto answered = gui::AnswerHelpOrVersion(argc, argv, program, tracker::DescribeTrackerOptions))
+    return *answered;
 
   // The map is a web view; QtWebEngine wants this before the application object exists.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -62,7 +63,8 @@ int main(int argc, char** argv) {
 
   if (automation.active()) {
     window.show();
-    automation.FinishWhen(&window, [&] { return window.State(); }, [&] { return run.Settled(); });
+    automation.FinishWhen(
+        &window, [&] { return window.State(); }, [&] { return run.Settled(); });
     return application.exec();
   }
 

@@ -33,8 +33,8 @@ SpacePoint MakeSpacePoint(double latitude, double longitude) {
   return {normal * cos_phi, normal * (1.0 - kEccentricitySquared) * sin_phi, longitude * kRadiansPerDegree};
 }
 
-std::optional<double> StraightLine(double latitude1, double longitude1, const SpacePoint& from,
-                                   double latitude2, double longitude2, const SpacePoint& to) {
+std::optional<double> StraightLine(double latitude1, double longitude1, const SpacePoint& from, double latitude2,
+                                   double longitude2, const SpacePoint& to) {
   // Written so that NaN fails too.
   const bool ordinary = std::fabs(latitude1) <= kLatitudeLimit && std::fabs(latitude2) <= kLatitudeLimit &&
                         std::fabs(longitude1) <= 360.0 && std::fabs(longitude2) <= 360.0 &&

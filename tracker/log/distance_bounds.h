@@ -24,8 +24,8 @@ struct DistanceBounds {
 // The straight line in metres between two different fixes when it tells where Vincenty's
 // distance lies: fixes less than 100 km apart on the same side of the antimeridian and away
 // from the poles. Nothing for any other pair (measure it exactly).
-std::optional<double> StraightLine(double latitude1, double longitude1, const SpacePoint& from,
-                                   double latitude2, double longitude2, const SpacePoint& to);
+std::optional<double> StraightLine(double latitude1, double longitude1, const SpacePoint& from, double latitude2,
+                                   double longitude2, const SpacePoint& to);
 
 // Bounds on GeodesicDistance for a pair whose StraightLine is `line`: the path on the ellipsoid
 // is never shorter than the line, and no more longer than its curvature allows.

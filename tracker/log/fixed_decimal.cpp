@@ -50,8 +50,7 @@ std::size_t WriteSixDecimals(std::uint64_t millionths, bool negative, char* out)
 std::size_t FormatFixed(double value, int decimals, char* out) {
   // Beyond this size (or for inf and NaN) the general routine is fast enough and exact.
   if (!std::isfinite(value) || std::fabs(value) >= 1099511627776.0) {
-    return static_cast<std::size_t>(
-        std::to_chars(out, out + 64, value, std::chars_format::fixed, decimals).ptr - out);
+    return static_cast<std::size_t>(std::to_chars(out, out + 64, value, std::chars_format::fixed, decimals).ptr - out);
   }
   std::uint64_t scale = 1;
   for (int i = 0; i < decimals; ++i) scale *= 10;

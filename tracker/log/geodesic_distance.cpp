@@ -27,8 +27,7 @@ GeodesicPoint MakeGeodesicPoint(double latitude, double longitude) {
 }
 
 double GeodesicDistance(double latitude1, double longitude1, double latitude2, double longitude2) {
-  return GeodesicDistance(MakeGeodesicPoint(latitude1, longitude1),
-                          MakeGeodesicPoint(latitude2, longitude2));
+  return GeodesicDistance(MakeGeodesicPoint(latitude1, longitude1), MakeGeodesicPoint(latitude2, longitude2));
 }
 
 double GeodesicDistance(const GeodesicPoint& from, const GeodesicPoint& to) {
@@ -55,21 +54,20 @@ double GeodesicDistance(const GeodesicPoint& from, const GeodesicPoint& to) {
     cos_2sigma_m = cos_sq_alpha != 0.0 ? cos_sigma - 2.0 * sin_u1 * sin_u2 / cos_sq_alpha : 0.0;
     const double c = kFlattening / 16.0 * cos_sq_alpha * (4.0 + kFlattening * (4.0 - 3.0 * cos_sq_alpha));
     const double previous = lambda;
-    lambda = l + (1.0 - c) * kFlattening * sin_alpha *
-                     (sigma + c * sin_sigma *
-                                  (cos_2sigma_m + c * cos_sigma * (-1.0 + 2.0 * cos_2sigma_m * cos_2sigma_m)));
+    lambda =
+        l + (1.0 - c) * kFlattening * sin_alpha *
+                (sigma + c * sin_sigma * (cos_2sigma_m + c * cos_sigma * (-1.0 + 2.0 * cos_2sigma_m * cos_2sigma_m)));
     if (std::fabs(lambda - previous) <= kConvergence) break;
   }
 
   const double u_sq = cos_sq_alpha * kSecondEccentricitySquared;
   const double big_a = 1.0 + u_sq / 16384.0 * (4096.0 + u_sq * (-768.0 + u_sq * (320.0 - 175.0 * u_sq)));
   const double big_b = u_sq / 1024.0 * (256.0 + u_sq * (-128.0 + u_sq * (74.0 - 47.0 * u_sq)));
-  const double delta_sigma =
-      big_b * sin_sigma *
-      (cos_2sigma_m + big_b / 4.0 *
-                          (cos_sigma * (-1.0 + 2.0 * cos_2sigma_m * cos_2sigma_m) -
-                           big_b / 6.0 * cos_2sigma_m * (-3.0 + 4.0 * sin_sigma * sin_sigma) *
-                               (-3.0 + 4.0 * cos_2sigma_m * cos_2sigma_m)));
+  const double delta_sigma = big_b * sin_sigma *
+                             (cos_2sigma_m + big_b / 4.0 *
+                                                 (cos_sigma * (-1.0 + 2.0 * cos_2sigma_m * cos_2sigma_m) -
+                                                  big_b / 6.0 * cos_2sigma_m * (-3.0 + 4.0 * sin_sigma * sin_sigma) *
+                                                      (-3.0 + 4.0 * cos_2sigma_m * cos_2sigma_m)));
   return kMinorAxis * big_a * (sigma - delta_sigma);
 }
 

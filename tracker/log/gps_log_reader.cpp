@@ -82,8 +82,7 @@ GpsLogReadResult ReadChunks(LogBytes& bytes, GpsLogBuffers& buffers, PointStore&
     lzo_uint produced = 0;
     if (!compressed.empty()) {
       produced = buffers.output.size();
-      lzo1x_decompress_safe(compressed.data(), compressed.size(), buffers.output.data(), &produced,
-                            nullptr);
+      lzo1x_decompress_safe(compressed.data(), compressed.size(), buffers.output.data(), &produced, nullptr);
       produced = std::min<lzo_uint>(produced, buffers.output.size());
     }
     // Records are parsed where they lie, each straight into the next slot of the store; the
@@ -106,8 +105,8 @@ GpsLogReadResult ReadChunks(LogBytes& bytes, GpsLogBuffers& buffers, PointStore&
 
 }  // namespace
 
-GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers& buffers,
-                                PointStore& points, const std::atomic<bool>& cancel) {
+GpsLogReadResult ReadGpsLogFile(const std::filesystem::path& path, GpsLogBuffers& buffers, PointStore& points,
+                                const std::atomic<bool>& cancel) {
   if (!common::LzoReady()) return GpsLogReadResult::kNotAGpsLog;
   // Only regular files: a FIFO or device on a card image would block or never end.
   const std::optional<common::FileReader> file = common::FileReader::Open(path);

@@ -9,8 +9,8 @@
 #include "common/byte_order.h"
 #include "common/lzo_library.h"
 #include "common/nmea_sentence.h"
-#include "tracker/log/rmc_record.h"
 #include "tracker/log/gps_log_reader.h"
+#include "tracker/log/rmc_record.h"
 
 namespace tracker {
 
@@ -22,8 +22,7 @@ using common::NmeaCoordinate;
 
 std::optional<std::string> EncodeGpsLog(std::span<const GpsChunk> chunks) {
   if (!common::LzoReady()) return std::nullopt;
-  std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) /
-                                sizeof(lzo_align_t));
+  std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) / sizeof(lzo_align_t));
   std::string out;
   for (const GpsChunk& chunk : chunks) {
     if (chunk.sentences.size() * kGpsRecordSize > kGpsChunkOutputLimit) return std::nullopt;
@@ -35,8 +34,8 @@ std::optional<std::string> EncodeGpsLog(std::span<const GpsChunk> chunks) {
     }
     std::vector<unsigned char> compressed(records.size() + records.size() / 16 + 64 + 3);
     lzo_uint compressed_size = compressed.size();
-    if (lzo1x_1_compress(records.data(), records.size(), compressed.data(), &compressed_size,
-                         work.data()) != LZO_E_OK) {
+    if (lzo1x_1_compress(records.data(), records.size(), compressed.data(), &compressed_size, work.data()) !=
+        LZO_E_OK) {
       return std::nullopt;
     }
 
@@ -63,10 +62,10 @@ bool WriteGpsLog(const std::filesystem::path& path, std::span<const GpsChunk> ch
 std::string FormatGprmcSentence(const GpsFix& fix) {
   char body[96];
   std::snprintf(body, sizeof body, "%.*sRMC,%02d%02d%02d,%c,%s,%c,%s,%c,%05.1f,,%02d%02d%02d,,",
-                static_cast<int>(fix.talker.size()), fix.talker.data(), fix.hour, fix.minute, fix.second, fix.valid ? 'A' : 'V',
-                NmeaCoordinate(fix.latitude, 2).c_str(), fix.latitude < 0 ? 'S' : 'N',
-                NmeaCoordinate(fix.longitude, 3).c_str(), fix.longitude < 0 ? 'W' : 'E',
-                fix.speed_knots, fix.day, fix.month, fix.year % 100);
+                static_cast<int>(fix.talker.size()), fix.talker.data(), fix.hour, fix.minute, fix.second,
+                fix.valid ? 'A' : 'V', NmeaCoordinate(fix.latitude, 2).c_str(), fix.latitude < 0 ? 'S' : 'N',
+                NmeaCoordinate(fix.longitude, 3).c_str(), fix.longitude < 0 ? 'W' : 'E', fix.speed_knots, fix.day,
+                fix.month, fix.year % 100);
   return common::NmeaSentence(body);
 }
 

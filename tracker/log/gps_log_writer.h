@@ -32,7 +32,7 @@ struct GpsFix {
   double latitude = 0.0;   // degrees, south negative
   double longitude = 0.0;  // degrees, west negative
   double speed_knots = 0.0;
-  bool valid = true;       // status A, else V
+  bool valid = true;               // status A, else V
   std::string_view talker = "GP";  // "GN" for a multi-constellation receiver, "GL", "BD", ...
 };
 

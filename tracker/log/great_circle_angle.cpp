@@ -33,8 +33,8 @@ double GreatCircleAngle(double latitude1, double longitude1, double latitude2, d
   return GreatCircleAngle(MakeAnglePoint(latitude1, longitude1), MakeAnglePoint(latitude2, longitude2));
 }
 
-double GreatCircleAngle(std::string_view latitude1, std::string_view longitude1,
-                        std::string_view latitude2, std::string_view longitude2) {
+double GreatCircleAngle(std::string_view latitude1, std::string_view longitude1, std::string_view latitude2,
+                        std::string_view longitude2) {
   return GreatCircleAngle(MakeAnglePoint(latitude1, longitude1), MakeAnglePoint(latitude2, longitude2));
 }
 

@@ -19,7 +19,7 @@ AnglePoint MakeAnglePoint(std::string_view latitude, std::string_view longitude)
 double GreatCircleAngle(const AnglePoint& from, const AnglePoint& to);
 double GreatCircleAngle(double latitude1, double longitude1, double latitude2, double longitude2);
 // The same for points given as stored coordinate texts.
-double GreatCircleAngle(std::string_view latitude1, std::string_view longitude1,
-                        std::string_view latitude2, std::string_view longitude2);
+double GreatCircleAngle(std::string_view latitude1, std::string_view longitude1, std::string_view latitude2,
+                        std::string_view longitude2);
 
 }  // namespace tracker

@@ -16,8 +16,7 @@ std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month) {
   const std::int64_t era = FloorDiv(year, 400);
   const std::int64_t year_of_era = year - era * 400;
   const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5;
-  const std::int64_t day_of_era =
-      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  const std::int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
   return era * 146097 + day_of_era - 719468;
 }
 
@@ -25,8 +24,7 @@ void CivilFromDays(std::int64_t days, LocalTime& out) {
   days += 719468;
   const std::int64_t era = FloorDiv(days, 146097);
   const std::int64_t day_of_era = days - era * 146097;
-  const std::int64_t year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  const std::int64_t year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
   const std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
   const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
   out.day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
@@ -52,16 +50,14 @@ void SetClock(LocalTime& local, std::int64_t second_of_day) {
 }  // namespace
 
 std::int64_t OffsetSeconds(TimeZoneOffset zone, bool daylight_saving) {
-  return std::int64_t{zone.hours} * 3600 + std::int64_t{zone.minutes} * 60 +
-         (daylight_saving ? 3600 : 0);
+  return std::int64_t{zone.hours} * 3600 + std::int64_t{zone.minutes} * 60 + (daylight_saving ? 3600 : 0);
 }
 
 std::int64_t UtcSeconds(std::int32_t date_number, std::int32_t time_number) {
   return DateSeconds(date_number) + common::HhmmssSeconds(time_number);
 }
 
-LocalTime ToLocalTime(std::int32_t date_number, std::int32_t time_number,
-                      std::int64_t offset_seconds) {
+LocalTime ToLocalTime(std::int32_t date_number, std::int32_t time_number, std::int64_t offset_seconds) {
   LocalTime local;
   local.seconds = DateSeconds(date_number) + common::HhmmssSeconds(time_number) + offset_seconds;
   const std::int64_t local_days = FloorDiv(local.seconds, 86400);

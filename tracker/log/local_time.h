@@ -23,8 +23,7 @@ std::int64_t OffsetSeconds(TimeZoneOffset zone, bool daylight_saving);
 // The local time of a fix's date number (YYYYMMDD) and time number (hhmmss). Computed with
 // UTC calendar arithmetic, so the computer's own zone and its clock changes never matter;
 // out-of-range fields carry over as the C library's calendar normalisation does.
-LocalTime ToLocalTime(std::int32_t date_number, std::int32_t time_number,
-                      std::int64_t offset_seconds);
+LocalTime ToLocalTime(std::int32_t date_number, std::int32_t time_number, std::int64_t offset_seconds);
 
 // ToLocalTime for a run of fixes in time order: consecutive fixes are mostly on the same
 // date, so the calendar work is done once per date rather than once per fix.

@@ -27,10 +27,10 @@ namespace {
 // which bounds that distance closely, and the exact distance is worked out only where the
 // bounds leave a judgement in doubt, or where the line tells nothing (far apart, near a pole).
 struct Measures {
-  std::vector<double, PointAllocator<double>> latitude;   // per fix
-  std::vector<double, PointAllocator<double>> longitude;  // per fix
-  std::vector<double, PointAllocator<double>> distance;   // per pair: exact, or the line
-  std::vector<unsigned char, PointAllocator<unsigned char>> exact;  // per pair
+  std::vector<double, PointAllocator<double>> latitude;                // per fix
+  std::vector<double, PointAllocator<double>> longitude;               // per fix
+  std::vector<double, PointAllocator<double>> distance;                // per pair: exact, or the line
+  std::vector<unsigned char, PointAllocator<unsigned char>> exact;     // per pair
   std::vector<unsigned char, PointAllocator<unsigned char>> is_break;  // per pair, decided
 
   DistanceBounds Bounds(std::size_t pair) const {
@@ -116,8 +116,8 @@ void MeasureShare(const PointStore& points, std::size_t first, std::size_t last,
     // The same fix twice (a car standing still): Vincenty's formula gives exactly 0.
     const bool same = current.latitude == next.latitude && current.longitude == next.longitude;
     if (!same) {
-      line = StraightLine(current.latitude, current.longitude, current.space, next.latitude, next.longitude,
-                          next.space);
+      line =
+          StraightLine(current.latitude, current.longitude, current.space, next.latitude, next.longitude, next.space);
     }
     // The next share writes the next fix's coordinates: the exact distance comes from this
     // share's own copies.
@@ -157,16 +157,15 @@ Measures Measure(const PointStore& points, const std::atomic<bool>& cancel) {
   measures.distance.resize(pair_count);
   measures.exact.resize(pair_count);
   measures.is_break.resize(pair_count);
-  ForEachShare(pair_count, 65536, [&](std::size_t first, std::size_t last) {
-    MeasureShare(points, first, last, measures, cancel);
-  });
+  ForEachShare(pair_count, 65536,
+               [&](std::size_t first, std::size_t last) { MeasureShare(points, first, last, measures, cancel); });
   return measures;
 }
 
 // Sums over the good pairs of one segment; the speed sum as bounds.
 struct Segment {
   std::size_t first_pair = 0;
-  std::int64_t pairs = 0;  // h: every pair, good or not
+  std::int64_t pairs = 0;      // h: every pair, good or not
   double latitude_sum = 0.0;   // A
   double seconds_sum = 0.0;    // T
   double speed_low = 0.0;      // V, at least
@@ -192,9 +191,9 @@ Verdict Implausible(const Segment& segment, const Speed& previous_break) {
   const double b = segment.longitude_sum;
   // A fast segment is a glitch only when the receiver jumped into it or no car could drive it:
   // motorway driving after a tunnel's gap stays.
-  const Verdict glitch = And(Above(r_low, r_high, kSegmentRateLimit),
-                             Or(Above(previous_break.low, previous_break.high, kBreakSpeed),
-                                Above(r_low, r_high, kImplausibleRate)));
+  const Verdict glitch =
+      And(Above(r_low, r_high, kSegmentRateLimit),
+          Or(Above(previous_break.low, previous_break.high, kBreakSpeed), Above(r_low, r_high, kImplausibleRate)));
   const Verdict jumped = And(Known(h < 0.9 * t), Above(previous_break.low, previous_break.high, kJumpSpeed));
   const bool thin = segment.pairs <= 3 || a < 1e-6 || b < 1e-6 || ((a < 0.001 || b < 0.001) && segment.pairs < 30);
   const Verdict standing = And(Below(r_low, r_high, 1e-9), Known(segment.pairs > 2));

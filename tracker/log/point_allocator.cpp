@@ -7,7 +7,7 @@
 namespace tracker {
 
 void* AllocateLargeBlock(std::size_t bytes) {
-  void* block = ::operator new(bytes, std::align_val_t{kHugePageSize});
+  void* block = ::operator new (bytes, std::align_val_t{kHugePageSize});
 #if defined(MADV_HUGEPAGE)
   // Only a hint: without transparent huge pages the block is an ordinary one.
   madvise(block, bytes, MADV_HUGEPAGE);
@@ -16,7 +16,7 @@ void* AllocateLargeBlock(std::size_t bytes) {
 }
 
 void FreeLargeBlock(void* pointer, std::size_t bytes) noexcept {
-  ::operator delete(pointer, bytes, std::align_val_t{kHugePageSize});
+  ::operator delete (pointer, bytes, std::align_val_t{kHugePageSize});
 }
 
 }  // namespace tracker

@@ -10,8 +10,7 @@ namespace tracker {
 namespace {
 
 bool Earlier(const TrackPoint& a, const TrackPoint& b) {
-  return a.date_number != b.date_number ? a.date_number < b.date_number
-                                        : a.time_number < b.time_number;
+  return a.date_number != b.date_number ? a.date_number < b.date_number : a.time_number < b.time_number;
 }
 
 bool SameSecond(const TrackPoint& a, const TrackPoint& b) {

@@ -20,8 +20,8 @@ constexpr std::size_t kNotFound = std::string_view::npos;
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Powers of ten that a double holds exactly.
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                   1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 double Degrees(std::int64_t n, double fraction, bool negate) {
   const std::int64_t whole_degrees = n / 100;  // dddmm: the minutes are the last two digits
@@ -83,8 +83,8 @@ int DaysInMonth(int year, int month) {
 
 // "$" and a talker of two capital letters ("GP", "GN", "GL", "BD", ...) before "RMC,".
 bool IsRmcAddress(std::string_view text) {
-  return text.size() > 6 && text[0] == '$' && text[1] >= 'A' && text[1] <= 'Z' && text[2] >= 'A' &&
-         text[2] <= 'Z' && text.substr(3, 4) == "RMC,";
+  return text.size() > 6 && text[0] == '$' && text[1] >= 'A' && text[1] <= 'Z' && text[2] >= 'A' && text[2] <= 'Z' &&
+         text.substr(3, 4) == "RMC,";
 }
 
 // A byte mask with 0x80 in every byte of `word` that is zero (exact, no carries between bytes).
@@ -150,9 +150,7 @@ bool ParseRmcRecord(std::span<const char, kGpsRecordSize> record, TrackPoint& po
     const std::size_t end = k + 1 <= commas ? comma[k + 1] : text.size();
     return text.substr(begin, end - begin);
   };
-  const auto char_after = [&](std::size_t k) {
-    return comma[k] + 1 < text.size() ? text[comma[k] + 1] : '\0';
-  };
+  const auto char_after = [&](std::size_t k) { return comma[k] + 1 < text.size() ? text[comma[k] + 1] : '\0'; };
 
   if (commas < 2 || char_after(2) != 'A') return false;
   // Everything up to the date must be there; a cut sentence is not a fix.
@@ -169,13 +167,18 @@ bool ParseRmcRecord(std::span<const char, kGpsRecordSize> record, TrackPoint& po
 
   // hhmmss (a fraction may follow); a leap second is a real moment.
   const std::string_view time = field_after(1).substr(0, 6);
-  if (time.size() != 6 || !AllDigits(time) || Digits2(time, 0) > 23 || Digits2(time, 2) > 59 ||
-      Digits2(time, 4) > 60) {
+  if (time.size() != 6 || !AllDigits(time) || Digits2(time, 0) > 23 || Digits2(time, 2) > 59 || Digits2(time, 4) > 60) {
     return false;
   }
 
-  const char ymd[8] = {static_cast<char>('0' + year / 1000), static_cast<char>('0' + year / 100 % 10),
-                       date[4], date[5], date[2], date[3], date[0], date[1]};
+  const char ymd[8] = {static_cast<char>('0' + year / 1000),
+                       static_cast<char>('0' + year / 100 % 10),
+                       date[4],
+                       date[5],
+                       date[2],
+                       date[3],
+                       date[0],
+                       date[1]};
   SetFieldText(point.date, std::string_view(ymd, 8));
   point.date_number = year * 10000 + month * 100 + day;
   SetFieldText(point.time, time);

@@ -57,7 +57,8 @@ class FarthestPointTree {
     hulls_.resize(2 * size);
     for (std::size_t b = 0; b < blocks_; ++b) {
       std::vector<std::uint32_t> block;
-      for (std::size_t i = b * kBlock; i < std::min(points.size(), (b + 1) * kBlock); ++i) block.push_back(static_cast<std::uint32_t>(i));
+      for (std::size_t i = b * kBlock; i < std::min(points.size(), (b + 1) * kBlock); ++i)
+        block.push_back(static_cast<std::uint32_t>(i));
       hulls_[size + b] = Hull(std::move(block));
     }
     for (std::size_t node = size - 1; node >= 1; --node) {
@@ -97,7 +98,8 @@ class FarthestPointTree {
       const RoutePoint& po = points_[o];
       const RoutePoint& pa = points_[a];
       const RoutePoint& pb = points_[b];
-      return (pa.latitude - po.latitude) * (pb.longitude - po.longitude) - (pa.longitude - po.longitude) * (pb.latitude - po.latitude);
+      return (pa.latitude - po.latitude) * (pb.longitude - po.longitude) -
+             (pa.longitude - po.longitude) * (pb.latitude - po.latitude);
     };
     std::vector<std::uint32_t> hull(2 * indices.size());
     std::size_t k = 0;
@@ -127,14 +129,16 @@ class FarthestPointTree {
     if (q.lo <= from && to <= q.hi) return HullLargest(node, q);
     if (IsLeaf(node)) {
       double largest = -1.0;
-      for (std::size_t i = std::max(from, q.lo); i <= std::min({to, q.hi, points_.size() - 1}); ++i) largest = std::max(largest, Distance(i, q));
+      for (std::size_t i = std::max(from, q.lo); i <= std::min({to, q.hi, points_.size() - 1}); ++i)
+        largest = std::max(largest, Distance(i, q));
       return largest;
     }
     const std::size_t middle = from + (to - from) / 2;
     return std::max(Largest(q, 2 * node, from, middle), Largest(q, 2 * node + 1, middle + 1, to));
   }
 
-  std::optional<std::size_t> First(const Query& q, double value, std::size_t node, std::size_t from, std::size_t to) const {
+  std::optional<std::size_t> First(const Query& q, double value, std::size_t node, std::size_t from,
+                                   std::size_t to) const {
     if (to < q.lo || from > q.hi || from >= points_.size()) return std::nullopt;
     if (q.lo <= from && to <= q.hi && HullLargest(node, q) < value) return std::nullopt;
     if (IsLeaf(node)) {

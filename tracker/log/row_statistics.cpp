@@ -20,8 +20,8 @@ namespace tracker {
 namespace {
 
 std::int32_t ClampToInt32(std::int64_t value) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                            std::numeric_limits<std::int32_t>::max()));
 }
 
 void ClearStatistics(TripRecord& row) {
@@ -81,10 +81,9 @@ struct RowSums {
 std::int64_t PairSeconds(const TrackPoint& a, const TrackPoint& b) {
   // On one UTC date the times of day suffice. A pair over UTC midnight takes its true gap:
   // by the times of day alone a long stop there would read as 0 s and be summed as driving.
-  const std::int64_t delta =
-      a.date_number == b.date_number
-          ? common::HhmmssSeconds(b.time_number) - common::HhmmssSeconds(a.time_number)
-          : UtcSeconds(b.date_number, b.time_number) - UtcSeconds(a.date_number, a.time_number);
+  const std::int64_t delta = a.date_number == b.date_number
+                                 ? common::HhmmssSeconds(b.time_number) - common::HhmmssSeconds(a.time_number)
+                                 : UtcSeconds(b.date_number, b.time_number) - UtcSeconds(a.date_number, a.time_number);
   return std::max<std::int64_t>(0, delta);
 }
 
@@ -137,9 +136,10 @@ bool SumPairs(const RowTable& rows, const std::vector<std::size_t>& days, const 
   if (first >= last) return true;
   // The first row of each kind that ends after the first pair's first fix.
   const auto first_row = [&](const std::vector<std::size_t>& kind) {
-    return static_cast<std::size_t>(std::partition_point(kind.begin(), kind.end(), [&](std::size_t index) {
-                                      return LastPoint(rows[index]) < first + 1;
-                                    }) - kind.begin());
+    return static_cast<std::size_t>(
+        std::partition_point(kind.begin(), kind.end(),
+                             [&](std::size_t index) { return LastPoint(rows[index]) < first + 1; }) -
+        kind.begin());
   };
   std::size_t day = first_row(days);
   std::size_t drive = first_row(drives);
@@ -150,8 +150,7 @@ bool SumPairs(const RowTable& rows, const std::vector<std::size_t>& days, const 
     while (drive < drives.size() && LastPoint(rows[drives[drive]]) < i + 1) ++drive;
     const AnglePoint next = AnglePointOf(points[i + 1]);
     const bool in_day = day < days.size() && static_cast<std::size_t>(rows[days[day]].first_point) <= i;
-    const bool in_drive =
-        drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) <= i;
+    const bool in_drive = drive < drives.size() && static_cast<std::size_t>(rows[drives[drive]].first_point) <= i;
     if (in_day || in_drive) {
       const std::int64_t delta = PairSeconds(points[i], points[i + 1]);
       if (delta <= kLongestCountedGap) {
@@ -218,9 +217,7 @@ bool ComputeAllRowStatistics(RowTable& rows, const PointStore& points, std::int6
       ComputeRowStatistics(rows[i], points, offset_seconds);
     }
   }
-  const auto by_first_point = [&](std::size_t a, std::size_t b) {
-    return rows[a].first_point < rows[b].first_point;
-  };
+  const auto by_first_point = [&](std::size_t a, std::size_t b) { return rows[a].first_point < rows[b].first_point; };
   std::sort(days.begin(), days.end(), by_first_point);
   std::sort(drives.begin(), drives.end(), by_first_point);
   if (!Consecutive(rows, days, points) || !Consecutive(rows, drives, points)) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "tracker/log/field_text.h"
@@ -25,8 +25,8 @@ double FractionValue(std::string_view digits);
 namespace text_number_detail {
 // Values of "[-]digits[.digits]" texts with 15 digits or fewer, exact: the digits as a whole
 // number divided by a power of ten that a double holds exactly.
-inline constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                          1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+inline constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 }  // namespace text_number_detail
 
 template <std::size_t N>
@@ -49,7 +49,8 @@ double FieldToDouble(const char (&field)[N]) {
     }
   }
   if (count == 0 || count > 15) return TextToDouble(FieldText(field));
-  const double magnitude = static_cast<double>(digits) / text_number_detail::kPowersOfTen[point == N ? 0 : count - point];
+  const double magnitude =
+      static_cast<double>(digits) / text_number_detail::kPowersOfTen[point == N ? 0 : count - point];
   return negative ? -magnitude : magnitude;
 }
 

@@ -92,9 +92,7 @@ const std::array<std::string_view, kTimeZoneCount> kTimeZoneNames = {
 };
 
 TimeZoneOffset TimeZoneOffsetFromName(std::string_view name) {
-  const auto from = [&](std::size_t position) {
-    return position < name.size() ? TextToInt(name.substr(position)) : 0;
-  };
+  const auto from = [&](std::size_t position) { return position < name.size() ? TextToInt(name.substr(position)) : 0; };
   TimeZoneOffset offset{from(5), from(8)};
   if (name.size() > 4 && name[4] == '-') {
     offset.hours = -offset.hours;

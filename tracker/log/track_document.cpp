@@ -1,8 +1,8 @@
 #include "tracker/log/track_document.h"
 
 #include <algorithm>
-#include <optional>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "tracker/log/log_folder_reader.h"
@@ -19,8 +19,8 @@ void Clear(TrackDocument& document) {
   document.trips = TripList{};
 }
 
-OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zone,
-                           TrackDocument& document, ScanHost& host) {
+OpenResult ScanListedFiles(const std::vector<LogFile>& files, TimeZoneOffset zone, TrackDocument& document,
+                           ScanHost& host) {
   if (!ReadLogFiles(files, document.points, host)) return OpenResult::kCancelled;
 
   FilterOutliers(document.points, host);
@@ -53,8 +53,8 @@ const char* Describe(OpenResult result) {
   return "unknown result";
 }
 
-OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
-                      TrackDocument& document, ScanHost& host) {
+OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone, TrackDocument& document,
+                      ScanHost& host) {
   Clear(document);
   std::vector<LogFile> files;
   if (!ListLogFiles(folder, files)) return OpenResult::kUnreadable;

@@ -17,13 +17,13 @@ struct TrackDocument {
 };
 
 enum class OpenResult {
-  kRowsReady,     // rows were built; the host heard RowsReady
-  kNoData,        // no usable fix; the host heard NoDataNotice
-  kOutOfMemory,   // the fixes did not fit in memory; the host heard NoDataNotice
-  kCancelled,     // the host's cancel flag stopped the scan
-  kMissing,       // the path does not exist; nothing was touched
-  kRefusedFile,   // a file that is not a sound trip database of this build; nothing was touched
-  kUnreadable,    // the folder could not be listed
+  kRowsReady,    // rows were built; the host heard RowsReady
+  kNoData,       // no usable fix; the host heard NoDataNotice
+  kOutOfMemory,  // the fixes did not fit in memory; the host heard NoDataNotice
+  kCancelled,    // the host's cancel flag stopped the scan
+  kMissing,      // the path does not exist; nothing was touched
+  kRefusedFile,  // a file that is not a sound trip database of this build; nothing was touched
+  kUnreadable,   // the folder could not be listed
 };
 
 // One line saying what a result means, for messages.
@@ -31,8 +31,8 @@ const char* Describe(OpenResult result);
 
 // Reads every regular file of `folder` (in name order) as a GPS log, filters, sorts and cuts
 // the fixes into rows for `zone`. The document is cleared first.
-OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone,
-                      TrackDocument& document, ScanHost& host);
+OpenResult ScanFolder(const std::filesystem::path& folder, TimeZoneOffset zone, TrackDocument& document,
+                      ScanHost& host);
 
 enum class DatabaseError;
 

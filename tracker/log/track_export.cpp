@@ -5,8 +5,8 @@
 #include "common/escaped_text.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/local_time.h"
-#include "tracker/log/units.h"
 #include "tracker/log/text_number.h"
+#include "tracker/log/units.h"
 
 namespace tracker {
 
@@ -31,21 +31,20 @@ double Knots(const TrackPoint& point) { return FieldToDouble(point.speed); }
 std::string DateTime(const TrackPoint& point, std::int64_t offset_seconds, char separator) {
   const LocalTime t = ToLocalTime(point.date_number, point.time_number, offset_seconds);
   char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d:%02d", t.year, t.month, t.day, separator,
-                t.hour, t.minute, t.second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d:%02d", t.year, t.month, t.day, separator, t.hour,
+                t.minute, t.second);
   return text;
 }
 
 std::string UtcIso(const TrackPoint& point) { return DateTime(point, 0, 'T') + 'Z'; }
 
-
 std::string RowName(const TripRecord& row) {
   const std::string_view date = FieldText(row.start_date);
   const std::string_view time = FieldText(row.start_time);
   if (date.size() != 8 || time.size() != 6) return XmlEscaped(date) + ' ' + XmlEscaped(time);
-  return std::string(date.substr(0, 4)) + '.' + std::string(date.substr(4, 2)) + '.' +
-         std::string(date.substr(6, 2)) + ' ' + std::string(time.substr(0, 2)) + ':' +
-         std::string(time.substr(2, 2)) + ':' + std::string(time.substr(4, 2));
+  return std::string(date.substr(0, 4)) + '.' + std::string(date.substr(4, 2)) + '.' + std::string(date.substr(6, 2)) +
+         ' ' + std::string(time.substr(0, 2)) + ':' + std::string(time.substr(2, 2)) + ':' +
+         std::string(time.substr(4, 2));
 }
 
 // The row at a list position and its points; none when either is out of range.

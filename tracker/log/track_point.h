@@ -16,7 +16,7 @@ struct TrackPoint {
   char date[9];        // YYYYMMDD, UTC
   char time[7];        // hhmmss, UTC
   char reserved[2];
-  char speed[9];       // knots, as the sentence wrote it
+  char speed[9];             // knots, as the sentence wrote it
   std::int32_t date_number;  // YYYYMMDD as a decimal number
   std::int32_t time_number;  // hhmmss as a decimal number
 };

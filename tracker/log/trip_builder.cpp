@@ -108,8 +108,7 @@ std::optional<RowTable> CutRows(const PointStore& points, TimeZoneOffset zone, S
   return rows;
 }
 
-std::optional<TripList> BuildTrips(PointStore& points, TimeZoneOffset zone, bool resort,
-                                   ScanHost& host) {
+std::optional<TripList> BuildTrips(PointStore& points, TimeZoneOffset zone, bool resort, ScanHost& host) {
   if (resort && !SortAndRemoveDuplicates(points, host)) return std::nullopt;
   return CutTrips(points, zone, host);
 }

@@ -28,7 +28,6 @@ std::optional<TripList> CutTrips(const PointStore& points, TimeZoneOffset zone, 
 // The whole pass after a scan (`resort` set) or after a time-zone change (clear): optionally
 // sort and remove duplicates, cut the rows, fill their statistics and the days' parking sums,
 // and order the list. Nothing when there are no points or `host` cancels.
-std::optional<TripList> BuildTrips(PointStore& points, TimeZoneOffset zone, bool resort,
-                                   ScanHost& host);
+std::optional<TripList> BuildTrips(PointStore& points, TimeZoneOffset zone, bool resort, ScanHost& host);
 
 }  // namespace tracker

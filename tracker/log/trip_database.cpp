@@ -52,8 +52,7 @@ void AppendCompressed(std::string& out, const void* data, std::size_t size, std:
   // An empty input still gives a stream: the 3-byte end marker.
   static const unsigned char kNothing = 0;
   const auto* input = size == 0 ? &kNothing : static_cast<const unsigned char*>(data);
-  lzo1x_1_compress(input, size, reinterpret_cast<unsigned char*>(out.data() + start), &written,
-                   work.data());
+  lzo1x_1_compress(input, size, reinterpret_cast<unsigned char*>(out.data() + start), &written, work.data());
   out.resize(start + written);
 }
 
@@ -64,8 +63,7 @@ bool DecompressExactly(std::span<const unsigned char> block, void* out, std::siz
   unsigned char spare = 0;
   lzo_uint produced = size;
   const int result = lzo1x_decompress_safe(block.data(), block.size(),
-                                           size == 0 ? &spare : static_cast<unsigned char*>(out),
-                                           &produced, nullptr);
+                                           size == 0 ? &spare : static_cast<unsigned char*>(out), &produced, nullptr);
   return result == LZO_E_OK && produced == size;
 }
 
@@ -93,8 +91,7 @@ const char* Describe(DatabaseError error) {
   return "unknown error";
 }
 
-std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStore& points,
-                               const DatabaseMagic& magic) {
+std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStore& points, const DatabaseMagic& magic) {
   common::LzoReady();
   std::vector<lzo_align_t> work((LZO1X_1_MEM_COMPRESS + sizeof(lzo_align_t) - 1) / sizeof(lzo_align_t));
   std::string out(kDatabaseHeaderSize, '\0');
@@ -116,8 +113,8 @@ std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStor
   return out;
 }
 
-bool SaveTripDatabase(const std::filesystem::path& path, std::span<const TripRecord> rows,
-                      const PointStore& points, const DatabaseMagic& magic) {
+bool SaveTripDatabase(const std::filesystem::path& path, std::span<const TripRecord> rows, const PointStore& points,
+                      const DatabaseMagic& magic) {
   try {
     return common::WriteFileAtomically(path, EncodeTripDatabase(rows, points, magic));
   } catch (const std::bad_alloc&) {
@@ -140,8 +137,8 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
   const std::int64_t row_block = GetLe32(bytes, kRowBlockSizeField);
   const std::int64_t point_block = GetLe32(bytes, kPointBlockSizeField);
   const auto file_size = static_cast<std::int64_t>(bytes.size());
-  if (data_offset < static_cast<std::int64_t>(kDatabaseHeaderSize) || data_offset > file_size ||
-      row_count < 0 || full_blocks < 0 || rest < 0 || row_block < 0 || point_block < 0) {
+  if (data_offset < static_cast<std::int64_t>(kDatabaseHeaderSize) || data_offset > file_size || row_count < 0 ||
+      full_blocks < 0 || rest < 0 || row_block < 0 || point_block < 0) {
     return DatabaseError::kBadHeader;
   }
   if (data_offset + row_block + point_block + row_count * 4 != file_size) {
@@ -170,8 +167,8 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
     if (row_bytes > 0) std::memcpy(decoded.rows.data(), row_stage.get(), static_cast<std::size_t>(row_bytes));
     // The point store leaves new elements as allocated (see PointAllocator).
     decoded.points.resize(static_cast<std::size_t>(point_count));
-    if (!DecompressExactly(bytes.subspan(points_at, static_cast<std::size_t>(point_block)),
-                           decoded.points.data(), static_cast<std::size_t>(point_bytes))) {
+    if (!DecompressExactly(bytes.subspan(points_at, static_cast<std::size_t>(point_block)), decoded.points.data(),
+                           static_cast<std::size_t>(point_bytes))) {
       return DatabaseError::kDamagedPoints;
     }
   } catch (const std::bad_alloc&) {
@@ -182,8 +179,7 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
     TripRecord& row = decoded.rows[i];
     const std::int64_t first = GetLe32(bytes, index_at + 4 * i);
     const std::int64_t count = row.point_count;
-    const bool known_kind =
-        row.type == RowType::kDay || row.type == RowType::kDrive || row.type == RowType::kParking;
+    const bool known_kind = row.type == RowType::kDay || row.type == RowType::kDrive || row.type == RowType::kParking;
     if (!known_kind || first < 0 || count < 0 || first + count > point_count) return DatabaseError::kBadRow;
     row.first_point = static_cast<std::int32_t>(first);
     // The list carries row indices into this table, which holds only the rows that were saved.
@@ -198,12 +194,11 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
   return DatabaseError::kNone;
 }
 
-DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic,
-                               TimeZoneOffset zone, TrackDocument& document) {
+DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic, TimeZoneOffset zone,
+                               TrackDocument& document) {
   try {
     DecodedDatabase decoded;
-    if (const DatabaseError error = DecodeTripDatabase(bytes, magic, decoded);
-        error != DatabaseError::kNone) {
+    if (const DatabaseError error = DecodeTripDatabase(bytes, magic, decoded); error != DatabaseError::kNone) {
       return error;
     }
     const std::atomic<bool> never_cancelled{false};
@@ -220,8 +215,8 @@ DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const Datab
   }
 }
 
-DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
-                               TimeZoneOffset zone, TrackDocument& document) {
+DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic, TimeZoneOffset zone,
+                               TrackDocument& document) {
   try {
     const std::optional<std::string> bytes = common::ReadWholeFile(path);
     if (!bytes) return DatabaseError::kCannotOpen;

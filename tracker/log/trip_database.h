@@ -25,15 +25,15 @@ using DatabaseMagic = std::array<char, 4>;
 
 enum class DatabaseError {
   kNone,
-  kCannotOpen,      // missing, unreadable or not a regular file
-  kShortHeader,     // fewer than 76 bytes
-  kWrongMagic,      // not this build's kind of trip database
-  kNewerVersion,    // written by a newer program
-  kBadHeader,       // negative counts or sizes, a data offset inside the header or past the end
-  kSizeMismatch,    // the blocks do not fill the file exactly as the header says
-  kDamagedRows,     // the row block does not decompress to the row count's bytes
-  kDamagedPoints,   // the point block does not decompress to the point count's bytes
-  kBadRow,          // a row's points lie outside the store, or its kind is unknown
+  kCannotOpen,     // missing, unreadable or not a regular file
+  kShortHeader,    // fewer than 76 bytes
+  kWrongMagic,     // not this build's kind of trip database
+  kNewerVersion,   // written by a newer program
+  kBadHeader,      // negative counts or sizes, a data offset inside the header or past the end
+  kSizeMismatch,   // the blocks do not fill the file exactly as the header says
+  kDamagedRows,    // the row block does not decompress to the row count's bytes
+  kDamagedPoints,  // the point block does not decompress to the point count's bytes
+  kBadRow,         // a row's points lie outside the store, or its kind is unknown
   kOutOfMemory,
 };
 
@@ -41,12 +41,11 @@ enum class DatabaseError {
 const char* Describe(DatabaseError error);
 
 // The whole file for `rows` (in the order given, which the list shows) and every point.
-std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStore& points,
-                               const DatabaseMagic& magic);
+std::string EncodeTripDatabase(std::span<const TripRecord> rows, const PointStore& points, const DatabaseMagic& magic);
 
 // Writes the file so that a failed save leaves the previous one as it was. False on failure.
-bool SaveTripDatabase(const std::filesystem::path& path, std::span<const TripRecord> rows,
-                      const PointStore& points, const DatabaseMagic& magic);
+bool SaveTripDatabase(const std::filesystem::path& path, std::span<const TripRecord> rows, const PointStore& points,
+                      const DatabaseMagic& magic);
 
 // The rows and points of a checked file, row indices renumbered to table positions and
 // first points taken from the index table. Statistics are as stored.
@@ -61,11 +60,11 @@ DatabaseError DecodeTripDatabase(std::span<const unsigned char> bytes, const Dat
 // Reads and checks the whole file, then replaces the document's rows and points, recomputes
 // the statistics and the days' parking sums for `zone`, and orders the list. A refused file
 // leaves the document as it was.
-DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic,
-                               TimeZoneOffset zone, TrackDocument& document);
+DatabaseError LoadTripDatabase(const std::filesystem::path& path, const DatabaseMagic& magic, TimeZoneOffset zone,
+                               TrackDocument& document);
 
 // The same over the bytes of a whole file.
-DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic,
-                               TimeZoneOffset zone, TrackDocument& document);
+DatabaseError LoadTripDatabase(std::span<const unsigned char> bytes, const DatabaseMagic& magic, TimeZoneOffset zone,
+                               TrackDocument& document);
 
 }  // namespace tracker

@@ -16,21 +16,21 @@ enum class RowType : std::int32_t {
 // One row of the trip list. The layout is stored byte for byte in trip database files, so
 // field order and widths must not change. Texts are NUL-terminated.
 struct TripRecord {
-  char start_date[16];   // local date of the first point, YYYYMMDD
-  char start_time[16];   // local time of the first point, hhmmss
+  char start_date[16];  // local date of the first point, YYYYMMDD
+  char start_time[16];  // local time of the first point, hhmmss
   char driver[32];
   char purpose[128];
   char comments[128];
-  double distance;       // sum of central angles, radians
+  double distance;            // sum of central angles, radians
   std::int32_t total_time;    // seconds
   std::int32_t stop_time;     // seconds of pairs that did not move
   std::int32_t parking_time;  // parking row: its length; day row: its parking rows; drive row: 0
-  double speed_sum;      // knots, over moving pairs
-  double max_speed;      // knots, over moving pairs
+  double speed_sum;           // knots, over moving pairs
+  double max_speed;           // knots, over moving pairs
   std::int32_t point_count;
-  std::int32_t first_point;   // index into the point store
+  std::int32_t first_point;  // index into the point store
   RowType type;
-  std::int32_t row_index;     // position in the row table
+  std::int32_t row_index;  // position in the row table
 };
 
 static_assert(sizeof(TripRecord) == 376);

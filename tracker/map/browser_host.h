@@ -16,8 +16,8 @@
 #include <memory>
 
 #include "common/webmap/tile_source.h"
-#include "tracker/map/page_values.h"
 #include "tracker/map/page_bridge.h"
+#include "tracker/map/page_values.h"
 
 class QPrinter;
 class QTimer;

@@ -40,8 +40,8 @@ std::string PageDateTime(const TrackPoint& point, std::int64_t offset_seconds) {
   return day + ' ' + time;
 }
 
-std::optional<PageCall> ShowRowCall(const TripRecord& row, const PointStore& points,
-                                    std::int64_t offset_seconds, bool with_line, RouteStyle style) {
+std::optional<PageCall> ShowRowCall(const TripRecord& row, const PointStore& points, std::int64_t offset_seconds,
+                                    bool with_line, RouteStyle style) {
   const std::int64_t first = row.first_point;
   const std::int64_t count = row.point_count;
   if (count <= 0 || first < 0 || first + count > static_cast<std::int64_t>(points.size())) {

@@ -33,8 +33,8 @@ std::string PageDateTime(const TrackPoint& point, std::int64_t offset_seconds);
 
 // The row's values and route; nothing for a row without points. `with_line` is clear for
 // parking rows when a row is selected.
-std::optional<PageCall> ShowRowCall(const TripRecord& row, const PointStore& points,
-                                    std::int64_t offset_seconds, bool with_line, RouteStyle style);
+std::optional<PageCall> ShowRowCall(const TripRecord& row, const PointStore& points, std::int64_t offset_seconds,
+                                    bool with_line, RouteStyle style);
 
 // The marker at one fix.
 PageCall MoveMarkerCall(const TrackPoint& point, std::int64_t offset_seconds, bool show_time);

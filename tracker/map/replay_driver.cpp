@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "tracker/map/page_values.h"
 #include "tracker/map/browser_host.h"
+#include "tracker/map/page_values.h"
 
 namespace tracker {
 

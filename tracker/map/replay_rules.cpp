@@ -8,9 +8,7 @@
 
 namespace tracker {
 
-std::string_view DirectionName(Direction direction) {
-  return direction == Direction::kForward ? "forward" : "reverse";
-}
+std::string_view DirectionName(Direction direction) { return direction == Direction::kForward ? "forward" : "reverse"; }
 
 std::optional<Direction> DirectionNamed(std::string_view name) {
   if (name == "forward") return Direction::kForward;

@@ -1,7 +1,7 @@
 #include "manager/display/rules/graph_mapping.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 

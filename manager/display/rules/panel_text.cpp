@@ -37,8 +37,8 @@ std::string TimeText(std::int64_t position, std::int64_t duration) {
   const Clock elapsed = ClockOf(position);
   const Clock total = ClockOf(duration);
   char text[64];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d / %02d:%02d:%02d", elapsed.hours, elapsed.minutes,
-                elapsed.seconds, total.hours, total.minutes, total.seconds);
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d / %02d:%02d:%02d", elapsed.hours, elapsed.minutes, elapsed.seconds,
+                total.hours, total.minutes, total.seconds);
   return text;
 }
 
@@ -47,13 +47,11 @@ std::string FileNameLabelText(std::string_view fileName) {
 }
 
 GpsLabels BareGpsLabels() {
-  return {Caption(keys::kLatitude), Caption(keys::kLongitude), Caption(keys::kKmPerHour),
-          Caption(keys::kMilesPerHour)};
+  return {Caption(keys::kLatitude), Caption(keys::kLongitude), Caption(keys::kKmPerHour), Caption(keys::kMilesPerHour)};
 }
 
 GpsLabels GpsLabelsFor(const recording::GpsFix& fix) {
-  return {CaptionWithNumber(keys::kLatitude, 4, fix.latitude),
-          CaptionWithNumber(keys::kLongitude, 4, fix.longitude),
+  return {CaptionWithNumber(keys::kLatitude, 4, fix.latitude), CaptionWithNumber(keys::kLongitude, 4, fix.longitude),
           CaptionWithNumber(keys::kKmPerHour, 1, fix.speed * 1.852),
           CaptionWithNumber(keys::kMilesPerHour, 1, fix.speed * 1.151)};
 }

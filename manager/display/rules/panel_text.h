@@ -41,7 +41,7 @@ struct GpsPanelFlags {
 // The changes one panel tick makes; an empty member leaves that part as it is.
 struct GpsPanelChange {
   std::optional<std::string> statusText;
-  std::optional<std::uint32_t> statusColour;  // 0xRRGGBB
+  std::optional<std::uint32_t> statusColour;         // 0xRRGGBB
   std::optional<std::array<double, 2>> mapPosition;  // (a, b) for the map: latitude, longitude or (1, 1)
   std::optional<GpsLabels> labels;
 };

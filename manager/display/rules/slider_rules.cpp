@@ -6,11 +6,14 @@ namespace display {
 
 SliderHit HitTestSliders(int x, int y, int positionOffset, int ratePosition, int volumePosition) {
   const int positionThumb = kPositionBarLeft + positionOffset;
-  if (Rect{positionThumb, kPositionThumbTop, positionThumb + kThumbWidth, kPositionBar.bottom}.Contains(x, y)) return SliderHit::PositionThumb;
+  if (Rect{positionThumb, kPositionThumbTop, positionThumb + kThumbWidth, kPositionBar.bottom}.Contains(x, y))
+    return SliderHit::PositionThumb;
   const int rateThumb = kSliderLeft + ratePosition;
-  if (Rect{rateThumb, kRateThumbTop, rateThumb + kThumbWidth, kRateBar.bottom}.Contains(x, y)) return SliderHit::RateThumb;
+  if (Rect{rateThumb, kRateThumbTop, rateThumb + kThumbWidth, kRateBar.bottom}.Contains(x, y))
+    return SliderHit::RateThumb;
   const int volumeThumb = kSliderLeft + volumePosition;
-  if (Rect{volumeThumb, kVolumeThumbTop, volumeThumb + kThumbWidth, kVolumeBar.bottom}.Contains(x, y)) return SliderHit::VolumeThumb;
+  if (Rect{volumeThumb, kVolumeThumbTop, volumeThumb + kThumbWidth, kVolumeBar.bottom}.Contains(x, y))
+    return SliderHit::VolumeThumb;
   if (kPositionBar.Contains(x, y)) return SliderHit::PositionBar;
   if (kRateBar.Contains(x, y)) return SliderHit::RateBar;
   if (kVolumeBar.Contains(x, y)) return SliderHit::VolumeBar;
@@ -67,7 +70,8 @@ int VolumePercentFor(int volumePosition) {
 
 int OffsetForPosition(std::int64_t position, std::int64_t duration, int width) {
   if (duration == 0) return 0;
-  const double offset = std::trunc(static_cast<double>(width) * (static_cast<double>(position) / static_cast<double>(duration)));
+  const double offset =
+      std::trunc(static_cast<double>(width) * (static_cast<double>(position) / static_cast<double>(duration)));
   // A position read past the end (or before the start) keeps the thumb on the bar.
   if (!(offset > 0.0)) return 0;
   if (offset > width) return width;
@@ -76,9 +80,7 @@ int OffsetForPosition(std::int64_t position, std::int64_t duration, int width) {
 
 namespace {
 
-std::int64_t KeptBelow(std::int64_t target, std::int64_t duration) {
-  return target < duration ? target : duration - 1;
-}
+std::int64_t KeptBelow(std::int64_t target, std::int64_t duration) { return target < duration ? target : duration - 1; }
 
 }  // namespace
 
@@ -99,8 +101,7 @@ Rect FullScreenThumbRect(const Rect& bar, int offset) {
 }
 
 Rect FullScreenThumbStrip(const Rect& bar) {
-  return Rect::FromSize(bar.left, FullScreenThumbTop(bar), bar.Width() + kFullScreenThumbWidth,
-                        kFullScreenThumbHeight);
+  return Rect::FromSize(bar.left, FullScreenThumbTop(bar), bar.Width() + kFullScreenThumbWidth, kFullScreenThumbHeight);
 }
 
 int FullScreenOffsetForClick(int x, const Rect& bar) {

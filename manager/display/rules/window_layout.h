@@ -135,8 +135,8 @@ inline constexpr Rect kNoAudioIcon{445, 654, 460, 667};
 inline constexpr Rect kSpeakerIcon{466, 654, 481, 666};
 
 // What painting restores from the clean skin and what the timers and the mouse repaint.
-inline constexpr Rect kPositionTrack{70, 684, 675, 695};   // the bar with the thumb at its end
-inline constexpr Rect kPositionStrip{65, 684, 675, 695};   // the same with the thumb's overhang
+inline constexpr Rect kPositionTrack{70, 684, 675, 695};        // the bar with the thumb at its end
+inline constexpr Rect kPositionStrip{65, 684, 675, 695};        // the same with the thumb's overhang
 inline constexpr Rect kPositionTickRepaint{70, 684, 670, 696};  // the position timer's repaint
 inline constexpr Rect kPositionDragRepaint{70, 685, 670, 705};  // a press or drag on the position bar
 inline constexpr Rect kRateTrack{488, 634, 643, 646};

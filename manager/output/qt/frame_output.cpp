@@ -11,10 +11,10 @@
 
 #include "common/gui/message_box.h"
 #include "manager/output/grab_frame.h"
-#include "manager/output/rules/page_texts.h"
 #include "manager/output/qt/print_page.h"
-#include "manager/output/save_frame_as_jpeg.h"
+#include "manager/output/rules/page_texts.h"
 #include "manager/output/rules/snapshot_name.h"
+#include "manager/output/save_frame_as_jpeg.h"
 #include "manager/playback/transport.h"
 
 namespace output {
@@ -24,9 +24,7 @@ bool RecordingOpen(const FrameOutputContext& context) {
   return context.profile != nullptr && context.playState && context.playState() != 0;
 }
 
-bool HasGraph(const playback::CVideo* video) {
-  return video != nullptr && video->graph && video->windowless;
-}
+bool HasGraph(const playback::CVideo* video) { return video != nullptr && video->graph && video->windowless; }
 
 QString LastSnapshotFolder(const QString* chosen = nullptr) {
   static QString folder;
@@ -74,7 +72,8 @@ bool TakeSnapshot(const FrameOutputContext& context) {
                              : ChooseSnapshotPath(context.window, QString::fromStdString(proposed));
   if (chosen.isEmpty()) {
     for (auto it = paused.rbegin(); it != paused.rend(); ++it) {  // channel 2 first, as every command does
-      if ((*it)->state == playback::EngineState::kPaused && context.playState && context.playState() != 0) playback::Play(**it);
+      if ((*it)->state == playback::EngineState::kPaused && context.playState && context.playState() != 0)
+        playback::Play(**it);
     }
     return false;
   }
@@ -118,8 +117,8 @@ bool PrintFrame(const FrameOutputContext& context) {
 
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QStringLiteral("Image"));
-  const bool accepted = context.choosePrinter ? context.choosePrinter(printer, context.window)
-                                              : ChoosePrinter(printer, context.window);
+  const bool accepted =
+      context.choosePrinter ? context.choosePrinter(printer, context.window) : ChoosePrinter(printer, context.window);
   if (!accepted) return false;
   return PrintPage(printer, *context.profile, content);
 }

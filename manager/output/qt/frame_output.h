@@ -30,8 +30,8 @@ struct FrameOutputContext {
   int largeWindowChannel = 0;  // the channel-swap flag: 0 channel 1 in the large window, 1 channel 2
   std::string recordingPath;   // the channel-1 recording being played
   const recording::SensorRecord* sensorRecord = nullptr;  // the window's record; null or noData: no samples
-  std::int64_t position = 0;   // channel 1's position, 100 ns units
-  double speedKnots = 0;       // the speed the panel shows
+  std::int64_t position = 0;                              // channel 1's position, 100 ns units
+  double speedKnots = 0;                                  // the speed the panel shows
   // The window's play state (0 stopped, 1 playing, 2 paused), asked before and again after the
   // dialog, which runs modally while the window's timers go on.
   std::function<int()> playState;

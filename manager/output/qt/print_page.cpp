@@ -82,7 +82,8 @@ void PaintPage(QPainter& painter, const PageLayout& layout, const PageContent& c
   DrawLineText(painter, layout.printTime, content.texts.printTime);
 
   painter.setPen(QPen(Qt::black, 4, Qt::SolidLine, Qt::RoundCap));
-  for (const PageLine& rule : {layout.upperRule, layout.lowerRule}) painter.drawLine(rule.x1, rule.y1, rule.x2, rule.y2);
+  for (const PageLine& rule : {layout.upperRule, layout.lowerRule})
+    painter.drawLine(rule.x1, rule.y1, rule.x2, rule.y2);
 
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   for (std::size_t i = 0; i < layout.pictures.size(); ++i) {

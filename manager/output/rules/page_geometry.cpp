@@ -83,9 +83,10 @@ PageLayout TwoPictureLayout(const PageSize& page) {
   if (page.landscape) {
     const int m = LandscapeMargin(page);
     PageLayout layout = TextBand(page, 2 * m, 3 * m + 1280);
-    layout.pictures.push_back(SlotWithCaptionBelow({2 * m, 300, 2 * m + kSlotWidth, 300 + kSlotHeight}, PictureFit::Unscaled));
     layout.pictures.push_back(
-        SlotWithCaptionBelow({3 * m + kSlotWidth, 300, 3 * m + 2 * kSlotWidth, 300 + kSlotHeight}, PictureFit::Unscaled));
+        SlotWithCaptionBelow({2 * m, 300, 2 * m + kSlotWidth, 300 + kSlotHeight}, PictureFit::Unscaled));
+    layout.pictures.push_back(SlotWithCaptionBelow({3 * m + kSlotWidth, 300, 3 * m + 2 * kSlotWidth, 300 + kSlotHeight},
+                                                   PictureFit::Unscaled));
     return layout;
   }
   // s spreads the spare height over the gaps; on nearly square pages it is negative and the

@@ -70,13 +70,15 @@ PageTexts BuildPageTexts(const PageFacts& facts, const setup::Profile& profile) 
   namespace keys = language::keys;
   PageTexts texts;
   texts.title = LookupText(keys::kPrintService);
-  texts.dateLine = Format("  - %s : %s", LookupText(keys::kRecordingDate).c_str(), RecordingTimeText(facts.time).c_str());
+  texts.dateLine =
+      Format("  - %s : %s", LookupText(keys::kRecordingDate).c_str(), RecordingTimeText(facts.time).c_str());
 
   double axis[3] = {0, 0, 0};  // x, y, z
   if (facts.gsensor) {
     for (std::size_t i = 0; i < 3; ++i) axis[static_cast<int>(profile.gsensor_axes[i])] = facts.gsensor->values[i];
   }
-  texts.gSensorLine = Format("  - %s : X=%.3f Y=%.3f Z=%.3f", LookupText(keys::kGSensor).c_str(), axis[0], axis[1], axis[2]);
+  texts.gSensorLine =
+      Format("  - %s : X=%.3f Y=%.3f Z=%.3f", LookupText(keys::kGSensor).c_str(), axis[0], axis[1], axis[2]);
 
   texts.speedLine = Format("  - %s :", LookupText(keys::kGpsSpeed).c_str()) +
                     Format(" %.1lf %s", facts.speedKnots * 1.852, LookupText(keys::kKmPerHourInPrint).c_str()) +

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "common/text_encoding.h"
 #include "common/path_text.h"
+#include "common/text_encoding.h"
 
 namespace output {
 

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "manager/setup/dialog/dialog_text.h"
 #include "manager/setup/dialog/setup_host.h"
 #include "manager/setup/settings_path.h"
 #include "manager/setup/setup_texts.h"
 #include "manager/setup/temp_ms_file.h"
-#include "manager/setup/dialog/dialog_text.h"
 
 namespace setup {
 

@@ -1,10 +1,10 @@
 #include "manager/setup/dialog/card_formatter.h"
 
 #include <array>
-#include <set>
-#include <utility>
 #include <filesystem>
+#include <set>
 #include <system_error>
+#include <utility>
 
 #include "manager/setup/dialog/mount_table.h"
 
@@ -35,14 +35,10 @@ std::string ResolvedFolder(std::string_view folder) {
 
 CardRefusal FromLandedRefusal(FormatRefusal refusal) {
   switch (refusal) {
-    case FormatRefusal::None:
-      return CardRefusal::None;
-    case FormatRefusal::BelowDriveRoot:
-      return CardRefusal::BelowMountPoint;
-    case FormatRefusal::OtherDrive:
-      return CardRefusal::OtherCard;
-    case FormatRefusal::SystemDrive:
-      return CardRefusal::SystemDrive;
+    case FormatRefusal::None: return CardRefusal::None;
+    case FormatRefusal::BelowDriveRoot: return CardRefusal::BelowMountPoint;
+    case FormatRefusal::OtherDrive: return CardRefusal::OtherCard;
+    case FormatRefusal::SystemDrive: return CardRefusal::SystemDrive;
   }
   return CardRefusal::SystemDrive;
 }
@@ -85,11 +81,10 @@ bool HoldsTheSystem(const CardSystem& system, const std::vector<MountEntry>& tab
 // The device an fstab line names: a path, or UUID=, LABEL=, PARTUUID= or PARTLABEL= through the
 // links udev keeps for them.
 std::string FstabDevice(const std::string& spec) {
-  static constexpr std::pair<std::string_view, std::string_view> kTags[] = {
-      {"UUID=", "/dev/disk/by-uuid/"},
-      {"LABEL=", "/dev/disk/by-label/"},
-      {"PARTUUID=", "/dev/disk/by-partuuid/"},
-      {"PARTLABEL=", "/dev/disk/by-partlabel/"}};
+  static constexpr std::pair<std::string_view, std::string_view> kTags[] = {{"UUID=", "/dev/disk/by-uuid/"},
+                                                                            {"LABEL=", "/dev/disk/by-label/"},
+                                                                            {"PARTUUID=", "/dev/disk/by-partuuid/"},
+                                                                            {"PARTLABEL=", "/dev/disk/by-partlabel/"}};
   for (const auto& [tag, folder] : kTags) {
     if (spec.starts_with(tag)) return std::string(folder) + spec.substr(tag.size());
   }
@@ -164,9 +159,9 @@ CardFormatPlan PlanCardFormat(const CardSystem& system, std::string_view chosen_
   const MountEntry* card_mount = card_folder.empty() ? nullptr : FindMountHolding(table, ResolvedFolder(card_folder));
   plan.capacity = system.DeviceCapacity(mount->device);
 
-  const FormatPlan landed = PlanMountFormat({chosen, NormalizedPath(mount->mount_point)},
-                                            card_mount ? NormalizedPath(card_mount->mount_point) : std::string(),
-                                            plan.capacity);
+  const FormatPlan landed =
+      PlanMountFormat({chosen, NormalizedPath(mount->mount_point)},
+                      card_mount ? NormalizedPath(card_mount->mount_point) : std::string(), plan.capacity);
   plan.refusal = FromLandedRefusal(landed.refusal);
   if (plan.refused()) return plan;
   plan.format = landed.format;
@@ -245,7 +240,8 @@ exit 0
 
 std::vector<std::string> MakeFileSystemArguments(const CardFormatPlan& plan) {
   const int sector = plan.facts.logical_sector_bytes;
-  std::vector<std::string> arguments = {"-F", std::to_string(plan.layout.fat_bits), "-S", std::to_string(sector),
+  std::vector<std::string> arguments = {"-F", std::to_string(plan.layout.fat_bits),
+                                        "-S", std::to_string(sector),
                                         "-s", std::to_string(plan.layout.sectors_per_cluster(sector))};
   // A card without a partition table is formatted whole, as the camera does; mkfs.fat asks for
   // -I before it formats a whole disk, and the checks above stand in for its own.
@@ -254,22 +250,14 @@ std::vector<std::string> MakeFileSystemArguments(const CardFormatPlan& plan) {
 }
 
 std::vector<std::string> FormatCommand(const CardFormatPlan& plan, const FormatPrograms& programs) {
-  std::vector<std::string> command = {programs.shell,
-                                      "-c",
-                                      kFormatScript,
-                                      "blackbox-format",
-                                      programs.umount,
-                                      programs.mount,
-                                      programs.mkfs_fat,
-                                      programs.stat,
-                                      programs.sys_dev_block,
-                                      plan.mount.device,
-                                      plan.facts.major_minor,
-                                      std::to_string(plan.facts.sectors),
-                                      plan.facts.serial_file,
-                                      plan.facts.serial,
-                                      plan.mount.mount_point,
-                                      plan.mount.type,
+  std::vector<std::string> command = {programs.shell,         "-c",
+                                      kFormatScript,          "blackbox-format",
+                                      programs.umount,        programs.mount,
+                                      programs.mkfs_fat,      programs.stat,
+                                      programs.sys_dev_block, plan.mount.device,
+                                      plan.facts.major_minor, std::to_string(plan.facts.sectors),
+                                      plan.facts.serial_file, plan.facts.serial,
+                                      plan.mount.mount_point, plan.mount.type,
                                       plan.mount.options};
   for (std::string& argument : MakeFileSystemArguments(plan)) command.push_back(std::move(argument));
   return command;

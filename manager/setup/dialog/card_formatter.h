@@ -35,11 +35,11 @@ std::string_view CardRefusalName(CardRefusal refusal);
 // What formatting the chosen folder would do.
 struct CardFormatPlan {
   CardRefusal refusal = CardRefusal::None;
-  MountEntry mount;                         // the card's mount, exactly at the chosen folder
+  MountEntry mount;  // the card's mount, exactly at the chosen folder
   BlockDeviceFacts facts;
-  std::optional<std::uint64_t> capacity;    // of the device
-  const FormatTemplate* format = nullptr;   // the size rule's choice
-  FatLayout layout;                         // what the card gets
+  std::optional<std::uint64_t> capacity;   // of the device
+  const FormatTemplate* format = nullptr;  // the size rule's choice
+  FatLayout layout;                        // what the card gets
   bool refused() const { return refusal != CardRefusal::None; }
 };
 
@@ -63,18 +63,18 @@ std::vector<std::string> FormatCommand(const CardFormatPlan& plan, const FormatP
 enum FormatStepExit {
   kFormatStepDone = 0,
   kFormatStepUnmountFailed = 91,
-  kFormatStepOtherDevice = 92,     // not the device planned: nothing formatted, mounted again
-  kFormatStepNoMkfs = 93,          // mkfs.fat cannot be run
-  kFormatStepNotMounted = 94,      // formatted, but not mounted again
-  kFormatStepMkfsFailed = 100,     // + mkfs.fat's exit code (at most 20); mounted again
-  kFormatStepBothFailed = 130,     // + mkfs.fat's exit code; not mounted again either
+  kFormatStepOtherDevice = 92,  // not the device planned: nothing formatted, mounted again
+  kFormatStepNoMkfs = 93,       // mkfs.fat cannot be run
+  kFormatStepNotMounted = 94,   // formatted, but not mounted again
+  kFormatStepMkfsFailed = 100,  // + mkfs.fat's exit code (at most 20); mounted again
+  kFormatStepBothFailed = 130,  // + mkfs.fat's exit code; not mounted again either
 };
 
 // Through pkexec when the process is not root.
 std::vector<std::string> AsRoot(std::vector<std::string> command, bool is_root);
 
 struct CardFormatOutcome {
-  FormatResult result;      // of mkfs.fat: NotStarted when it never ran
+  FormatResult result;  // of mkfs.fat: NotStarted when it never ran
   bool remounted = false;
   std::string failed_program;  // the first program that did not work
   ProgramRun failed_run;       // how it ended

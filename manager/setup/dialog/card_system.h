@@ -19,15 +19,15 @@ struct MountEntry {
 struct BlockDeviceFacts {
   enum class Bus { Other, Usb, SdCard };
   Bus bus = Bus::Other;
-  bool removable = false;           // the kernel's removable flag of the disk
-  bool partition = false;           // a partition of `disk` rather than the whole disk
-  std::string disk;                 // the whole disk: "/dev/sdb" for "/dev/sdb1"
+  bool removable = false;  // the kernel's removable flag of the disk
+  bool partition = false;  // a partition of `disk` rather than the whole disk
+  std::string disk;        // the whole disk: "/dev/sdb" for "/dev/sdb1"
   int logical_sector_bytes = 512;
   // Who the device is, checked again as root right before it is formatted: a card swapped in
   // the meantime gets another major:minor, size or serial.
-  std::string major_minor;          // "8:17"
-  std::uint64_t sectors = 0;        // sysfs' size, in 512-byte units
-  std::string serial_file;          // where sysfs keeps the disk's serial; empty when it has none
+  std::string major_minor;    // "8:17"
+  std::uint64_t sectors = 0;  // sysfs' size, in 512-byte units
+  std::string serial_file;    // where sysfs keeps the disk's serial; empty when it has none
   std::string serial;
 };
 

@@ -28,7 +28,8 @@ PixelRect ToPixels(const DialogRect& rect, DialogBaseUnits base) {
   // Right and bottom edges are converted on their own, so neighbouring controls stay flush.
   const int left = HorizontalPixels(rect.x, base);
   const int top = VerticalPixels(rect.y, base);
-  return {left, top, HorizontalPixels(rect.x + rect.width, base) - left, VerticalPixels(rect.y + rect.height, base) - top};
+  return {left, top, HorizontalPixels(rect.x + rect.width, base) - left,
+          VerticalPixels(rect.y + rect.height, base) - top};
 }
 
 }  // namespace setup

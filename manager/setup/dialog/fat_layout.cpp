@@ -22,8 +22,8 @@ std::uint64_t Fat16ClusterCount(std::uint64_t capacity, int cluster_bytes, int s
   const std::uint64_t reserved = 1;
   if (sectors <= reserved + root) return 0;
   // Each FAT is large enough for every cluster the rest could hold, plus the two reserved entries.
-  const std::uint64_t fat_sectors =
-      DivideUp(((sectors - reserved - root) / per_cluster + 2) * kFat16EntryBytes, static_cast<std::uint64_t>(sector_bytes));
+  const std::uint64_t fat_sectors = DivideUp(((sectors - reserved - root) / per_cluster + 2) * kFat16EntryBytes,
+                                             static_cast<std::uint64_t>(sector_bytes));
   const std::uint64_t overhead = DivideUp(reserved + 2 * fat_sectors + root, per_cluster) * per_cluster;
   if (sectors <= overhead) return 0;
   return (sectors - overhead) / per_cluster;

@@ -9,7 +9,7 @@ struct Profile;
 // What the text of a level number edit amounts to.
 struct LevelEditValue {
   enum class Kind {
-    Empty,       // nothing typed yet: wait
+    Empty,  // nothing typed yet: wait
     NotInteger,
     OutOfRange,  // outside the profile's edit range
     Valid,

@@ -57,8 +57,8 @@ std::optional<bool> AskUdisksHintSystem(const std::string& device) {
   QDBusConnection bus = QDBusConnection::systemBus();
   if (!bus.isConnected()) return std::nullopt;
   constexpr int kWaitMs = 3000;
-  QDBusMessage resolve = QDBusMessage::createMethodCall(
-      "org.freedesktop.UDisks2", "/org/freedesktop/UDisks2/Manager", "org.freedesktop.UDisks2.Manager", "ResolveDevice");
+  QDBusMessage resolve = QDBusMessage::createMethodCall("org.freedesktop.UDisks2", "/org/freedesktop/UDisks2/Manager",
+                                                        "org.freedesktop.UDisks2.Manager", "ResolveDevice");
   resolve << QVariantMap{{"path", QString::fromStdString(device)}} << QVariantMap{};
   const QDBusReply<QList<QDBusObjectPath>> objects = bus.call(resolve, QDBus::Block, kWaitMs);
   if (!objects.isValid() || objects.value().size() != 1) return std::nullopt;

@@ -44,12 +44,9 @@ constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn
 
 Qt::Alignment LabelAlignment(TextAlign align) {
   switch (align) {
-    case TextAlign::Center:
-      return Qt::AlignHCenter | Qt::AlignVCenter;
-    case TextAlign::Right:
-      return Qt::AlignRight | Qt::AlignVCenter;
-    case TextAlign::Left:
-      break;
+    case TextAlign::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case TextAlign::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    case TextAlign::Left: break;
   }
   return Qt::AlignLeft | Qt::AlignVCenter;
 }
@@ -142,30 +139,19 @@ QWidget* CSetupDlg::CreateControl(const ControlSpec& spec) {
       connect(edit, &QLineEdit::textChanged, this, [this, index] { OnLevelEdited(index); });
       return edit;
     }
-    case ControlKind::CheckBox:
-      dst_ = new QCheckBox(DialogText(spec.text), this);
-      return dst_;
+    case ControlKind::CheckBox: dst_ = new QCheckBox(DialogText(spec.text), this); return dst_;
     case ControlKind::Button: {
       auto* button = new QPushButton(DialogText(spec.text), this);
       button->setAutoDefault(false);
       switch (spec.id) {
-        case setup_ids::kApply:
-          connect(button, &QPushButton::clicked, this, &CSetupDlg::OnApply);
-          break;
-        case setup_ids::kCancel:
-          connect(button, &QPushButton::clicked, this, &CSetupDlg::OnCancel);
-          break;
+        case setup_ids::kApply: connect(button, &QPushButton::clicked, this, &CSetupDlg::OnApply); break;
+        case setup_ids::kCancel: connect(button, &QPushButton::clicked, this, &CSetupDlg::OnCancel); break;
         case setup_ids::kFactorySetting:
           connect(button, &QPushButton::clicked, this, &CSetupDlg::OnFactorySetting);
           break;
-        case setup_ids::kTimeSetting:
-          connect(button, &QPushButton::clicked, this, &CSetupDlg::OnTimeSetting);
-          break;
-        case setup_ids::kSdFormat:
-          connect(button, &QPushButton::clicked, this, &CSetupDlg::OnSdFormat);
-          break;
-        default:
-          break;
+        case setup_ids::kTimeSetting: connect(button, &QPushButton::clicked, this, &CSetupDlg::OnTimeSetting); break;
+        case setup_ids::kSdFormat: connect(button, &QPushButton::clicked, this, &CSetupDlg::OnSdFormat); break;
+        default: break;
       }
       return button;
     }
@@ -247,15 +233,11 @@ void CSetupDlg::SyncEdit(std::size_t index) {
 void CSetupDlg::OnLevelEdited(std::size_t index) {
   const LevelEditValue typed = CheckLevelEdit(profile_, edits_[index]->text().toStdString());
   switch (typed.kind) {
-    case LevelEditValue::Kind::Empty:
-      return;  // the user is about to type a number
-    case LevelEditValue::Kind::NotInteger:
-      ShowLevelEditMessage(index, DialogText(texts::kEnterInteger));
-      return;
+    case LevelEditValue::Kind::Empty: return;  // the user is about to type a number
+    case LevelEditValue::Kind::NotInteger: ShowLevelEditMessage(index, DialogText(texts::kEnterInteger)); return;
     case LevelEditValue::Kind::OutOfRange:
-      ShowLevelEditMessage(index, DialogText(texts::kIntegerRange)
-                                      .arg(profile_.level_edit_min)
-                                      .arg(profile_.level_edit_max));
+      ShowLevelEditMessage(index,
+                           DialogText(texts::kIntegerRange).arg(profile_.level_edit_min).arg(profile_.level_edit_max));
       return;
     case LevelEditValue::Kind::Valid:
       // The slider takes what it can (25 moves it to 20) and the edit then shows where it stands.
@@ -301,9 +283,8 @@ void CSetupDlg::OnApply() {
 }
 
 void CSetupDlg::OnFactorySetting() {
-  const common::CardWrite written = RunFactorySetting(profile_, settings_path_, *this, [this] {
-    gui::ShowMessage(this, DialogText(texts::kFactorySettingSucceed));
-  });
+  const common::CardWrite written = RunFactorySetting(
+      profile_, settings_path_, *this, [this] { gui::ShowMessage(this, DialogText(texts::kFactorySettingSucceed)); });
   if (written != common::CardWrite::kWritten) ShowWriteFailed(settings_path_, written);
 }
 
@@ -330,11 +311,8 @@ void CSetupDlg::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
+    case Qt::Key_Escape: event->accept(); return;
+    default: QDialog::keyPressEvent(event);
   }
 }
 
@@ -355,15 +333,9 @@ QJsonObject CSetupDlg::State() const {
     QJsonValue value;
     QJsonArray items;
     switch (spec.kind) {
-      case ControlKind::Group:
-        text = static_cast<const QGroupBox*>(widget)->title();
-        break;
-      case ControlKind::Label:
-        text = static_cast<const QLabel*>(widget)->text();
-        break;
-      case ControlKind::Button:
-        text = static_cast<const QPushButton*>(widget)->text();
-        break;
+      case ControlKind::Group: text = static_cast<const QGroupBox*>(widget)->title(); break;
+      case ControlKind::Label: text = static_cast<const QLabel*>(widget)->text(); break;
+      case ControlKind::Button: text = static_cast<const QPushButton*>(widget)->text(); break;
       case ControlKind::CheckBox:
         text = dst_->text();
         value = dst_->isChecked() ? 1 : 0;
@@ -375,18 +347,15 @@ QJsonObject CSetupDlg::State() const {
         items = Items(list);
         break;
       }
-      case ControlKind::Slider:
-        value = static_cast<const QSlider*>(widget)->value();
-        break;
+      case ControlKind::Slider: value = static_cast<const QSlider*>(widget)->value(); break;
       case ControlKind::NumberEdit:
         text = static_cast<const QLineEdit*>(widget)->text();
         value = text;
         break;
     }
-    controls.insert(QString::number(spec.id), QJsonObject{{"visible", widget->isVisibleTo(this)},
-                                                          {"text", text},
-                                                          {"value", value},
-                                                          {"items", items}});
+    controls.insert(
+        QString::number(spec.id),
+        QJsonObject{{"visible", widget->isVisibleTo(this)}, {"text", text}, {"value", value}, {"items", items}});
   }
   return QJsonObject{{"title", windowTitle()}, {"size", QJsonArray{width(), height()}}, {"controls", controls}};
 }

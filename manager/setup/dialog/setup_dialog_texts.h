@@ -11,8 +11,9 @@ inline constexpr ListEntry kIntegerRange{"INTEGER_RANGE", "Please enter an integ
 inline constexpr ListEntry kWriteFailed{"WRITE_FAILED",
                                         "Could not write %1.\nThe card may be full or write-protected."};
 inline constexpr ListEntry kWriteThroughLink{
-    "WRITE_THROUGH_LINK", "Did not write %1.\nA symbolic link stands in its place; files on a card are never written "
-                          "through one."};
+    "WRITE_THROUGH_LINK",
+    "Did not write %1.\nA symbolic link stands in its place; files on a card are never written "
+    "through one."};
 inline constexpr ListEntry kWriteOutsideCard{"WRITE_OUTSIDE_CARD",
                                              "Did not write %1.\nIt lies outside the card folder."};
 inline constexpr ListEntry kFormatWarning{

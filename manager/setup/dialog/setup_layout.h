@@ -19,7 +19,7 @@ struct ControlSpec {
   int id = 0;  // 0 for the scale labels, which have none
   ControlKind kind = ControlKind::Label;
   DialogRect rect;
-  ListEntry text{};                   // groups, labels, the check box and buttons
+  ListEntry text{};  // groups, labels, the check box and buttons
   bool visible = true;
   std::optional<SetupList> list;      // drop lists
   std::optional<LevelSlider> slider;  // sliders and their number edits

@@ -1,8 +1,8 @@
 // What a page call's script text may hold: nothing of a value can end the string literal it
 // travels in, and only plain function names are called.
+#include <gtest/gtest.h>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <gtest/gtest.h>
 
 #include "common/webmap/page_call.h"
 

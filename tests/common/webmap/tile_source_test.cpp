@@ -1,8 +1,8 @@
 // Which tiles a page gets: OpenStreetMap unless the environment or the program's setting
 // says otherwise, and never an address a page should not load tiles from. Also where a map
 // page may navigate, and the name it gives tile servers.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 #include <optional>
 
@@ -40,9 +40,9 @@ TEST(TileTemplate, AcceptsHttpTemplatesWithAllThreePlaceholders) {
                            "http://127.0.0.1:8080/t/{z}/{x}/{y}", "https://example.org/{z}/{y}/{x}.jpg?key=abc"}) {
     EXPECT_TRUE(webmap::IsUsableTileTemplate(good)) << good;
   }
-  for (const char* bad : {"", "https://tile.example/{z}/{x}.png", "ftp://tile.example/{z}/{x}/{y}.png",
-                          "file:///tiles/{z}/{x}/{y}.png", "javascript:alert('{z}{x}{y}')", "http:///{z}/{x}/{y}.png",
-                          "tile.example/{z}/{x}/{y}.png", "none"}) {
+  for (const char* bad :
+       {"", "https://tile.example/{z}/{x}.png", "ftp://tile.example/{z}/{x}/{y}.png", "file:///tiles/{z}/{x}/{y}.png",
+        "javascript:alert('{z}{x}{y}')", "http:///{z}/{x}/{y}.png", "tile.example/{z}/{x}/{y}.png", "none"}) {
     EXPECT_FALSE(webmap::IsUsableTileTemplate(bad)) << bad;
   }
 }

@@ -1,6 +1,7 @@
 // The page base in a real web view: Leaflet loads from the resources, values reach the page
 // as data whatever they hold, tiles come from the configured server with our User-Agent, and
 // without tiles the page still draws on its plain background.
+#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
@@ -8,7 +9,6 @@
 #include <QJsonObject>
 #include <QTimer>
 #include <QWebEngineView>
-#include <gtest/gtest.h>
 
 #include "common/webmap/map_page.h"
 #include "common/webmap/page_call.h"
@@ -174,18 +174,20 @@ TEST_F(MapPageTest, ThePageReachesTheTileServerAndNothingElse) {
 
   // A script of the page tries every way out it has.
   const QString other = QString(elsewhere.urlTemplate()).replace("{z}/{x}/{y}", "1/2/3");
-  Eval("window.violations = 0;"
-       "document.addEventListener('securitypolicyviolation', function () { ++window.violations; });"
-       "var url = '" + other + "';"
-       "new Image().src = url;"
-       "fetch(url).catch(function () {});"
-       "var x = new XMLHttpRequest(); try { x.open('GET', url); x.send(); } catch (e) {}"
-       "var f = document.createElement('iframe'); f.src = url; document.body.appendChild(f);"
-       "var s = document.createElement('script'); s.src = url; document.head.appendChild(s);");
+  Eval(
+      "window.violations = 0;"
+      "document.addEventListener('securitypolicyviolation', function () { ++window.violations; });"
+      "var url = '" +
+      other +
+      "';"
+      "new Image().src = url;"
+      "fetch(url).catch(function () {});"
+      "var x = new XMLHttpRequest(); try { x.open('GET', url); x.send(); } catch (e) {}"
+      "var f = document.createElement('iframe'); f.src = url; document.body.appendChild(f);"
+      "var s = document.createElement('script'); s.src = url; document.head.appendChild(s);");
   Spin(500);
   EXPECT_TRUE(elsewhere.requests().isEmpty()) << elsewhere.requests().front().path.constData();
   EXPECT_GE(Eval("window.violations").toInt(), 4) << "the policy refuses them in the page";
-
 }
 
 TEST_F(MapPageTest, ARejectedTileAddressShowsTheOfflineNote) {
@@ -202,8 +204,8 @@ TEST_F(MapPageTest, AttributionIsShownAsTextNeverAsMarkup) {
   ASSERT_FALSE(Open(tiles).isEmpty());
   EXPECT_EQ(Eval("document.querySelector('.leaflet-control-attribution').textContent").toString(),
             "<img src=x onerror=\"window.injected = 1\"> & co");
-  EXPECT_FALSE(Eval("!!document.querySelector('.leaflet-control-attribution a, .leaflet-control-attribution img')")
-                   .toBool());
+  EXPECT_FALSE(
+      Eval("!!document.querySelector('.leaflet-control-attribution a, .leaflet-control-attribution img')").toBool());
   EXPECT_EQ(Eval("typeof window.injected").toString(), "undefined");
 }
 

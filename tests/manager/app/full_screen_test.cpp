@@ -1,18 +1,18 @@
 // The full-screen layout on a 1920 x 1080 screen: what moves, what hides, what comes back.
+#include <gtest/gtest.h>
 #include <QTableView>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "manager/app/playback_control.h"
-#include "manager/display/rules/button_table.h"
-#include "manager/display/map_view.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
-#include "manager/display/video_widget.h"
-#include "manager/display/skin.h"
+#include "manager/display/map_view.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/rules/video_layout.h"
+#include "manager/display/skin.h"
+#include "manager/display/video_widget.h"
 #include "tests/manager/app/window_fixture.h"
 #include "tests/support/temp_dir.h"
 
@@ -91,7 +91,9 @@ TEST(FullScreen, FillsTheScreenWithTheVideoAndTheTransport) {
   EXPECT_FALSE(window->fullScreen());
   EXPECT_EQ(window->geometry(), QRect(448, 156, 1024, 768));
   for (const auto& spec : display::kImageButtons) {
-    EXPECT_EQ(window->Button(spec.id)->geometry(), QRect(spec.place.left, spec.place.top, spec.place.Width(), spec.place.Height())) << spec.id;
+    EXPECT_EQ(window->Button(spec.id)->geometry(),
+              QRect(spec.place.left, spec.place.top, spec.place.Width(), spec.place.Height()))
+        << spec.id;
     EXPECT_TRUE(window->Button(spec.id)->isVisible()) << spec.id;
   }
   EXPECT_TRUE(window->listView()->isVisible());

@@ -1,11 +1,11 @@
 // Export incident... and the jump to the impact on the main window, driven by real keys and
 // clicks: Ctrl+E, the video window's context menu, the progress dialog's Cancel, key I.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -74,7 +74,7 @@ TEST(IncidentAction, ExportsTheMomentShownByKeyAndMenu) {
   EXPECT_EQ(*exported.status, incident::ExportStatus::Ok) << gui::RecordedMessages().join("; ").toStdString();
   EXPECT_TRUE(exported.proposed.contains(QStringLiteral("incident_2024")));
   EXPECT_EQ(Entries(exported.answer), (std::vector<std::string>{"SHA256SUMS", "front.mp4", "gsensor.csv", "page.pdf",
-                                                                 "rear.mp4", "summary.json", "track.gpx", "track.kml"}));
+                                                                "rear.mp4", "summary.json", "track.gpx", "track.kml"}));
   EXPECT_EQ(testing_support::RunCommand("cd " + testing_support::ShellQuoted(exported.answer.string()) +
                                         " && sha256sum --quiet -c SHA256SUMS")
                 .status,

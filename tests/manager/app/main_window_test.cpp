@@ -1,8 +1,8 @@
 // The main window on a sample card: what a user sees and what each click, key and timer does.
+#include <gtest/gtest.h>
 #include <QJsonArray>
 #include <QTableView>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,13 +10,13 @@
 
 #include "common/gui/message_box.h"
 #include "manager/app/playback_control.h"
-#include "manager/display/rules/button_table.h"
-#include "manager/display/map_view.h"
-#include "manager/display/rules/graph_mapping.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
-#include "manager/display/video_widget.h"
+#include "manager/display/map_view.h"
+#include "manager/display/rules/button_table.h"
+#include "manager/display/rules/graph_mapping.h"
 #include "manager/display/skin.h"
+#include "manager/display/video_widget.h"
 #include "manager/recording/samples.h"
 #include "tests/manager/app/window_fixture.h"
 #include "tests/manager/playback/playback_fixtures.h"
@@ -56,7 +56,9 @@ TEST(MainWindow, StartsCentredWithEveryControlInPlace) {
   EXPECT_EQ(window->geometry(), QRect(-112, 16, 1024, 768));  // the offscreen screen is 800 x 800
   for (const auto& spec : display::kImageButtons) {
     ASSERT_NE(window->Button(spec.id), nullptr) << spec.id;
-    EXPECT_EQ(window->Button(spec.id)->geometry(), QRect(spec.place.left, spec.place.top, spec.place.Width(), spec.place.Height())) << spec.id;
+    EXPECT_EQ(window->Button(spec.id)->geometry(),
+              QRect(spec.place.left, spec.place.top, spec.place.Width(), spec.place.Height()))
+        << spec.id;
   }
   EXPECT_EQ(window->listView()->geometry(), QRect(675, 98, 328, 144));
   EXPECT_EQ(window->VideoWindow(0)->geometry(), QRect(25, 60, 640, 480));

@@ -1,9 +1,9 @@
 // The three programs run as a user or a script runs them: options, state file, screenshot, exit code.
+#include <gtest/gtest.h>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -31,11 +31,10 @@ ProgramRun RunProgram(const char* program, const std::string& arguments, const s
   static testing_support::TempDir work;
   const fs::path statePath = work / "state.json";
   fs::remove(statePath);
-  const auto result = RunCommand("cd " + ShellQuoted(work.path().string()) + " && XDG_CONFIG_HOME=" +
-                                 ShellQuoted((work / "config").string()) +
-                                 " QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " +
-                                 environment + " " + ShellQuoted(program) + " " + arguments + " --state " +
-                                 ShellQuoted(statePath.string()));
+  const auto result = RunCommand(
+      "cd " + ShellQuoted(work.path().string()) + " && XDG_CONFIG_HOME=" + ShellQuoted((work / "config").string()) +
+      " QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 BLACKBOX_TILE_URL=none " + environment + " " +
+      ShellQuoted(program) + " " + arguments + " --state " + ShellQuoted(statePath.string()));
   ProgramRun run;
   run.status = result.status;
   run.err = result.out + result.err;
@@ -51,8 +50,9 @@ TEST(Program, PlaysPausesAndReportsItsState) {
   testing_support::TempDir out;
   const fs::path png = out / "shot.png";
   const int row = RowOf(RecordingKind::Normal);
-  const ProgramRun run = RunProgram(KEL2CH_MANAGER_EXE, ShellQuoted(card.string()) + " --row " + std::to_string(row) +
-                                                     " --at 1 --pause --screenshot " + ShellQuoted(png.string()));
+  const ProgramRun run =
+      RunProgram(KEL2CH_MANAGER_EXE, ShellQuoted(card.string()) + " --row " + std::to_string(row) +
+                                         " --at 1 --pause --screenshot " + ShellQuoted(png.string()));
   ASSERT_EQ(run.status, 0) << run.err;
   const QJsonObject& s = run.state;
   EXPECT_EQ(s["profile"].toString(), "dual");
@@ -88,8 +88,8 @@ TEST(Program, FailedActionsExitWithTwo) {
   EXPECT_EQ(run.status, 2);
   EXPECT_FALSE(run.state["failures"].toArray().isEmpty());
 
-  run = RunProgram(KEL2CH_MANAGER_EXE, ShellQuoted(card.string()) + " --row " +
-                                           std::to_string(RowOf(RecordingKind::DamagedMovie)));
+  run = RunProgram(KEL2CH_MANAGER_EXE,
+                   ShellQuoted(card.string()) + " --row " + std::to_string(RowOf(RecordingKind::DamagedMovie)));
   EXPECT_EQ(run.status, 2);
   const QJsonArray messages = run.state["messages"].toArray();
   ASSERT_FALSE(messages.isEmpty());
@@ -105,8 +105,8 @@ TEST(Program, FileClicksTheRowOfThatRecording) {
   const int row = RowOf(RecordingKind::RtcdTimeTable);
   const fs::path file = card / Card().manifest.recordings[2].front.lexically_relative(Card().folder);
   ASSERT_EQ(Card().manifest.recordings[2].kind, RecordingKind::RtcdTimeTable);
-  ProgramRun run = RunProgram(KEL2CH_MANAGER_EXE, ShellQuoted(card.string()) + " --file " +
-                                                      ShellQuoted(file.string()) + " --at 1 --pause");
+  ProgramRun run = RunProgram(KEL2CH_MANAGER_EXE,
+                              ShellQuoted(card.string()) + " --file " + ShellQuoted(file.string()) + " --at 1 --pause");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.state["list"].toObject()["currentRow"].toInt(), row);
   EXPECT_GE(run.state["position"].toDouble(), 9'000'000);
@@ -115,14 +115,15 @@ TEST(Program, FileClicksTheRowOfThatRecording) {
   run = RunProgram(KEL2CH_MANAGER_EXE, "--file " + ShellQuoted(file.string()));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.state["list"].toObject()["count"].toInt(), 1);
-  run = RunProgram(KEL2CH_MANAGER_EXE, ShellQuoted(card.string()) + " --file " + ShellQuoted((card / "nothing.mp4").string()));
+  run = RunProgram(KEL2CH_MANAGER_EXE,
+                   ShellQuoted(card.string()) + " --file " + ShellQuoted((card / "nothing.mp4").string()));
   EXPECT_EQ(run.status, 2);
 }
 
 TEST(Program, OneChannelBuildsHaveNoSwap) {
   const fs::path card = CopyOfCard("brand");
   const ProgramRun run = RunProgram(RYN_MANAGER_EXE, ShellQuoted(card.string()) + " --row " +
-                                                  std::to_string(RowOf(RecordingKind::Normal)) + " --swap");
+                                                         std::to_string(RowOf(RecordingKind::Normal)) + " --swap");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.state["title"].toString(), "Ryn Manager");
   EXPECT_EQ(run.state["playState"].toInt(), 1);
@@ -138,10 +139,10 @@ TEST(Program, FullScreenOnALargeScreen) {
   std::ofstream(screens) << R"({"screens":[{"name":"s1","x":0,"y":0,"width":1920,"height":1080,)"
                             R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
   const fs::path card = CopyOfCard("fullscreen");
-  const ProgramRun run = RunProgram(KEL2CH_MANAGER_EXE,
-                             ShellQuoted(card.string()) + " --row " + std::to_string(RowOf(RecordingKind::Normal)) +
-                                 " --fullscreen --swap",
-                             "QT_QPA_PLATFORM=offscreen:configfile=" + ShellQuoted(screens.string()));
+  const ProgramRun run = RunProgram(
+      KEL2CH_MANAGER_EXE,
+      ShellQuoted(card.string()) + " --row " + std::to_string(RowOf(RecordingKind::Normal)) + " --fullscreen --swap",
+      "QT_QPA_PLATFORM=offscreen:configfile=" + ShellQuoted(screens.string()));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.state["window"].toArray(), (QJsonArray{0, 0, 1920, 1080}));
   EXPECT_TRUE(run.state["fullScreen"].toBool());
@@ -187,7 +188,8 @@ TEST_P(Programs, FollowTheirProfile) {
   EXPECT_EQ(s["channels"].toArray().size(), program.channels);
   const QJsonObject buttons = s["buttons"].toObject();
   EXPECT_EQ(buttons.contains("1128"), program.channels == 2);
-  for (const char* id : {"1112", "1118", "1121", "1122", "1123", "1124", "1125"}) EXPECT_TRUE(buttons.contains(id)) << id;
+  for (const char* id : {"1112", "1118", "1121", "1122", "1123", "1124", "1125"})
+    EXPECT_TRUE(buttons.contains(id)) << id;
   EXPECT_EQ(s["map"].toObject()["page"].toString(), program.mapPage);
   EXPECT_EQ(s["map"].toObject()["rect"].toArray(), program.mapRect);
 
@@ -214,12 +216,12 @@ TEST_P(Programs, FollowTheirProfile) {
 INSTANTIATE_TEST_SUITE_P(
     EachFamily, Programs,
     ::testing::Values(
-        ProgramCase{"dual", KEL2CH_MANAGER_EXE, "Kel2CH Manager", "Ver. 2.2.5.5", 2, "map2.html", {679, 505, 320, 240},
-                    false},
-        ProgramCase{"park", KEL_MANAGER_EXE, "Kel Manager", "J8 Manager 1.2.1.4", 1, "map.html", {679, 325, 320, 422},
-                    true},
-        ProgramCase{"brand", RYN_MANAGER_EXE, "Ryn Manager", "Ver. 1.2.5.4", 1, "map.html", {676, 325, 326, 424},
-                    false}),
+        ProgramCase{
+            "dual", KEL2CH_MANAGER_EXE, "Kel2CH Manager", "Ver. 2.2.5.5", 2, "map2.html", {679, 505, 320, 240}, false},
+        ProgramCase{
+            "park", KEL_MANAGER_EXE, "Kel Manager", "J8 Manager 1.2.1.4", 1, "map.html", {679, 325, 320, 422}, true},
+        ProgramCase{
+            "brand", RYN_MANAGER_EXE, "Ryn Manager", "Ver. 1.2.5.4", 1, "map.html", {676, 325, 326, 424}, false}),
     [](const auto& test) { return std::string(test.param.profile); });
 
 TEST(Program, OpenSetupOnAFolderWithoutSetupFails) {

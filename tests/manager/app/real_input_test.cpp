@@ -1,9 +1,9 @@
 // The main window driven as a user drives it: QTest mouse and key events on the real widgets,
 // checked against what the automation path (ClickRow, OnCommand, the transport's OnPress) does.
+#include <gtest/gtest.h>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
@@ -11,8 +11,8 @@
 
 #include "common/gui/message_box.h"
 #include "manager/app/playback_control.h"
-#include "manager/display/rules/button_table.h"
 #include "manager/display/image_button.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/video_widget.h"
 #include "tests/manager/app/window_fixture.h"
 

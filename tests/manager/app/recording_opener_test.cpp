@@ -43,7 +43,9 @@ struct Fake : app::OpeningEngine, app::OpeningWindow {
     showChannel1 = 1;
     showChannel2 = rearFile ? 1 : 0;
   }
-  bool IsRegularFile(const std::string& path) const override { return path.find("drr_") == std::string::npos || rearExists; }
+  bool IsRegularFile(const std::string& path) const override {
+    return path.find("drr_") == std::string::npos || rearExists;
+  }
   int CheckRecordingStructure(const std::string&) const override { return structure; }
   void SetWaitCursor(bool on) override { log.push_back(on ? "cursor on" : "cursor off"); }
   void ShowMessage(const std::string& text, const std::string& cause) override {
@@ -66,13 +68,15 @@ struct Fake : app::OpeningEngine, app::OpeningWindow {
 };
 
 const ChannelOpened kBuilt{true, 20'000'000, 1, {}, {}};
-const ChannelOpened kFailed{false, 0, 0, "pFSF->Load failed : error code = 0x80004005", "the file is not an MP4 recording"};
-const ChannelOpened kRearFailed{false, 0, 1, "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040216", {}};
+const ChannelOpened kFailed{false, 0, 0, "pFSF->Load failed : error code = 0x80004005",
+                            "the file is not an MP4 recording"};
+const ChannelOpened kRearFailed{
+    false, 0, 1, "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040216", {}};
 
 struct Case {
   const char* what;
   app::RecordingOpener::Options options;
-  int structure;     // what the check says of the front file
+  int structure;  // what the check says of the front file
   bool rearExists;
   std::function<void(Fake&, app::RecordingOpener&)> script;  // after the click on the front
   Log expected;
@@ -85,7 +89,9 @@ const std::string kOpenRear = std::string("open 1 ") + kRear + " show 1";
 TEST(RecordingOpener, OpensChannelByChannelAndReportsEachFailureInOrder) {
   const std::vector<Case> cases = {
       {"both channels open, then play",
-       {2, true}, 0, true,
+       {2, true},
+       0,
+       true,
        [](Fake& fake, app::RecordingOpener&) {
          fake.Answer(0, kBuilt);
          fake.Answer(1, kBuilt);
@@ -93,18 +99,24 @@ TEST(RecordingOpener, OpensChannelByChannelAndReportsEachFailureInOrder) {
        {"prepare " + std::string(kFront), "cursor on", kOpenFront, "-- answer 0", "ended 0 built", "rear", kOpenRear,
         "-- answer 1", "cursor off", "ended 1 built", "play"}},
       {"the front fails: the engine's message with its cause, then the window's",
-       {2, true}, 0, true,
+       {2, true},
+       0,
+       true,
        [](Fake& fake, app::RecordingOpener&) { fake.Answer(0, kFailed); },
        {"prepare " + std::string(kFront), "cursor on", kOpenFront, "-- answer 0", "cursor off",
         "message pFSF->Load failed : error code = 0x80004005 / the file is not an MP4 recording", "ended 0 failed",
         "message drf_20240101_000000.mp4 file open error!"}},
       {"a broken front stops before the rear",
-       {2, true}, -1, true,
+       {2, true},
+       -1,
+       true,
        [](Fake& fake, app::RecordingOpener&) { fake.Answer(0, kBuilt); },
        {"prepare " + std::string(kFront), "cursor on", kOpenFront, "-- answer 0", "ended 0 built", "cursor off",
         "message File \"drf_20240101_000000.mp4\" is broken!"}},
       {"a front that cannot be reopened for the check still plays",
-       {2, true}, -2, true,
+       {2, true},
+       -2,
+       true,
        [](Fake& fake, app::RecordingOpener&) {
          fake.Answer(0, kBuilt);
          fake.Answer(1, kBuilt);
@@ -112,12 +124,16 @@ TEST(RecordingOpener, OpensChannelByChannelAndReportsEachFailureInOrder) {
        {"prepare " + std::string(kFront), "cursor on", kOpenFront, "-- answer 0", "ended 0 built", "rear", kOpenRear,
         "-- answer 1", "cursor off", "ended 1 built", "play"}},
       {"no rear file: the rear window is emptied and the front plays",
-       {2, true}, 0, false,
+       {2, true},
+       0,
+       false,
        [](Fake& fake, app::RecordingOpener&) { fake.Answer(0, kBuilt); },
-       {"prepare " + std::string(kFront), "cursor on", kOpenFront, "-- answer 0",
-        "ended 0 built", "no rear", "teardown 1", "cursor off", "play"}},
+       {"prepare " + std::string(kFront), "cursor on", kOpenFront, "-- answer 0", "ended 0 built", "no rear",
+        "teardown 1", "cursor off", "play"}},
       {"the rear fails: its messages, and nothing plays",
-       {2, true}, 0, true,
+       {2, true},
+       0,
+       true,
        [](Fake& fake, app::RecordingOpener&) {
          fake.Answer(0, kBuilt);
          fake.Answer(1, kRearFailed);
@@ -127,7 +143,9 @@ TEST(RecordingOpener, OpensChannelByChannelAndReportsEachFailureInOrder) {
         "message [pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040216",
         "ended 1 failed", "message drr_20240101_000000.mp4 file open error!"}},
       {"a new click while the front opens: only the new recording goes on",
-       {2, true}, 0, true,
+       {2, true},
+       0,
+       true,
        [](Fake& fake, app::RecordingOpener& opener) {
          opener.OpenRecording(kOther);
          fake.Answer(0, kFailed);  // the first click's answer, too late
@@ -138,7 +156,9 @@ TEST(RecordingOpener, OpensChannelByChannelAndReportsEachFailureInOrder) {
         std::string("open 0 ") + kOther + " show 1", "-- answer 0", "-- answer 0", "ended 0 built", "no rear",
         "teardown 1", "cursor off", "play"}},
       {"Stop while the rear opens: its answer is dropped",
-       {2, true}, 0, true,
+       {2, true},
+       0,
+       true,
        [](Fake& fake, app::RecordingOpener& opener) {
          fake.Answer(0, kBuilt);
          opener.Cancel();
@@ -147,12 +167,16 @@ TEST(RecordingOpener, OpensChannelByChannelAndReportsEachFailureInOrder) {
        {"prepare " + std::string(kFront), "cursor on", kOpenFront, "-- answer 0", "ended 0 built", "rear", kOpenRear,
         "cursor off", "-- answer 1"}},
       {"one channel: no check, no rear",
-       {1, false}, -1, true,
+       {1, false},
+       -1,
+       true,
        [](Fake& fake, app::RecordingOpener&) { fake.Answer(0, kBuilt); },
        {"prepare " + std::string(kFront), "cursor on", kOpenFront, "-- answer 0", "ended 0 built", "cursor off",
         "play"}},
       {"still waiting for the front",
-       {2, true}, 0, true,
+       {2, true},
+       0,
+       true,
        [](Fake&, app::RecordingOpener&) {},
        {"prepare " + std::string(kFront), "cursor on", kOpenFront},
        true},

@@ -1,5 +1,6 @@
 // The snapshot, print and setup buttons of the main window, with their dialogs answered by the
 // test: which channel lands in which file and slot, and what a stop, a cancel or a format does.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QImageReader>
 #include <QJsonArray>
@@ -7,15 +8,14 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
 #include "common/gui/message_box.h"
-#include "manager/display/rules/button_table.h"
-#include "manager/display/map_view.h"
 #include "manager/display/label.h"
+#include "manager/display/map_view.h"
+#include "manager/display/rules/button_table.h"
 #include "manager/display/video_widget.h"
 #include "manager/library/recording_name.h"
 #include "manager/setup/dialog/setup_dialog.h"
@@ -40,7 +40,9 @@ int FilesIn(const fs::path& folder) {
   return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-int EngineState(const ManagerWindow& window, int channel) { return static_cast<int>(window.VideoWindow(channel)->video().state); }
+int EngineState(const ManagerWindow& window, int channel) {
+  return static_cast<int>(window.VideoWindow(channel)->video().state);
+}
 
 // Opens `row` and waits until its pictures are on screen and the panel has shown a fix.
 void OpenWithPanel(ManagerWindow& window, int row, int channels) {

@@ -1,8 +1,8 @@
 #include "tests/manager/app/window_fixture.h"
 
+#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>

@@ -30,8 +30,7 @@ std::filesystem::path CopyOfCard(const std::string& name);
 int RowOf(samplecard::RecordingKind kind);
 
 // Runs the event loop until `condition` holds; false after `timeout`.
-bool WaitFor(const std::function<bool()>& condition,
-             std::chrono::milliseconds timeout = std::chrono::seconds(20));
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(20));
 void Pump(std::chrono::milliseconds duration);
 
 // A main window of `profile`, shown, playing sound into a silent sink, its message boxes recorded.

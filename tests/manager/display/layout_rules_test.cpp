@@ -83,7 +83,8 @@ TEST(WindowLayout, EveryNormalPlaceLiesOnTheSkinBesideTheVideo) {
     int id;
     Rect rect;
   };
-  std::vector<Case> cases = {{controls::kLargeVideo, kNormalVideoArea}, {controls::kSmallVideo, kSmallVideoArea},
+  std::vector<Case> cases = {{controls::kLargeVideo, kNormalVideoArea},
+                             {controls::kSmallVideo, kSmallVideoArea},
                              {controls::kRecordingList, kRecordingListArea}};
   for (const LabelPlace& label : kLabelPlaces) cases.push_back({label.id, label.rect});
   for (const ButtonPlace& button : kNormalButtonPlaces) cases.push_back({button.id, button.rect});
@@ -115,7 +116,7 @@ TEST(ButtonTables, ImageChoice) {
   disabled.disabled = true;
   EXPECT_EQ(ButtonImageIndex(ButtonKind::Push, disabled), 3);
   disabled.focused = true;
-  EXPECT_EQ(ButtonImageIndex(ButtonKind::Push, disabled), 0);  // focused and disabled: normal
+  EXPECT_EQ(ButtonImageIndex(ButtonKind::Push, disabled), 0);    // focused and disabled: normal
   EXPECT_EQ(ButtonImageIndex(ButtonKind::Toggle, disabled), 3);  // a toggle never shows focus
 
   // The full-screen button shows its second set while toggled; a click alone does not.

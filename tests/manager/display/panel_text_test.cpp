@@ -57,8 +57,8 @@ TEST(GpsPanel, NoFixKeepsTheValuesAndTurnsTheStatusWhite) {
   const GpsFix noFix{recording::kNoFixMarker, recording::kNoFixMarker, 0.0};
   auto change = GpsPanelChangeFor(noFix, flags);
   EXPECT_FALSE(change.labels);
-  EXPECT_FALSE(change.mapPosition);       // the marker stays where it was
-  EXPECT_FALSE(change.statusColour);      // it was never red
+  EXPECT_FALSE(change.mapPosition);   // the marker stays where it was
+  EXPECT_FALSE(change.statusColour);  // it was never red
   EXPECT_EQ(change.statusText, std::optional<std::string>("GPS >>"));
 
   GpsPanelChangeFor(GpsFix{37.5, 127.0, 1.0}, flags);
@@ -95,7 +95,6 @@ TEST(GpsPanel, TranslatedCaptionsAreTextEvenWithPercentSigns) {
   EXPECT_EQ(labels.latitude, "Lat %s %n : 1.5000");
   EXPECT_EQ(labels.kmPerHour, "km/h : 0.0");
 }
-
 
 // After Stop or a folder load the next recording's first fix must show "GPS >>" again.
 TEST(GpsPanel, ClearingThePanelLetsTheNextFixShowTheStatusAgain) {

@@ -1,17 +1,17 @@
 // The skin's bitmaps, the image buttons and the G-sensor graph, drawn for real.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
 
-#include "manager/display/rules/button_table.h"
-#include "manager/display/rules/graph_mapping.h"
 #include "manager/display/image_button.h"
 #include "manager/display/label.h"
+#include "manager/display/rules/button_table.h"
+#include "manager/display/rules/graph_mapping.h"
 #include "manager/display/sensor_graph.h"
 #include "manager/display/skin.h"
 #include "manager/recording/user_data_writer.h"
@@ -182,10 +182,10 @@ TEST(SensorGraph, TracesLieAtTheirRowsInTheirColours) {
     traces.Build(record, setup::kDualProfile.gsensor_axes);
     DrawSensorGraph(painter, traces, 50, 100);
   }
-  EXPECT_EQ(image.pixel(100, 592), qRgb(255, 27, 38));   // X
-  EXPECT_EQ(image.pixel(100, 634), qRgb(0, 126, 0));     // Y
-  EXPECT_EQ(image.pixel(100, 550), qRgb(255, 255, 255)); // Z, clamped
-  EXPECT_EQ(image.pixel(436, 592), qRgb(255, 27, 38));   // one column per sample up to 436
+  EXPECT_EQ(image.pixel(100, 592), qRgb(255, 27, 38));    // X
+  EXPECT_EQ(image.pixel(100, 634), qRgb(0, 126, 0));      // Y
+  EXPECT_EQ(image.pixel(100, 550), qRgb(255, 255, 255));  // Z, clamped
+  EXPECT_EQ(image.pixel(436, 592), qRgb(255, 27, 38));    // one column per sample up to 436
   EXPECT_EQ(image.pixel(437, 592), qRgb(0, 0, 0));
   // The grey cursor at 253 over the whole height, drawn over the traces.
   EXPECT_EQ(image.pixel(253, 600), qRgb(90, 90, 90));

@@ -150,7 +150,8 @@ TEST(IncidentExport, CutsThePairAndDescribesIt) {
   EXPECT_NEAR(summary["recordings"][0]["fromSeconds"].get<double>(), 4.0, 1e-6);
 
   // The folder now holds files: a second export is refused, and --force replaces it.
-  EXPECT_EQ(incident::ExportIncident(Request(front, 6.5, 2.5, 2.5, folder)).status, incident::ExportStatus::FolderInUse);
+  EXPECT_EQ(incident::ExportIncident(Request(front, 6.5, 2.5, 2.5, folder)).status,
+            incident::ExportStatus::FolderInUse);
   auto forced = Request(front, 1.0, 1.0, 1.0, folder);
   forced.force = true;
   ASSERT_EQ(incident::ExportIncident(forced).status, incident::ExportStatus::Ok);
@@ -161,7 +162,7 @@ TEST(IncidentExport, RunsOnIntoTheAdjacentRecording) {
   TempDir card;
   WritePair(card.path(), kStart - kClipSeconds, 99);
   const fs::path middle = WritePair(card.path(), kStart, 99);
-  WritePair(card.path(), kStart + kClipSeconds + 1, 2);  // one second's pause before it
+  WritePair(card.path(), kStart + kClipSeconds + 1, 2);       // one second's pause before it
   WritePair(card.path(), kStart + 3 * kClipSeconds + 10, 2);  // far away: never used
 
   struct Case {
@@ -232,8 +233,8 @@ TEST(IncidentExport, ARearThatCannotBePlayedCostsOnlyTheRearClip) {
   EXPECT_FALSE(fs::exists(card / "incident/rear.mp4"));
   ASSERT_EQ(result.warnings.size(), 1u);
   EXPECT_NE(result.warnings[0].find("rear.mp4"), std::string::npos);
-  EXPECT_EQ(RunCommand("cd " + ShellQuoted((card / "incident").string()) + " && sha256sum --quiet -c SHA256SUMS").status,
-            0);
+  EXPECT_EQ(
+      RunCommand("cd " + ShellQuoted((card / "incident").string()) + " && sha256sum --quiet -c SHA256SUMS").status, 0);
 }
 
 }  // namespace
@@ -264,8 +265,8 @@ TEST(IncidentExport, RecordingsThatCannotBeJoinedKeepToTheirOwnClip) {
   EXPECT_EQ(result.warnings[0], "front.mp4: the recordings before or after could not be joined");
   EXPECT_EQ(result.warnings[1], "rear.mp4: the recordings before or after could not be joined");
   EXPECT_EQ(Codecs(card / "incident/front.mp4"), "h264\naac\n");
-  EXPECT_EQ(RunCommand("cd " + ShellQuoted((card / "incident").string()) + " && sha256sum --quiet -c SHA256SUMS").status,
-            0);
+  EXPECT_EQ(
+      RunCommand("cd " + ShellQuoted((card / "incident").string()) + " && sha256sum --quiet -c SHA256SUMS").status, 0);
 }
 
 }  // namespace

@@ -100,10 +100,9 @@ TEST_F(IniFileTest, ReadsUtf8WithAndWithoutByteOrderMark) {
 }
 
 TEST_F(IniFileTest, ReadsUtf16LittleEndianWithByteOrderMark) {
-  const std::string body = "[English]\r\nFILELIST=File list\r\n[Korean]\r\nFILELIST=" +
-                           std::string(kKoreanFileList) + "\r\n";
-  const std::string bytes =
-      "\xFF\xFE" + common::Utf16ToLittleEndianBytes(common::Utf8ToUtf16(body));
+  const std::string body =
+      "[English]\r\nFILELIST=File list\r\n[Korean]\r\nFILELIST=" + std::string(kKoreanFileList) + "\r\n";
+  const std::string bytes = "\xFF\xFE" + common::Utf16ToLittleEndianBytes(common::Utf8ToUtf16(body));
   EXPECT_EQ(Read(bytes, "korean", "filelist"), kKoreanFileList);
   EXPECT_EQ(Read(bytes, "English", "FILELIST"), "File list");
   // An odd trailing byte is a broken last unit, not a reason to fail.
@@ -124,8 +123,7 @@ TEST_F(IniFileTest, ValuesAreCutTo260Utf16Units) {
   EXPECT_EQ(Read("[English]\nA=" + split + "\n", "English", "A"), std::string(259, 'z'));
 
   // Quotes come off before the cut.
-  EXPECT_EQ(Read("[English]\nA=\"" + std::string(260, 'q') + "\"\n", "English", "A"),
-            std::string(260, 'q'));
+  EXPECT_EQ(Read("[English]\nA=\"" + std::string(260, 'q') + "\"\n", "English", "A"), std::string(260, 'q'));
 }
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault) {

@@ -54,8 +54,8 @@ TEST(LanguageIdForLocale, ChineseRegionsTellTheScripts) {
 }
 
 TEST(LanguageIdForLocale, EverythingElseIsEnglish) {
-  for (const char* locale : {"C", "POSIX", "C.UTF-8", "", "en_US.UTF-8", "en_GB", "de_DE.UTF-8",
-                             "fr_FR@euro", "esperanto", "e", "_MX", ".UTF-8", "@", "_"}) {
+  for (const char* locale : {"C", "POSIX", "C.UTF-8", "", "en_US.UTF-8", "en_GB", "de_DE.UTF-8", "fr_FR@euro",
+                             "esperanto", "e", "_MX", ".UTF-8", "@", "_"}) {
     EXPECT_EQ(LanguageIdForLocale(locale), kEnglishUnitedStates) << locale;
   }
 }
@@ -120,15 +120,13 @@ TEST(LanguageNameForSystemLocale, EnglishNameOfTheLanguageWithTheChineseSplitByR
 
 TEST(LanguageFilePath, ReplacesTheProgramNameInItsFolder) {
   EXPECT_EQ(LanguageFilePath("/usr/lib/kel/kel2ch-manager"), "/usr/lib/kel/2CH_Managerlang.ini");
-  EXPECT_EQ(LanguageFilePath("/opt/ryn/ryn-manager", kOneChannelLanguageFileName),
-            "/opt/ryn/Managerlang.ini");
+  EXPECT_EQ(LanguageFilePath("/opt/ryn/ryn-manager", kOneChannelLanguageFileName), "/opt/ryn/Managerlang.ini");
   EXPECT_EQ(LanguageFilePath("/kel-manager"), "/2CH_Managerlang.ini");
   EXPECT_EQ(LanguageFilePath("./bin/kel-manager"), "./bin/2CH_Managerlang.ini");
 }
 
 TEST(LanguageFilePath, AcceptsBackslashesAndBarePrograms) {
-  EXPECT_EQ(LanguageFilePath("C:\\Program Files\\Kel\\Kel2CH.exe"),
-            "C:\\Program Files\\Kel\\2CH_Managerlang.ini");
+  EXPECT_EQ(LanguageFilePath("C:\\Program Files\\Kel\\Kel2CH.exe"), "C:\\Program Files\\Kel\\2CH_Managerlang.ini");
   EXPECT_EQ(LanguageFilePath("C:/Kel\\bin/Kel2CH.exe"), "C:/Kel\\bin/2CH_Managerlang.ini");
   EXPECT_EQ(LanguageFilePath("kel2ch-manager"), "2CH_Managerlang.ini");
   EXPECT_EQ(LanguageFilePath(""), "2CH_Managerlang.ini");

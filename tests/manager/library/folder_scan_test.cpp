@@ -30,9 +30,9 @@ TEST(ScanFolder, DeletesChannelOneStubsAndListsTheRest) {
   MakeFileOfSize(card / "notes.txt", 10);
   std::vector<std::string> reported;
   const auto list = BuildRecordingList(card.path().string(), {true, [&](const std::string& path, bool removed) {
-                                                                 EXPECT_TRUE(removed);
-                                                                 reported.push_back(path);
-                                                               }});
+                                                                EXPECT_TRUE(removed);
+                                                                reported.push_back(path);
+                                                              }});
   EXPECT_EQ(Names(list, card.path()), std::vector<std::string>{"drf_20100101_000100.mp4"});
   EXPECT_FALSE(fs::exists(card / "drf_20100101_000000.mp4"));
   EXPECT_EQ(reported, std::vector<std::string>{(card / "drf_20100101_000000.mp4").string()});
@@ -45,9 +45,9 @@ TEST(ScanFolder, StubsCanBeNamedWithoutDeletingThem) {
   MakeFileOfSize(card / "drf_20100101_000000.mp4", 0);
   int reports = 0;
   const auto list = BuildRecordingList(card.path().string(), {false, [&](const std::string&, bool removed) {
-                                                                  EXPECT_FALSE(removed);
-                                                                  ++reports;
-                                                                }});
+                                                                EXPECT_FALSE(removed);
+                                                                ++reports;
+                                                              }});
   EXPECT_TRUE(list.empty());
   EXPECT_EQ(reports, 1);
   EXPECT_TRUE(fs::exists(card / "drf_20100101_000000.mp4"));
@@ -63,8 +63,9 @@ TEST(ScanFolder, GoesTwoLevelsDownAndSortsAcrossFolders) {
   MakeFileOfSize(card / "A/B/0sub/drf_20100101_120000.mp4", 2000);
   MakeFileOfSize(card / "A/B/zz/drf_20100105_000000.mp4", 2000);
   const auto list = BuildRecordingList(common::WithTrailingSeparator(card.path().string()));
-  EXPECT_EQ(Names(list, card.path()), (std::vector<std::string>{"A/B/drf_20100102_000000.mp4", "A/drf_20100103_000000.mp4",
-                                                                "drf_20100104_000000.mp4"}));
+  EXPECT_EQ(Names(list, card.path()),
+            (std::vector<std::string>{"A/B/drf_20100102_000000.mp4", "A/drf_20100103_000000.mp4",
+                                      "drf_20100104_000000.mp4"}));
   EXPECT_EQ(list[0].find("//"), std::string::npos) << "one separator between folder and name";
 }
 

@@ -18,7 +18,7 @@ class FakeView : public RecordingListView {
   std::vector<std::string> calls;
   std::vector<std::string> opened;
   RecordingList* list = nullptr;
-  int clickWhileOpening = -2;  // a row clicked from inside OpenRecording (a message box's loop)
+  int clickWhileOpening = -2;                 // a row clicked from inside OpenRecording (a message box's loop)
   std::optional<std::string> folderToChoose;  // what the user picks in the folder browser
   std::string browserStart, browserTitle;
 

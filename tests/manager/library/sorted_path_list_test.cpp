@@ -36,18 +36,23 @@ TEST(SortedPathList, SortsByNameWhateverTheFolder) {
   array.Add("/card/Dx_0001/drf_20100101_000000.mp4");
   array.Add("/card/MANUAL/DRF_20100201_000000.mp4");
   array.Sort();
-  EXPECT_EQ(array.paths(), (std::vector<std::string>{"/card/Dx_0001/drf_20100101_000000.mp4",
-                                                     "/card/MANUAL/DRF_20100201_000000.mp4",
-                                                     "/card/EVENT/drf_20100315_142530.mp4"}));
+  EXPECT_EQ(array.paths(),
+            (std::vector<std::string>{"/card/Dx_0001/drf_20100101_000000.mp4", "/card/MANUAL/DRF_20100201_000000.mp4",
+                                      "/card/EVENT/drf_20100315_142530.mp4"}));
 }
 
 TEST(SortedPathList, SameOrderAsTheBubbleSortIncludingTies) {
   std::mt19937 random(7);
   std::vector<std::string> paths;
   const char* folders[] = {"/card/EVENT/", "/card/Dx_0001/", "E:\\MANUAL\\", "/x/"};
-  const char* names[] = {"drf_20100101_000000.mp4", "DRF_20100101_000000.mp4", "drf_20100101_000001.mp4",
-                         "drf_20100101_000000_1.mp4", "drf_2010.mp4", "drf_20091231_235959.mp4",
-                         "Drf_20100101_000000.mp4", "drf_20100101_[00000].mp4"};
+  const char* names[] = {"drf_20100101_000000.mp4",
+                         "DRF_20100101_000000.mp4",
+                         "drf_20100101_000001.mp4",
+                         "drf_20100101_000000_1.mp4",
+                         "drf_2010.mp4",
+                         "drf_20091231_235959.mp4",
+                         "Drf_20100101_000000.mp4",
+                         "drf_20100101_[00000].mp4"};
   for (int i = 0; i < 400; ++i) paths.push_back(std::string(folders[random() % 4]) + names[random() % 8]);
   SortedPathList array;
   for (const auto& path : paths) array.Add(path);

@@ -1,6 +1,7 @@
 // The manager's map view on its own, in a plain 1024 x 768 window, with the tile server out
 // of reach: where each build puts it, what reaches the page and what never does, the drive of
 // a recording, and that the route and the marker draw without tiles.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -9,7 +10,6 @@
 #include <QJsonDocument>
 #include <QTimer>
 #include <QWebEngineView>
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <fstream>
@@ -115,8 +115,9 @@ TEST_F(MapViewTest, EachBuildPlacesItsPageHiddenUntilTheWindowShowsIt) {
     // The page fills the view exactly: no scroll bars, nothing to scroll.
     EXPECT_EQ(webmap::RunScriptAndWait(page, "[window.innerWidth, window.innerHeight]").toList(),
               (QVariantList{c.rect.width(), c.rect.height()}));
-    EXPECT_FALSE(webmap::RunScriptAndWait(page, "document.documentElement.scrollHeight > window.innerHeight || "
-                                                "document.documentElement.scrollWidth > window.innerWidth")
+    EXPECT_FALSE(webmap::RunScriptAndWait(page,
+                                          "document.documentElement.scrollHeight > window.innerHeight || "
+                                          "document.documentElement.scrollWidth > window.innerWidth")
                      .toBool());
     map->hide();
     EXPECT_FALSE(map->State()["visible"].toBool());
@@ -139,7 +140,9 @@ TEST_F(MapViewTest, AnimateGetsLongitudeThenLatitudeInSinglePrecisionAndMovesThe
   const double lat = double(float(37.566535));
   const double lng = double(float(126.977969));
   EXPECT_EQ(map->State()["lastAnimate"].toArray(), (QJsonArray{lng, lat}));
-  ASSERT_TRUE(WaitFor([&] { return Marker(*map) == QJsonArray{lat, lng}; })) << QJsonDocument(PageState(*map)).toJson().constData();
+  ASSERT_TRUE(WaitFor([&] {
+    return Marker(*map) == QJsonArray{lat, lng};
+  })) << QJsonDocument(PageState(*map)).toJson().constData();
 
   // The next position moves it; a second far away is brought into view.
   map->ShowMapPosition(35.179554, 129.075642);
@@ -161,16 +164,16 @@ TEST_F(MapViewTest, NoPositionHidesTheMarkerAndKeepsTheDrive) {
   EXPECT_EQ(map->State()["lastAnimate"].toArray(), (QJsonArray{1.0, 1.0}));
   ASSERT_TRUE(WaitFor([&] { return PageState(*map)["marker"].isNull(); }));
   EXPECT_EQ(PageState(*map)["trackPoints"].toInt(), 3);
-  EXPECT_EQ(webmap::RunScriptAndWait(PageOf(*map), "document.querySelector('.manager-no-position').style.display")
-                .toString(),
-            "");
+  EXPECT_EQ(
+      webmap::RunScriptAndWait(PageOf(*map), "document.querySelector('.manager-no-position').style.display").toString(),
+      "");
 
   // A position again takes the note away.
   map->ShowMapPosition(37.5750, 126.9900);
   ASSERT_TRUE(WaitFor([&] { return !Marker(*map).isEmpty(); }));
-  EXPECT_EQ(webmap::RunScriptAndWait(PageOf(*map), "document.querySelector('.manager-no-position').style.display")
-                .toString(),
-            "none");
+  EXPECT_EQ(
+      webmap::RunScriptAndWait(PageOf(*map), "document.querySelector('.manager-no-position').style.display").toString(),
+      "none");
 }
 
 // The notes come from the language file like every other text (English when a key is missing).
@@ -218,9 +221,15 @@ TEST_F(MapViewTest, PositionsTheMapCannotTakeNeverReachThePage) {
   ASSERT_EQ(recording::ClassifyFix(fix), recording::FixKind::NoFix);
   map->ShowMapPosition(fix.latitude, fix.longitude);
 
-  for (const auto& [a, b] : std::vector<std::pair<double, double>>{
-           {NAN, 126.9}, {37.5, NAN}, {INFINITY, 0.5}, {37.5, -INFINITY}, {90.5, 126.9}, {-91, 126.9},
-           {37.5, 180.01}, {37.5, -200}, {1e300, 1e300}}) {
+  for (const auto& [a, b] : std::vector<std::pair<double, double>>{{NAN, 126.9},
+                                                                   {37.5, NAN},
+                                                                   {INFINITY, 0.5},
+                                                                   {37.5, -INFINITY},
+                                                                   {90.5, 126.9},
+                                                                   {-91, 126.9},
+                                                                   {37.5, 180.01},
+                                                                   {37.5, -200},
+                                                                   {1e300, 1e300}}) {
     map->ShowMapPosition(a, b);
   }
   EXPECT_EQ(map->State()["lastAnimate"].toArray(), sent);
@@ -259,8 +268,8 @@ TEST_F(MapViewTest, ThePageDrawsOnlyWhatIsAPlaceWhateverItIsGiven) {
   ShowAndSettle(*map);
   // Straight to the page, past the view's own checks.
   const QJsonArray junk{QJsonArray{37.5, 127.0}, QJsonArray{"37.6", 127.1}, QJsonArray{QJsonValue::Null, 127.0},
-                        QJsonArray{95.0, 127.0},  QJsonArray{37.6, 200.0},  "</script>",
-                        QJsonArray{37.7},         QJsonObject{{"lat", 1}},  QJsonArray{37.8, 127.2}};
+                        QJsonArray{95.0, 127.0}, QJsonArray{37.6, 200.0},   "</script>",
+                        QJsonArray{37.7},        QJsonObject{{"lat", 1}},   QJsonArray{37.8, 127.2}};
   bool done = false;
   webmap::CallPage(PageOf(*map), "setTrack", QJsonArray{junk}, [&](const webmap::PageCallResult& r) {
     EXPECT_TRUE(r.called) << qPrintable(r.error);
@@ -294,7 +303,7 @@ TEST_F(MapViewTest, WithoutTilesTheDriveAndTheMarkerStillDraw) {
     for (int x = 0; x < image.width(); ++x) {
       const QColor c = image.pixelColor(x, y);
       if (c.red() > 220 && c.green() > 150 && c.green() < 190 && c.blue() < 40) ++amber;  // #f2a900
-      if (c.red() < 80 && c.green() > 120 && c.green() < 160 && c.blue() > 230) ++blue;  // #3d8bfd
+      if (c.red() < 80 && c.green() > 120 && c.green() < 160 && c.blue() > 230) ++blue;   // #3d8bfd
       if (c.lightness() > 200) ++light;
     }
   }

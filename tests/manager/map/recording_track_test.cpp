@@ -17,7 +17,7 @@ TEST(RecordingTrack, KeepsValidFixesInOrderAndDropsTheRest) {
       recording::FormatRmcSentence(1001, 37.5666, 126.9790, 10, 90, /*valid=*/false),
       "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
       "",
-      recording::FormatRmcSentence(1002, 0.0, 126.9800, 10, 90),  // no position
+      recording::FormatRmcSentence(1002, 0.0, 126.9800, 10, 90),   // no position
       recording::FormatRmcSentence(1003, 95.5, 126.9800, 10, 90),  // off the globe
       recording::FormatRmcSentence(1004, 37.0, 181.5, 10, 90),
       recording::FormatRmcSentence(1005, -33.8688, -151.2093, 5, 180),  // south and west

@@ -21,8 +21,8 @@ constexpr int kRasterDpi = 100;
 
 CommandResult Blackbox(const std::string& args) {
   // No display: the tool must find its own way.
-  return testing_support::RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + std::string(BLACKBOX_EXE) +
-                                     " " + args);
+  return testing_support::RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                                     std::string(BLACKBOX_EXE) + " " + args);
 }
 
 // The recordings are made once for all tests: a 640 x 480 front and rear pair, a front
@@ -176,16 +176,16 @@ TEST_F(PrintCommand, MissingCompanionLeavesAWhiteSlot) {
 TEST_F(PrintCommand, RefusesBadArgumentsAndReportsFileProblems) {
   const std::string front = ShellQuoted(TheCard().front.string());
   const std::string out = " -o " + ShellQuoted(pdf.string());
-  for (const std::string& args : {"print " + front + out, "print " + front + " --at 1", "print --at 1" + out,
-                                  "print " + front + " --at x" + out, "print " + front + " --at 1 --paper a3" + out,
-                                  "print " + front + " --at 1 --dpi 0" + out, "print " + front + " --at 1 --dpi 6e2" + out,
-                                  "print " + front + " --at 1 --profile park --swap" + out,
-                                  "print " + front + " --at 1 --profile pocket" + out,
-                                  "print " + front + " --at 2" + out}) {
+  for (const std::string& args :
+       {"print " + front + out, "print " + front + " --at 1", "print --at 1" + out, "print " + front + " --at x" + out,
+        "print " + front + " --at 1 --paper a3" + out, "print " + front + " --at 1 --dpi 0" + out,
+        "print " + front + " --at 1 --dpi 6e2" + out, "print " + front + " --at 1 --profile park --swap" + out,
+        "print " + front + " --at 1 --profile pocket" + out, "print " + front + " --at 2" + out}) {
     EXPECT_EQ(Blackbox(args).status, 1) << args;
   }
   EXPECT_EQ(Blackbox("print " + ShellQuoted((folder / "none.mp4").string()) + " --at 1" + out).status, 2);
-  const CommandResult unwritable = Blackbox("print " + front + " --at 1 -o " + ShellQuoted((folder / "no/out.pdf").string()));
+  const CommandResult unwritable =
+      Blackbox("print " + front + " --at 1 -o " + ShellQuoted((folder / "no/out.pdf").string()));
   EXPECT_EQ(unwritable.status, 2);
   EXPECT_NE(unwritable.err.find("no/out.pdf"), std::string::npos) << unwritable.err;
   EXPECT_FALSE(fs::exists(pdf));

@@ -61,7 +61,8 @@ std::string PdfText(const std::filesystem::path& pdf) {
 ::testing::AssertionResult ColourNear(const QImage& image, int x, int y, const QColor& expected, int tolerance) {
   if (!image.valid(x, y)) return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is off the page";
   const QColor actual = image.pixelColor(x, y);
-  if (std::abs(actual.red() - expected.red()) <= tolerance && std::abs(actual.green() - expected.green()) <= tolerance &&
+  if (std::abs(actual.red() - expected.red()) <= tolerance &&
+      std::abs(actual.green() - expected.green()) <= tolerance &&
       std::abs(actual.blue() - expected.blue()) <= tolerance) {
     return ::testing::AssertionSuccess();
   }

@@ -56,7 +56,8 @@ TEST(GrabFrame, GivesThePictureOnScreenAsPackedRgb) {
   EXPECT_EQ(frame->width, 320);
   EXPECT_EQ(frame->height, 240);
   ASSERT_EQ(frame->pixels.size(), 320u * 240 * 3);
-  for (const std::size_t pixel : {0u, 160u + 120u * 320u, 320u * 240u - 1}) ExpectColour(frame->pixels, pixel, 255, 0, 0);
+  for (const std::size_t pixel : {0u, 160u + 120u * 320u, 320u * 240u - 1})
+    ExpectColour(frame->pixels, pixel, 255, 0, 0);
 
   ASSERT_TRUE(playback::SeekTo(channel.video, 15'000'000.0));
   frame = output::GrabFrame(channel.video);

@@ -1,7 +1,7 @@
-#include <gst/gst.h>
-#include <sys/stat.h>
 #include <gmock/gmock.h>
+#include <gst/gst.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -50,7 +50,8 @@ TEST(BuildGraph, LeavesTheChannelPausedAtTheFirstFrame) {
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->Position(), 0);
     EXPECT_EQ(frame, playback::CurrentFrame(channel.video));
-    const playback::VideoSize expected = clip == Clip::kHd ? playback::VideoSize{1280, 720} : playback::VideoSize{640, 480};
+    const playback::VideoSize expected =
+        clip == Clip::kHd ? playback::VideoSize{1280, 720} : playback::VideoSize{640, 480};
     EXPECT_EQ(frame->Size(), expected);
     EXPECT_GE(frame->Stride(), expected.width * 4);
     // autoaudiosink settles for a fakesink on a machine without sound: that is no audio output.
@@ -199,8 +200,9 @@ TEST_F(BuildFailure, FifoOrFolderNamedLikeARecordingIsRefusedWithoutOpeningIt) {
 }
 
 TEST_F(BuildFailure, FileWithoutMovieHeader) {
-  ExpectFailure(ClipPath(Clip::kNoMovie), "pFSF->Load failed : error code = 0x80004005\n"
-                                         "the file ends before its media data (the recording was cut off)");
+  ExpectFailure(ClipPath(Clip::kNoMovie),
+                "pFSF->Load failed : error code = 0x80004005\n"
+                "the file ends before its media data (the recording was cut off)");
 }
 
 TEST_F(BuildFailure, NotAnMp4File) {
@@ -211,8 +213,9 @@ TEST_F(BuildFailure, NotAnMp4File) {
 
 TEST_F(BuildFailure, DecoderThatCannotBeCreated) {
   channel.video.filters.h264Decoder = {"queue", "h264parse", "no-such-decoder"};
-  ExpectFailure(ClipPath(Clip::kVga), "CoCreateInstance() failed : CLSID_DivXH264Decoder. error code = 0x80004005\n"
-                                      "the GStreamer element no-such-decoder is missing");
+  ExpectFailure(ClipPath(Clip::kVga),
+                "CoCreateInstance() failed : CLSID_DivXH264Decoder. error code = 0x80004005\n"
+                "the GStreamer element no-such-decoder is missing");
 }
 
 TEST_F(BuildFailure, RendererWithoutFrameAccess) {
@@ -230,27 +233,33 @@ TEST_F(BuildFailure, NoVideoStream) {
   channel.video.filters.audioRenderer = kSilentOutput;
   const auto path = folder / "sound-only.mp4";
   ASSERT_EQ(testing_support::RunCommand("ffmpeg -nostdin -loglevel error -f lavfi -i sine=d=1 -c:a aac " +
-                                        testing_support::ShellQuoted(path.string())).status, 0);
-  ExpectFailure(path, "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040216\n"
-                      "the file holds no video");
+                                        testing_support::ShellQuoted(path.string()))
+                .status,
+            0);
+  ExpectFailure(path,
+                "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040216\n"
+                "the file holds no video");
 }
 
 TEST_F(BuildFailure, PictureDecoderThatCannotTakeTheStream) {
   // An MPEG-4 part 2 picture: the H.264 decoder's formats do not match.
   const auto path = folder / "mpeg4.mp4";
   ASSERT_EQ(testing_support::RunCommand("ffmpeg -nostdin -loglevel error -f lavfi -i testsrc=s=64x48:d=1 -c:v mpeg4 " +
-                                        testing_support::ShellQuoted(path.string())).status, 0);
-  ExpectFailure(path, "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040207\n"
-                      "the video is MPEG-4 Visual (DivX, Xvid); this program plays H.264 recordings");
+                                        testing_support::ShellQuoted(path.string()))
+                .status,
+            0);
+  ExpectFailure(path,
+                "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040207\n"
+                "the video is MPEG-4 Visual (DivX, Xvid); this program plays H.264 recordings");
 }
 
 TEST_F(BuildFailure, HostileFilesAreRefusedBeforeTheDemuxerWithTheirCause) {
   for (const HostileFile& file : kHostileFiles) {
     SCOPED_TRACE(file.what);
     const bool videoFormat = file.clip == Clip::kHevc;
-    const std::string message = videoFormat
-                                    ? "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040207"
-                                    : "pFSF->Load failed : error code = 0x80004005";
+    const std::string message =
+        videoFormat ? "[pFilterMPCMP4Source -> pFilterH264Decoder] : ConnectFilters() error code = 0x80040207"
+                    : "pFSF->Load failed : error code = 0x80004005";
     // No pipeline is ever made for them: a demuxer given 450,000 tracks would take minutes.
     ExpectFailure(ClipPath(file.clip), message + "\n" + file.cause);
     channel.messages.texts.clear();
@@ -282,10 +291,9 @@ TEST(StartBuildGraph, FinishesOnlyOnTheOwnersThreadAndOnlyForTheLatestOpen) {
     std::vector<std::pair<std::size_t, bool>> outcomes;
     for (std::size_t i = 0; i < step.opens.size(); ++i) {
       if (i > 0 && step.tearDownFirst) playback::Teardown(channel.video);
-      playback::StartBuildGraph(channel.video, {ClipPath(step.opens[i]).string(), 0, {}, 1},
-                                [&outcomes, i](const playback::BuildOutcome& outcome) {
-                                  outcomes.emplace_back(i, outcome.built);
-                                });
+      playback::StartBuildGraph(
+          channel.video, {ClipPath(step.opens[i]).string(), 0, {}, 1},
+          [&outcomes, i](const playback::BuildOutcome& outcome) { outcomes.emplace_back(i, outcome.built); });
       EXPECT_TRUE(outcomes.empty()) << "never inside StartBuildGraph";
     }
     while (outcomes.empty()) channel.video.waitingOwner.RunNext();

@@ -55,7 +55,8 @@ struct Channel : playback::GraphEventCallback {
       for (const ReceivedEvent& event : events) {
         if (event.code == code) return true;
       }
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) return false;
       waiter.Wait(left);
     }

@@ -31,7 +31,8 @@ TEST(BlackboxFrame, WritesThePictureAtTheAskedTime) {
   tjhandle decoder = tjInitDecompress();
   int width = 0, height = 0, subsampling = 0, colourspace = 0;
   ASSERT_EQ(tjDecompressHeader3(decoder, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(), &width,
-                                &height, &subsampling, &colourspace), 0);
+                                &height, &subsampling, &colourspace),
+            0);
   std::vector<unsigned char> rgb(320 * 240 * 3);
   tjDecompress2(decoder, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(), rgb.data(), 320, 0, 240,
                 TJPF_RGB, 0);
@@ -58,9 +59,9 @@ TEST(BlackboxFrame, ReportsEachFailureOnOneLine) {
             "the file ends before its media data (the recording was cut off)\n");
 
   const std::string clip = Quoted(ClipPath(Clip::kSilent));
-  for (const std::string& arguments : {clip + " --at 1", clip + " -o " + out, clip + " --at -1 -o " + out,
-                                       clip + " --at soon -o " + out, clip + " --at 9 -o " + out,
-                                       clip + " --at 2 -o " + out}) {
+  for (const std::string& arguments :
+       {clip + " --at 1", clip + " -o " + out, clip + " --at -1 -o " + out, clip + " --at soon -o " + out,
+        clip + " --at 9 -o " + out, clip + " --at 2 -o " + out}) {
     const auto bad = Blackbox("frame " + arguments);
     EXPECT_EQ(bad.status, 1) << arguments;
     EXPECT_EQ(LineCount(bad.err), 1) << arguments;

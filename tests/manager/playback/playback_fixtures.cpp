@@ -40,18 +40,13 @@ std::string Box(std::string_view type, const std::string& payload) {
 fs::path Make(Clip clip, const fs::path& folder) {
   samplecard::ClipOptions options = Vga();
   switch (clip) {
-    case Clip::kVga:
-      return Encode(folder, "vga.mp4", options);
+    case Clip::kVga: return Encode(folder, "vga.mp4", options);
     case Clip::kHd:
       options.width = 1280;
       options.height = 720;
       return Encode(folder, "hd.mp4", options);
-    case Clip::kSilent:
-      options.audio = false;
-      return Encode(folder, "silent.mp4", options);
-    case Clip::kAudioFirst:
-      options.audioFirst = true;
-      return Encode(folder, "audio-first.mp4", options);
+    case Clip::kSilent: options.audio = false; return Encode(folder, "silent.mp4", options);
+    case Clip::kAudioFirst: options.audioFirst = true; return Encode(folder, "audio-first.mp4", options);
     case Clip::kThreeSeconds:
       options.width = 320;
       options.height = 240;
@@ -90,12 +85,14 @@ fs::path Make(Clip clip, const fs::path& folder) {
       const fs::path path = folder / "hevc.mp4";
       const auto run = testing_support::RunCommand(
           "ffmpeg -nostdin -loglevel error -f lavfi -i testsrc=s=320x240:r=30:d=1 -c:v libx265 "
-          "-x265-params log-level=error -tag:v hvc1 -y " + testing_support::ShellQuoted(path.string()));
+          "-x265-params log-level=error -tag:v hvc1 -y " +
+          testing_support::ShellQuoted(path.string()));
       if (run.status != 0) throw std::runtime_error("ffmpeg could not make hevc.mp4: " + run.err);
       return path;
     }
     case Clip::kManyTracks: {
-      const std::string sound = Box("trak", Box("mdia", Box("hdlr", std::string(8, '\0') + "soun" + std::string(13, '\0'))));
+      const std::string sound =
+          Box("trak", Box("mdia", Box("hdlr", std::string(8, '\0') + "soun" + std::string(13, '\0'))));
       std::string tracks;
       tracks.reserve(sound.size() * 450000);
       for (int i = 0; i < 450000; ++i) tracks += sound;

@@ -23,10 +23,10 @@ enum class Clip {
   kNoMovie,       // kVga as the camera writes it, without its moov box (power cut)
   kBrokenMedia,   // kVga written moov first, every sample after the first 200 bytes scrambled
   // Files no player may open, each refused before GStreamer sees it:
-  kHevc,          // 320x240 H.265, 1 s
-  kManyTracks,    // a movie header with 450,000 sound tracks before its video track
-  kHeaderOnly,    // kVga written moov first, cut right after the movie header (no media)
-  kRandomBytes,   // 256 KiB of random bytes
+  kHevc,         // 320x240 H.265, 1 s
+  kManyTracks,   // a movie header with 450,000 sound tracks before its video track
+  kHeaderOnly,   // kVga written moov first, cut right after the movie header (no media)
+  kRandomBytes,  // 256 KiB of random bytes
 };
 
 // The hostile files above, with the words the refusal must use.

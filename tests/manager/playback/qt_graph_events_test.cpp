@@ -1,9 +1,9 @@
 // Graph events in a Qt program: the notify target re-posts each wake-up as a queued call, and
 // the events reach OnGraphEvent on the thread that runs the event loop, as in the main window.
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
@@ -22,7 +22,8 @@ class QueuedPump : public QObject, public playback::GraphNotifyTarget, public pl
 
   void PostGraphNotify(std::uint32_t) override {
     // Called on a streaming thread: only schedule the pump on the object's own thread.
-    QMetaObject::invokeMethod(this, [this] { playback::PumpGraphEvents(video_, this); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { playback::PumpGraphEvents(video_, this); }, Qt::QueuedConnection);
   }
   void OnGraphEvent(playback::GraphEventCode code, std::intptr_t, std::intptr_t) override {
     codes.push_back(code);

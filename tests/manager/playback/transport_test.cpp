@@ -76,9 +76,12 @@ TEST(Pause, ThePictureHandedToTheWindowIsThatOfThePosition) {
   };
   const auto seek = [](playback::CVideo& video) { return playback::SeekTo(video, 0.4 * kSecond); };
   const std::vector<Case> cases = {
-      {"pause at once", 0, pause},          {"pause after 2 ms", 2, pause},
-      {"pause after 40 ms", 40, pause},     {"pause after 400 ms", 400, pause},
-      {"seek at once", 0, seek},            {"step forward at once", 0, &playback::StepForward},
+      {"pause at once", 0, pause},
+      {"pause after 2 ms", 2, pause},
+      {"pause after 40 ms", 40, pause},
+      {"pause after 400 ms", 400, pause},
+      {"seek at once", 0, seek},
+      {"step forward at once", 0, &playback::StepForward},
       {"step back after 40 ms", 40, &playback::StepBack},
   };
   for (const Case& c : cases) {

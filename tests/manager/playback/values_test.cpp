@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "manager/playback/video_geometry.h"
 #include "manager/playback/messages.h"
 #include "manager/playback/transport.h"
+#include "manager/playback/video_geometry.h"
 
 namespace {
 

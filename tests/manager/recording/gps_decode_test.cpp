@@ -80,15 +80,15 @@ TEST(DecodeGpsSample, DamagedNumbersGiveNoPosition) {
   // Fields a damaged record or a crafted file may hold: never a place on the map (and no
   // undefined conversion of 1e30 to an integer on the way).
   for (const char* sentence : {
-           "$GPRMC,142530,A,1e30,N,12702.1234,E,10.5,,",      // far too large
+           "$GPRMC,142530,A,1e30,N,12702.1234,E,10.5,,",  // far too large
            "$GPRMC,142530,A,3731.9980,N,-1e30,E,10.5,,",
-           "$GPRMC,142530,A,nan,N,12702.1234,E,10.5,,",       // not a number
-           "$GPRMC,142530,A,3731.9980,N,inf,E,10.5,,",        // infinite
-           "$GPRMC,142530,A,3731.9980,N,12702.1234,E,nan,,",  // a speed that is no number
-           "$GPRMC,142530,A,9100.0000,N,12702.1234,E,10.5,,",  // 91 degrees north
-           "$GPRMC,142530,A,8961.0000,S,12702.1234,E,10.5,,",  // 89 degrees 61 minutes
-           "$GPRMC,142530,A,3731.9980,N,18100.0000,W,10.5,,",  // 181 degrees west
-           "$GPRMC,142530,A,12654.9260,E,17.36,240.4,130524,,", // the fields shifted by one
+           "$GPRMC,142530,A,nan,N,12702.1234,E,10.5,,",          // not a number
+           "$GPRMC,142530,A,3731.9980,N,inf,E,10.5,,",           // infinite
+           "$GPRMC,142530,A,3731.9980,N,12702.1234,E,nan,,",     // a speed that is no number
+           "$GPRMC,142530,A,9100.0000,N,12702.1234,E,10.5,,",    // 91 degrees north
+           "$GPRMC,142530,A,8961.0000,S,12702.1234,E,10.5,,",    // 89 degrees 61 minutes
+           "$GPRMC,142530,A,3731.9980,N,18100.0000,W,10.5,,",    // 181 degrees west
+           "$GPRMC,142530,A,12654.9260,E,17.36,240.4,130524,,",  // the fields shifted by one
        }) {
     SCOPED_TRACE(sentence);
     const GpsFix fix = DecodeGpsSample(Sample(sentence));
@@ -100,7 +100,8 @@ TEST(DecodeGpsSample, DamagedNumbersGiveNoPosition) {
   std::string flipped = common::NmeaSentence("GPRMC,142530,A,3731.9980,N,12702.1234,E,10.5,,150310,,");
   flipped[17] = '4';
   ExpectFix(DecodeGpsSample(Sample(flipped)), 0, 0, 0);
-  const GpsFix multi = DecodeGpsSample(Sample(common::NmeaSentence("GNRMC,142530,A,3731.9980,N,12702.1234,E,10.5,,150310,,")));
+  const GpsFix multi =
+      DecodeGpsSample(Sample(common::NmeaSentence("GNRMC,142530,A,3731.9980,N,12702.1234,E,10.5,,150310,,")));
   EXPECT_EQ(multi.latitude, double(37.533302f));
   EXPECT_EQ(multi.speed, 10.5);
   // The edges of the earth are still places.

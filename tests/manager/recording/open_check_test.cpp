@@ -64,8 +64,9 @@ TEST(CheckBeforeOpening, SaysWhyAFileCannotBePlayed) {
   };
   const std::vector<Case> cases = {
       {"a recording as the camera writes it", sound, OpenVerdict::kPlayable},
-      {"movie header first", BuildBox("ftyp", "isom") + BuildBox("moov", VideoTrack("avc1", 200)) +
-                                 BuildBox("mdat", std::string(1000, 'x')), OpenVerdict::kPlayable},
+      {"movie header first",
+       BuildBox("ftyp", "isom") + BuildBox("moov", VideoTrack("avc1", 200)) + BuildBox("mdat", std::string(1000, 'x')),
+       OpenVerdict::kPlayable},
       {"a 64-bit media box", largeMdat, OpenVerdict::kPlayable},
       {"sound tracks before the video, under the cap", File(Repeated(SoundTrack(), 63) + VideoTrack("avc1", 40)),
        OpenVerdict::kPlayable},

@@ -49,7 +49,9 @@ Loaded Load(const std::string& bytes) {
   return result;
 }
 
-std::string Head() { return BuildBox("ftyp", "isom") + BuildBox("mdat", std::string(3000, 'v')) + BuildBox("moov", "m"); }
+std::string Head() {
+  return BuildBox("ftyp", "isom") + BuildBox("mdat", std::string(3000, 'v')) + BuildBox("moov", "m");
+}
 
 TEST(SensorRecord, LoadsTheTablesOfARealRecording) {
   TempDir dir;

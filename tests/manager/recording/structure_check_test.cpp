@@ -59,7 +59,8 @@ TEST(StructureCheck, ReportsAMissingLinkAsBroken) {
   const std::string moovFirst = BuildBox("ftyp", "isom") + BuildBox("moov", Track("vide")) +
                                 BuildBox("free", std::string(5000, '\0')) + BuildBox("mdat", "data");
   EXPECT_EQ(Check(moovFirst), -1) << "no mdat in the first 4 KiB";
-  EXPECT_EQ(Check(BuildBox("ftyp", "isom") + BuildBox("mdat", "data") + BuildBox("free", "") + BuildBox("moov", Track("vide"))),
+  EXPECT_EQ(Check(BuildBox("ftyp", "isom") + BuildBox("mdat", "data") + BuildBox("free", "") +
+                  BuildBox("moov", Track("vide"))),
             -1)
       << "the box after mdat must be moov";
   // A movie header over 128 KiB whose stts lies beyond the window.
@@ -98,7 +99,9 @@ TEST(StructureCheck, TheWorkPerFileIsBounded) {
   // Moving on to the next track keeps what the window holds: two tracks read little more
   // than one window, and a stts beyond the window seen from the video track is still beyond.
   EXPECT_EQ(Check(File(Track("soun") + Track("text") + Track("vide"))), 0);
-  EXPECT_EQ(Check(File(Track("soun") + Track("vide", BuildBox("stsd", std::string(140000, '\0')) + BuildBox("stts", "")))), -1);
+  EXPECT_EQ(
+      Check(File(Track("soun") + Track("vide", BuildBox("stsd", std::string(140000, '\0')) + BuildBox("stts", "")))),
+      -1);
   EXPECT_EQ(Check(File(Track("soun", BuildBox("stsd", std::string(140000, '\0'))) + Track("vide"))), 0)
       << "a sound track larger than the window";
 }

@@ -87,8 +87,8 @@ TEST(SetupCommand, ApplyChangesOnlyTheNamedValues) {
   TempDir dir;
   const std::string card = (dir / "card").string();
   WriteFile(dir / "card/SETUP/Setup.ini", "Quality = 1 ;\r\nTimeZone = 30 ;\r\n");
-  const Outcome run = Blackbox(dir, {"setup", "apply", card, "--profile", "brand", "DST=1", "TriggerLevelX=18",
-                                 "Brightness=9", "--json"});
+  const Outcome run = Blackbox(
+      dir, {"setup", "apply", card, "--profile", "brand", "DST=1", "TriggerLevelX=18", "Brightness=9", "--json"});
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string text = ReadFile(dir / "card/SETUP/Setup.ini");
   EXPECT_TRUE(text.starts_with("#\r\n# Ryn BlackBox Setting Information\r\n"));

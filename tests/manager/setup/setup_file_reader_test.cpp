@@ -80,11 +80,11 @@ TEST(SetupReader, OutOfRangeIndexFallsBackToTheDefault) {
 
 TEST(SetupReader, KeysAreExactButSectionsAndSpacingAreNot) {
   const auto controls = Read(kDualProfile,
-                             "quality = 0 ;\r\n"          // other case: ignored
+                             "quality = 0 ;\r\n"           // other case: ignored
                              "# FrameRate = 1 ; note\r\n"  // a comment with "=" is a line like any other
                              "  Audio\t=\t0;;\r\n"
-                             "[ANY]\r\nTimeZone=12\n"      // LF only, no spaces
-                             "Sharpness       = 3");       // no line end
+                             "[ANY]\r\nTimeZone=12\n"  // LF only, no spaces
+                             "Sharpness       = 3");   // no line end
   EXPECT_EQ(controls.SelectedIndex(SetupList::Quality), 2);
   EXPECT_EQ(controls.SelectedIndex(SetupList::FrameRate), 2);  // key "# FrameRate" is not FrameRate
   EXPECT_EQ(controls.SelectedIndex(SetupList::Audio), 0);

@@ -18,9 +18,7 @@ using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
-std::string Golden(std::string_view name) {
-  return ReadFile(std::filesystem::path(SETUP_GOLDEN_DIR) / name);
-}
+std::string Golden(std::string_view name) { return ReadFile(std::filesystem::path(SETUP_GOLDEN_DIR) / name); }
 
 struct Selection {
   int quality, frame_rate, audio, time_zone;
@@ -59,10 +57,12 @@ MemorySetupControls ControlsWith(const Profile& profile, const Selection& s) {
 TEST(ApplyText, MatchesTheCameraFormatByteForByte) {
   EXPECT_EQ(ApplyText(kDualProfile, ControlsWith(kDualProfile, {1, 0, 0, 30, true, 3, 7, 18, 0, 20, 0, 0, 0, 6, 2, 0})),
             Golden("dual_apply.ini"));
-  EXPECT_EQ(ApplyText(kParkProfile, ControlsWith(kParkProfile, {1, 1, 1, 0, false, 7, 7, 18, 20, 0, 5, 11, 3, 7, 7, 1})),
-            Golden("park_apply.ini"));
-  EXPECT_EQ(ApplyText(kBrandProfile, ControlsWith(kBrandProfile, {0, 2, 1, 83, true, 10, 0, 7, 18, 20, 0, 0, 0, 9, 0, 0})),
-            Golden("brand_apply.ini"));
+  EXPECT_EQ(
+      ApplyText(kParkProfile, ControlsWith(kParkProfile, {1, 1, 1, 0, false, 7, 7, 18, 20, 0, 5, 11, 3, 7, 7, 1})),
+      Golden("park_apply.ini"));
+  EXPECT_EQ(
+      ApplyText(kBrandProfile, ControlsWith(kBrandProfile, {0, 2, 1, 83, true, 10, 0, 7, 18, 20, 0, 0, 0, 9, 0, 0})),
+      Golden("brand_apply.ini"));
 }
 
 TEST(FactoryText, MatchesTheCameraFormatByteForByte) {
@@ -118,8 +118,8 @@ TEST_P(WriterRoundTrip, ApplyThenReadGivesTheSameControls) {
 
   MemorySetupControls read(profile);
   ASSERT_EQ(ReadSetupFile(profile, path, read), SetupReadResult::Read);
-  for (SetupList list : {SetupList::Quality, SetupList::FrameRate, SetupList::Audio, SetupList::TimeZone,
-                         SetupList::TVOut}) {
+  for (SetupList list :
+       {SetupList::Quality, SetupList::FrameRate, SetupList::Audio, SetupList::TimeZone, SetupList::TVOut}) {
     EXPECT_EQ(read.SelectedIndex(list), written.SelectedIndex(list)) << static_cast<int>(list);
   }
   EXPECT_TRUE(read.DstChecked());
@@ -131,13 +131,13 @@ TEST_P(WriterRoundTrip, ApplyThenReadGivesTheSameControls) {
     EXPECT_EQ(read.SliderPosition(LevelSlider::ParkY), 1);
     EXPECT_EQ(read.SliderPosition(LevelSlider::ParkZ), 12);
     // The park camera has no volume or picture controls: Apply writes 1 and 1 comes back.
-    for (SetupList list : {SetupList::InputVolume, SetupList::OutputVolume, SetupList::Brightness,
-                           SetupList::Sharpness}) {
+    for (SetupList list :
+         {SetupList::InputVolume, SetupList::OutputVolume, SetupList::Brightness, SetupList::Sharpness}) {
       EXPECT_EQ(read.SelectedIndex(list), 1);
     }
   } else {
-    for (SetupList list : {SetupList::InputVolume, SetupList::OutputVolume, SetupList::Brightness,
-                           SetupList::Sharpness}) {
+    for (SetupList list :
+         {SetupList::InputVolume, SetupList::OutputVolume, SetupList::Brightness, SetupList::Sharpness}) {
       EXPECT_EQ(read.SelectedIndex(list), written.SelectedIndex(list)) << static_cast<int>(list);
     }
   }

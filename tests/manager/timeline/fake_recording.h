@@ -14,10 +14,10 @@ namespace testing_support {
 // stamp a second from it (three without a movie header). Large enough not to be taken for a stub.
 inline std::string FakeRecording(int seconds, std::optional<std::int32_t> firstStamp, int stampCount = -1) {
   using recording::BuildBox;
-  std::string mvhd(4, '\0');                      // version 0, flags
-  common::AppendBigEndian32(mvhd, 0);             // creation
-  common::AppendBigEndian32(mvhd, 0);             // modification
-  common::AppendBigEndian32(mvhd, 1000);          // timescale
+  std::string mvhd(4, '\0');              // version 0, flags
+  common::AppendBigEndian32(mvhd, 0);     // creation
+  common::AppendBigEndian32(mvhd, 0);     // modification
+  common::AppendBigEndian32(mvhd, 1000);  // timescale
   common::AppendBigEndian32(mvhd, static_cast<std::uint32_t>(seconds * 1000));
   mvhd += std::string(80, '\0');
   std::string file = BuildBox("ftyp", "isom\0\0\0\0isom");

@@ -16,15 +16,24 @@ using tracker::LayoutKind;
 using tracker::Rect;
 
 std::vector<std::pair<std::string, Rect>> Controls(const tracker::WindowLayout& l) {
-  return {{"row list", l.row_list},       {"open", l.open},
-          {"save", l.save},               {"print", l.print},
-          {"language", l.language_box},   {"play forward", l.play_forward},
-          {"play reverse", l.play_reverse}, {"show time", l.show_time},
-          {"time zone", l.time_zone_box}, {"speed", l.speed_box},
-          {"daylight saving", l.daylight_saving}, {"driver", l.driver},
-          {"purpose", l.purpose},         {"comments", l.comments},
-          {"slider", l.slider},           {"minimise", l.minimise},
-          {"close", l.close},             {"map", l.map}};
+  return {{"row list", l.row_list},
+          {"open", l.open},
+          {"save", l.save},
+          {"print", l.print},
+          {"language", l.language_box},
+          {"play forward", l.play_forward},
+          {"play reverse", l.play_reverse},
+          {"show time", l.show_time},
+          {"time zone", l.time_zone_box},
+          {"speed", l.speed_box},
+          {"daylight saving", l.daylight_saving},
+          {"driver", l.driver},
+          {"purpose", l.purpose},
+          {"comments", l.comments},
+          {"slider", l.slider},
+          {"minimise", l.minimise},
+          {"close", l.close},
+          {"map", l.map}};
 }
 
 TEST(WindowLayout, TheLargeLayoutNeedsTheWholeWindowOnTheScreen) {

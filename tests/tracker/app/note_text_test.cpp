@@ -22,14 +22,18 @@ TEST(NoteTextTest, NotesFromOlderProgramsAreReadInTheirLanguagesCodePage) {
   const std::vector<Case> cases = {
       {"UTF-8 stays as it is", "운전자 José", kRussian, "운전자 José"},
       {"CP949 Hangul", "\xbf\xee\xc0\xfc\xc0\xda", kKorean, "운전자"},
-      {"CP949 Hangul with Latin around it, the window in English", "Kim \xbf\xee\xc0\xfc\xc0\xda 1", kEnglish, "Kim 운전자 1"},
+      {"CP949 Hangul with Latin around it, the window in English", "Kim \xbf\xee\xc0\xfc\xc0\xda 1", kEnglish,
+       "Kim 운전자 1"},
       {"GBK", "\xbc\xdd\xca\xbb\xd4\xb1", kChinese, "驾驶员"},
       {"Big5", "\xbe\x72\xbe\x70\xad\xfb", kTaiwan, "駕駛員"},
       {"Shift-JIS", "\x89\x5e\x93\x5d\x8e\xe8", kJapanese, "運転手"},
       {"Shift-JIS kana, the window in Korean", "\x82\xa4\x82\xf1\x82\xc4\x82\xf1", kKorean, "うんてん"},
       {"CP1251", "\xc2\xee\xe4\xe8\xf2\xe5\xeb\xfc", kRussian, "Водитель"},
       {"CP1252", "Conductor Jos\xe9", kSpanish, "Conductor José"},
-      {"CP1252 with the window in Korean", "Jos\xe9 Mar\xed" "a", kKorean, "José María"},
+      {"CP1252 with the window in Korean",
+       "Jos\xe9 Mar\xed"
+       "a",
+       kKorean, "José María"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -74,14 +78,16 @@ TEST(NoteBoxTest, AnEditIsCutToTheFieldBetweenCharacters) {
       {"but a Latin letter still does", ten_hangul, ten_hangul + "k", 31, ten_hangul + "k", 31, false},
       {"a paste in the middle keeps the tail and is cut between characters", "앞뒤", "앞" + ten_hangul + "뒤", 31,
        "앞가나다라마바사아뒤", 27, true},
-      {"a paste over a selection", "abc", "a" + std::string(40, 'x') + "c", 31, "a" + std::string(29, 'x') + "c", 30, true},
+      {"a paste over a selection", "abc", "a" + std::string(40, 'x') + "c", 31, "a" + std::string(29, 'x') + "c", 30,
+       true},
       {"a too long note from a code page is cut at its end", std::string(45, 'x'), std::string(44, 'x'), 31,
        std::string(31, 'x'), 31, true},
       {"a CP949 note keeps its room: 15 Hangul in 30 bytes", ten_hangul + "카타파하", ten_hangul + "카타파하거", 31,
        ten_hangul + "카타파하거", 45, false, "CP949"},
-      {"but not a sixteenth", ten_hangul + "카타파하거", ten_hangul + "카타파하거너", 31, ten_hangul + "카타파하거", 45, true,
+      {"but not a sixteenth", ten_hangul + "카타파하거", ten_hangul + "카타파하거너", 31, ten_hangul + "카타파하거", 45,
+       true, "CP949"},
+      {"a character CP949 lacks turns the note into UTF-8, cut to fit", "가나", "가나😀", 31, "가나😀", 10, false,
        "CP949"},
-      {"a character CP949 lacks turns the note into UTF-8, cut to fit", "가나", "가나😀", 31, "가나😀", 10, false, "CP949"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -18,8 +18,10 @@ using tracker::RowType;
 // In UTC that is two days (B opens the second); at +09:00 it is one day, 2013-01-02.
 tracker::PointStore TwoDrives() {
   tracker::PointStore points;
-  for (int i = 0; i < 300; ++i) points.push_back(tracker_test::MakePoint(20130101, tracker_test::Clock(22 * 3600 + i), 37.5 + i * 1e-4, 127.0));
-  for (int i = 0; i < 300; ++i) points.push_back(tracker_test::MakePoint(20130102, tracker_test::Clock(2 * 3600 + i), 37.6 + i * 1e-4, 127.1));
+  for (int i = 0; i < 300; ++i)
+    points.push_back(tracker_test::MakePoint(20130101, tracker_test::Clock(22 * 3600 + i), 37.5 + i * 1e-4, 127.0));
+  for (int i = 0; i < 300; ++i)
+    points.push_back(tracker_test::MakePoint(20130102, tracker_test::Clock(2 * 3600 + i), 37.6 + i * 1e-4, 127.1));
   return points;
 }
 
@@ -61,24 +63,36 @@ TEST(RowNotesTest, NotesAndTicksFollowTheirRowsIntoTheNewZone) {
     std::size_t overflow;
   };
   const std::vector<Case> cases = {
-      {"another zone with the same offset gives every note back", 9, 9,
-       {{RowType::kDay, 0, "김철수", "출장", "서울→부산", false}, {RowType::kDrive, 300, "B", "", "", true},
+      {"another zone with the same offset gives every note back",
+       9,
+       9,
+       {{RowType::kDay, 0, "김철수", "출장", "서울→부산", false},
+        {RowType::kDrive, 300, "B", "", "", true},
         {RowType::kParking, 299, "", "", "주차", false}},
-       {{RowType::kDay, 0, "김철수", "출장", "서울→부산", false}, {RowType::kDrive, 300, "B", "", "", true},
+       {{RowType::kDay, 0, "김철수", "출장", "서울→부산", false},
+        {RowType::kDrive, 300, "B", "", "", true},
         {RowType::kParking, 299, "", "", "주차", false}},
        0},
-      {"a day that merges into the one before hands over its notes, joined", 0, 9,
-       {{RowType::kDay, 0, "Kim", "", "first day", true}, {RowType::kDay, 300, "Lee", "visit", "second day", true},
+      {"a day that merges into the one before hands over its notes, joined",
+       0,
+       9,
+       {{RowType::kDay, 0, "Kim", "", "first day", true},
+        {RowType::kDay, 300, "Lee", "visit", "second day", true},
         {RowType::kDrive, 300, "drive B", "", "", false}},
        {{RowType::kDay, 0, "Kim / Lee", "visit", "first day\nsecond day", true},
         {RowType::kDrive, 300, "drive B", "", "", false}},
        0},
-      {"a day split off takes the tick of the day that held it, and no notes", 9, 0,
+      {"a day split off takes the tick of the day that held it, and no notes",
+       9,
+       0,
        {{RowType::kDay, 0, "Kim", "", "", false}},
        {{RowType::kDay, 0, "Kim", "", "", false}, {RowType::kDay, 300, "", "", "", false}},
        0},
-      {"a joined note too long for its field is kept aside, not cut", 0, 9,
-       {{RowType::kDay, 0, "운전자 이름 열글자", "", "", true}, {RowType::kDay, 300, "두번째 운전자 이름", "", "", true}},
+      {"a joined note too long for its field is kept aside, not cut",
+       0,
+       9,
+       {{RowType::kDay, 0, "운전자 이름 열글자", "", "", true},
+        {RowType::kDay, 300, "두번째 운전자 이름", "", "", true}},
        {{RowType::kDay, 0, "운전자 이름 열글자", "", "", true}},
        1},
   };

@@ -51,7 +51,9 @@ class TrackerProgramTest : public testing::Test {
     std::ifstream in(dir_ / "shot.png", std::ios::binary);
     unsigned char header[24] = {};
     in.read(reinterpret_cast<char*>(header), sizeof header);
-    const auto be32 = [&](int at) { return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3]; };
+    const auto be32 = [&](int at) {
+      return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3];
+    };
     return {be32(16), be32(20)};
   }
 

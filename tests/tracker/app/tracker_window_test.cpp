@@ -1,21 +1,21 @@
 // The tracker's main window, headless: what the list and panel show for a scanned folder, the
 // settings it starts with and keeps, languages and time zones, saving and opening, and what
 // it refuses while a scan runs.
+#include <gtest/gtest.h>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHelpEvent>
 #include <QJsonArray>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSettings>
-#include <QKeyEvent>
-#include <QThread>
-#include <QComboBox>
 #include <QTest>
+#include <QThread>
 #include <QToolTip>
-#include <QHelpEvent>
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -132,7 +132,8 @@ TEST_F(TrackerWindowTest, TheListShowsTheCoresRowsWithTheirKindsColoursAndTimes)
   const QJsonArray rows = state["rows"].toArray();
   ASSERT_EQ(rows.size(), static_cast<qsizetype>(core.trips.order.size()));
   for (qsizetype i = 0; i < rows.size(); ++i) {
-    const tracker::TripRecord& row = core.trips.rows[static_cast<std::size_t>(core.trips.order[static_cast<std::size_t>(i)])];
+    const tracker::TripRecord& row =
+        core.trips.rows[static_cast<std::size_t>(core.trips.order[static_cast<std::size_t>(i)])];
     const QJsonObject item = rows[i].toObject();
     const QString date = QString::fromStdString(std::string(tracker::FieldText(row.start_date)));
     const QStringList text = Texts(item["text"].toArray());
@@ -167,7 +168,8 @@ TEST_F(TrackerWindowTest, TheListShowsTheCoresRowsWithTheirKindsColoursAndTimes)
   }
   // The first row is selected and shown: on the map, in the panel, and in the edit boxes.
   EXPECT_EQ(state["selectedRow"].toInt(), 0);
-  const tracker::RowDisplay shown = tracker::DisplayValues(core.trips.rows[static_cast<std::size_t>(core.trips.order[0])]);
+  const tracker::RowDisplay shown =
+      tracker::DisplayValues(core.trips.rows[static_cast<std::size_t>(core.trips.order[0])]);
   EXPECT_EQ(state["panel"].toObject()["distanceKm"].toString(), QString::fromStdString(shown.distance_km));
   EXPECT_EQ(state["panel"].toObject()["stopTime"].toString(), QString::fromStdString(shown.parking_duration));
   const QJsonObject map = SettledMap(*window);
@@ -221,7 +223,8 @@ TEST_F(TrackerWindowTest, ALanguageSwitchRelabelsColumnsDaylightSavingAndPanel) 
   // A panel label carries its whole text as a tooltip, however short its rectangle.
   window->SelectLanguage(9);
   const tracker::Rect label = tracker::PanelItems(window->layout().kind)[9].rect;  // Stopped Duration
-  QHelpEvent help(QEvent::ToolTip, QPoint(label.x + 2, label.y + 2), window->mapToGlobal(QPoint(label.x + 2, label.y + 2)));
+  QHelpEvent help(QEvent::ToolTip, QPoint(label.x + 2, label.y + 2),
+                  window->mapToGlobal(QPoint(label.x + 2, label.y + 2)));
   QApplication::sendEvent(window.get(), &help);
   EXPECT_EQ(QToolTip::text(), "Duração total da parada");
   window->SelectLanguage(0);
@@ -281,7 +284,8 @@ TEST_F(TrackerWindowTest, TextsTypedForARowAreKeptCutToTheirFieldsSavedAndOpened
   QTest::keyClicks(comments, "first line");
   QTest::keyClick(comments, Qt::Key_Return);
   QTest::keyClicks(comments, "second line");
-  const tracker::TripRecord& edited = window->document().trips.rows[static_cast<std::size_t>(window->model()->RowIndexAt(1))];
+  const tracker::TripRecord& edited =
+      window->document().trips.rows[static_cast<std::size_t>(window->model()->RowIndexAt(1))];
   EXPECT_EQ(tracker::FieldText(edited.driver), std::string(31, 'D'));
   EXPECT_EQ(tracker::FieldText(edited.comments), "first line\nsecond line");
   QTest::keyClick(comments, Qt::Key_A, Qt::ControlModifier);
@@ -387,7 +391,8 @@ TEST_F(TrackerWindowTest, KoreanNotesFillTheirFieldsAndSurviveZoneChangesASaveAn
   };
   const std::vector<std::array<QString, 3>> notes = notes_of(*window);
   for (const Typed& t : typed) {
-    EXPECT_NE(std::find(notes.begin(), notes.end(), std::array<QString, 3>{t.driver, t.purpose, t.comments}), notes.end())
+    EXPECT_NE(std::find(notes.begin(), notes.end(), std::array<QString, 3>{t.driver, t.purpose, t.comments}),
+              notes.end())
         << t.list_row;
   }
   int unticked = 0;
@@ -406,7 +411,8 @@ TEST_F(TrackerWindowTest, KoreanNotesFillTheirFieldsAndSurviveZoneChangesASaveAn
   EXPECT_EQ(reopened_driver->text(), "");
   std::vector<std::array<QString, 3>> reopened_notes = notes_of(*reopened);
   for (const Typed& t : typed) {
-    EXPECT_NE(std::find(reopened_notes.begin(), reopened_notes.end(), std::array<QString, 3>{t.driver, t.purpose, t.comments}),
+    EXPECT_NE(std::find(reopened_notes.begin(), reopened_notes.end(),
+                        std::array<QString, 3>{t.driver, t.purpose, t.comments}),
               reopened_notes.end())
         << t.list_row;
   }
@@ -422,7 +428,8 @@ TEST_F(TrackerWindowTest, ANoteThatNoLongerFitsAfterAZoneChangeIsShownToTheUser)
   int second_day = -1;
   for (int list_row = 1; list_row < window->model()->rowCount() && second_day < 0; ++list_row) {
     const int row_index = window->model()->RowIndexAt(list_row);
-    if (window->document().trips.rows[static_cast<std::size_t>(row_index)].type == tracker::RowType::kDay) second_day = list_row;
+    if (window->document().trips.rows[static_cast<std::size_t>(row_index)].type == tracker::RowType::kDay)
+      second_day = list_row;
   }
   ASSERT_GT(second_day, 0);
   for (const auto& [list_row, text] : {std::pair(0, first), std::pair(second_day, second)}) {
@@ -444,12 +451,14 @@ TEST_F(TrackerWindowTest, ANoteThatNoLongerFitsAfterAZoneChangeIsShownToTheUser)
 TEST_F(TrackerWindowTest, ACodePageNoteIsShownInHangulAndSavedUnchanged) {
   tracker::TrackDocument core;
   tracker::CallbackScanHost host;
-  ASSERT_EQ(tracker::Open(logs_, {9, 0}, tracker::kCurrentProfile.database_magic, core, host), tracker::OpenResult::kRowsReady);
+  ASSERT_EQ(tracker::Open(logs_, {9, 0}, tracker::kCurrentProfile.database_magic, core, host),
+            tracker::OpenResult::kRowsReady);
   const std::string cp949 = "\xbf\xee\xc0\xfc\xc0\xda";  // 운전자
   tracker::SetFieldText(core.trips.rows[0].driver, cp949);
   tracker::SetFieldText(core.trips.rows[0].purpose, cp949);
   const auto old_file = dir_ / "old.KEL";
-  ASSERT_TRUE(tracker::SaveTripDatabase(old_file, core.trips.rows, core.points, tracker::kCurrentProfile.database_magic));
+  ASSERT_TRUE(
+      tracker::SaveTripDatabase(old_file, core.trips.rows, core.points, tracker::kCurrentProfile.database_magic));
 
   auto window = MakeWindow();
   Open(*window, old_file);
@@ -466,7 +475,8 @@ TEST_F(TrackerWindowTest, ACodePageNoteIsShownInHangulAndSavedUnchanged) {
   ASSERT_TRUE(window->SaveTo(Q(again)));
 
   tracker::TrackDocument loaded;
-  ASSERT_EQ(tracker::Open(again, {9, 0}, tracker::kCurrentProfile.database_magic, loaded, host), tracker::OpenResult::kRowsReady);
+  ASSERT_EQ(tracker::Open(again, {9, 0}, tracker::kCurrentProfile.database_magic, loaded, host),
+            tracker::OpenResult::kRowsReady);
   EXPECT_EQ(tracker::FieldText(loaded.trips.rows[0].driver), cp949);
   // The edited note stays in its code page, where it has the room it had.
   EXPECT_EQ(tracker::FieldText(loaded.trips.rows[0].purpose), "\xbf\xee\xc0\xfc\xc0\xda \xb1\xe8");
@@ -484,7 +494,8 @@ TEST_F(TrackerWindowTest, APageLoadedAgainPutsTheMarkerOnTheChosenRowsFirstPoint
   for (int i = 0; i < 400 && window->map()->State()["loaded"].toBool(); ++i) Wait(5);
   WaitUntilSettled(*window);
   const QJsonObject map = SettledMap(*window);
-  const tracker::TripRecord& row = window->document().trips.rows[static_cast<std::size_t>(window->model()->RowIndexAt(1))];
+  const tracker::TripRecord& row =
+      window->document().trips.rows[static_cast<std::size_t>(window->model()->RowIndexAt(1))];
   const tracker::TrackPoint& first = window->document().points[static_cast<std::size_t>(row.first_point)];
   const QJsonObject last = map["lastCall"].toObject();
   EXPECT_EQ(last["trigger"].toString(), "map_pointmove");
@@ -494,7 +505,8 @@ TEST_F(TrackerWindowTest, APageLoadedAgainPutsTheMarkerOnTheChosenRowsFirstPoint
 TEST_F(TrackerWindowTest, ATripDatabaseOfTheOtherBuildIsRefusedAndWhatIsOpenStays) {
   tracker::TrackDocument core;
   tracker::CallbackScanHost host;
-  ASSERT_EQ(tracker::Open(logs_, {9, 0}, tracker::kOlderProfile.database_magic, core, host), tracker::OpenResult::kRowsReady);
+  ASSERT_EQ(tracker::Open(logs_, {9, 0}, tracker::kOlderProfile.database_magic, core, host),
+            tracker::OpenResult::kRowsReady);
   const auto other = dir_ / "trips.RYN";
   ASSERT_TRUE(tracker::SaveTripDatabase(other, core.trips.rows, core.points, tracker::kOlderProfile.database_magic));
 
@@ -542,10 +554,15 @@ const std::filesystem::path& ManyLogs() {
       std::vector<std::string> sentences;
       for (int i = 0; i < 1500; ++i) {
         const int t = file * 1500 + i;
-        sentences.push_back(tracker::FormatGprmcSentence({.year = 2014, .month = 3, .day = 1 + t / 86400,
-                                                           .hour = t % 86400 / 3600, .minute = t % 3600 / 60,
-                                                           .second = t % 60, .latitude = 37.0 + t * 1e-5,
-                                                           .longitude = 127.0 + t * 1e-5, .speed_knots = 20}));
+        sentences.push_back(tracker::FormatGprmcSentence({.year = 2014,
+                                                          .month = 3,
+                                                          .day = 1 + t / 86400,
+                                                          .hour = t % 86400 / 3600,
+                                                          .minute = t % 3600 / 60,
+                                                          .second = t % 60,
+                                                          .latitude = 37.0 + t * 1e-5,
+                                                          .longitude = 127.0 + t * 1e-5,
+                                                          .speed_knots = 20}));
       }
       char name[32];
       std::snprintf(name, sizeof name, "%04d.gps", file);

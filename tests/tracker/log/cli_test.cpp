@@ -75,8 +75,11 @@ TEST_F(CliTest, PointsAreTheFilteredSortedStore) {
   ASSERT_EQ(run.status, 0) << run.err;
   const auto points = nlohmann::json::parse(run.out);
   ASSERT_EQ(points.size(), 210u);
-  EXPECT_EQ(points[0], nlohmann::json({{"latitude", "1.000000"}, {"longitude", "1.000000"},
-                                       {"date", "20130101"}, {"time", "100000"}, {"speed", "027.0"}}));
+  EXPECT_EQ(points[0], nlohmann::json({{"latitude", "1.000000"},
+                                       {"longitude", "1.000000"},
+                                       {"date", "20130101"},
+                                       {"time", "100000"},
+                                       {"speed", "027.0"}}));
   const Outcome text = Blackbox("points " + Logs());
   EXPECT_EQ(text.out.substr(0, text.out.find('\n')), "1.000000\t1.000000\t20130101\t100000\t027.0");
 }

@@ -16,7 +16,9 @@ using Outcome = testing_support::CommandResult;
 class DatabaseCliTest : public testing::Test {
  protected:
   void SetUp() override { tracker_test::WriteThreeDayLog(logs_.path()); }
-  Outcome Blackbox(const std::string& arguments) { return testing_support::RunCommand(std::string(BLACKBOX_EXE) + " " + arguments); }
+  Outcome Blackbox(const std::string& arguments) {
+    return testing_support::RunCommand(std::string(BLACKBOX_EXE) + " " + arguments);
+  }
   std::string Logs() const { return logs_.path().string(); }
   std::string Scratch(const std::string& name) const { return (scratch_ / name).string(); }
 
@@ -81,7 +83,8 @@ TEST_F(DatabaseCliTest, PageValuesComeInTheirOrderWithTheTrigger) {
 TEST_F(DatabaseCliTest, GpxExportReadsBackThroughGpsbabel) {
   const Outcome gpx = Blackbox("export " + Logs() + " --format gpx -o " + Scratch("trips.gpx"));
   ASSERT_EQ(gpx.status, 0) << gpx.err;
-  const Outcome csv = testing_support::RunCommand("gpsbabel -t -i gpx -f " + Scratch("trips.gpx") + " -x transform,wpt=trk -o unicsv -F -");
+  const Outcome csv = testing_support::RunCommand("gpsbabel -t -i gpx -f " + Scratch("trips.gpx") +
+                                                  " -x transform,wpt=trk -o unicsv -F -");
   ASSERT_EQ(csv.status, 0) << csv.err;
   // Every fix lies in exactly one drive row, so every fix comes back.
   const auto points = nlohmann::json::parse(Blackbox("points " + Logs() + " --json").out);

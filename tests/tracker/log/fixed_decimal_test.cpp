@@ -21,10 +21,31 @@ std::string Fast(double value, int decimals = 6) {
 }
 
 TEST(FixedDecimal, MatchesPrintfIncludingTiesAndSigns) {
-  for (double value : {0.0, -0.0, 48.1173, 11.516666666666667, -37.123456666666669, 0.0078125,
-                       0.0234375, -0.0078125, 1.0000005, 179.9999995, 1e-300, -4e-7, 5e-7,
-                       123456789.123456789, 1e15, -1e20, 0.5e-6, 0.05, 1.05, 100.5, 9.5, 0.25, 99.99999951}) {
-    for (int decimals = 0; decimals <= 6; ++decimals) EXPECT_EQ(Fast(value, decimals), Printf(value, decimals)) << value;
+  for (double value : {0.0,
+                       -0.0,
+                       48.1173,
+                       11.516666666666667,
+                       -37.123456666666669,
+                       0.0078125,
+                       0.0234375,
+                       -0.0078125,
+                       1.0000005,
+                       179.9999995,
+                       1e-300,
+                       -4e-7,
+                       5e-7,
+                       123456789.123456789,
+                       1e15,
+                       -1e20,
+                       0.5e-6,
+                       0.05,
+                       1.05,
+                       100.5,
+                       9.5,
+                       0.25,
+                       99.99999951}) {
+    for (int decimals = 0; decimals <= 6; ++decimals)
+      EXPECT_EQ(Fast(value, decimals), Printf(value, decimals)) << value;
   }
   std::mt19937_64 random(7);
   std::uniform_real_distribution<double> degrees(-180.0, 180.0);

@@ -20,9 +20,15 @@ using tracker::GpsLogReadResult;
 std::vector<std::string> Sentences(int first_second, int count) {
   std::vector<std::string> sentences;
   for (int i = 0; i < count; ++i) {
-    tracker::GpsFix fix{.year = 2013, .month = 5, .day = 4, .hour = 12, .minute = 0,
-                        .second = first_second + i, .latitude = 37.5 + i * 0.0001,
-                        .longitude = 127.0 + i * 0.0001, .speed_knots = 20.0};
+    tracker::GpsFix fix{.year = 2013,
+                        .month = 5,
+                        .day = 4,
+                        .hour = 12,
+                        .minute = 0,
+                        .second = first_second + i,
+                        .latitude = 37.5 + i * 0.0001,
+                        .longitude = 127.0 + i * 0.0001,
+                        .speed_knots = 20.0};
     sentences.push_back(tracker::FormatGprmcSentence(fix));
   }
   return sentences;
@@ -137,9 +143,9 @@ TEST_F(GpsLogTest, AFolderReadOnManyThreadsGivesTheFixesInNameOrder) {
       continue;
     }
     const std::uint32_t filler = file % 50 == 7 ? 3 * 1024 * 1024 : 0;
-    ASSERT_TRUE(tracker::WriteGpsLog(dir_ / name,
-                                     std::vector<GpsChunk>{{Sentences(file % 20, 1 + file * 7 % 40), 0, filler},
-                                                           {Sentences(file % 20 + 1, 3), 0, 0}}));
+    ASSERT_TRUE(
+        tracker::WriteGpsLog(dir_ / name, std::vector<GpsChunk>{{Sentences(file % 20, 1 + file * 7 % 40), 0, filler},
+                                                                {Sentences(file % 20 + 1, 3), 0, 0}}));
   }
   std::vector<tracker::LogFile> files;
   ASSERT_TRUE(tracker::ListLogFiles(dir_.path(), files));

@@ -44,9 +44,8 @@ TEST(LocalTime, EqualsTheCLibraryOnUtcIncludingItsNormalisation) {
   // What mktime and localtime give on a computer set to UTC, which timegm/gmtime give anywhere.
   const struct {
     int date, time;
-  } cases[] = {{20130101, 0},        {19050101, 235959}, {20491231, 120000}, {20000229, 10203},
-               {20130001, 120000},   {20131301, 120000}, {20130100, 0},      {20130231, 0},
-               {20130101, 246161},   {19940323, 123519}};
+  } cases[] = {{20130101, 0},      {19050101, 235959}, {20491231, 120000}, {20000229, 10203},  {20130001, 120000},
+               {20131301, 120000}, {20130100, 0},      {20130231, 0},      {20130101, 246161}, {19940323, 123519}};
   for (const auto& c : cases) {
     std::tm tm{};
     tm.tm_year = c.date / 10000 - 1900;
@@ -64,7 +63,8 @@ TEST(LocalTime, EqualsTheCLibraryOnUtcIncludingItsNormalisation) {
     EXPECT_EQ(local.month, back.tm_mon + 1) << c.date;
     EXPECT_EQ(local.day, back.tm_mday) << c.date;
     EXPECT_EQ(local.hour * 3600 + local.minute * 60 + local.second,
-              back.tm_hour * 3600 + back.tm_min * 60 + back.tm_sec) << c.time;
+              back.tm_hour * 3600 + back.tm_min * 60 + back.tm_sec)
+        << c.time;
   }
 }
 

@@ -28,8 +28,6 @@ inline tracker::TrackPoint MakePoint(int date, int time, double latitude, double
 }
 
 // hhmmss of a second count within a day.
-inline int Clock(int seconds) {
-  return seconds / 3600 * 10000 + seconds / 60 % 60 * 100 + seconds % 60;
-}
+inline int Clock(int seconds) { return seconds / 3600 * 10000 + seconds / 60 % 60 * 100 + seconds % 60; }
 
 }  // namespace tracker_test

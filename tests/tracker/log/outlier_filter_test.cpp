@@ -17,11 +17,10 @@ using tracker_test::MakePoint;
 
 // `count` fixes `step` seconds apart from `start` (seconds of 2013-01-01), moving 0.0001° in
 // latitude and longitude per fix (about 15 m) from the given position.
-void Drive(tracker::PointStore& points, int start, int count, double latitude, double longitude,
-           int step = 1) {
+void Drive(tracker::PointStore& points, int start, int count, double latitude, double longitude, int step = 1) {
   for (int i = 0; i < count; ++i) {
-    points.push_back(MakePoint(20130101, Clock(start + i * step), latitude + i * 0.0001,
-                               longitude + i * 0.0001, "027.0"));
+    points.push_back(
+        MakePoint(20130101, Clock(start + i * step), latitude + i * 0.0001, longitude + i * 0.0001, "027.0"));
   }
 }
 
@@ -36,9 +35,9 @@ TEST(OutlierFilter, KeepsAPlausibleDriveWithItsLastFix) {
 
 TEST(OutlierFilter, DropsShortRunsAfterABreakButNeverTheFirstSegment) {
   tracker::PointStore points;
-  Drive(points, 3600, 3, 37.0, 127.0);      // segment 0: two pairs, then a 100 s break
-  Drive(points, 3702, 4, 37.1, 127.1);      // three pairs, then a break: dropped
-  Drive(points, 3800, 40, 37.2, 127.2);     // forty fixes: kept, last fix included
+  Drive(points, 3600, 3, 37.0, 127.0);   // segment 0: two pairs, then a 100 s break
+  Drive(points, 3702, 4, 37.1, 127.1);   // three pairs, then a break: dropped
+  Drive(points, 3800, 40, 37.2, 127.2);  // forty fixes: kept, last fix included
   tracker_test::FakeScanHost host;
   tracker::FilterOutliers(points, host);
   ASSERT_EQ(points.size(), 3u + 40u);
@@ -55,7 +54,7 @@ TEST(OutlierFilter, DropsATeleportingRunAndAStandingRun) {
   // 1000 km away one second later, then fixes 2 s apart: a run after a jump far beyond any
   // car's speed, whose pairs are fewer than 0.9 of its seconds.
   Drive(points, 3640, 40, 47.0, 137.0, 2);
-  for (int i = 0; i < 40; ++i) {        // after a long gap, forty fixes that never move
+  for (int i = 0; i < 40; ++i) {  // after a long gap, forty fixes that never move
     points.push_back(MakePoint(20130101, Clock(7200 + i), 37.0039, 127.0039));
   }
   tracker_test::FakeScanHost host;

@@ -45,13 +45,13 @@ TEST(RmcRecord, ReadsSentencesIntoTheStoredPoint) {
   // Short enough that the checksum fits the record.
   const std::string munich = "RMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,";
   const auto at = [](const std::string& date, const std::string& time = "123519") {
-    return Summed("GPRMC," + time + ",A,4807.038,N,01131.000,E,022.4,,"  + date + ",,");
+    return Summed("GPRMC," + time + ",A,4807.038,N,01131.000,E,022.4,," + date + ",,");
   };
   const auto place = [](const std::string& latitude, const std::string& longitude) {
     return Summed("GNRMC,123519,A," + latitude + "," + longitude + ",022.4,,230394,,");
   };
   std::string flipped = Summed("GP" + munich);
-  flipped[17] = '9';  // 4807.038 -> 4907.038 under the old checksum
+  flipped[17] = '9';                                    // 4807.038 -> 4907.038 under the old checksum
   std::string lower_case_sum = at("230394", "123514");  // *3A
   lower_case_sum.back() = 'a';
   const std::vector<Case> cases = {
@@ -71,8 +71,7 @@ TEST(RmcRecord, ReadsSentencesIntoTheStoredPoint) {
       {"flipped digit", flipped, std::nullopt},
       {"checksum not hex", "$GP" + munich + "*G1", std::nullopt},
       {"lower-case checksum", lower_case_sum, Expected{"48.11730", "11.516667", 19940323, 123514}},
-      {"cut at the record's end",
-       Summed("GPRMC,123519.000,A,4807.0380,N,01131.0000,E,022.4,84.4,230394,,,A"),
+      {"cut at the record's end", Summed("GPRMC,123519.000,A,4807.0380,N,01131.0000,E,022.4,84.4,230394,,,A"),
        Expected{"48.11730", "11.516667", 19940323, 123519}},
       // Hemispheres and precision: five decimals everywhere; values that had five keep their
       // old (cut) text, the others are rounded into the spare character.
@@ -81,7 +80,8 @@ TEST(RmcRecord, ReadsSentencesIntoTheStoredPoint) {
       {"north-west", place("3707.4074,N", "12218.4000,W"), Expected{"37.12345", "-122.30667", 19940323, 123519}},
       {"south-west", place("3707.4074,S", "12218.4000,W"), Expected{"-37.12346", "-122.30667", 19940323, 123519}},
       {"short south-west", place("0807.0380,S", "01131.0000,W"), Expected{"-8.11730", "-11.51666", 19940323, 123519}},
-      {"rounding carries", place("3759.99976,S", "17959.99976,W"), Expected{"-38.00000", "-180.00000", 19940323, 123519}},
+      {"rounding carries", place("3759.99976,S", "17959.99976,W"),
+       Expected{"-38.00000", "-180.00000", 19940323, 123519}},
       // Calendars: only real moments (a leap second is one).
       {"leap day", at("290212"), Expected{"48.11730", "11.516667", 20120229, 123519}},
       {"leap day 2000", at("290200"), Expected{"48.11730", "11.516667", 20000229, 123519}},
@@ -106,8 +106,8 @@ TEST(RmcRecord, ReadsSentencesIntoTheStoredPoint) {
       {"empty", "", std::nullopt},
       {"no date", "$GPRMC,123519,A,4807.038,N", std::nullopt},
       {"cut inside the date", "$GPRMC,000000,A,0100.000,N,00100.000,E,0.0,0.0,01011", std::nullopt},
-      {"status past the record",
-       "$GPRMC," + std::string(60, '1') + ",A,4807.038,N,01131.000,E,1,2,230394", std::nullopt},
+      {"status past the record", "$GPRMC," + std::string(60, '1') + ",A,4807.038,N,01131.000,E,1,2,230394",
+       std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what + ": " + c.sentence);

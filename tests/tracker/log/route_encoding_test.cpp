@@ -51,8 +51,7 @@ TEST(RouteEncodingTest, AStraightLineKeepsOnlyItsEnds) {
 
 TEST(RouteEncodingTest, ThinningKeepsCornersWithTheirDistances) {
   // A corner of 0.01° sticks out of the chord; a wiggle of 0.0000035° off the line does not.
-  const std::vector<RoutePoint> points{
-      {0.0, 0.0}, {0.005, 0.005005}, {0.01, 0.01}, {0.0, 0.02}};
+  const std::vector<RoutePoint> points{{0.0, 0.0}, {0.005, 0.005005}, {0.01, 0.01}, {0.0, 0.02}};
   const std::vector<double> distances = tracker::ThinningDistances(points);
   ASSERT_EQ(distances.size(), 4u);
   EXPECT_EQ(distances[0], 0.0);
@@ -88,8 +87,8 @@ class RowRouteTest : public testing::Test {
  protected:
   void SetUp() override {
     for (int i = 0; i < 6; ++i) {
-      points_.push_back(tracker_test::MakePoint(20130101, tracker_test::Clock(36000 + i), 37.0 + 0.01 * i,
-                                                127.0 + 0.01 * i * i));
+      points_.push_back(
+          tracker_test::MakePoint(20130101, tracker_test::Clock(36000 + i), 37.0 + 0.01 * i, 127.0 + 0.01 * i * i));
     }
   }
   tracker::TripRecord Row(tracker::RowType type, int first, int count) const {
@@ -160,15 +159,20 @@ TEST(RouteEncodingTest, FastThinningKeepsWhatAPlainScanKeeps) {
     const char* name;
     std::vector<RoutePoint> points;
   };
-  std::vector<Case> cases = {{"random walk", {}}, {"drive with a wobble", {}}, {"loops", {}}, {"standing still, then off", {}},
+  std::vector<Case> cases = {{"random walk", {}},
+                             {"drive with a wobble", {}},
+                             {"loops", {}},
+                             {"standing still, then off", {}},
                              {"out and back", {}}};
   for (int i = 0; i < 3000; ++i) {
     const double t = i;
-    cases[0].points.push_back({37.0 + (cases[0].points.empty() ? 0 : cases[0].points.back().latitude - 37.0) + 1e-4 * noise(),
-                               127.0 + 1e-4 * noise() + 1e-5 * t});
+    cases[0].points.push_back(
+        {37.0 + (cases[0].points.empty() ? 0 : cases[0].points.back().latitude - 37.0) + 1e-4 * noise(),
+         127.0 + 1e-4 * noise() + 1e-5 * t});
     cases[1].points.push_back({37.5 + 2e-5 * t + 3e-5 * noise(), 127.0 + 1e-5 * t + (i % 2 ? 2e-5 : -2e-5)});
     cases[2].points.push_back({37.5 + 0.01 * std::sin(t / 150.0), 127.0 + 0.01 * std::cos(t / 150.0) + 1e-6 * t});
-    cases[3].points.push_back(i < 1500 ? RoutePoint{37.5, 127.0} : RoutePoint{37.5 + 1e-4 * (i - 1500), 127.0 + 3e-5 * noise()});
+    cases[3].points.push_back(i < 1500 ? RoutePoint{37.5, 127.0}
+                                       : RoutePoint{37.5 + 1e-4 * (i - 1500), 127.0 + 3e-5 * noise()});
     cases[4].points.push_back({37.5 + 1e-4 * (i < 1500 ? i : 3000 - i) + 1e-5 * noise(), 127.0 + 1e-6 * noise()});
   }
   for (const Case& c : cases) {

@@ -165,8 +165,8 @@ Doubt StepInDoubt(long north, long east, double metres) {
       for (long step_east = 1; step_east < 110; ++step_east) {
         const TrackPoint to = GridPoint(20130101, 0, place + step_north, east + step_east, "000.0");
         const std::optional<double> line = tracker::StraightLine(
-            Latitude(from), Longitude(from), tracker::MakeSpacePoint(Latitude(from), Longitude(from)),
-            Latitude(to), Longitude(to), tracker::MakeSpacePoint(Latitude(to), Longitude(to)));
+            Latitude(from), Longitude(from), tracker::MakeSpacePoint(Latitude(from), Longitude(from)), Latitude(to),
+            Longitude(to), tracker::MakeSpacePoint(Latitude(to), Longitude(to)));
         if (!line) continue;
         const tracker::DistanceBounds bounds = tracker::BoundDistance(*line);
         if (bounds.low <= metres && metres < bounds.high) return {place, step_north, step_east};
@@ -188,8 +188,8 @@ PointStore MadeUpDrive(int count, std::uint32_t seed) {
     char speed[16];
     std::snprintf(speed, sizeof speed, "%05.1f", knots);
     points.push_back(tracker_test::MakePoint(static_cast<int>(20130101 + day),
-                                             tracker_test::Clock(static_cast<int>(clock % 86400)), latitude,
-                                             longitude, speed));
+                                             tracker_test::Clock(static_cast<int>(clock % 86400)), latitude, longitude,
+                                             speed));
   };
   for (const auto& start : starts) {
     double latitude = start[0], longitude = start[1], heading = unit(random) * 6.28, speed = 10.0;  // m/s
@@ -246,19 +246,23 @@ TEST(ScanEquivalence, FastPathsGiveWhatThePlainWalkGives) {
   const long break_north = jump.north;
   const int day = 20130301;
   int second = 8 * 3600;
-  for (int i = 0; i < 60; ++i) points.push_back(GridPoint(day, second++, base_north - 20000 + i * 10, base_east, "030.0"));
+  for (int i = 0; i < 60; ++i)
+    points.push_back(GridPoint(day, second++, base_north - 20000 + i * 10, base_east, "030.0"));
   second += 40;  // crossed faster than 300 km/h: the stretch after it was jumped into
   for (int i = 0; i < 50; ++i) {
     const long step = i % 2;
-    points.push_back(GridPoint(day, second++, base_north + step * rate.step_north, base_east + step * rate.step_east, "054.0"));
+    points.push_back(
+        GridPoint(day, second++, base_north + step * rate.step_north, base_east + step * rate.step_east, "054.0"));
   }
   second += 40;
   for (int i = 29; i >= 0; --i) points.push_back(GridPoint(day, second++, break_north - i * 10, base_east, "030.0"));
   for (int i = 0; i < 3; ++i) {
-    points.push_back(GridPoint(day, second++, break_north + jump.step_north + i * 10, base_east + jump.step_east, "030.0"));
+    points.push_back(
+        GridPoint(day, second++, break_north + jump.step_north + i * 10, base_east + jump.step_east, "030.0"));
   }
   second += 100;
-  for (int i = 0; i < 40; ++i) points.push_back(GridPoint(day, second++, break_north + 1000 + i * 10, base_east, "030.0"));
+  for (int i = 0; i < 40; ++i)
+    points.push_back(GridPoint(day, second++, break_north + 1000 + i * 10, base_east, "030.0"));
 
   const PointStore expected_points = ReferenceFilter(points);
   tracker_test::FakeScanHost host;

@@ -15,10 +15,28 @@ namespace {
 // A stored field read the quick way must give what atof gives for its text, bit for bit: the
 // figures of a scan are compared with those of files written before.
 TEST(FieldToDouble, GivesWhatAtofGivesForEveryFieldText) {
-  const std::vector<std::string> texts = {
-      "37.50000", "-122.30660", "127.00000", "-0.00001", "-0.0", "0", "027.5", ".5", "5.", "-",
-      "",         "+3.5",       " 12.5",     "1e3",      "12.3.4", "0x1A", "-.5", "99999999.9",
-      "1234567890.12345", "9.87654321012345", "12a", "--1"};
+  const std::vector<std::string> texts = {"37.50000",
+                                          "-122.30660",
+                                          "127.00000",
+                                          "-0.00001",
+                                          "-0.0",
+                                          "0",
+                                          "027.5",
+                                          ".5",
+                                          "5.",
+                                          "-",
+                                          "",
+                                          "+3.5",
+                                          " 12.5",
+                                          "1e3",
+                                          "12.3.4",
+                                          "0x1A",
+                                          "-.5",
+                                          "99999999.9",
+                                          "1234567890.12345",
+                                          "9.87654321012345",
+                                          "12a",
+                                          "--1"};
   for (const std::string& text : texts) {
     char field[11];
     tracker::SetFieldText(field, text);

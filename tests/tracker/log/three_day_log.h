@@ -25,8 +25,12 @@ inline void WriteThreeDayLog(const std::filesystem::path& folder) {
     for (int i = 0; i < count; ++i) {
       if (moving && i > 0) ++position;
       const int t = start + i;
-      tracker::GpsFix fix{.year = 2013, .month = 1, .day = day + t / 86400,
-                          .hour = t % 86400 / 3600, .minute = t % 3600 / 60, .second = t % 60,
+      tracker::GpsFix fix{.year = 2013,
+                          .month = 1,
+                          .day = day + t / 86400,
+                          .hour = t % 86400 / 3600,
+                          .minute = t % 3600 / 60,
+                          .second = t % 60,
                           .latitude = 1.0 + position * 0.0001,
                           .longitude = 1.0 + position * 0.0001,
                           .speed_knots = moving ? 27.0 : 0.0};

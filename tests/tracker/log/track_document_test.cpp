@@ -10,9 +10,9 @@
 #include "fake_scan_host.h"
 #include "tests/support/temp_dir.h"
 #include "three_day_log.h"
+#include "tracker/app/rules/row_display.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/gps_log_writer.h"
-#include "tracker/app/rules/row_display.h"
 #include "tracker/log/row_statistics.h"
 
 namespace {
@@ -26,13 +26,13 @@ constexpr tracker::TimeZoneOffset kUtc{0, 0};
 // type, start texts, points, then total/stop/parking seconds, speed sum and the shown texts.
 std::string Describe(const TripRecord& row) {
   const tracker::RowDisplay shown = tracker::DisplayValues(row);
-  return std::to_string(static_cast<int>(row.type)) + " " + std::string(FieldText(row.start_date)) +
-         " " + std::string(FieldText(row.start_time)) + " " + std::to_string(row.first_point) +
-         "+" + std::to_string(row.point_count) + " t" + std::to_string(row.total_time) + " s" +
+  return std::to_string(static_cast<int>(row.type)) + " " + std::string(FieldText(row.start_date)) + " " +
+         std::string(FieldText(row.start_time)) + " " + std::to_string(row.first_point) + "+" +
+         std::to_string(row.point_count) + " t" + std::to_string(row.total_time) + " s" +
          std::to_string(row.stop_time) + " p" + std::to_string(row.parking_time) + " v" +
-         std::to_string(static_cast<int>(row.speed_sum)) + " | " + shown.distance_km + " " +
-         shown.distance_miles + " " + shown.average_kmh + " " + shown.average_mph + " " +
-         shown.max_kmh + " " + shown.driving_time + " " + shown.parking_duration;
+         std::to_string(static_cast<int>(row.speed_sum)) + " | " + shown.distance_km + " " + shown.distance_miles +
+         " " + shown.average_kmh + " " + shown.average_mph + " " + shown.max_kmh + " " + shown.driving_time + " " +
+         shown.parking_duration;
 }
 
 class TrackDocumentTest : public testing::Test {
@@ -112,8 +112,8 @@ TEST_F(TrackDocumentTest, OpenLoadsATripDatabaseAndRefusesOtherFiles) {
   tracker_test::WriteThreeDayLog(dir_ / "logs");
   ASSERT_EQ(tracker::Open(dir_ / "logs", kUtc, tracker_test::kKelMagic, document_, host_), OpenResult::kRowsReady);
   const auto saved = document_.trips.rows;
-  ASSERT_TRUE(tracker::SaveTripDatabase(dir_ / "trips.KEL", document_.trips.rows, document_.points,
-                                        tracker_test::kKelMagic));
+  ASSERT_TRUE(
+      tracker::SaveTripDatabase(dir_ / "trips.KEL", document_.trips.rows, document_.points, tracker_test::kKelMagic));
   tracker::TrackDocument loaded;
   EXPECT_EQ(tracker::Open(dir_ / "trips.KEL", kUtc, tracker_test::kKelMagic, loaded, host_), OpenResult::kRowsReady);
   EXPECT_EQ(loaded.points.size(), document_.points.size());

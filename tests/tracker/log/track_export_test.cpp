@@ -74,7 +74,7 @@ TEST_F(TrackExportTest, GpxIsReadBackByGpsbabelWithTheSamePointsAndTimes) {
   testing_support::TempDir scratch;
   testing_support::WriteFile(scratch / "trips.gpx", gpx);
   const std::string csv = RunCommand("gpsbabel -t -i gpx -f " + (scratch / "trips.gpx").string() +
-                              " -x transform,wpt=trk -o unicsv -F - 2>&1");
+                                     " -x transform,wpt=trk -o unicsv -F - 2>&1");
   EXPECT_EQ(csv,
             "No,Latitude,Longitude,Date,Time\r\n"
             "1,37.500000,127.000000,2013/01/01,23:59:58\r\n"
@@ -106,13 +106,14 @@ TEST_F(TrackExportTest, CsvHasOneLinePerPointWithUtcAndLocalTimes) {
 
 TEST(TrackExport, GpxKeepsFiveDecimalsInEveryQuadrant) {
   // Fixes read from sentences, as a scan stores them, one drive row per quadrant.
-  const std::vector<std::pair<double, double>> places = {
-      {48.117299, 11.516661}, {-33.868899, 151.209399}, {40.712799, -74.006099}, {-33.868899, -151.209399},
-      {-8.117299, -71.516661}, {-37.999999, -179.999999}};
+  const std::vector<std::pair<double, double>> places = {{48.117299, 11.516661},  {-33.868899, 151.209399},
+                                                         {40.712799, -74.006099}, {-33.868899, -151.209399},
+                                                         {-8.117299, -71.516661}, {-37.999999, -179.999999}};
   tracker::PointStore points;
   tracker::TripList trips;
   for (const auto& [latitude, longitude] : places) {
-    const std::string sentence = tracker::FormatGprmcSentence({.year = 2013, .latitude = latitude, .longitude = longitude});
+    const std::string sentence =
+        tracker::FormatGprmcSentence({.year = 2013, .latitude = latitude, .longitude = longitude});
     std::string record = sentence;
     record.resize(tracker::kGpsRecordSize, '\0');
     tracker::TrackPoint point{};

@@ -27,9 +27,9 @@ tracker::TripList Build(tracker::PointStore& points, tracker::TimeZoneOffset zon
 }
 
 std::string Describe(const TripRecord& row) {
-  return std::to_string(static_cast<int>(row.type)) + " " + std::string(FieldText(row.start_date)) +
-         " " + std::string(FieldText(row.start_time)) + " " + std::to_string(row.first_point) +
-         "+" + std::to_string(row.point_count);
+  return std::to_string(static_cast<int>(row.type)) + " " + std::string(FieldText(row.start_date)) + " " +
+         std::string(FieldText(row.start_time)) + " " + std::to_string(row.first_point) + "+" +
+         std::to_string(row.point_count);
 }
 
 std::vector<std::string> Listed(const tracker::TripList& list) {
@@ -108,10 +108,9 @@ TEST(TripBuilder, FixesAMonthApartOnTheSameDayOfTheMonthAreTwoDays) {
 TEST(TripBuilder, AStopOverUtcMidnightIsNotSummedAsDriving) {
   // In Seoul 07:59:59-08:00:00, a two-hour stop, then 10:00:00-10:00:01 on the same local day;
   // the stop runs over UTC midnight, where the times of day alone would make it 0 s.
-  tracker::PointStore points = {MakePoint(20130101, 225959, 37.0, 127.0, "010.0"),
-                                MakePoint(20130101, 230000, 37.0001, 127.0001, "010.0"),
-                                MakePoint(20130102, 10000, 38.0, 128.0, "010.0"),
-                                MakePoint(20130102, 10001, 38.0001, 128.0001, "010.0")};
+  tracker::PointStore points = {
+      MakePoint(20130101, 225959, 37.0, 127.0, "010.0"), MakePoint(20130101, 230000, 37.0001, 127.0001, "010.0"),
+      MakePoint(20130102, 10000, 38.0, 128.0, "010.0"), MakePoint(20130102, 10001, 38.0001, 128.0001, "010.0")};
   const auto list = Build(points, {9, 0});
   ASSERT_EQ(list.rows.size(), 4u);
   const TripRecord& day = list.rows[0];
@@ -134,11 +133,10 @@ TEST(TripBuilder, AStandingRowCountsAllItsTimeAsStopped) {
 }
 
 TEST(TripBuilder, SortsAndKeepsOneFixPerSecond) {
-  tracker::PointStore points = {MakePoint(20130101, 100002, 37.0002, 127.0002, "003.0"),
-                                MakePoint(20130101, 100000, 37.0, 127.0, "001.0"),
-                                MakePoint(20130101, 100001, 37.0001, 127.0001, "002.0"),
-                                MakePoint(20130101, 100001, 37.0001, 127.0001, "002.0"),
-                                MakePoint(20130101, 100001, 37.0001, 127.0001, "002.0")};
+  tracker::PointStore points = {
+      MakePoint(20130101, 100002, 37.0002, 127.0002, "003.0"), MakePoint(20130101, 100000, 37.0, 127.0, "001.0"),
+      MakePoint(20130101, 100001, 37.0001, 127.0001, "002.0"), MakePoint(20130101, 100001, 37.0001, 127.0001, "002.0"),
+      MakePoint(20130101, 100001, 37.0001, 127.0001, "002.0")};
   const auto list = Build(points);
   ASSERT_EQ(points.size(), 3u);
   EXPECT_EQ(points[0].time_number, 100000);

@@ -23,12 +23,15 @@ const tracker::TimeZoneOffset kUtc{0, 0};
 
 std::int32_t ReadLe32(const std::string& bytes, std::size_t offset) {
   std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
+  for (int i = 3; i >= 0; --i)
+    value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
   return static_cast<std::int32_t>(value);
 }
 
 void WriteLe32(std::string& bytes, std::size_t offset, std::int32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[offset + static_cast<std::size_t>(i)] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    bytes[offset + static_cast<std::size_t>(i)] =
+        static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
 }
 
 bool SameBytes(const TripRecord& a, const TripRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -53,7 +56,8 @@ class TripDatabaseTest : public testing::Test {
   // The rows in list order, as the window passes its checked rows.
   std::vector<TripRecord> ListedRows() const {
     std::vector<TripRecord> rows;
-    for (const std::int32_t index : scanned_.trips.order) rows.push_back(scanned_.trips.rows[static_cast<std::size_t>(index)]);
+    for (const std::int32_t index : scanned_.trips.order)
+      rows.push_back(scanned_.trips.rows[static_cast<std::size_t>(index)]);
     return rows;
   }
 
@@ -176,23 +180,24 @@ TEST_F(TripDatabaseTest, ListOrderIsWorkedOutAgainOnLoad) {
 // table order, the first drive's driver "Tane".
 std::string OlderDatabase() {
   const std::string hex =
-    "4c000000640000004c0000002e4b454c040000000000000018000000ab000000c6010000000000000000000000000000"
-    "0000000000000000000000000000000000000000000000000000000006323031333033303900c00003303830303030d0"
-    "012000031800066a85287a4cee123f16ce25b102c0017b00808b407800020000444018a0012714003edc050154616e65"
-    "27b00020f220000618f25abe4eee023f0b326e04807b27dd050cdc0301010000006c0030df0531313420000bbc0b02bc"
-    "18f6354a2006dc056c2f6c2e686230dc050130303131d03320001318002b9c1129fc040d020000000b000000ffffffff"
-    "0300000011000000262d31372e3533353000002d3134392e353639300000323031333033303900303830303030000000"
-    "3034302e3000000000052a330180380100dd063128dd00312edd00312ede00813827dd003328dd00322edd00322edd00"
-    "8228dd003428dd00332edd00332edd008328dd003628dd00342edd00342edd008428dd003728dd00362edd00352edd00"
-    "8528dd003928dd00372edd00362edd008627dd0036291d06382edd00372edd008728dd003228bd01392edd00382edd00"
-    "8828dc00271d0637783c2cdd07392edd008928dd0035fe0d37302efe0631302edd008a28dc00271e0637302efd06312f"
-    "bd088b28dd003828bc012cff063131342fbe01f43cfd4c36271f063730352b5f043131342fbd01f527dd0037275e0b37"
-    "302cdf073131342f7d0af628dc00271e0637302cff063131342f7d0af728dc00275e0b37302cff063131342f7d0af828"
-    "dc00281c06782e29ff063131342f7d0af928dc00275d0b37782e2cdc002f7d0afa28dc00281d06312cdf073131342f7d"
-    "0afb27dd0038275e0b37312ffc062f7d0afc28dc00281d06312ffc062f7d0afd28dc00285d0b312efc066c9d2c3d13fe"
-    "28dc00281d06312cdf0e3131352abc080600052a3301ff3c010011000000000000000000000c0000000b000000";
+      "4c000000640000004c0000002e4b454c040000000000000018000000ab000000c6010000000000000000000000000000"
+      "0000000000000000000000000000000000000000000000000000000006323031333033303900c00003303830303030d0"
+      "012000031800066a85287a4cee123f16ce25b102c0017b00808b407800020000444018a0012714003edc050154616e65"
+      "27b00020f220000618f25abe4eee023f0b326e04807b27dd050cdc0301010000006c0030df0531313420000bbc0b02bc"
+      "18f6354a2006dc056c2f6c2e686230dc050130303131d03320001318002b9c1129fc040d020000000b000000ffffffff"
+      "0300000011000000262d31372e3533353000002d3134392e353639300000323031333033303900303830303030000000"
+      "3034302e3000000000052a330180380100dd063128dd00312edd00312ede00813827dd003328dd00322edd00322edd00"
+      "8228dd003428dd00332edd00332edd008328dd003628dd00342edd00342edd008428dd003728dd00362edd00352edd00"
+      "8528dd003928dd00372edd00362edd008627dd0036291d06382edd00372edd008728dd003228bd01392edd00382edd00"
+      "8828dc00271d0637783c2cdd07392edd008928dd0035fe0d37302efe0631302edd008a28dc00271e0637302efd06312f"
+      "bd088b28dd003828bc012cff063131342fbe01f43cfd4c36271f063730352b5f043131342fbd01f527dd0037275e0b37"
+      "302cdf073131342f7d0af628dc00271e0637302cff063131342f7d0af728dc00275e0b37302cff063131342f7d0af828"
+      "dc00281c06782e29ff063131342f7d0af928dc00275d0b37782e2cdc002f7d0afa28dc00281d06312cdf073131342f7d"
+      "0afb27dd0038275e0b37312ffc062f7d0afc28dc00281d06312ffc062f7d0afd28dc00285d0b312efc066c9d2c3d13fe"
+      "28dc00281d06312cdf0e3131352abc080600052a3301ff3c010011000000000000000000000c0000000b000000";
   std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   return bytes;
 }
 

@@ -138,14 +138,16 @@ TEST_F(BrowserHostTest, MissingIdsAreSkippedAndAMissingTriggerClicksNothing) {
 
 TEST_F(BrowserHostTest, KeptElementsAreSetWithoutWalkingUntilThePageIsLoadedAgain) {
   const QString stage =
-      "<input id='lat' data-which='lat'><p></p><input id='lng' data-which='lng'><button id='mv' data-which='mv'></button>";
+      "<input id='lat' data-which='lat'><p></p><input id='lng' data-which='lng'><button id='mv' "
+      "data-which='mv'></button>";
   auto host = Stage(stage);
   const PageCall move{{{"lat", "37.5"}, {"lng", "127.0"}, {"absent", "z"}}, "mv"};
   const BridgeAnswer first = CallAndWait(*host, move, "marker");
   EXPECT_TRUE(first.walked);
   EXPECT_TRUE(first.kept);
 
-  const BridgeAnswer second = CallAndWait(*host, PageCall{{{"lat", "38"}, {"lng", "128"}, {"absent", "z"}}, "mv"}, "marker");
+  const BridgeAnswer second =
+      CallAndWait(*host, PageCall{{{"lat", "38"}, {"lng", "128"}, {"absent", "z"}}, "mv"}, "marker");
   EXPECT_FALSE(second.walked);
   EXPECT_EQ(second.visited, 0);
   EXPECT_EQ(second.matches, 3);  // the two found and the trigger; the absent one is skipped
@@ -180,7 +182,8 @@ TEST_F(BrowserHostTest, ValuesAreSetAsTextWhateverTheyHold) {
   const std::string hostile = "\"><img src=x onerror=\"window.injected=1\"></script><script>window.injected=2</script>";
   CallAndWait(*host, PageCall{{{"a", hostile}, {"d", hostile}}, ""});
   EXPECT_EQ(ValueOf(*host, "a"), QString::fromStdString(hostile));
-  EXPECT_EQ(Eval(*host, "document.getElementById('d').getAttribute('value')").toString(), QString::fromStdString(hostile));
+  EXPECT_EQ(Eval(*host, "document.getElementById('d').getAttribute('value')").toString(),
+            QString::fromStdString(hostile));
   EXPECT_EQ(Eval(*host, "document.querySelectorAll('img').length").toInt(), 0);
   EXPECT_EQ(Eval(*host, "typeof window.injected").toString(), "undefined");
 }

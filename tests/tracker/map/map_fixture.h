@@ -2,13 +2,13 @@
 
 // What the map area's tests share: a window of the large layout with a map area in it, the
 // tile server out of reach, waiting for the page, and a drive to show.
+#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTimer>
 #include <QWebEngineView>
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
@@ -126,10 +126,11 @@ class MapAreaTest : public ::testing::Test {
   static tracker::BridgeAnswer MapCallAndWait(tracker::BrowserHost& host, const tracker::PageCall& call) {
     tracker::BridgeAnswer answer;
     bool done = false;
-    EXPECT_EQ(host.Call(call, [&](const tracker::BridgeAnswer& a) {
-      answer = a;
-      done = true;
-    }),
+    EXPECT_EQ(host.Call(call,
+                        [&](const tracker::BridgeAnswer& a) {
+                          answer = a;
+                          done = true;
+                        }),
               tracker::kHostOk);
     EXPECT_TRUE(WaitFor([&] { return done; }, 10000));
     return answer;

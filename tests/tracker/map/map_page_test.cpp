@@ -1,10 +1,10 @@
 // The tracker's page map_ex.html in the map area, offline: a row's route and figures, a
 // parking stop, the marker with and without its time, the languages, printing, and texts that
 // must never run as script.
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -14,8 +14,8 @@
 #include "tracker/app/settings/language_table.h"
 #include "tracker/log/field_text.h"
 #include "tracker/log/local_time.h"
-#include "tracker/map/page_values.h"
 #include "tracker/log/route_encoding.h"
+#include "tracker/map/page_values.h"
 
 namespace {
 
@@ -83,7 +83,8 @@ TEST_F(MapPageTest, ADriveShowsEveryEncodedVertexWithItsStartEndAndFigures) {
   // Offline, the route is drawn on the plain background.
   EXPECT_EQ(state["tiles"].toString(), "offline");
   ASSERT_TRUE(WaitFor([&] { return host->Settled() && AmberPixels(*host) > 100; }));
-  if (!qEnvironmentVariableIsEmpty("TRACKER_MAP_TEST_GRAB")) host->grab().save(qEnvironmentVariable("TRACKER_MAP_TEST_GRAB"));
+  if (!qEnvironmentVariableIsEmpty("TRACKER_MAP_TEST_GRAB"))
+    host->grab().save(qEnvironmentVariable("TRACKER_MAP_TEST_GRAB"));
   // The whole route at the closest zoom, only its coarse levels when far out.
   Eval(*host, "webmap.map.setZoom(18, {animate: false}); 0");
   ASSERT_TRUE(WaitFor([&] { return LivePageState(*host)["routeShown"].toInt() == int(route.levels.size()); }));
@@ -97,10 +98,9 @@ TEST_F(MapPageTest, ADriveShowsEveryEncodedVertexWithItsStartEndAndFigures) {
   EXPECT_EQ(InfoLines(PageState(*host)),
             (QStringList{"Driving Information", "Start | 2024.03.15 17:00:00", "End | 2024.03.15 17:04:59",
                          "Total Distance | 12.76 km", " | 7.93 mile", "Driving Time | 01:02:05 hh/mm/ss",
-                         "Stopped Duration | 00:02:05 hh/mm/ss", "Average Speed | 18.52 km/h",
-                         " | 11.52 mile/h", "Maximum Speed | 92.60 km/h", " | 57.60 mile/h", "Trip Information",
-                         "Driver | ", "Purpose | ", "Memo | "}));
-
+                         "Stopped Duration | 00:02:05 hh/mm/ss", "Average Speed | 18.52 km/h", " | 11.52 mile/h",
+                         "Maximum Speed | 92.60 km/h", " | 57.60 mile/h", "Trip Information", "Driver | ", "Purpose | ",
+                         "Memo | "}));
 }
 
 TEST_F(MapPageTest, TheOlderBuildSendsNoLevelsAndItsRouteHoldsEveryPoint) {
@@ -130,8 +130,7 @@ TEST_F(MapPageTest, AParkingStopIsOneMarkerEndingAtItsSecondPoint) {
   EXPECT_EQ(values["end_lat"].toString().toStdString(), tracker::FieldText(points[101].latitude));
   EXPECT_EQ(values["end_lng"].toString().toStdString(), tracker::FieldText(points[101].longitude));
   // Its two points and the two after them, thinned like any route.
-  EXPECT_EQ(state["routePoints"].toInt(),
-            int(tracker::EncodeRowRoute(parking, points, true).levels.size()));
+  EXPECT_EQ(state["routePoints"].toInt(), int(tracker::EncodeRowRoute(parking, points, true).levels.size()));
   EXPECT_EQ(state["routeShown"].toInt(), 0);
   EXPECT_EQ(Eval(*host, "document.querySelectorAll('.tracker-parking').length").toInt(), 1);
   EXPECT_EQ(Eval(*host, "document.querySelectorAll('path.leaflet-interactive').length").toInt(), 0);
@@ -206,8 +205,9 @@ TEST_F(MapPageTest, TextsTheUserTypedShowLiterallyAndNeverRun) {
   EXPECT_TRUE(lines.contains("Driver | " + QString::fromStdString(driver))) << lines.join('\n').toStdString();
   EXPECT_TRUE(lines.contains("Purpose | " + QString::fromStdString(purpose)));
   EXPECT_TRUE(lines.contains("Memo | " + QString::fromStdString(memo)));
-  EXPECT_TRUE(Eval(*host, "document.querySelector('.tracker-info').textContent").toString().contains(
-      QString::fromStdString(driver)));
+  EXPECT_TRUE(Eval(*host, "document.querySelector('.tracker-info').textContent")
+                  .toString()
+                  .contains(QString::fromStdString(driver)));
   EXPECT_EQ(Eval(*host, "document.querySelectorAll('.tracker-info img, .tracker-info b').length").toInt(), 0);
   tracker_map_test::Spin(100);  // a broken image would have fired its onerror by now
   EXPECT_EQ(Eval(*host, "typeof window.injected").toString(), "undefined");

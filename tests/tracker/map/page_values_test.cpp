@@ -60,10 +60,10 @@ TEST_F(PageValuesTest, ShowRowSendsSixteenValuesInOrderThenInitData) {
   const std::int64_t offset = tracker::OffsetSeconds({5, 45}, true);
   const auto call = tracker::ShowRowCall(row_, points_, offset, true, kThinned);
   ASSERT_TRUE(call);
-  EXPECT_EQ(Ids(*call), (std::vector<std::string>{
-                            "start_lat", "start_lng", "start_time", "end_lat", "end_lng", "end_time",
-                            "map_path", "map_levels", "total_Distance", "total_Time", "total_StopTime",
-                            "averageSpeed", "maxSpeed", "driver", "purpose", "comment"}));
+  EXPECT_EQ(Ids(*call),
+            (std::vector<std::string>{"start_lat", "start_lng", "start_time", "end_lat", "end_lng", "end_time",
+                                      "map_path", "map_levels", "total_Distance", "total_Time", "total_StopTime",
+                                      "averageSpeed", "maxSpeed", "driver", "purpose", "comment"}));
   EXPECT_EQ(call->trigger, "init_data");
   EXPECT_EQ(ValueOf(*call, "start_lat"), "37.50000");
   EXPECT_EQ(ValueOf(*call, "start_lng"), "127.00000");
@@ -111,13 +111,12 @@ TEST_F(PageValuesTest, ARowWithoutPointsSendsNothing) {
 
 TEST_F(PageValuesTest, MoveMarkerSendsThePointAtZoomTwelve) {
   const PageCall hidden = tracker::MoveMarkerCall(points_[1], tracker::OffsetSeconds({9, 0}, false), false);
-  EXPECT_EQ(hidden.values, (std::vector<std::pair<std::string, std::string>>{
-                               {"map_latitude", "37.51000"},
-                               {"map_longitude", "127.01000"},
-                               {"map_zoomlevel", "12"},
-                               {"map_day", "2013.01.02"},
-                               {"map_time", "08:51:00"},
-                               {"map_showtime", "0"}}));
+  EXPECT_EQ(hidden.values, (std::vector<std::pair<std::string, std::string>>{{"map_latitude", "37.51000"},
+                                                                             {"map_longitude", "127.01000"},
+                                                                             {"map_zoomlevel", "12"},
+                                                                             {"map_day", "2013.01.02"},
+                                                                             {"map_time", "08:51:00"},
+                                                                             {"map_showtime", "0"}}));
   EXPECT_EQ(hidden.trigger, "map_pointmove");
   EXPECT_EQ(ValueOf(tracker::MoveMarkerCall(points_[1], 0, true), "map_showtime"), "1");
   // Newfoundland (-3:30) goes back over midnight the other way.

@@ -1,6 +1,7 @@
 // "Play video" in the real window: a replay point of the GPS logs of a card opens the manager
 // command line on the recording of that moment, at that second; a point without a recording
 // says so and names the nearest one.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
@@ -9,7 +10,6 @@
 #include <QTest>
 #include <QThread>
 #include <QWebEngineView>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -124,7 +124,8 @@ TEST_F(PlayVideo, TheShortcutOnAReplayPointLaunchesTheManagerOnThatRecordingAtTh
     shown = -1;
     window_->replay()->ReleaseSlider(slider);
     ASSERT_TRUE(WaitFor([&] { return shown >= 0 && window_->map()->Settled(); }));
-    const std::int64_t second = *tracker::RowPointMoment(window_->document(), window_->model()->RowIndexAt(drive), shown) - kTen;
+    const std::int64_t second =
+        *tracker::RowPointMoment(window_->document(), window_->model()->RowIndexAt(drive), shown) - kTen;
     const bool event = second >= 20 && second < 30;
     launcher_.launched.clear();
 
@@ -133,7 +134,7 @@ TEST_F(PlayVideo, TheShortcutOnAReplayPointLaunchesTheManagerOnThatRecordingAtTh
     ASSERT_EQ(launcher_.launched.size(), 1) << gui::RecordedMessages().join("\n").toStdString();
     const QString file = Q(card_ / (event ? "EVENT/drf_20130101_190020.mp4" : "CONTINUOUS/drf_20130101_190000.mp4"));
     EXPECT_EQ(launcher_.launched.front(), (QStringList{"kel2ch-manager", Q(card_.path()), "--file", file, "--at",
-                                                        QString::number(event ? second - 20 : second)}));
+                                                       QString::number(event ? second - 20 : second)}));
     const QJsonObject video = window_->State()["video"].toObject();
     EXPECT_EQ(video["match"].toObject()["path"].toString(), file);
     EXPECT_EQ(video["recordings"].toInt(), 2);
@@ -178,7 +179,8 @@ TEST_F(PlayVideo, TheMapsContextMenuPlaysTheReplayPoint) {
   ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
   QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().front()).center());
   ASSERT_EQ(launcher_.launched.size(), 1) << gui::RecordedMessages().join("\n").toStdString();
-  EXPECT_EQ(launcher_.launched.front().mid(3, 2), (QStringList{Q(card_ / "CONTINUOUS/drf_20130101_190000.mp4"), "--at"}));
+  EXPECT_EQ(launcher_.launched.front().mid(3, 2),
+            (QStringList{Q(card_ / "CONTINUOUS/drf_20130101_190000.mp4"), "--at"}));
 }
 
 // Logs kept away from the card: the card folder chosen once, remembered in the settings.

@@ -56,8 +56,8 @@ TEST(VideoRules, TheMomentOfARowsPoint) {
     std::optional<std::int64_t> moment;
   };
   const std::vector<Case> cases = {
-      {0, 0, ten + 1}, {0, 2, ten + 3}, {0, 7, ten + 3}, {0, -4, ten + 1},
-      {1, 0, std::nullopt}, {2, 0, ten + 4}, {2, 1, std::nullopt}, {3, 0, std::nullopt}, {-1, 0, std::nullopt},
+      {0, 0, ten + 1}, {0, 2, ten + 3},      {0, 7, ten + 3},      {0, -4, ten + 1},      {1, 0, std::nullopt},
+      {2, 0, ten + 4}, {2, 1, std::nullopt}, {3, 0, std::nullopt}, {-1, 0, std::nullopt},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(RowPointMoment(document, c.row, c.offset), c.moment) << c.row << " " << c.offset;

@@ -18,16 +18,16 @@ enum class TaiwanTexts { kTraditionalChinese, kEnglish };
 
 struct TrackerProfile {
   TrackerProfileId id;
-  std::string_view name;               // as the command line spells it
-  std::string_view title_words;        // the main window's title
+  std::string_view name;         // as the command line spells it
+  std::string_view title_words;  // the main window's title
   std::string_view version;
   std::string_view window_class;
-  std::string_view database_extension; // trip database files
-  std::string_view save_filter_label;  // the save dialog's filter
+  std::string_view database_extension;  // trip database files
+  std::string_view save_filter_label;   // the save dialog's filter
   std::string_view save_filter_pattern;
   std::array<char, 4> database_magic;
-  bool thin_route;                     // Douglas-Peucker with zoom levels before encoding
-  bool sends_levels;                   // `map_levels` goes to the page with a row
+  bool thin_route;    // Douglas-Peucker with zoom levels before encoding
+  bool sends_levels;  // `map_levels` goes to the page with a row
   ChineseTexts chinese_texts;
   TaiwanTexts taiwan_texts;
 };

@@ -87,7 +87,8 @@ bool Plausible(std::string_view bytes, std::u16string_view text, const char* cod
       }
     }
     if ((code_page == kCp1251 || code_page == kCp1252) && IsUpper(c) && IsLower(previous)) return false;
-    if (code_page == kCp1251 && ((IsCyrillic(c) && IsAsciiLetter(previous)) || (IsAsciiLetter(c) && IsCyrillic(previous)))) {
+    if (code_page == kCp1251 &&
+        ((IsCyrillic(c) && IsAsciiLetter(previous)) || (IsAsciiLetter(c) && IsCyrillic(previous)))) {
       return false;
     }
     previous = c;

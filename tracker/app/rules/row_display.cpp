@@ -19,8 +19,8 @@ std::string DurationText(std::int64_t seconds) {
   const long long hours = seconds / 3600;
   const long long minutes = seconds / 60 % 60;
   char text[64];
-  std::snprintf(text, sizeof text, "%lld%lld:%lld%lld:%02lld", hours / 10, hours % 10, minutes / 10,
-                minutes % 10, static_cast<long long>(seconds % 60));
+  std::snprintf(text, sizeof text, "%lld%lld:%lld%lld:%02lld", hours / 10, hours % 10, minutes / 10, minutes % 10,
+                static_cast<long long>(seconds % 60));
   return text;
 }
 
@@ -43,8 +43,7 @@ RowDisplay DisplayValues(const TripRecord& row) {
   shown.max_kmh = Fixed2(row.max_speed * kKmhPerKnot);
   shown.max_mph = Fixed2(row.max_speed * kMphPerKnot);
   shown.driving_time = DurationText(row.total_time);
-  shown.parking_duration =
-      row.type == RowType::kDrive ? DurationText(0) : ParkingDurationText(row.parking_time);
+  shown.parking_duration = row.type == RowType::kDrive ? DurationText(0) : ParkingDurationText(row.parking_time);
   return shown;
 }
 

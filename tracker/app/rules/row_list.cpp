@@ -79,7 +79,8 @@ int RowKindTextItem(RowType type) {
 }
 
 std::string RowToolTip(const TripRecord& row, int language_index, const TrackerProfile& profile) {
-  return std::string(Text(language_index, RowKindTextItem(row.type), profile)) + " : " + std::string(FieldText(row.start_date));
+  return std::string(Text(language_index, RowKindTextItem(row.type), profile)) + " : " +
+         std::string(FieldText(row.start_date));
 }
 
 void SetRowText(TripRecord& row, RowTextField field, std::string_view utf8) {

@@ -53,16 +53,18 @@ class Holders {
     std::int32_t first;
     std::int32_t end;
     std::size_t index;
-    bool operator<(const Span& other) const { return std::tie(first, end, index) < std::tie(other.first, other.end, other.index); }
+    bool operator<(const Span& other) const {
+      return std::tie(first, end, index) < std::tie(other.first, other.end, other.index);
+    }
   };
   std::map<RowType, std::vector<Span>> spans_;
 };
 
-constexpr std::size_t FieldSize(int field) { return field == 0 ? sizeof(TripRecord::driver) : sizeof(TripRecord::purpose); }
-
-char* FieldOf(TripRecord& row, int field) {
-  return field == 0 ? row.driver : field == 1 ? row.purpose : row.comments;
+constexpr std::size_t FieldSize(int field) {
+  return field == 0 ? sizeof(TripRecord::driver) : sizeof(TripRecord::purpose);
 }
+
+char* FieldOf(TripRecord& row, int field) { return field == 0 ? row.driver : field == 1 ? row.purpose : row.comments; }
 
 const std::string& NoteOf(const RowNotes& notes, int field) {
   return field == 0 ? notes.driver : field == 1 ? notes.purpose : notes.comments;
@@ -147,7 +149,8 @@ GivenBack GiveNotesBack(const std::vector<KeptNotes>& kept, RowTable& rows, cons
 
   // Rows new to this zone keep the tick of the old row of their kind that held their first fix.
   Holders old_holders;
-  for (std::size_t k = 0; k < kept.size(); ++k) old_holders.Add(kept[k].type, kept[k].first_point, kept[k].point_count, k);
+  for (std::size_t k = 0; k < kept.size(); ++k)
+    old_holders.Add(kept[k].type, kept[k].first_point, kept[k].point_count, k);
   old_holders.Sort();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (matched[i] || !HasPoints(rows[i], points)) continue;

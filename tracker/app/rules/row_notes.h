@@ -40,8 +40,8 @@ struct OverflowNote {
 };
 
 struct GivenBack {
-  std::vector<char> ticked;             // by row-table index of the rebuilt rows
-  std::vector<OverflowNote> overflow;   // empty unless a joined note was too long
+  std::vector<char> ticked;            // by row-table index of the rebuilt rows
+  std::vector<OverflowNote> overflow;  // empty unless a joined note was too long
 };
 
 // Gives the kept notes to the rebuilt rows, which were cut from the same points. A row of the

@@ -26,8 +26,6 @@ int ThumbCellX(bool pressed, bool hover, bool disabled) {
   return 0;
 }
 
-int SliderFilledWidth(int position, int channel_width) {
-  return std::clamp(position, 0, 100) * channel_width / 100;
-}
+int SliderFilledWidth(int position, int channel_width) { return std::clamp(position, 0, 100) * channel_width / 100; }
 
 }  // namespace tracker

@@ -11,7 +11,7 @@ struct ButtonLook {
   bool pressed = false;  // the mouse button is down on it
   bool hover = false;
   bool disabled = false;
-  bool on = false;       // toggled, playing or ticked
+  bool on = false;  // toggled, playing or ticked
 };
 
 int ButtonCell(ButtonKind kind, ButtonLook look);

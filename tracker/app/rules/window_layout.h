@@ -22,9 +22,7 @@ struct Rect {
 };
 
 // A rectangle given by its edges (left, top, right, bottom).
-constexpr Rect FromEdges(int left, int top, int right, int bottom) {
-  return {left, top, right - left, bottom - top};
-}
+constexpr Rect FromEdges(int left, int top, int right, int bottom) { return {left, top, right - left, bottom - top}; }
 
 // The window comes in two sizes, chosen once at start-up from the screen.
 enum class LayoutKind { kLarge, kSmall };

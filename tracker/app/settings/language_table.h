@@ -47,7 +47,7 @@ struct Language {
   int index;
   std::string_view code;  // stored as `LANG`
   std::string_view label;
-  int label_id;           // string id of the label
+  int label_id;  // string id of the label
 };
 
 extern const std::array<Language, kLanguageCount> kLanguages;

@@ -4,9 +4,7 @@
 
 namespace tracker {
 
-std::string ReadOpenPath(const SettingsStore& store) {
-  return store.ReadString(kOpenPathKey).value_or(std::string());
-}
+std::string ReadOpenPath(const SettingsStore& store) { return store.ReadString(kOpenPathKey).value_or(std::string()); }
 
 void WriteOpenPath(SettingsStore& store, std::string_view path) { store.WriteString(kOpenPathKey, path); }
 

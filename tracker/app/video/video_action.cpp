@@ -94,8 +94,7 @@ void VideoAction::OpenedPath(const QString& path, bool is_folder) {
 }
 
 void VideoAction::ChooseCard() {
-  const QString chosen =
-      QFileDialog::getExistingDirectory(&window_, Text(VideoText::kChooseCardTitle), card_);
+  const QString chosen = QFileDialog::getExistingDirectory(&window_, Text(VideoText::kChooseCardTitle), card_);
   if (!chosen.isEmpty()) SetCard(chosen, true);
 }
 
@@ -143,7 +142,8 @@ void VideoAction::BuildDone() {
   // A card without recordings (logs copied off the camera's card, say): the card the user chose.
   if (timeline_->empty()) {
     const auto remembered = settings_.ReadString(kVideoCardKey);
-    if (remembered && !remembered->empty() && QFileInfo(QString::fromStdString(*remembered)).absoluteFilePath() != card_) {
+    if (remembered && !remembered->empty() &&
+        QFileInfo(QString::fromStdString(*remembered)).absoluteFilePath() != card_) {
       SetCard(QString::fromStdString(*remembered), false);
       return;
     }

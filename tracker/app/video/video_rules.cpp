@@ -47,7 +47,8 @@ std::optional<std::int64_t> RowPointMoment(const TrackDocument& document, int ro
   if (row_index < 0 || static_cast<std::size_t>(row_index) >= document.trips.rows.size()) return std::nullopt;
   const TripRecord& row = document.trips.rows[static_cast<std::size_t>(row_index)];
   if (row.point_count <= 0 || row.first_point < 0) return std::nullopt;
-  const auto at = static_cast<std::size_t>(row.first_point) + static_cast<std::size_t>(std::clamp(offset, 0, row.point_count - 1));
+  const auto at =
+      static_cast<std::size_t>(row.first_point) + static_cast<std::size_t>(std::clamp(offset, 0, row.point_count - 1));
   if (at >= document.points.size()) return std::nullopt;
   return PointMoment(document.points[at]);
 }

@@ -10,11 +10,11 @@ enum class VideoText {
   kPlayVideo,
   kChooseCard,
   kChooseCardTitle,
-  kNoRecording,        // %1 the moment, %2 the nearest recording's start
-  kNoRecordingAtAll,   // the card holds none
+  kNoRecording,       // %1 the moment, %2 the nearest recording's start
+  kNoRecordingAtAll,  // the card holds none
   kNoCard,
   kNoPoint,
-  kCannotStart,        // %1 the program
+  kCannotStart,  // %1 the program
   kReading,
 };
 

@@ -1,9 +1,9 @@
 #include "tracker/app/window/row_list_model.h"
 
 #include <QColor>
-#include <array>
 #include <QJsonObject>
 #include <QPixmap>
+#include <array>
 
 #include "common/gui/utf8_text.h"
 #include "tracker/app/rules/note_text.h"
@@ -100,17 +100,13 @@ QVariant RowListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
       if (index.column() == 0) return RowImage(MakeListItem(*row, document_->points, display_offset_).image);
       return {};
-    case Qt::ForegroundRole:
-      return QColor::fromRgb(MakeListItem(*row, document_->points, display_offset_).rgb);
-    case Qt::FontRole:
-      return row->type == RowType::kDay ? bold_font_ : font_;
+    case Qt::ForegroundRole: return QColor::fromRgb(MakeListItem(*row, document_->points, display_offset_).rgb);
+    case Qt::FontRole: return row->type == RowType::kDay ? bold_font_ : font_;
     case Qt::CheckStateRole:
       if (index.column() == 0) return Checked(index.row()) ? Qt::Checked : Qt::Unchecked;
       return {};
-    case Qt::ToolTipRole:
-      return FromUtf8(RowToolTip(*row, language_, profile_));
-    default:
-      return {};
+    case Qt::ToolTipRole: return FromUtf8(RowToolTip(*row, language_, profile_));
+    default: return {};
   }
 }
 

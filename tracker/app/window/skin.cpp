@@ -37,9 +37,7 @@ FaceColours Face(int look, bool on) {
     case 3:  // disabled
       return {QColor(0x25, 0x29, 0x2f), QColor(0x22, 0x26, 0x2b), QColor(0x30, 0x35, 0x3d),
               on ? QColor(0x6b, 0x5a, 0x2c) : QColor(0x4d, 0x54, 0x5e)};
-    default:
-      return {QColor(0x36, 0x3d, 0x47), QColor(0x29, 0x2e, 0x35), QColor(0x4a, 0x53, 0x5f),
-              on ? kAmber : kText};
+    default: return {QColor(0x36, 0x3d, 0x47), QColor(0x29, 0x2e, 0x35), QColor(0x4a, 0x53, 0x5f), on ? kAmber : kText};
   }
 }
 
@@ -119,9 +117,7 @@ void DrawGlyph(QPainter& p, const QRectF& box, Glyph glyph, const QColor& colour
       p.drawLine(QPointF(x + 0.5 * s, y + 0.5 * s), QPointF(x + 0.72 * s, y + 0.62 * s));
       break;
     }
-    case Glyph::kMinimise:
-      p.drawLine(QPointF(x + 0.15 * s, y + 0.8 * s), QPointF(x + 0.85 * s, y + 0.8 * s));
-      break;
+    case Glyph::kMinimise: p.drawLine(QPointF(x + 0.15 * s, y + 0.8 * s), QPointF(x + 0.85 * s, y + 0.8 * s)); break;
     case Glyph::kClose:
       p.drawLine(QPointF(x + 0.18 * s, y + 0.18 * s), QPointF(x + 0.82 * s, y + 0.82 * s));
       p.drawLine(QPointF(x + 0.82 * s, y + 0.18 * s), QPointF(x + 0.18 * s, y + 0.82 * s));
@@ -195,8 +191,7 @@ QPixmap CheckBoxStrip() {
     p.setBrush(fill);
     p.drawRoundedRect(box, 2, 2);
     if (on) {
-      p.setPen(QPen(look == 3 ? QColor(0x30, 0x35, 0x3d) : kBackground, 2, Qt::SolidLine, Qt::RoundCap,
-                    Qt::RoundJoin));
+      p.setPen(QPen(look == 3 ? QColor(0x30, 0x35, 0x3d) : kBackground, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
       QPainterPath tick;
       tick.moveTo(box.x() + 2.5, box.y() + 5.5);
       tick.lineTo(box.x() + 4.8, box.y() + 8);

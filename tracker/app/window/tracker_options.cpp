@@ -37,7 +37,8 @@ void DescribeTrackerOptions(QCommandLineParser& parser) {
   parser.addPositionalArgument("path", "A folder of GPS logs or a trip database to open, as a drop would.", "[PATH]");
   parser.addOption({"row", "Select list row N (0-based) once the rows are shown.", "N"});
   parser.addOption({"lang", "Select language I (0-11) as the language box would.", "I"});
-  parser.addOption({"tz", "Select time zone I (0-83) as the time-zone box would; with a PATH, once its rows are shown.", "I"});
+  parser.addOption(
+      {"tz", "Select time zone I (0-83) as the time-zone box would; with a PATH, once its rows are shown.", "I"});
   parser.addOption({"dst", "Tick the daylight-saving box; with a PATH, once its rows are shown."});
   parser.addOption({"play", "Press Play forward or Play reverse once the row is on the map.", "forward|reverse"});
   parser.addOption({"speed", "Choose the speed box's entry by its step: 1, 2, 3, 5 or 10.", "ENTRY"});
@@ -129,9 +130,7 @@ void ScriptedRun::ChangeBoxes() {
 void ScriptedRun::Poll() {
   switch (stage_) {
     case Stage::kIdle:
-    case Stage::kDone:
-      poll_.stop();
-      return;
+    case Stage::kDone: poll_.stop(); return;
     case Stage::kOpening:
       if (window_.Busy()) return;
       stage_ = Stage::kRow;
@@ -169,8 +168,7 @@ void ScriptedRun::Poll() {
       }
       stage_ = options_.steps > 0 ? Stage::kPlaying : Stage::kDone;
       return;
-    case Stage::kPlaying:
-      return;
+    case Stage::kPlaying: return;
   }
 }
 

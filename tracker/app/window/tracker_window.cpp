@@ -16,8 +16,8 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QTableView>
 #include <QStyle>
+#include <QTableView>
 #include <QToolTip>
 #include <QWindow>
 #include <filesystem>
@@ -46,8 +46,8 @@
 #include "tracker/log/trip_builder.h"
 #include "tracker/log/trip_database.h"
 #include "tracker/map/browser_host.h"
-#include "tracker/map/replay_driver.h"
 #include "tracker/map/page_values.h"
+#include "tracker/map/replay_driver.h"
 
 namespace tracker {
 
@@ -63,7 +63,9 @@ QRect ToQRect(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
 
 using gui::FromUtf8;
 
-std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
+std::filesystem::path ToPath(const QString& path) {
+  return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
 
 QFont ListFont() {
   QFont font("Liberation Sans");
@@ -126,15 +128,15 @@ const char* kComboStyle =
 
 }  // namespace
 
-TrackerWindow::TrackerWindow(const TrackerProfile& profile, SettingsStore& settings, LayoutKind layout,
-                             QWidget* parent)
+TrackerWindow::TrackerWindow(const TrackerProfile& profile, SettingsStore& settings, LayoutKind layout, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       profile_(profile),
       settings_(settings),
       layout_(LayoutOf(layout)),
       background_(SkinBackground(layout_)),
       list_font_(ListFont()) {
-  setObjectName(QString::fromLatin1(profile_.window_class.data(), static_cast<qsizetype>(profile_.window_class.size())));
+  setObjectName(
+      QString::fromLatin1(profile_.window_class.data(), static_cast<qsizetype>(profile_.window_class.size())));
   setWindowTitle(FromUtf8(WindowTitle(profile_)));
   QIcon icon;
   icon.addPixmap(SkinBitmap(skin::kIcon));
@@ -229,10 +231,13 @@ void TrackerWindow::CreateControls() {
             if (list_row < 0) return;
             // The selection is shown from the event loop, as the list's own notification would be.
             ++pending_selections_;
-            QMetaObject::invokeMethod(this, [this, list_row] {
-              --pending_selections_;
-              OnRowSelected(list_row);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this, list_row] {
+                  --pending_selections_;
+                  OnRowSelected(list_row);
+                },
+                Qt::QueuedConnection);
           });
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { Redraw(); });
 
@@ -284,7 +289,8 @@ void TrackerWindow::CreateControls() {
   for (const int step : kReplaySteps) speed_box_->addItem(FromUtf8(SpeedEntryText(step)));
   speed_box_->setCurrentIndex(0);
   connect(speed_box_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    if (index >= 0 && index < static_cast<int>(kReplaySteps.size())) replay_->SetStep(kReplaySteps[static_cast<std::size_t>(index)]);
+    if (index >= 0 && index < static_cast<int>(kReplaySteps.size()))
+      replay_->SetStep(kReplaySteps[static_cast<std::size_t>(index)]);
   });
   connect(language_box_, &QComboBox::activated, this, &TrackerWindow::SelectLanguage);
   connect(time_zone_box_, &QComboBox::activated, this, &TrackerWindow::SelectTimeZone);
@@ -398,8 +404,9 @@ void TrackerWindow::SetDaylightSaving(bool on) {
 std::int64_t TrackerWindow::DisplayOffset() const { return OffsetSeconds(zone_, daylight_saving_); }
 
 void TrackerWindow::SetControlsEnabled(bool enabled) {
-  for (QWidget* control : std::initializer_list<QWidget*>{open_, save_, print_, show_time_, play_forward_, play_reverse_,
-                                                          daylight_box_, language_box_, time_zone_box_}) {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{open_, save_, print_, show_time_, play_forward_, play_reverse_, daylight_box_,
+                                       language_box_, time_zone_box_}) {
     control->setEnabled(enabled);
   }
 }
@@ -446,27 +453,29 @@ TrackerWindow::OpenStart TrackerWindow::OpenPath(const QString& path) {
     Redraw();
   }
   job_path_ = path;
-  StartJob(JobKind::kOpen,
-           [target, zone = zone_, magic = profile_.database_magic](TrackDocument& out, ScanHost& host) {
-             ScanOutcome outcome;
-             outcome.result = Open(target, zone, magic, out, host, &outcome.refused);
-             return outcome;
-           },
-           0);
+  StartJob(
+      JobKind::kOpen,
+      [target, zone = zone_, magic = profile_.database_magic](TrackDocument& out, ScanHost& host) {
+        ScanOutcome outcome;
+        outcome.result = Open(target, zone, magic, out, host, &outcome.refused);
+        return outcome;
+      },
+      0);
   return OpenStart::kStarted;
 }
 
 void TrackerWindow::StartRecut() {
   // The job reads the window's points, which stay untouched until it is done; the new rows
   // arrive in the job's document.
-  StartJob(JobKind::kRecut,
-           [&points = std::as_const(document_.points), zone = zone_](TrackDocument& out, ScanHost& host) {
-             std::optional<TripList> trips = CutTrips(points, zone, host);
-             if (!trips) return ScanOutcome{host.Cancelled() ? OpenResult::kCancelled : OpenResult::kNoData};
-             out.trips = std::move(*trips);
-             return ScanOutcome{OpenResult::kRowsReady};
-           },
-           kRecutProgressDelayMs);
+  StartJob(
+      JobKind::kRecut,
+      [&points = std::as_const(document_.points), zone = zone_](TrackDocument& out, ScanHost& host) {
+        std::optional<TripList> trips = CutTrips(points, zone, host);
+        if (!trips) return ScanOutcome{host.Cancelled() ? OpenResult::kCancelled : OpenResult::kNoData};
+        out.trips = std::move(*trips);
+        return ScanOutcome{OpenResult::kRowsReady};
+      },
+      kRecutProgressDelayMs);
 }
 
 void TrackerWindow::StartJob(JobKind kind, std::function<ScanOutcome(TrackDocument&, ScanHost&)> work,
@@ -552,29 +561,26 @@ void TrackerWindow::FinishOpen(ScanJob& job) {
       Redraw();
       break;
     case OpenResult::kNoData:
-    case OpenResult::kOutOfMemory:
-      ShowNoDataNotice();
-      break;
+    case OpenResult::kOutOfMemory: ShowNoDataNotice(); break;
     case OpenResult::kRefusedFile: {
       // A file that is not this build's trip database leaves what is open as it was.
       const bool other_build = outcome.refused == DatabaseError::kWrongMagic;
       const QString name = QDir::toNativeSeparators(job_path_);
-      const QString text =
-          other_build ? FromUtf8(Text(language_, WindowText::kNotThisBuildsDatabase))
-                            .arg(name, FromUtf8(profile_.title_words),
-                                 FromUtf8(std::string(profile_.save_filter_pattern)))
-                      : FromUtf8(Text(language_, WindowText::kCannotBeOpened))
-                            .arg(name, FromUtf8(Text(language_, RefusalText(outcome.refused))));
+      const QString text = other_build ? FromUtf8(Text(language_, WindowText::kNotThisBuildsDatabase))
+                                             .arg(name, FromUtf8(profile_.title_words),
+                                                  FromUtf8(std::string(profile_.save_filter_pattern)))
+                                       : FromUtf8(Text(language_, WindowText::kCannotBeOpened))
+                                             .arg(name, FromUtf8(Text(language_, RefusalText(outcome.refused))));
       gui::ShowMessage(this, text, FromUtf8(Text(language_, kTextNotice, profile_)), QMessageBox::Warning);
       break;
     }
     case OpenResult::kUnreadable:
-      gui::ShowMessage(this, FromUtf8(Text(language_, WindowText::kCannotBeRead)).arg(QDir::toNativeSeparators(job_path_)),
+      gui::ShowMessage(this,
+                       FromUtf8(Text(language_, WindowText::kCannotBeRead)).arg(QDir::toNativeSeparators(job_path_)),
                        FromUtf8(Text(language_, kTextNotice, profile_)), QMessageBox::Warning);
       break;
     case OpenResult::kMissing:
-    case OpenResult::kCancelled:
-      break;
+    case OpenResult::kCancelled: break;
   }
   if (current_row_ >= 0) MoveMarkerToCurrentPoint();
 }
@@ -606,7 +612,8 @@ void TrackerWindow::OnSaveClicked() {
 bool TrackerWindow::SaveTo(const QString& path) {
   const std::vector<TripRecord> rows = model_->CheckedRows();
   if (!SaveTripDatabase(ToPath(path), rows, document_.points, profile_.database_magic)) {
-    gui::ShowMessage(this, FromUtf8(Text(language_, WindowText::kCouldNotBeWritten)).arg(QDir::toNativeSeparators(path)),
+    gui::ShowMessage(this,
+                     FromUtf8(Text(language_, WindowText::kCouldNotBeWritten)).arg(QDir::toNativeSeparators(path)),
                      FromUtf8(Text(language_, kTextNotice, profile_)), QMessageBox::Warning);
     return false;
   }
@@ -648,7 +655,8 @@ void TrackerWindow::ShowRow(int list_row, bool with_line, std::function<void()> 
   const TripRecord& row = document_.trips.rows[static_cast<std::size_t>(row_index)];
   // The replay starts again from the row's first point; a row without points is never stepped.
   replay_->SetRow(&document_.points, row.first_point, row.point_count);
-  if (row.point_count <= 0 || row.first_point < 0 || static_cast<std::size_t>(row.first_point) >= document_.points.size()) {
+  if (row.point_count <= 0 || row.first_point < 0 ||
+      static_cast<std::size_t>(row.first_point) >= document_.points.size()) {
     return;  // a row without points is not shown
   }
   current_row_ = row_index;
@@ -679,12 +687,15 @@ void TrackerWindow::SendRowToMap(const TripRecord& row, bool with_line, std::fun
         if (id == "driver" || id == "purpose" || id == "comment") value = NoteText(value, language);
       }
     }
-    QMetaObject::invokeMethod(this, [this, call = std::move(call), generation, then] {
-      --routes_pending_;
-      if (generation != route_generation_) return;
-      if (call) map_->Call(*call);
-      if (then) then();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, call = std::move(call), generation, then] {
+          --routes_pending_;
+          if (generation != route_generation_) return;
+          if (call) map_->Call(*call);
+          if (then) then();
+        },
+        Qt::QueuedConnection);
   });
 }
 
@@ -738,7 +749,8 @@ void TrackerWindow::FillEdits(const TripRecord* row) {
   driver_->setPlaceholderText(hint);
   purpose_->setPlaceholderText(hint);
   comments_->setPlaceholderText(hint);
-  for (QWidget* edit : {static_cast<QWidget*>(driver_), static_cast<QWidget*>(purpose_), static_cast<QWidget*>(comments_)}) {
+  for (QWidget* edit :
+       {static_cast<QWidget*>(driver_), static_cast<QWidget*>(purpose_), static_cast<QWidget*>(comments_)}) {
     edit->setEnabled(row != nullptr);
   }
   filling_edits_ = false;
@@ -754,8 +766,8 @@ void TrackerWindow::OnNoteEdited(RowTextField field) {
   if (filling_edits_) return;
   const auto f = static_cast<std::size_t>(field);
   const QString typed = field == RowTextField::kComments ? comments_->toPlainText()
-                        : field == RowTextField::kDriver  ? driver_->text()
-                                                          : purpose_->text();
+                        : field == RowTextField::kDriver ? driver_->text()
+                                                         : purpose_->text();
   const std::string after = typed.toStdString();
   // A note read from a code page is written back in it, where it has the room it had.
   const char* code_page = note_code_pages_[f];
@@ -785,8 +797,8 @@ void TrackerWindow::OnNoteEdited(RowTextField field) {
 
 void TrackerWindow::MarkNoteFull(RowTextField field, bool full, bool tell) {
   QWidget* box = field == RowTextField::kComments ? static_cast<QWidget*>(comments_)
-                 : field == RowTextField::kDriver  ? static_cast<QWidget*>(driver_)
-                                                   : static_cast<QWidget*>(purpose_);
+                 : field == RowTextField::kDriver ? static_cast<QWidget*>(driver_)
+                                                  : static_cast<QWidget*>(purpose_);
   const QString text = FromUtf8(Text(language_, WindowText::kNoteBoxFull)).arg(NoteBytes(field));
   if (box->property("full").toBool() != full) {
     box->setProperty("full", full);
@@ -992,7 +1004,8 @@ QJsonObject TrackerWindow::State() const {
   state["timeZone"] = time_zone_;
   state["dst"] = daylight_saving_;
   QJsonArray columns;
-  for (int column = 0; column < 3; ++column) columns.append(model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+  for (int column = 0; column < 3; ++column)
+    columns.append(model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
   state["columns"] = columns;
   state["dstText"] = daylight_box_->text();
   state["rows"] = model_->State();
@@ -1013,7 +1026,8 @@ QJsonObject TrackerWindow::State() const {
   }
   panel["labels"] = labels;
   state["panel"] = panel;
-  state["edits"] = QJsonObject{{"driver", driver_->text()}, {"purpose", purpose_->text()}, {"comments", comments_->toPlainText()}};
+  state["edits"] =
+      QJsonObject{{"driver", driver_->text()}, {"purpose", purpose_->text()}, {"comments", comments_->toPlainText()}};
 
   QJsonObject stored;
   const std::optional<std::string> open_path = settings_.ReadString(kOpenPathKey);

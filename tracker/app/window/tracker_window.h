@@ -157,7 +157,7 @@ class TrackerWindow : public QWidget {
   TimeZoneOffset zone_;
   bool daylight_saving_ = false;
   TrackDocument document_;
-  int current_row_ = -1;    // row table index of the row on the map; its point index is the replay's
+  int current_row_ = -1;  // row table index of the row on the map; its point index is the replay's
   QString last_opened_path_;
   QString job_path_;
   bool job_is_folder_ = false;
@@ -165,7 +165,7 @@ class TrackerWindow : public QWidget {
   bool recut_pending_ = false;
   int pending_selections_ = 0;
   bool filling_edits_ = false;
-  std::array<std::string, 3> note_texts_;  // each box's text as it was before the last edit
+  std::array<std::string, 3> note_texts_;         // each box's text as it was before the last edit
   std::array<const char*, 3> note_code_pages_{};  // the code page each note was read in, or none
 
   // Controls.

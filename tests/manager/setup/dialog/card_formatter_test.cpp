@@ -30,8 +30,8 @@ class ImageCard {
   explicit ImageCard(std::uint64_t size, std::string type = "vfat") {
     std::filesystem::create_directories(mount_point());
     testing_support::MakeFileOfSize(image(), size);
-    system.mounts = std::string(testing::kSystemMounts) + image() + " " + mount_point() + " " + type +
-                    " rw,nosuid,uid=1000 0 0\n";
+    system.mounts =
+        std::string(testing::kSystemMounts) + image() + " " + mount_point() + " " + type + " rw,nosuid,uid=1000 0 0\n";
     system.facts[image()] = UsbCardReader();
     system.media_folders = {dir.path().string()};
     BlockDeviceFacts system_disk;
@@ -64,10 +64,10 @@ TEST(CardFormat, OneGibImageGetsFat16With16KibClusters) {
   EXPECT_TRUE(outcome.remounted);
   // One privileged step: unmounted first, mounted again where it was, with its old options.
   EXPECT_EQ(card.system.runs.size(), 1u);
-  EXPECT_EQ(card.system.Log(), (std::vector<std::string>{
-                                   "umount -- " + card.mount_point(),
-                                   "mkfs.fat -F 16 -S 512 -s 32 " + card.image(),
-                                   "mount --mkdir -t vfat -o rw,nosuid,uid=1000 -- " + card.image() + " " + card.mount_point()}));
+  EXPECT_EQ(card.system.Log(),
+            (std::vector<std::string>{
+                "umount -- " + card.mount_point(), "mkfs.fat -F 16 -S 512 -s 32 " + card.image(),
+                "mount --mkdir -t vfat -o rw,nosuid,uid=1000 -- " + card.image() + " " + card.mount_point()}));
 
   const std::string described = Describe(card.image());
   EXPECT_NE(described.find("FAT (16 bit)"), std::string::npos) << described;
@@ -151,8 +151,9 @@ TEST(CardFormat, RefusesEverythingButTheCardItself) {
               }
             }),
             CardRefusal::None);
-  EXPECT_EQ(refusal_with([](FakeCardSystem& s) { s.mounts += s.MountTable().back().device + " /mnt/again vfat rw 0 0\n"; }),
-            CardRefusal::MountedElsewhere);
+  EXPECT_EQ(
+      refusal_with([](FakeCardSystem& s) { s.mounts += s.MountTable().back().device + " /mnt/again vfat rw 0 0\n"; }),
+      CardRefusal::MountedElsewhere);
 }
 
 TEST(CardFormat, RefusesTheDisksTheSystemRunsFrom) {
@@ -218,30 +219,34 @@ TEST(CardFormat, SystemLayouts) {
          s.slaves["/dev/dm-8"] = {"/dev/dm-7"};
        },
        CardRefusal::None},
-      {"LVM root on another disk", [](FakeCardSystem& s, const std::string&, const std::string&) {
+      {"LVM root on another disk",
+       [](FakeCardSystem& s, const std::string&, const std::string&) {
          s.mounts += "/dev/mapper/vg-root / ext4 rw 0 0\n";
          s.slaves["/dev/mapper/vg-root"] = {"/dev/nvme0n1p3"};
        },
        CardRefusal::None},
-      {"listed in fstab by device", [](FakeCardSystem& s, const std::string& card, const std::string&) {
+      {"listed in fstab by device",
+       [](FakeCardSystem& s, const std::string& card, const std::string&) {
          s.fstab = "# a comment line\n" + card + " /srv/card vfat defaults 0 0\n";
        },
        CardRefusal::InFstab},
-      {"listed in fstab by mount point", [](FakeCardSystem& s, const std::string&, const std::string& media) {
+      {"listed in fstab by mount point",
+       [](FakeCardSystem& s, const std::string&, const std::string& media) {
          s.fstab = "UUID=1234-ABCD " + media + "/card vfat defaults 0 0\n";
        },
        CardRefusal::InFstab},
-      {"fstab lists other disks only", [](FakeCardSystem& s, const std::string&, const std::string&) {
+      {"fstab lists other disks only",
+       [](FakeCardSystem& s, const std::string&, const std::string&) {
          s.fstab = "UUID=1234-ABCD / ext4 defaults 0 1\n/dev/sda3 /home ext4 defaults 0 2\n";
        },
        CardRefusal::None},
-      {"mounted outside the media folders", [](FakeCardSystem& s, const std::string&, const std::string&) {
+      {"mounted outside the media folders",
+       [](FakeCardSystem& s, const std::string&, const std::string&) {
          s.media_folders = {"/media", "/run/media"};
        },
        CardRefusal::NotMediaFolder},
-      {"UDisks2 calls it a system device", [](FakeCardSystem& s, const std::string& card, const std::string&) {
-         s.hint_system[card] = true;
-       },
+      {"UDisks2 calls it a system device",
+       [](FakeCardSystem& s, const std::string& card, const std::string&) { s.hint_system[card] = true; },
        CardRefusal::SystemDisk},
       {"UDisks2 says removable although sysfs does not",
        [](FakeCardSystem& s, const std::string& card, const std::string&) {
@@ -252,7 +257,8 @@ TEST(CardFormat, SystemLayouts) {
       {"no UDisks2: a USB disk without the removable flag",
        [](FakeCardSystem& s, const std::string& card, const std::string&) { s.facts[card].removable = false; },
        CardRefusal::NotRemovableCard},
-      {"no UDisks2: an internal disk", [](FakeCardSystem& s, const std::string& card, const std::string&) {
+      {"no UDisks2: an internal disk",
+       [](FakeCardSystem& s, const std::string& card, const std::string&) {
          s.facts[card].bus = BlockDeviceFacts::Bus::Other;
        },
        CardRefusal::NotRemovableCard},
@@ -430,8 +436,9 @@ TEST(LinuxCardSystem, TellsCardsFromOtherDisksBySysfs) {
 TEST(LinuxCardSystem, ReadsFstabSwapsAndDeviceMapperLayers) {
   TempDir dir;
   testing_support::WriteFile(dir / "fstab", "# <file system> <mount point>\nUUID=ab /boot/efi vfat umask=0077 0 1\n");
-  testing_support::WriteFile(dir / "swaps", "Filename\t\t\t\tType\t\tSize\tUsed\tPriority\n"
-                                            "/dev/dm-1                               partition\t999420\t0\t-2\n");
+  testing_support::WriteFile(dir / "swaps",
+                             "Filename\t\t\t\tType\t\tSize\tUsed\tPriority\n"
+                             "/dev/dm-1                               partition\t999420\t0\t-2\n");
   testing_support::WriteFile(dir / "mounts", "");
   for (const char* name : {"dm-1", "dm-0", "sdb3"}) std::filesystem::create_directories(dir / "sys/block" / name);
   std::filesystem::create_directories(dir / "sys/class/block");

@@ -115,8 +115,7 @@ TEST_P(DialogLayout, TextsFitTheirControls) {
                                  VerticalPixels(profile.setup_dialog_size.height, base)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Profiles, DialogLayout,
-                         ::testing::Values(&kDualProfile, &kParkProfile, &kBrandProfile),
+INSTANTIATE_TEST_SUITE_P(Profiles, DialogLayout, ::testing::Values(&kDualProfile, &kParkProfile, &kBrandProfile),
                          [](const auto& test) { return std::string(test.param->name); });
 
 }  // namespace

@@ -121,7 +121,8 @@ class FakeCardSystem final : public CardSystem {
   }
   void Shim(const std::string& name, const std::string& body) const {
     const std::filesystem::path path = bin_.path() / name;
-    const std::string log = name == "stat" ? "" : "echo " + Quoted(name) + " \"$*\" >> " + Quoted((bin_.path() / "log").string()) + "\n";
+    const std::string log =
+        name == "stat" ? "" : "echo " + Quoted(name) + " \"$*\" >> " + Quoted((bin_.path() / "log").string()) + "\n";
     testing_support::WriteFile(path, "#!/bin/sh\n" + log + body + "\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_all);
   }

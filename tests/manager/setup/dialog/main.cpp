@@ -1,6 +1,6 @@
 // The setup dialog's tests need a QApplication; they run headless (QT_QPA_PLATFORM=offscreen).
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -38,9 +38,9 @@ using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
-constexpr std::array<SetupList, 9> kAllLists = {SetupList::Quality,     SetupList::FrameRate,    SetupList::Audio,
-                                                SetupList::TimeZone,    SetupList::InputVolume,  SetupList::OutputVolume,
-                                                SetupList::Brightness,  SetupList::Sharpness,    SetupList::TVOut};
+constexpr std::array<SetupList, 9> kAllLists = {SetupList::Quality,    SetupList::FrameRate,   SetupList::Audio,
+                                                SetupList::TimeZone,   SetupList::InputVolume, SetupList::OutputVolume,
+                                                SetupList::Brightness, SetupList::Sharpness,   SetupList::TVOut};
 
 QStringList Messages() { return gui::RecordedMessages(); }
 
@@ -59,7 +59,8 @@ MemorySetupControls Unusual(const Profile& profile) {
   controls.SelectIndex(SetupList::TVOut, 1);
   controls.SetDstChecked(true);
   const int positions[] = {3, 13, 20, 1, 2, 5};
-  for (LevelSlider slider : ProfileSliders(profile)) controls.SetSliderPosition(slider, positions[static_cast<int>(slider)]);
+  for (LevelSlider slider : ProfileSliders(profile))
+    controls.SetSliderPosition(slider, positions[static_cast<int>(slider)]);
   return controls;
 }
 
@@ -503,8 +504,9 @@ TEST_F(SdFormat, AFormatterThatCannotStartIsAFailure) {
   host.card.swap = testing::FakeCardSystem::Swap::Before;
   dialog.OnSdFormat();
   ASSERT_EQ(Messages().size(), 2);
-  EXPECT_EQ(Messages()[1], "The card could not be formatted.\n\n"
-                           "the card is no longer the device that was checked; nothing was formatted");
+  EXPECT_EQ(Messages()[1],
+            "The card could not be formatted.\n\n"
+            "the card is no longer the device that was checked; nothing was formatted");
   EXPECT_EQ(Described(), "data\n");
 }
 

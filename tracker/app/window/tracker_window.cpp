@@ -848,7 +848,7 @@ WindowText TrackerWindow::RefusalText(DatabaseError error) {
 }
 
 bool TrackerWindow::Busy() const {
-  return job_ != nullptr || pending_selections_ > 0 || recut_pending_ || routes_pending_ > 0 || video_->Busy();
+  return Scanning() || pending_selections_ > 0 || recut_pending_ || routes_pending_ > 0 || video_->Busy();
 }
 
 // ---------------------------------------------------------------------------------------------

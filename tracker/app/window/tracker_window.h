@@ -74,6 +74,8 @@ class TrackerWindow : public QWidget {
 
   // A scan or re-cut runs, or a row selection waits to be shown.
   bool Busy() const;
+  // A scan of a folder or file runs (its worker holds the window's document).
+  bool Scanning() const { return job_ != nullptr; }
   int SelectedRow() const;
   const TrackDocument& document() const { return document_; }
   const WindowLayout& layout() const { return layout_; }
